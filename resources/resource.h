@@ -1,0 +1,93 @@
+/* Resource ids of SETUP.EXE: dialog templates, controls, bitmaps, icons, texts. */
+#ifndef SETUP_RESOURCE_H
+#define SETUP_RESOURCE_H
+
+/* Dialog templates */
+#define IDD_WELCOME      101
+#define IDD_FINISH       102
+#define IDD_COPY         103
+#define IDD_BROWSE       104
+#define IDD_DESTINATION  107
+#define IDD_MOUSETYPE    108
+
+/* Standard commands of every page */
+#define IDC_NEXT         1
+#define IDC_CANCEL       2
+#define IDC_BACK         3
+
+/* Page controls */
+#define IDC_DIRTEXT      1003   /* destination text, browser edit field */
+#define IDC_FRAMELINE    1006
+#define IDC_HIDDEN1009   1009
+#define IDC_HIDDEN1010   1010
+#define IDC_PROGRESS     1011
+#define IDC_HIDDEN1012   1012
+#define IDC_PERCENT      1013
+#define IDC_HIDDEN1014   1014
+#define IDC_DISKICON1    1015
+#define IDC_DISKICON2    1016
+#define IDC_DISKICON3    1017
+#define IDC_DISKICON4    1018
+#define IDC_STATUS       1019
+#define IDC_PICTURE      1022
+#define IDC_HEADLINE     1023
+#define IDC_INTRO        1024
+#define IDC_BROWSE       1025
+#define IDC_REBOOTNOW    1032
+#define IDC_REBOOTLATER  1033
+#define IDC_SERIAL       1034
+#define IDC_PS2          1035
+
+/* Bitmaps */
+#define IDB_PS2MOUSE     112
+#define IDB_SERIALMOUSE  113
+#define IDB_PAGEPICTURE  304
+#define IDB_TITLEBANNER  306
+#define IDB_CREDITLINE   307
+
+/* Icons */
+#define IDI_SETUP        200
+#define IDI_DISK         201
+#define IDI_DISKDONE     202
+
+/* String table */
+#define IDS_DISKLABEL          1
+#define IDS_DIRECTORYNAME      2
+#define IDS_FILECOUNTS         3
+#define IDS_DISK1              4     /* 4 to 9: Disk1 to Disk6 */
+#define IDS_ROOTDIR            10    /* 10 to 19: the ten directory keys */
+#define IDS_READERROR          20
+#define IDS_MAIN               22
+#define IDS_DEFAULTPATH        23
+#define IDS_DEFAULTINI         24
+#define IDS_MINIMUMSPACE       25
+#define IDS_GROUPNAME          26
+#define IDS_GROUPTITLE         27
+#define IDS_NOTCOMPLETED       28
+#define IDS_SETUPPROGRAM       29
+#define IDS_PRODUCTNAME        30
+#define IDS_DIREXISTS          32
+#define IDS_CANNOTCREATE       33
+#define IDS_NOSPACE            34
+#define IDS_INSERTDISK         35
+#define IDS_COPYING            36
+#define IDS_READING            37
+#define IDS_WRITING            38
+#define IDS_GROUPFAILED        39
+#define IDS_PMINFO             40
+#define IDS_STARTUP            41
+#define IDS_FILENAME           42
+#define IDS_TITLE              43
+#define IDS_WRONGPLATFORM      44
+#define IDS_MFG                45
+#define IDS_MOUSEDRIVER        46
+#define IDS_MOUSEINF           47
+#define IDS_DRIVERDATE         48
+#define IDS_PS2INFSECTION      49
+#define IDS_SERIALINFSECTION   50
+#define IDS_PS2NAME            51
+#define IDS_SEIALNAME          52
+#define IDS_DRIVERDONE         53
+#define IDS_OTHERMOUSE         54
+
+#endif

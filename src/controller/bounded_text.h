@@ -1,0 +1,17 @@
+/* Bounded text helpers: every copy into a fixed-size buffer goes through these. */
+#ifndef BOUNDED_TEXT_H
+#define BOUNDED_TEXT_H
+
+/* Copies src into dst of size bytes, cutting at size - 1 characters; always terminates. */
+void CopyText(char *dst, int size, const char *src);
+
+/* Appends src to the text in dst of size bytes, cutting at size - 1 characters in all. */
+void AppendText(char *dst, int size, const char *src);
+
+/* 1 when the two texts are equal apart from the case of the letters a-z. */
+int SameTextNoCase(const char *a, const char *b);
+
+/* 1 when needle occurs in text (case-sensitive). */
+int ContainsText(const char *text, const char *needle);
+
+#endif

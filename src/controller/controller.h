@@ -1,0 +1,16 @@
+/* The controller: start, run modes, refusals, the end of a run. */
+#ifndef CONTROLLER_H
+#define CONTROLLER_H
+
+#include <windows.h>
+
+/* 1 when the Run key's ZennoMouse value names KXMAIN.EXE. */
+int IsMouseAppRegistered(void);
+
+/* Frees the block that holds the file table. */
+void ReleaseFileTable(void);
+
+/* 1 when the command-line tail selects DriverOnlyMode ("-u" and anything after it). */
+int IsDriverOnlyCommand(const char *tail);
+
+#endif

@@ -1,0 +1,86 @@
+/* The program's entry: captures the environment, picks the run mode, refuses where it
+   must not run, loads the setup script, and ends the run. */
+#include "controller.h"
+#include "setup_state.h"
+#include "bounded_text.h"
+#include "../script/script_loader.h"
+#include "../../resources/resource.h"
+
+static const char MouseAppTitle[] = "ZennoMouse";
+
+int IsMouseAppRegistered(void)
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run", 0,
+                      KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+        return 0;
+    char value[80];
+    DWORD length = sizeof value;
+    ZeroMemory(value, sizeof value);
+    RegQueryValueExA(key, MouseAppTitle, 0, 0, (BYTE *)value, &length);
+    value[sizeof value - 1] = 0;     /* a value of 80 bytes without its NUL stays bounded */
+    int found = ContainsText(value, "KXMAIN.EXE");
+    RegCloseKey(key);
+    return found;
+}
+
+void ReleaseFileTable(void)
+{
+    if (!SetupState.FileTableHandle)
+        return;
+    GlobalUnlock(SetupState.FileTableHandle);
+    GlobalFree(SetupState.FileTableHandle);
+    SetupState.FileTableHandle = 0;
+    SetupState.FileTableBase = 0;
+}
+
+int IsDriverOnlyCommand(const char *tail)
+{
+    return tail && tail[0] == '-' && tail[1] == 'u';
+}
+
+static void ShowRefusal(UINT textId, const char *caption, UINT icon)
+{
+    MessageBoxA(0, ResourceText(textId), caption, MB_OK | icon);
+}
+
+static void RunDriverOnlyMode(void)
+{
+    GetWindowsDirectoryA(SetupState.WindowsDir, sizeof SetupState.WindowsDir);
+    if (!LoadSetupScript()) {
+        ShowRefusal(IDS_READERROR, SetupState.Caption, MB_ICONWARNING);
+        return;
+    }
+    SetupState.MouseBackEnabled = 0;
+}
+
+static void RunFullWizard(void)
+{
+    if (FindWindowA(0, MouseAppTitle) || IsMouseAppRegistered()) {
+        ShowRefusal(IDS_OTHERMOUSE, "Warning", MB_ICONWARNING);
+        return;
+    }
+    if (!(GetVersion() & 0x80000000)) {
+        ShowRefusal(IDS_WRONGPLATFORM, "Warning", MB_ICONWARNING);
+        return;
+    }
+    GetWindowsDirectoryA(SetupState.WindowsDir, sizeof SetupState.WindowsDir);
+    if (!LoadSetupScript()) {
+        ShowRefusal(IDS_READERROR, SetupState.Caption, MB_ICONWARNING);
+        return;
+    }
+    ReleaseFileTable();
+}
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR tail, int)
+{
+    SetupState.ProductName[0] = 0;
+    SetupState.ModuleInstance = instance;
+    SetupState.ScreenWidth = (short)GetSystemMetrics(SM_CXSCREEN);
+    SetupState.ScreenHeight = (short)GetSystemMetrics(SM_CYSCREEN);
+    if (IsDriverOnlyCommand(tail))
+        RunDriverOnlyMode();
+    else
+        RunFullWizard();
+    return 0;
+}

@@ -1,0 +1,3 @@
+#include "setup_state.h"
+
+SETUPSTATE SetupState;

@@ -1,0 +1,47 @@
+#!/bin/sh
+# Checks that SETUP.EXE is a program Windows 95 can load on any processor it runs on:
+# PE32 i386 GUI, subsystem and OS version 4.0, imports only from the DLLs Windows 95
+# ships, ANSI functions only, our own entry point, no instruction beyond the i486.
+exe=$1
+objdump=i686-w64-mingw32-objdump
+fail=0
+bad() { echo "FAIL: $*"; fail=1; }
+
+head=$($objdump -p "$exe") || { echo "FAIL: objdump cannot read $exe"; exit 1; }
+echo "$head" | grep -q 'file format pei-i386' || bad "not a PE32 i386 file"
+echo "$head" | grep -qE '^Subsystem[[:space:]]+00000002' || bad "not the GUI subsystem"
+for f in MajorOSystemVersion MajorSubsystemVersion; do
+  echo "$head" | grep -qE "^$f[[:space:]]+4\$" || bad "$f is not 4"
+done
+for f in MinorOSystemVersion MinorSubsystemVersion; do
+  echo "$head" | grep -qE "^$f[[:space:]]+0\$" || bad "$f is not 0"
+done
+
+dlls=$(echo "$head" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr a-z A-Z | sort -u)
+[ -n "$dlls" ] || bad "no import table found"
+for d in $dlls; do
+  case $d in
+    KERNEL32.DLL|USER32.DLL|GDI32.DLL|ADVAPI32.DLL|COMDLG32.DLL|LZ32.DLL|CRTDLL.DLL) ;;
+    *) bad "imports from $d" ;;
+  esac
+done
+# Import rows look like "  <hint>  <name>"; a name ending in W after a lower-case
+# letter or digit is a wide-character function.
+wide=$(echo "$head" | awk '/DLL Name:/{inimp=1} inimp && NF==3 && $1 ~ /^[0-9a-f]+$/ && $2 ~ /^[0-9]+$/ {print $3}' |
+       grep -E '[a-z0-9]W$')
+[ -z "$wide" ] || bad "wide-character imports: $wide"
+
+# MinGW's start-up code would import these from the C runtime.
+crt=$(echo "$head" | grep -oE '\b(__getmainargs|__set_app_type|_initterm|__p__fmode|_cexit|__dllonexit)\b' | sort -u)
+[ -z "$crt" ] || bad "C runtime start-up code linked in: $crt"
+entry=$($objdump -f "$exe" | sed -n 's/^start address 0x//p')
+$objdump -d "$exe" > /tmp/setup-disasm.$$ || bad "cannot disassemble"
+newer=$(grep -E '\s(cmov[a-z]*|fcmov[a-z]*|f(u)?comip?|cpuid|rdtsc|rdpmc|sysenter|syscall|cmpxchg8b|ud2|emms|movq|movd|prefetch[a-z0-9]*|pause)\s|%mm[0-7]|%xmm[0-9]|%ymm' /tmp/setup-disasm.$$ | head -5)
+rm -f /tmp/setup-disasm.$$
+[ -z "$newer" ] || bad "instructions beyond the i486: $newer"
+
+size=$(stat -c %s "$exe")
+[ "$size" -le 131072 ] || bad "SETUP.EXE is $size bytes, over the 128 KiB budget"
+
+[ $fail -eq 0 ] && echo "SETUP.EXE: PE32 GUI 4.0, $(echo $dlls | wc -w) DLLs, $size bytes, entry 0x$entry, i486 code only"
+exit $fail

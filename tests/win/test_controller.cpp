@@ -1,0 +1,178 @@
+// The controller: run-mode choice and the refusals M1, M2 and M3, in-process with
+// MessageBoxA recorded, and from the real SETUP.EXE with its boxes read from outside.
+#include <gtest/gtest.h>
+#include "testlib.h"
+#include "controller/controller.h"
+
+namespace {
+
+const char RunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+const char OtherMouseText[] = "Setup have detected another mouse program in your system.\n"
+                              "Please remove it from your system first !";
+const char WrongPlatformText[] = "This  Mouse Setup Program is for Windows 95/98 only !";
+const char ReadErrorText[] = "SETUP.INF Reading error !";
+const char TooManyFiles[] = "[DiskLabel]\nDisk1=a\nDisk2=b\n[FileCounts]\nDisk1=16384\nDisk2=16384\n";
+
+// A window titled like the running mouse application.
+struct MouseAppWindow {
+    HWND hwnd = CreateWindowExA(0, "STATIC", "ZennoMouse", WS_POPUP, 0, 0, 10, 10, 0, 0,
+                                GetModuleHandleA(0), 0);
+    ~MouseAppWindow() { DestroyWindow(hwnd); }
+};
+
+struct RunValue {
+    explicit RunValue(const char *data) { SetRegText(HKEY_LOCAL_MACHINE, RunKey, "ZennoMouse", data); }
+    ~RunValue()
+    {
+        HKEY k;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, RunKey, 0, KEY_ALL_ACCESS, &k) == ERROR_SUCCESS) {
+            RegDeleteValueA(k, "ZennoMouse");
+            RegCloseKey(k);
+        }
+    }
+};
+
+DWORD WINAPI NtVersion() { return 0x0A280105; }  // 5.1, bit 31 clear
+
+class Controller : public ::testing::Test {
+protected:
+    void SetUp() override { ResetSetupState(); RemoveSetupInf(); }
+    void TearDown() override { RemoveSetupInf(); ResetSetupState(); }
+    std::vector<MessageBoxCall> Run(const char *tail)
+    {
+        ResetSetupState();
+        MessageBoxRecorder boxes;
+        EXPECT_EQ(0, WinMain(GetModuleHandleA(0), 0, (LPSTR)tail, SW_SHOWNORMAL));
+        return boxes.Calls();
+    }
+    static void ExpectBox(const std::vector<MessageBoxCall> &boxes, const char *text,
+                          const char *caption, const char *tail)
+    {
+        ASSERT_EQ(1u, boxes.size()) << "command line \"" << tail << "\"";
+        EXPECT_EQ(text, boxes[0].text) << tail;
+        EXPECT_EQ(caption, boxes[0].caption) << tail;
+        EXPECT_EQ((UINT)(MB_OK | MB_ICONWARNING), boxes[0].style) << tail;
+        EXPECT_EQ(nullptr, boxes[0].owner) << tail;
+    }
+};
+
+TEST_F(Controller, DriverOnlyModeIsChosenByADashAndLowerCaseU)
+{
+    EXPECT_TRUE(IsDriverOnlyCommand("-u"));
+    EXPECT_TRUE(IsDriverOnlyCommand("-uninstall now"));
+    EXPECT_FALSE(IsDriverOnlyCommand("-U"));
+    EXPECT_FALSE(IsDriverOnlyCommand("/u"));
+    EXPECT_FALSE(IsDriverOnlyCommand(" -u"));
+    EXPECT_FALSE(IsDriverOnlyCommand(""));
+
+    // With the mouse application running, only the full wizard refuses.
+    MouseAppWindow app;
+    ASSERT_TRUE(app.hwnd);
+    for (const char *tail : {"", "-U", "/u", "u"})
+        ExpectBox(Run(tail), OtherMouseText, "Warning", tail);
+    for (const char *tail : {"-u", "-ux", "-u something else"}) {
+        EXPECT_TRUE(Run(tail).empty()) << tail;
+        EXPECT_EQ(0, SetupState.MouseBackEnabled) << tail;
+        EXPECT_STREQ("Orvel Setup Program", SetupState.Caption) << "script loaded for " << tail;
+    }
+}
+
+TEST_F(Controller, RegisteredMouseApplicationRefusesTheFullWizard)
+{
+    {
+        RunValue value("C:\\ORVEL\\KXMAIN.EXE -startup");
+        EXPECT_EQ(1, IsMouseAppRegistered());
+        ExpectBox(Run(""), OtherMouseText, "Warning", "");
+        EXPECT_STREQ("", SetupState.WindowsDir) << "refused before anything else";
+        EXPECT_TRUE(Run("-u").empty());
+    }
+    {
+        RunValue value("c:\\orvel\\kxmain.exe -startup");
+        EXPECT_EQ(0, IsMouseAppRegistered()) << "the name is matched case-sensitively";
+    }
+    {
+        RunValue value(("C:\\" + std::string(76, 'x') + "\\KXMAIN.EXE").c_str());
+        EXPECT_EQ(0, IsMouseAppRegistered()) << "a value longer than 80 bytes is not read";
+    }
+    EXPECT_EQ(0, IsMouseAppRegistered()) << "no value";
+}
+
+TEST_F(Controller, OtherPlatformsAreRefusedAfterTheMouseChecks)
+{
+    ImportPatch version("kernel32.dll", "GetVersion", (void *)NtVersion);
+    ASSERT_TRUE(version.Applied());
+    ExpectBox(Run(""), WrongPlatformText, "Warning", "");
+    EXPECT_TRUE(Run("-u").empty()) << "DriverOnlyMode makes no version check";
+    MouseAppWindow app;
+    ExpectBox(Run(""), OtherMouseText, "Warning", "with the application running");
+}
+
+TEST_F(Controller, ScriptLoadFailureShowsTheReadErrorWithTheProductCaption)
+{
+    WriteSetupInf(TooManyFiles);
+    ExpectBox(Run(""), ReadErrorText, "Orvel Setup Program", "");
+    ExpectBox(Run("-u"), ReadErrorText, "Orvel Setup Program", "-u");
+    EXPECT_EQ(1, SetupState.MouseBackEnabled) << "DriverOnlyMode stopped at the script";
+}
+
+TEST_F(Controller, FullRunCapturesTheEnvironmentAndReleasesTheTable)
+{
+    WriteSetupInf("[Main]\nProductName=Kestrel\n[DiskLabel]\nDisk1=a\n[FileCounts]\nDisk1=3\n");
+    EXPECT_TRUE(Run("").empty());
+    char windows[MAX_PATH];
+    GetWindowsDirectoryA(windows, sizeof windows);
+    EXPECT_STREQ(windows, SetupState.WindowsDir);
+    EXPECT_EQ(GetModuleHandleA(0), SetupState.ModuleInstance);
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), SetupState.ScreenWidth);
+    EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), SetupState.ScreenHeight);
+    EXPECT_STREQ("Kestrel", SetupState.ProductName);
+    EXPECT_EQ(3, SetupState.TotalFiles);
+    EXPECT_EQ(nullptr, SetupState.FileTableHandle) << "released at the end of the run";
+    EXPECT_EQ(1, SetupState.MouseBackEnabled);
+    ReleaseFileTable();  // a second release is harmless
+}
+
+// The real SETUP.EXE, started as a separate process from a short directory.
+class RealSetup : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_FALSE(BuiltSetupExe().empty()) << "SETUP_EXE is not set"; }
+    static void ExpectOneBox(const SetupRun &run, const char *text, const char *caption)
+    {
+        EXPECT_EQ(0u, run.exitCode);
+        ASSERT_EQ(1u, run.boxes.size());
+        EXPECT_EQ(text, run.boxes[0].text);
+        EXPECT_EQ(caption, run.boxes[0].caption);
+    }
+};
+
+TEST_F(RealSetup, RefusalsSeenFromOutside)
+{
+    ScratchDir dir("refuse");
+    WriteSetupInf("[Main]\nProductName=Orvel\n", dir.Path());
+    {
+        RunValue value("C:\\ORVEL\\KXMAIN.EXE -startup");
+        ExpectOneBox(RunSetupExe(dir.Path(), "SETUP.EXE", ""), OtherMouseText, "Warning");
+        SetupRun driverOnly = RunSetupExe(dir.Path(), "SETUP.EXE", "-u");
+        EXPECT_EQ(0u, driverOnly.exitCode);
+        EXPECT_TRUE(driverOnly.boxes.empty()) << "DriverOnlyMode makes no application check";
+    }
+    SetupRun plain = RunSetupExe(dir.Path(), "SETUP.EXE", "");
+    EXPECT_EQ(0u, plain.exitCode);
+    EXPECT_TRUE(plain.boxes.empty()) << "a good script loads without a message";
+
+    WriteSetupInf(TooManyFiles, dir.Path());
+    ExpectOneBox(RunSetupExe(dir.Path(), "SETUP.EXE", ""), ReadErrorText, "Orvel Setup Program");
+}
+
+TEST_F(RealSetup, NtVersionOfWineGivesTheWrongPlatformMessage)
+{
+    ScratchDir dir("ntvers");
+    const char *appKey = "Software\\Wine\\AppDefaults\\SETUPNT.EXE";
+    SetRegText(HKEY_CURRENT_USER, appKey, "Version", "winxp");
+    ExpectOneBox(RunSetupExe(dir.Path(), "SETUPNT.EXE", ""), WrongPlatformText, "Warning");
+    DeleteRegTree(HKEY_CURRENT_USER, appKey);
+    SetupRun win98 = RunSetupExe(dir.Path(), "SETUPNT.EXE", "");
+    EXPECT_TRUE(win98.boxes.empty()) << "the prefix itself reports Windows 98";
+}
+
+}  // namespace

@@ -1,0 +1,296 @@
+#include "testlib.h"
+#include "controller/controller.h"
+#include <gtest/gtest.h>
+
+std::string ProgramDir()
+{
+    char path[MAX_PATH];
+    GetModuleFileNameA(0, path, sizeof path);
+    std::string s(path);
+    return s.substr(0, s.rfind('\\'));
+}
+
+static std::string InfPath(const std::string &dir)
+{
+    return (dir.empty() ? ProgramDir() : dir) + "\\SETUP.INF";
+}
+
+void WriteSetupInf(const std::string &text, const std::string &dir)
+{
+    WriteWholeFile(InfPath(dir), text);
+}
+
+void RemoveSetupInf(const std::string &dir)
+{
+    DeleteFileA(InfPath(dir).c_str());
+}
+
+ScratchDir::ScratchDir(const char *name) : path_(std::string("C:\\t\\") + name)
+{
+    CreateDirectoryA("C:\\t", 0);
+    RemoveTree(path_);
+    CreateDirectoryA(path_.c_str(), 0);
+}
+
+ScratchDir::~ScratchDir()
+{
+    RemoveTree(path_);
+}
+
+void RemoveTree(const std::string &path)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE h = FindFirstFileA((path + "\\*").c_str(), &found);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = found.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            std::string full = path + "\\" + name;
+            SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(full);
+            else
+                DeleteFileA(full.c_str());
+        } while (FindNextFileA(h, &found));
+        FindClose(h);
+    }
+    RemoveDirectoryA(path.c_str());
+}
+
+void SetRegText(HKEY root, const std::string &key, const char *name, const std::string &value)
+{
+    HKEY k;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(root, key.c_str(), 0, 0, 0, KEY_ALL_ACCESS, 0, &k, 0))
+        << "cannot create " << key;
+    RegSetValueExA(k, name, 0, REG_SZ, (const BYTE *)value.c_str(), (DWORD)value.size() + 1);
+    RegCloseKey(k);
+}
+
+std::string GetRegText(HKEY root, const std::string &key, const char *name)
+{
+    HKEY k;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS)
+        return "<no key>";
+    char buf[1024] = "";
+    DWORD size = sizeof buf - 1;
+    LONG rc = RegQueryValueExA(k, name, 0, 0, (BYTE *)buf, &size);
+    RegCloseKey(k);
+    return rc == ERROR_SUCCESS ? std::string(buf, size && !buf[size - 1] ? size - 1 : size)
+                               : "<no value>";
+}
+
+void DeleteRegTree(HKEY root, const std::string &key)
+{
+    HKEY k;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_ALL_ACCESS, &k) == ERROR_SUCCESS) {
+        char sub[256];
+        while (RegEnumKeyA(k, 0, sub, sizeof sub) == ERROR_SUCCESS)
+            DeleteRegTree(k, sub);
+        RegCloseKey(k);
+    }
+    RegDeleteKeyA(root, key.c_str());
+}
+
+std::string ReadWholeFile(const std::string &path)
+{
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, 0, OPEN_EXISTING, 0, 0);
+    if (h == INVALID_HANDLE_VALUE)
+        return "";
+    std::string out;
+    char buf[4096];
+    DWORD got;
+    while (ReadFile(h, buf, sizeof buf, &got, 0) && got)
+        out.append(buf, got);
+    CloseHandle(h);
+    return out;
+}
+
+void WriteWholeFile(const std::string &path, const std::string &content)
+{
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, 0, CREATE_ALWAYS, 0, 0);
+    ASSERT_NE(INVALID_HANDLE_VALUE, h) << "cannot write " << path;
+    DWORD put;
+    WriteFile(h, content.data(), (DWORD)content.size(), &put, 0);
+    CloseHandle(h);
+}
+
+SavedFile::SavedFile(const std::string &path)
+    : path_(path), existed_(GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES)
+{
+    if (existed_)
+        content_ = ReadWholeFile(path);
+}
+
+SavedFile::~SavedFile()
+{
+    SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (existed_)
+        WriteWholeFile(path_, content_);
+    else
+        DeleteFileA(path_.c_str());
+}
+
+void ResetSetupState()
+{
+    ReleaseFileTable();
+    SetupState = SETUPSTATE();
+    SetupState.ModuleInstance = GetModuleHandleA(0);
+}
+
+// Finds the import address slot of dll!function in the test program's import table.
+static void **FindImportSlot(const char *dll, const char *function)
+{
+    BYTE *base = (BYTE *)GetModuleHandleA(0);
+    IMAGE_NT_HEADERS *nt = (IMAGE_NT_HEADERS *)(base + ((IMAGE_DOS_HEADER *)base)->e_lfanew);
+    IMAGE_DATA_DIRECTORY dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (IMAGE_IMPORT_DESCRIPTOR *imp = (IMAGE_IMPORT_DESCRIPTOR *)(base + dir.VirtualAddress);
+         imp->Name; imp++) {
+        if (lstrcmpiA((char *)(base + imp->Name), dll))
+            continue;
+        IMAGE_THUNK_DATA *names = (IMAGE_THUNK_DATA *)(base + imp->OriginalFirstThunk);
+        IMAGE_THUNK_DATA *slots = (IMAGE_THUNK_DATA *)(base + imp->FirstThunk);
+        for (; names->u1.AddressOfData; names++, slots++) {
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
+                continue;
+            IMAGE_IMPORT_BY_NAME *byName = (IMAGE_IMPORT_BY_NAME *)(base + names->u1.AddressOfData);
+            if (!lstrcmpA((char *)byName->Name, function))
+                return (void **)&slots->u1.Function;
+        }
+    }
+    return 0;
+}
+
+static void WriteSlot(void **slot, void *value)
+{
+    DWORD old;
+    VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &old);
+    *slot = value;
+    VirtualProtect(slot, sizeof *slot, old, &old);
+}
+
+ImportPatch::ImportPatch(const char *dll, const char *function, void *replacement)
+    : slot_(FindImportSlot(dll, function)), original_(0)
+{
+    if (!slot_)
+        return;
+    original_ = *slot_;
+    WriteSlot(slot_, replacement);
+}
+
+ImportPatch::~ImportPatch()
+{
+    if (slot_)
+        WriteSlot(slot_, original_);
+}
+
+static std::vector<MessageBoxCall> RecordedBoxes;
+static int RecordedAnswer;
+
+static int WINAPI RecordMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT style)
+{
+    RecordedBoxes.push_back({owner, text ? text : "<null>", caption ? caption : "<null>", style});
+    return RecordedAnswer;
+}
+
+MessageBoxRecorder::MessageBoxRecorder(int answer)
+    : patch_("user32.dll", "MessageBoxA", (void *)RecordMessageBox)
+{
+    RecordedBoxes.clear();
+    RecordedAnswer = answer;
+    EXPECT_TRUE(patch_.Applied()) << "MessageBoxA is not imported by the test program";
+}
+
+MessageBoxRecorder::~MessageBoxRecorder() {}
+
+const std::vector<MessageBoxCall> &MessageBoxRecorder::Calls() const
+{
+    return RecordedBoxes;
+}
+
+std::string BuiltSetupExe()
+{
+    const char *unixPath = getenv("SETUP_EXE");
+    if (!unixPath)
+        return "";
+    std::string path = std::string("Z:") + unixPath;
+    for (char &c : path)
+        if (c == '/')
+            c = '\\';
+    return path;
+}
+
+struct BoxSearch {
+    DWORD pid;
+    HWND box;
+};
+
+static BOOL CALLBACK FindProcessBox(HWND w, LPARAM param)
+{
+    BoxSearch *search = (BoxSearch *)param;
+    DWORD pid;
+    char cls[16];
+    GetWindowThreadProcessId(w, &pid);
+    if (pid == search->pid && IsWindowVisible(w) && GetClassNameA(w, cls, sizeof cls) &&
+        !lstrcmpA(cls, "#32770")) {
+        search->box = w;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The message text is the box's static control that carries text.
+static std::string BoxText(HWND box)
+{
+    for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        char cls[16], text[1024];
+        GetClassNameA(c, cls, sizeof cls);
+        if (lstrcmpiA(cls, "Static") || !GetWindowTextA(c, text, sizeof text))
+            continue;
+        return text;
+    }
+    return "";
+}
+
+SetupRun RunSetupExe(const std::string &dir, const char *name, const char *args, DWORD timeoutMs)
+{
+    SetupRun run;
+    std::string exe = dir + "\\" + name;
+    EXPECT_TRUE(CopyFileA(BuiltSetupExe().c_str(), exe.c_str(), FALSE))
+        << "cannot copy " << BuiltSetupExe() << " to " << exe;
+    std::string cmd = "\"" + exe + "\"" + (args && *args ? std::string(" ") + args : "");
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi;
+    if (!CreateProcessA(exe.c_str(), &cmd[0], 0, 0, FALSE, 0, 0, dir.c_str(), &si, &pi)) {
+        ADD_FAILURE() << "cannot start " << exe;
+        return run;
+    }
+    DWORD start = GetTickCount();
+    bool timedOut = false;
+    while (WaitForSingleObject(pi.hProcess, 50) == WAIT_TIMEOUT) {
+        if (GetTickCount() - start > timeoutMs) {
+            ADD_FAILURE() << name << " " << args << " did not end within " << timeoutMs << " ms";
+            TerminateProcess(pi.hProcess, 255);
+            WaitForSingleObject(pi.hProcess, 5000);
+            timedOut = true;
+            break;
+        }
+        BoxSearch search = {pi.dwProcessId, 0};
+        EnumWindows(FindProcessBox, (LPARAM)&search);
+        if (!search.box)
+            continue;
+        Sleep(100);  // let the box finish drawing its texts
+        char caption[256] = "";
+        GetWindowTextA(search.box, caption, sizeof caption);
+        run.boxes.push_back({0, BoxText(search.box), caption, 0});
+        PostMessageA(search.box, WM_COMMAND, IDOK, 0);
+        while (IsWindow(search.box) && WaitForSingleObject(pi.hProcess, 50) == WAIT_TIMEOUT)
+            ;
+    }
+    if (!timedOut)
+        GetExitCodeProcess(pi.hProcess, &run.exitCode);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return run;
+}

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build and the tests need, when missing.
+set -eu
+need=""
+have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
+for p in mingw-w64 cmake make xvfb imagemagick mscompress googletest wine xauth x11-utils; do
+  have "$p" || need="$need $p"
+done
+have wine32:i386 || need="$need wine32:i386"
+[ -z "$need" ] && exit 0
+SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO=sudo
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $SUDO dpkg --add-architecture i386
+fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends $need >/dev/null
