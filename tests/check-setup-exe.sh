@@ -34,6 +34,9 @@ wide=$(echo "$head" | awk '/DLL Name:/{inimp=1} inimp && NF==3 && $1 ~ /^[0-9a-f
 # MinGW's start-up code would import these from the C runtime.
 crt=$(echo "$head" | grep -oE '\b(__getmainargs|__set_app_type|_initterm|__p__fmode|_cexit|__dllonexit)\b' | sort -u)
 [ -z "$crt" ] || bad "C runtime start-up code linked in: $crt"
+# Without start-up code no static constructor would ever run.
+ctors=$($objdump -h "$exe" | grep -oE '\.(ctors|init_array|CRT)\b' | sort -u)
+[ -z "$ctors" ] || bad "static constructors that nothing would run: $ctors"
 entry=$($objdump -f "$exe" | sed -n 's/^start address 0x//p')
 $objdump -d "$exe" > /tmp/setup-disasm.$$ || bad "cannot disassemble"
 newer=$(grep -E '\s(cmov[a-z]*|fcmov[a-z]*|f(u)?comip?|cpuid|rdtsc|rdpmc|sysenter|syscall|cmpxchg8b|ud2|emms|movq|movd|prefetch[a-z0-9]*|pause)\s|%mm[0-7]|%xmm[0-9]|%ymm' /tmp/setup-disasm.$$ | head -5)
