@@ -36,10 +36,17 @@ start_display() {
 case $cmd in
 start)
   start_display
-  if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    wineboot -i >"$rig/wineboot.log" 2>&1
+  settings="win98 x11 desktop=1024x768"
+  if [ ! -f "$WINEPREFIX/system.reg" ] || [ "$(cat "$rig/settings" 2>/dev/null)" != "$settings" ]; then
+    [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >"$rig/wineboot.log" 2>&1
+    # Windows 98 for GetVersion; Wine's own virtual desktop inside the Xvfb screen, so
+    # that windows are shown at once without a window manager, and screenshots work.
     wine reg add 'HKCU\Software\Wine' /v Version /d win98 /f >/dev/null 2>&1
-    wineserver -w
+    wine reg delete 'HKCU\Software\Wine\Drivers' /v Graphics /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+    wineserver -k; wineserver -w
+    echo "$settings" > "$rig/settings"
   fi
   setsid wineserver -p </dev/null >/dev/null 2>&1
   # The first window right after the prefix is made can fail while Wine's desktop

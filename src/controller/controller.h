@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+/* Window title and Run value name of the mouse application. */
+#define MOUSE_APP_TITLE "ZennoMouse"
+
 /* 1 when the Run key's ZennoMouse value names KXMAIN.EXE. */
 int IsMouseAppRegistered(void);
 

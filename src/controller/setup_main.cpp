@@ -3,10 +3,11 @@
 #include "controller.h"
 #include "setup_state.h"
 #include "bounded_text.h"
+#include "page_walk.h"
 #include "../script/script_loader.h"
+#include "../ui/page_runner.h"
+#include "../ui/pages.h"
 #include "../../resources/resource.h"
-
-static const char MouseAppTitle[] = "ZennoMouse";
 
 int IsMouseAppRegistered(void)
 {
@@ -17,7 +18,7 @@ int IsMouseAppRegistered(void)
     char value[80];
     DWORD length = sizeof value;
     ZeroMemory(value, sizeof value);
-    RegQueryValueExA(key, MouseAppTitle, 0, 0, (BYTE *)value, &length);
+    RegQueryValueExA(key, MOUSE_APP_TITLE, 0, 0, (BYTE *)value, &length);
     value[sizeof value - 1] = 0;     /* a value of 80 bytes without its NUL stays bounded */
     int found = ContainsText(value, "KXMAIN.EXE");
     RegCloseKey(key);
@@ -52,11 +53,25 @@ static void RunDriverOnlyMode(void)
         return;
     }
     SetupState.MouseBackEnabled = 0;
+    if (RunPage("SETUP_SELMOUSE", MouseTypePageProc, IDD_MOUSETYPE) == PAGE_CANCEL)
+        return;
+    /* the device registration and the restart follow for this directory */
+    CopyText(SetupState.InstallDir, sizeof SetupState.InstallDir, SetupState.SetupDir);
+}
+
+/* The end of every road of the full wizard once the pages have started. */
+static void EndFullWizard(int finished)
+{
+    ReleaseFileTable();
+    if (SetupState.BackdropWindow)
+        DestroyWindow(SetupState.BackdropWindow);
+    if (finished && SetupState.RebootChoice == 1)
+        ExitWindowsEx(EWX_REBOOT, 0);
 }
 
 static void RunFullWizard(void)
 {
-    if (FindWindowA(0, MouseAppTitle) || IsMouseAppRegistered()) {
+    if (FindWindowA(0, MOUSE_APP_TITLE) || IsMouseAppRegistered()) {
         ShowRefusal(IDS_OTHERMOUSE, "Warning", MB_ICONWARNING);
         return;
     }
@@ -69,7 +84,7 @@ static void RunFullWizard(void)
         ShowRefusal(IDS_READERROR, SetupState.Caption, MB_ICONWARNING);
         return;
     }
-    ReleaseFileTable();
+    EndFullWizard(WalkWizardPages());
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR tail, int)

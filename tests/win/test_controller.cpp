@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include "testlib.h"
 #include "controller/controller.h"
+#include "resource.h"
 
 namespace {
 
@@ -38,12 +39,18 @@ class Controller : public ::testing::Test {
 protected:
     void SetUp() override { ResetSetupState(); RemoveSetupInf(); }
     void TearDown() override { RemoveSetupInf(); ResetSetupState(); }
-    std::vector<MessageBoxCall> Run(const char *tail)
+    // Runs the controller with the pages driven by steps; returns its message boxes.
+    std::vector<MessageBoxCall> Run(const char *tail, std::vector<PageStep> steps = {})
     {
         ResetSetupState();
         MessageBoxRecorder boxes;
+        PageDriver driver(std::move(steps));
         EXPECT_EQ(0, WinMain(GetModuleHandleA(0), 0, (LPSTR)tail, SW_SHOWNORMAL));
         return boxes.Calls();
+    }
+    static PageStep CancelOn(const char *cls)
+    {
+        return {cls, [](HWND page) { Click(page, IDCANCEL); }};
     }
     static void ExpectBox(const std::vector<MessageBoxCall> &boxes, const char *text,
                           const char *caption, const char *tail)
@@ -71,9 +78,18 @@ TEST_F(Controller, DriverOnlyModeIsChosenByADashAndLowerCaseU)
     for (const char *tail : {"", "-U", "/u", "u"})
         ExpectBox(Run(tail), OtherMouseText, "Warning", tail);
     for (const char *tail : {"-u", "-ux", "-u something else"}) {
-        EXPECT_TRUE(Run(tail).empty()) << tail;
-        EXPECT_EQ(0, SetupState.MouseBackEnabled) << tail;
+        bool backEnabled = true;
+        std::vector<MessageBoxCall> boxes = Run(tail, {{"SETUP_SELMOUSE", [&](HWND page) {
+            backEnabled = IsWindowEnabled(GetDlgItem(page, IDC_BACK));
+            EXPECT_EQ(nullptr, GetWindow(page, GW_OWNER)) << "no backdrop owns the page";
+            Click(page, IDCANCEL);
+        }}});
+        ASSERT_EQ(1u, boxes.size()) << tail;
+        EXPECT_EQ("Orvel installation is not completed !", boxes[0].text) << tail;
+        EXPECT_FALSE(backEnabled) << "Back is disabled in DriverOnlyMode: " << tail;
         EXPECT_STREQ("Orvel Setup Program", SetupState.Caption) << "script loaded for " << tail;
+        EXPECT_NE(std::string(SetupState.SetupDir), SetupState.InstallDir)
+            << "a cancelled DriverOnlyMode goes no further";
     }
 }
 
@@ -84,7 +100,7 @@ TEST_F(Controller, RegisteredMouseApplicationRefusesTheFullWizard)
         EXPECT_EQ(1, IsMouseAppRegistered());
         ExpectBox(Run(""), OtherMouseText, "Warning", "");
         EXPECT_STREQ("", SetupState.WindowsDir) << "refused before anything else";
-        EXPECT_TRUE(Run("-u").empty());
+        EXPECT_EQ(1u, Run("-u", {CancelOn("SETUP_SELMOUSE")}).size()) << "only the abort notice";
     }
     {
         RunValue value("c:\\orvel\\kxmain.exe -startup");
@@ -102,7 +118,8 @@ TEST_F(Controller, OtherPlatformsAreRefusedAfterTheMouseChecks)
     ImportPatch version("kernel32.dll", "GetVersion", (void *)NtVersion);
     ASSERT_TRUE(version.Applied());
     ExpectBox(Run(""), WrongPlatformText, "Warning", "");
-    EXPECT_TRUE(Run("-u").empty()) << "DriverOnlyMode makes no version check";
+    EXPECT_EQ(1u, Run("-u", {CancelOn("SETUP_SELMOUSE")}).size())
+        << "DriverOnlyMode makes no version check";
     MouseAppWindow app;
     ExpectBox(Run(""), OtherMouseText, "Warning", "with the application running");
 }
@@ -118,7 +135,7 @@ TEST_F(Controller, ScriptLoadFailureShowsTheReadErrorWithTheProductCaption)
 TEST_F(Controller, FullRunCapturesTheEnvironmentAndReleasesTheTable)
 {
     WriteSetupInf("[Main]\nProductName=Kestrel\n[DiskLabel]\nDisk1=a\n[FileCounts]\nDisk1=3\n");
-    EXPECT_TRUE(Run("").empty());
+    EXPECT_EQ(1u, Run("", {CancelOn("SETUP_BEGIN")}).size()) << "only the abort notice";
     char windows[MAX_PATH];
     GetWindowsDirectoryA(windows, sizeof windows);
     EXPECT_STREQ(windows, SetupState.WindowsDir);
@@ -130,6 +147,11 @@ TEST_F(Controller, FullRunCapturesTheEnvironmentAndReleasesTheTable)
     EXPECT_EQ(nullptr, SetupState.FileTableHandle) << "released at the end of the run";
     EXPECT_EQ(1, SetupState.MouseBackEnabled);
     ReleaseFileTable();  // a second release is harmless
+}
+
+ExternalStep PostCancel(const char *cls)
+{
+    return {cls, [](HWND page) { PostClick(page, IDCANCEL); }};
 }
 
 // The real SETUP.EXE, started as a separate process from a short directory.
@@ -152,13 +174,15 @@ TEST_F(RealSetup, RefusalsSeenFromOutside)
     {
         RunValue value("C:\\ORVEL\\KXMAIN.EXE -startup");
         ExpectOneBox(RunSetupExe(dir.Path(), "SETUP.EXE", ""), OtherMouseText, "Warning");
-        SetupRun driverOnly = RunSetupExe(dir.Path(), "SETUP.EXE", "-u");
+        SetupRun driverOnly = RunSetupExe(dir.Path(), "SETUP.EXE", "-u", {PostCancel("SETUP_SELMOUSE")});
         EXPECT_EQ(0u, driverOnly.exitCode);
-        EXPECT_TRUE(driverOnly.boxes.empty()) << "DriverOnlyMode makes no application check";
+        ASSERT_EQ(1u, driverOnly.boxes.size()) << "DriverOnlyMode makes no application check";
+        EXPECT_EQ("Orvel installation is not completed !", driverOnly.boxes[0].text);
     }
-    SetupRun plain = RunSetupExe(dir.Path(), "SETUP.EXE", "");
+    SetupRun plain = RunSetupExe(dir.Path(), "SETUP.EXE", "", {PostCancel("SETUP_BEGIN")});
     EXPECT_EQ(0u, plain.exitCode);
-    EXPECT_TRUE(plain.boxes.empty()) << "a good script loads without a message";
+    ASSERT_EQ(1u, plain.boxes.size()) << "a good script loads and the wizard starts";
+    EXPECT_EQ("Orvel Setup Program", plain.boxes[0].caption);
 
     WriteSetupInf(TooManyFiles, dir.Path());
     ExpectOneBox(RunSetupExe(dir.Path(), "SETUP.EXE", ""), ReadErrorText, "Orvel Setup Program");
@@ -171,8 +195,8 @@ TEST_F(RealSetup, NtVersionOfWineGivesTheWrongPlatformMessage)
     SetRegText(HKEY_CURRENT_USER, appKey, "Version", "winxp");
     ExpectOneBox(RunSetupExe(dir.Path(), "SETUPNT.EXE", ""), WrongPlatformText, "Warning");
     DeleteRegTree(HKEY_CURRENT_USER, appKey);
-    SetupRun win98 = RunSetupExe(dir.Path(), "SETUPNT.EXE", "");
-    EXPECT_TRUE(win98.boxes.empty()) << "the prefix itself reports Windows 98";
+    SetupRun win98 = RunSetupExe(dir.Path(), "SETUPNT.EXE", "", {PostCancel("SETUP_BEGIN")});
+    EXPECT_EQ(1u, win98.boxes.size()) << "the prefix itself reports Windows 98: only the abort notice";
 }
 
 }  // namespace

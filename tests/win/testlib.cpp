@@ -208,6 +208,16 @@ const std::vector<MessageBoxCall> &MessageBoxRecorder::Calls() const
     return RecordedBoxes;
 }
 
+void MessageBoxRecorder::Answer(int answer)
+{
+    RecordedAnswer = answer;
+}
+
+void MessageBoxRecorder::Clear()
+{
+    RecordedBoxes.clear();
+}
+
 std::string BuiltSetupExe()
 {
     const char *unixPath = getenv("SETUP_EXE");
@@ -218,25 +228,6 @@ std::string BuiltSetupExe()
         if (c == '/')
             c = '\\';
     return path;
-}
-
-struct BoxSearch {
-    DWORD pid;
-    HWND box;
-};
-
-static BOOL CALLBACK FindProcessBox(HWND w, LPARAM param)
-{
-    BoxSearch *search = (BoxSearch *)param;
-    DWORD pid;
-    char cls[16];
-    GetWindowThreadProcessId(w, &pid);
-    if (pid == search->pid && IsWindowVisible(w) && GetClassNameA(w, cls, sizeof cls) &&
-        !lstrcmpA(cls, "#32770")) {
-        search->box = w;
-        return FALSE;
-    }
-    return TRUE;
 }
 
 // The message text is the box's static control that carries text.
@@ -252,7 +243,17 @@ static std::string BoxText(HWND box)
     return "";
 }
 
-SetupRun RunSetupExe(const std::string &dir, const char *name, const char *args, DWORD timeoutMs)
+static void AnswerBox(HWND box, SetupRun &run, HANDLE process)
+{
+    Sleep(100);  // let the box finish drawing its texts
+    run.boxes.push_back({0, BoxText(box), WindowText(box), 0});
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    while (IsWindow(box) && WaitForSingleObject(process, 50) == WAIT_TIMEOUT)
+        ;
+}
+
+SetupRun RunSetupExe(const std::string &dir, const char *name, const char *args,
+                     std::vector<ExternalStep> steps, DWORD timeoutMs)
 {
     SetupRun run;
     std::string exe = dir + "\\" + name;
@@ -268,29 +269,159 @@ SetupRun RunSetupExe(const std::string &dir, const char *name, const char *args,
     }
     DWORD start = GetTickCount();
     bool timedOut = false;
+    HWND last = 0;
     while (WaitForSingleObject(pi.hProcess, 50) == WAIT_TIMEOUT) {
         if (GetTickCount() - start > timeoutMs) {
-            ADD_FAILURE() << name << " " << args << " did not end within " << timeoutMs << " ms";
+            ADD_FAILURE() << name << " " << args << " did not end within " << timeoutMs
+                          << " ms; steps done: " << run.stepsDone;
             TerminateProcess(pi.hProcess, 255);
             WaitForSingleObject(pi.hProcess, 5000);
             timedOut = true;
             break;
         }
-        BoxSearch search = {pi.dwProcessId, 0};
-        EnumWindows(FindProcessBox, (LPARAM)&search);
-        if (!search.box)
+        if (HWND box = FindProcessWindow(pi.dwProcessId, "#32770")) {
+            AnswerBox(box, run, pi.hProcess);
             continue;
-        Sleep(100);  // let the box finish drawing its texts
-        char caption[256] = "";
-        GetWindowTextA(search.box, caption, sizeof caption);
-        run.boxes.push_back({0, BoxText(search.box), caption, 0});
-        PostMessageA(search.box, WM_COMMAND, IDOK, 0);
-        while (IsWindow(search.box) && WaitForSingleObject(pi.hProcess, 50) == WAIT_TIMEOUT)
-            ;
+        }
+        if (run.stepsDone < steps.size()) {
+            HWND page = FindProcessWindow(pi.dwProcessId, steps[run.stepsDone].cls, 0, last);
+            if (page) {
+                Sleep(100);  // let the page finish its WM_PAGE_INIT
+                steps[run.stepsDone++].act(page);
+                last = page;
+            }
+        }
     }
     if (!timedOut)
         GetExitCodeProcess(pi.hProcess, &run.exitCode);
+    EXPECT_EQ(steps.size(), run.stepsDone) << "steps of " << name << " " << args;
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     return run;
+}
+
+struct OwnWindowSearch {
+    DWORD pid;
+    const char *cls, *title;
+    HWND except, found;
+};
+
+static BOOL CALLBACK FindOwn(HWND w, LPARAM param)
+{
+    OwnWindowSearch *s = (OwnWindowSearch *)param;
+    DWORD pid;
+    char cls[64], title[256];
+    GetWindowThreadProcessId(w, &pid);
+    if (pid != s->pid || w == s->except || !IsWindowVisible(w))
+        return TRUE;
+    GetClassNameA(w, cls, sizeof cls);
+    GetWindowTextA(w, title, sizeof title);
+    if (lstrcmpA(cls, s->cls) || (s->title && lstrcmpA(title, s->title)))
+        return TRUE;
+    s->found = w;
+    return FALSE;
+}
+
+HWND FindProcessWindow(DWORD pid, const char *cls, const char *title, HWND except)
+{
+    OwnWindowSearch s = {pid, cls, title, except, 0};
+    EnumWindows(FindOwn, (LPARAM)&s);
+    return s.found;
+}
+
+HWND FindOwnWindow(const char *cls, const char *title, HWND except)
+{
+    return FindProcessWindow(GetCurrentProcessId(), cls, title, except);
+}
+
+void PostClick(HWND page, int id)
+{
+    HWND button = GetDlgItem(page, id);
+    ASSERT_TRUE(button) << "no control " << id;
+    PostMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    PostMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+}
+
+void Click(HWND page, int id)
+{
+    HWND button = GetDlgItem(page, id);
+    ASSERT_TRUE(button) << "no control " << id;
+    SendMessageA(button, BM_CLICK, 0, 0);
+}
+
+std::string ItemText(HWND window, int id)
+{
+    char text[1024] = "";
+    GetDlgItemTextA(window, id, text, sizeof text);
+    return text;
+}
+
+std::string WindowText(HWND window)
+{
+    char text[1024] = "";
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+static PageDriver *ActiveDriver;
+
+PageDriver::PageDriver(std::vector<PageStep> steps, DWORD stepTimeoutMs)
+    : steps_(std::move(steps)), waitingSince_(GetTickCount()), stepTimeoutMs_(stepTimeoutMs)
+{
+    ActiveDriver = this;
+    timer_ = SetTimer(0, 0, 20, Tick);
+}
+
+PageDriver::~PageDriver()
+{
+    KillTimer(0, timer_);
+    ActiveDriver = nullptr;
+    EXPECT_EQ(0u, StepsLeft()) << "steps left undone; next waits for " <<
+        (StepsLeft() ? steps_[next_].cls : "");
+}
+
+// Cancels whatever page or box of this process is showing, so that a stuck test ends.
+static void CancelEverything()
+{
+    for (const char *cls : {"#32770", "SETUP_BEGIN", "SETUP_SELMOUSE", "SETUP_SELDIR",
+                            "SETUP_INSTALL", "SETUP_END"})
+        if (HWND w = FindOwnWindow(cls)) {
+            SendMessageA(w, WM_COMMAND, IDCANCEL, 0);
+            if (IsWindow(w))
+                SendMessageA(w, WM_CLOSE, 0, 0);
+        }
+}
+
+void CALLBACK PageDriver::Tick(HWND, UINT, UINT_PTR, DWORD)
+{
+    PageDriver *d = ActiveDriver;
+    if (!d)
+        return;
+    if (d->next_ >= d->steps_.size()) {
+        if (GetTickCount() - d->waitingSince_ > d->stepTimeoutMs_) {
+            ADD_FAILURE() << "a page is still showing after the last step";
+            d->waitingSince_ = GetTickCount();
+            CancelEverything();
+        }
+        return;
+    }
+    const PageStep &step = d->steps_[d->next_];
+    HWND w = FindOwnWindow(step.cls, step.title, step.again ? 0 : d->last_);
+    if (!w) {
+        if (GetTickCount() - d->waitingSince_ > d->stepTimeoutMs_) {
+            ADD_FAILURE() << "step " << d->next_ << ": no window of class " << step.cls;
+            d->next_ = d->steps_.size();
+            d->waitingSince_ = GetTickCount();
+            CancelEverything();
+        }
+        return;
+    }
+    // The step is taken before its action runs: an action may open a modal dialog
+    // whose own loop runs the following steps.
+    std::function<void(HWND)> act = step.act;
+    d->next_++;
+    d->last_ = w;
+    d->waitingSince_ = GetTickCount();
+    act(w);
+    d->waitingSince_ = GetTickCount();
 }

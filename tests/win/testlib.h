@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <string>
 #include <vector>
+#include <functional>
 #include "controller/setup_state.h"
 
 // Directory of the running test program, without trailing backslash.
@@ -70,19 +71,63 @@ public:
     explicit MessageBoxRecorder(int answer = IDOK);
     ~MessageBoxRecorder();
     const std::vector<MessageBoxCall> &Calls() const;
+    void Answer(int answer);
+    void Clear();
 private:
     ImportPatch patch_;
 };
 
-// SETUP.EXE as built, copied into dir under name; run with args. Every message box it
-// shows is read (text and caption) and answered with OK. Returns the exit code, or
-// -1 when it had not ended within timeoutMs.
+// SETUP.EXE as built, copied into dir under name; run with args. Its pages are driven
+// by steps as the PageDriver does, from outside (actions post, they cannot send).
+// Every message box it shows is read (text and caption) and answered with OK. The
+// exit code is -1 when it had not ended within timeoutMs.
 struct SetupRun {
     DWORD exitCode = (DWORD)-1;
     std::vector<MessageBoxCall> boxes;
+    size_t stepsDone = 0;
+};
+struct ExternalStep {
+    const char *cls;
+    std::function<void(HWND)> act;
 };
 std::string BuiltSetupExe();
 SetupRun RunSetupExe(const std::string &dir, const char *name, const char *args,
-                     DWORD timeoutMs = 20000);
+                     std::vector<ExternalStep> steps = {}, DWORD timeoutMs = 20000);
+// A click posted to a button of another process.
+void PostClick(HWND page, int id);
 
 #endif
+
+// Drives pages from inside the test process: a thread timer runs each step's action
+// on the first visible window of this process with the step's class (and, for a
+// dialog box, title) that is not the window the previous step acted on, unless the
+// step says `again`. Steps run in order; the driver fails the test when a step's
+// window does not appear within stepTimeoutMs, and then cancels what is showing.
+struct PageStep {
+    const char *cls;
+    std::function<void(HWND)> act;
+    bool again = false;
+    const char *title = nullptr;
+};
+class PageDriver {
+public:
+    explicit PageDriver(std::vector<PageStep> steps, DWORD stepTimeoutMs = 10000);
+    ~PageDriver();
+    size_t StepsLeft() const { return steps_.size() - next_; }
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
+    std::vector<PageStep> steps_;
+    size_t next_ = 0;
+    HWND last_ = 0;
+    DWORD waitingSince_;
+    DWORD stepTimeoutMs_;
+    UINT_PTR timer_;
+};
+
+// A visible top-level window of a process with that class (and title, when given).
+HWND FindProcessWindow(DWORD pid, const char *cls, const char *title = nullptr, HWND except = 0);
+HWND FindOwnWindow(const char *cls, const char *title = nullptr, HWND except = 0);
+// A button click as the user makes it (BM_CLICK, synchronous).
+void Click(HWND page, int id);
+std::string ItemText(HWND window, int id);
+std::string WindowText(HWND window);

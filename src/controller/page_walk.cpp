@@ -1,0 +1,61 @@
+/* The page walk of the full wizard. Pages are re-created from scratch on every visit;
+   they show what SetupState holds. */
+#include "page_walk.h"
+#include "setup_state.h"
+#include "controller.h"
+#include "../ui/page_runner.h"
+#include "../ui/pages.h"
+#include "../../resources/resource.h"
+
+int NextWizardPage(int page, short result)
+{
+    if (result == PAGE_CANCEL)
+        return WIZARD_END;
+    switch (page) {
+    case WIZARD_WELCOME:
+        return WIZARD_MOUSETYPE;        /* its Back button is disabled */
+    case WIZARD_MOUSETYPE:
+        return result == PAGE_BACK ? WIZARD_WELCOME : WIZARD_DESTINATION;
+    case WIZARD_DESTINATION:
+        /* the copy page comes here once the installation engine is in */
+        return result == PAGE_BACK ? WIZARD_MOUSETYPE : WIZARD_FINISH;
+    case WIZARD_COPY:
+        return WIZARD_FINISH;           /* it has no Back button */
+    }
+    return WIZARD_END;
+}
+
+void CloseMouseApp(void)
+{
+    HWND app = FindWindowA(0, MOUSE_APP_TITLE);
+    if (app)
+        SendMessageA(app, WM_CLOSE, 0, 0);
+}
+
+static short ShowWizardPage(int page)
+{
+    switch (page) {
+    case WIZARD_WELCOME:
+        return RunPage("SETUP_BEGIN", WelcomePageProc, IDD_WELCOME);
+    case WIZARD_MOUSETYPE:
+        return RunPage("SETUP_SELMOUSE", MouseTypePageProc, IDD_MOUSETYPE);
+    case WIZARD_DESTINATION:
+        return RunPage("SETUP_SELDIR", DestinationPageProc, IDD_DESTINATION);
+    }
+    return RunPage("SETUP_END", FinishPageProc, IDD_FINISH);
+}
+
+int WalkWizardPages(void)
+{
+    int page = WIZARD_WELCOME;
+    while (page != WIZARD_FINISH) {
+        int next = NextWizardPage(page, ShowWizardPage(page));
+        if (next == WIZARD_END)
+            return 0;
+        if (page == WIZARD_DESTINATION && next != WIZARD_MOUSETYPE)
+            CloseMouseApp();            /* right before the copy begins */
+        page = next;
+    }
+    ShowWizardPage(WIZARD_FINISH);      /* its result is not looked at */
+    return 1;
+}

@@ -1,0 +1,18 @@
+/* The order of the wizard pages, steered by each page's result. */
+#ifndef PAGE_WALK_H
+#define PAGE_WALK_H
+
+enum WizardPage { WIZARD_WELCOME, WIZARD_MOUSETYPE, WIZARD_DESTINATION, WIZARD_COPY,
+                  WIZARD_FINISH, WIZARD_END };
+
+/* The page that follows page after it returned result (WIZARD_END after a cancel). */
+int NextWizardPage(int page, short result);
+
+/* Runs the full wizard from the welcome page; 1 when the finish page was reached and
+   closed, 0 when the user cancelled. */
+int WalkWizardPages(void);
+
+/* Sends WM_CLOSE to the running mouse application, if there is one. */
+void CloseMouseApp(void);
+
+#endif

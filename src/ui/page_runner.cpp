@@ -1,0 +1,120 @@
+/* Every page is a modeless dialog of a window class of its own: the page procedure
+   sees every message and hands the rest to DefWindowProcA. */
+#include "page_runner.h"
+#include "../controller/setup_state.h"
+#include "../controller/bounded_text.h"
+#include "../../resources/resource.h"
+
+short RunPage(const char *className, WNDPROC pageProc, WORD templateId)
+{
+    WNDCLASSA wc;
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = pageProc;
+    wc.cbClsExtra = 0;
+    wc.cbWndExtra = DLGWINDOWEXTRA;
+    wc.hInstance = SetupState.ModuleInstance;
+    wc.hIcon = 0;
+    wc.hCursor = LoadCursorA(0, (LPCSTR)IDC_ARROW);
+    wc.hbrBackground = (HBRUSH)(COLOR_MENU + 1);
+    wc.lpszMenuName = 0;
+    wc.lpszClassName = className;
+    RegisterClassA(&wc);   /* fails harmlessly when the page is shown again */
+
+    HWND page = CreateDialogParamA(SetupState.ModuleInstance, MAKEINTRESOURCEA(templateId),
+                                   SetupState.BackdropWindow, 0, 0);
+    if (!page)
+        return PAGE_CANCEL;
+    SendMessageA(page, WM_PAGE_INIT, 0, 0);
+    MSG msg;
+    while (GetMessageA(&msg, 0, 0, 0) > 0)
+        if (!IsDialogMessageA(page, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    return SetupState.LastPageResult;
+}
+
+void PageFrameCreate(HWND page, int queryScreen)
+{
+    char oldTitle[256], title[256];
+    GetWindowTextA(page, oldTitle, sizeof oldTitle);
+    CopyText(title, sizeof title, SetupState.ProductName);
+    AppendText(title, sizeof title, " ");
+    AppendText(title, sizeof title, oldTitle);
+    SetWindowTextA(page, title);
+
+    RECT r;
+    GetWindowRect(page, &r);
+    short width = (short)(r.right - r.left + 1);
+    short height = (short)(r.bottom - r.top + 1);
+    short screenWidth = SetupState.ScreenWidth, screenHeight = SetupState.ScreenHeight;
+    if (queryScreen) {
+        screenWidth = (short)GetSystemMetrics(SM_CXSCREEN);
+        screenHeight = (short)GetSystemMetrics(SM_CYSCREEN);
+    }
+    SetWindowPos(page, HWND_TOP, (screenWidth - width) / 2, (screenHeight - height) / 2,
+                 width, height, SWP_SHOWWINDOW);
+}
+
+LRESULT ClosePage(HWND page, short result)
+{
+    SetupState.LastPageResult = result;
+    SendMessageA(page, WM_CLOSE, 0, 0);
+    return 0;
+}
+
+LRESULT CancelPage(HWND page)
+{
+    SetupState.LastPageResult = PAGE_CANCEL;
+    ShowAbortNotice(page);
+    SendMessageA(page, WM_CLOSE, 0, 0);
+    return 0;
+}
+
+void FormatPageText(HWND page, int controlId)
+{
+    char format[256], expanded[1024], text[256];
+    GetDlgItemTextA(page, controlId, format, sizeof format);
+    wsprintfA(expanded, format, SetupState.ProductName);
+    CopyText(text, sizeof text, expanded);
+    SetDlgItemTextA(page, controlId, text);
+}
+
+void ShowAbortNotice(HWND owner)
+{
+    char text[256];
+    CopyText(text, sizeof text, SetupState.ProductName);
+    AppendText(text, sizeof text, ResourceText(IDS_NOTCOMPLETED));
+    MessageBoxA(owner, text, SetupState.Caption, MB_OK | MB_ICONEXCLAMATION);
+}
+
+void WaitPumping(DWORD milliseconds)
+{
+    DWORD start = GetTickCount();
+    DWORD end = start + milliseconds;
+    if (end <= start)
+        return;
+    int quitPending = 0;
+    WPARAM quitCode = 0;
+    MSG msg;
+    do {
+        if (PeekMessageA(&msg, 0, 0, 0, PM_REMOVE) && msg.message == WM_QUIT) {
+            quitPending = 1;
+            quitCode = msg.wParam;
+        }
+    } while (GetTickCount() < end);
+    if (quitPending)
+        PostQuitMessage((int)quitCode);
+}
+
+int PollCancel(HWND page)
+{
+    MSG msg;
+    if (!PeekMessageA(&msg, page, 0, 0, PM_REMOVE))
+        return 1;
+    if (msg.message == WM_COMMAND && msg.wParam == IDC_NEXT)
+        return 0;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+    return 1;
+}
