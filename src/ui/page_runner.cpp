@@ -114,6 +114,11 @@ int PollCancel(HWND page)
         return 1;
     if (msg.message == WM_COMMAND && msg.wParam == IDC_NEXT)
         return 0;
+    if (msg.message == WM_QUIT) {
+        /* the page closed; its quit request belongs to the page loop */
+        PostQuitMessage((int)msg.wParam);
+        return 1;
+    }
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
     return 1;

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include "testlib.h"
 #include "controller/controller.h"
+#include "controller/page_walk.h"
+#include "ui/pages.h"
 #include "resource.h"
 
 namespace {
@@ -147,6 +149,136 @@ TEST_F(Controller, FullRunCapturesTheEnvironmentAndReleasesTheTable)
     EXPECT_EQ(nullptr, SetupState.FileTableHandle) << "released at the end of the run";
     EXPECT_EQ(1, SetupState.MouseBackEnabled);
     ReleaseFileTable();  // a second release is harmless
+}
+
+// ExitWindowsEx as the controller calls it, recorded instead of restarting.
+std::vector<std::pair<UINT, DWORD>> RestartRequests;
+BOOL WINAPI RecordExitWindows(UINT flags, DWORD reason)
+{
+    RestartRequests.push_back({flags, reason});
+    return TRUE;
+}
+
+TEST(PageWalk, NextPageForEveryResult)
+{
+    const short results[] = {PAGE_CANCEL, PAGE_NEXT, PAGE_BACK, 7};
+    const int expected[][4] = {
+        /* welcome */     {WIZARD_END, WIZARD_MOUSETYPE, WIZARD_MOUSETYPE, WIZARD_MOUSETYPE},
+        /* mouse type */  {WIZARD_END, WIZARD_DESTINATION, WIZARD_WELCOME, WIZARD_DESTINATION},
+        /* destination */ {WIZARD_END, WIZARD_FINISH, WIZARD_MOUSETYPE, WIZARD_FINISH},
+        /* copy */        {WIZARD_END, WIZARD_FINISH, WIZARD_FINISH, WIZARD_FINISH},
+    };
+    for (int page = WIZARD_WELCOME; page <= WIZARD_COPY; page++)
+        for (int r = 0; r < 4; r++)
+            EXPECT_EQ(expected[page][r], NextWizardPage(page, results[r]))
+                << "page " << page << " result " << results[r];
+}
+
+class Walk : public Controller {
+protected:
+    void SetUp() override
+    {
+        Controller::SetUp();
+        RestartRequests.clear();
+        WriteSetupInf("[Main]\nProductName=Orvel\nMinimumSpace=0\nDefaultPath=C:\\t\\walk\\Orvel\n"
+                      "DefaultSerialMouse=1\n");
+    }
+    ImportPatch restart_{"user32.dll", "ExitWindowsEx", (void *)RecordExitWindows};
+    ScratchDir dir_{"walk"};
+    static PageStep Press(const char *cls, int id)
+    {
+        return {cls, [id](HWND page) { Click(page, id); }};
+    }
+};
+
+// The running mouse application as the walk meets it: started after the checks.
+LRESULT CALLBACK MouseAppProc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_CLOSE) {
+        SetWindowLongPtrA(w, GWLP_USERDATA, 1);
+        return 0;
+    }
+    return DefWindowProcA(w, msg, wp, lp);
+}
+
+TEST_F(Walk, BackAndForthThenFinishWithoutRestart)
+{
+    ASSERT_TRUE(restart_.Applied());
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = MouseAppProc;
+    wc.lpszClassName = "WalkMouseApp";
+    RegisterClassA(&wc);
+    HWND app = 0;
+    std::vector<MessageBoxCall> boxes = Run("", {
+        Press("SETUP_BEGIN", IDC_NEXT),
+        Press("SETUP_SELMOUSE", IDC_NEXT),
+        Press("SETUP_SELDIR", IDC_BACK),
+        {"SETUP_SELMOUSE", [](HWND page) {
+            Click(page, IDC_PS2);
+            Click(page, IDC_BACK);
+        }},
+        {"SETUP_BEGIN", [&](HWND page) {
+            app = CreateWindowExA(0, "WalkMouseApp", MOUSE_APP_TITLE, WS_POPUP, 0, 0, 5, 5,
+                                  0, 0, 0, 0);
+            Click(page, IDC_NEXT);
+        }},
+        {"SETUP_SELMOUSE", [](HWND page) {
+            EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(page, IDC_PS2)) << "the page shows MouseKind";
+            EXPECT_TRUE(IsWindowEnabled(GetDlgItem(page, IDC_BACK)));
+            Click(page, IDC_NEXT);
+        }},
+        {"SETUP_SELDIR", [&](HWND page) {
+            EXPECT_EQ("C:\\t\\walk\\Orvel", ItemText(page, IDC_DIRTEXT));
+            EXPECT_EQ(0, GetWindowLongPtrA(app, GWLP_USERDATA)) << "not closed before Next";
+            Click(page, IDC_NEXT);
+        }},
+        {"SETUP_END", [&](HWND page) {
+            EXPECT_EQ(1, GetWindowLongPtrA(app, GWLP_USERDATA)) << "WM_CLOSE before going on";
+            Click(page, IDC_REBOOTLATER);
+            Click(page, IDC_NEXT);
+        }},
+    });
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(RestartRequests.empty()) << "restart later";
+    EXPECT_EQ(0, SetupState.MouseKind);
+    EXPECT_EQ(0, SetupState.RebootChoice);
+    EXPECT_TRUE(IsExistingDirectory("C:\\t\\walk\\Orvel"));
+    EXPECT_EQ(nullptr, SetupState.FileTableHandle);
+    DestroyWindow(app);
+}
+
+TEST_F(Walk, FinishWithRestartAsksForIt)
+{
+    std::vector<MessageBoxCall> boxes = Run("", {
+        Press("SETUP_BEGIN", IDC_NEXT), Press("SETUP_SELMOUSE", IDC_NEXT),
+        Press("SETUP_SELDIR", IDC_NEXT),
+        {"SETUP_END", [](HWND page) {
+            EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(page, IDC_REBOOTNOW));
+            Click(page, IDC_NEXT);
+        }},
+    });
+    EXPECT_TRUE(boxes.empty());
+    ASSERT_EQ(1u, RestartRequests.size());
+    EXPECT_EQ((UINT)EWX_REBOOT, RestartRequests[0].first);
+    EXPECT_EQ(0u, RestartRequests[0].second);
+}
+
+TEST_F(Walk, CancelOnEachPageEndsTheRun)
+{
+    std::vector<std::vector<PageStep>> roads = {
+        {Press("SETUP_BEGIN", IDC_CANCEL)},
+        {Press("SETUP_BEGIN", IDC_NEXT), Press("SETUP_SELMOUSE", IDC_CANCEL)},
+        {Press("SETUP_BEGIN", IDC_NEXT), Press("SETUP_SELMOUSE", IDC_NEXT),
+         Press("SETUP_SELDIR", IDC_CANCEL)},
+    };
+    for (size_t i = 0; i < roads.size(); i++) {
+        std::vector<MessageBoxCall> boxes = Run("", roads[i]);
+        ASSERT_EQ(1u, boxes.size()) << "road " << i;
+        EXPECT_EQ("Orvel installation is not completed !", boxes[0].text);
+        EXPECT_TRUE(RestartRequests.empty()) << "road " << i;
+        EXPECT_EQ(nullptr, SetupState.FileTableHandle) << "road " << i;
+    }
+    EXPECT_FALSE(IsExistingDirectory("C:\\t\\walk\\Orvel")) << "nothing created before Next";
 }
 
 ExternalStep PostCancel(const char *cls)

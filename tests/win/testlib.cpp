@@ -363,6 +363,26 @@ std::string WindowText(HWND window)
     return text;
 }
 
+static BOOL CALLBACK ListOwn(HWND w, LPARAM param)
+{
+    DWORD pid;
+    GetWindowThreadProcessId(w, &pid);
+    if (pid == GetCurrentProcessId() && IsWindowVisible(w)) {
+        char cls[64];
+        GetClassNameA(w, cls, sizeof cls);
+        *(std::string *)param += std::string(" ") + cls + " \"" + WindowText(w) + "\"";
+    }
+    return TRUE;
+}
+
+// The visible top-level windows of this process, for failure messages.
+static std::string OwnWindowsList()
+{
+    std::string list;
+    EnumWindows(ListOwn, (LPARAM)&list);
+    return list.empty() ? " none" : list;
+}
+
 static PageDriver *ActiveDriver;
 
 PageDriver::PageDriver(std::vector<PageStep> steps, DWORD stepTimeoutMs)
@@ -409,7 +429,9 @@ void CALLBACK PageDriver::Tick(HWND, UINT, UINT_PTR, DWORD)
     HWND w = FindOwnWindow(step.cls, step.title, step.again ? 0 : d->last_);
     if (!w) {
         if (GetTickCount() - d->waitingSince_ > d->stepTimeoutMs_) {
-            ADD_FAILURE() << "step " << d->next_ << ": no window of class " << step.cls;
+            ADD_FAILURE() << "step " << d->next_ << ": no window of class " << step.cls
+                          << (step.title ? std::string(" titled ") + step.title : "")
+                          << "; showing: " << OwnWindowsList();
             d->next_ = d->steps_.size();
             d->waitingSince_ = GetTickCount();
             CancelEverything();
