@@ -221,9 +221,17 @@ TEST_F(Pages, DestinationRefusesWhatCannotBeInstalledInto)
         // A path longer than 79 characters is read cut.
         NextWith(page, "Q:\\" + std::string(100, 'x'), boxes);
         EXPECT_EQ("Q:\\" + std::string(76, 'x'), SetupState.InstallDir);
+        boxes.Clear();
+        SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_NEXT, 1), 0);
+        SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_BACK, 1), 0);
+        EXPECT_TRUE(boxes.Calls().empty() && IsWindow(page)) << "notification codes are ignored";
         Click(page, IDC_BACK);
     }}});
     EXPECT_EQ(PAGE_BACK, result);
+    boxes.Clear();
+    EXPECT_EQ(PAGE_CANCEL, Destination({{"SETUP_SELDIR", Escape}}));
+    ASSERT_EQ(1u, boxes.Calls().size()) << "Esc is Cancel with the abort notice";
+    EXPECT_EQ(AbortText, boxes.Calls()[0].text);
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("C:\\t\\pages\\nope"));
 }
 

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# The real SETUP.EXE walked to its finish page from outside; Wine's process trace shows
+# whether it asked for a restart (ExitWindowsEx starts "wineboot.exe --end-session").
+set -u
+build=$1; setup=$2; driver=$3
+. "$build/wine/rig.env"
+dir=$WINEPREFIX/drive_c/t/restart
+fail=0
+for choice in later now; do
+  rm -rf "$dir"; mkdir -p "$dir"
+  cp "$setup" "$dir/SETUP.EXE"; cp "$driver" "$dir/drive_walk.exe"
+  printf '[Main]\r\nMinimumSpace=0\r\nDefaultPath=C:\\t\\restart\\Dest\r\n' > "$dir/SETUP.INF"
+  (cd "$dir" && timeout 60 wine 'C:\t\restart\drive_walk.exe' "$choice" > "$dir.driver.log" 2>&1) &
+  (cd "$dir" && WINEDEBUG=+process timeout 60 wine 'C:\t\restart\SETUP.EXE' 2> "$dir.trace")
+  status=$?
+  wait
+  cat "$dir.driver.log"
+  asked=$(grep -c 'wineboot.exe --end-session' "$dir.trace")
+  echo "restart $choice: SETUP.EXE exit code $status, restart requests in the trace: $asked"
+  [ "$status" -eq 0 ] || fail=1
+  grep -q 'finished' "$dir.driver.log" || fail=1
+  if [ "$choice" = later ]; then [ "$asked" -eq 0 ] || fail=1; else [ "$asked" -ge 1 ] || fail=1; fi
+done
+rm -rf "$dir" "$dir.trace" "$dir.driver.log"
+exit $fail
