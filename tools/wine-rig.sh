@@ -49,6 +49,9 @@ start)
     echo "$settings" > "$rig/settings"
   fi
   setsid wineserver -p </dev/null >/dev/null 2>&1
+  # The session's first program starts Wine's services, which keep its output open:
+  # let a throwaway one take that, so that later programs' output can be waited for.
+  wine cmd.exe /c exit </dev/null >/dev/null 2>&1
   # The first window right after the prefix is made can fail while Wine's desktop
   # starts: one throwaway GUI run takes that hit.
   if [ $# -ge 3 ]; then

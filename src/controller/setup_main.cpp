@@ -7,6 +7,7 @@
 #include "../script/script_loader.h"
 #include "../ui/page_runner.h"
 #include "../ui/pages.h"
+#include "../install/registration.h"
 #include "../../resources/resource.h"
 
 int IsMouseAppRegistered(void)
@@ -40,7 +41,8 @@ int IsDriverOnlyCommand(const char *tail)
     return tail && tail[0] == '-' && tail[1] == 'u';
 }
 
-static void ShowRefusal(UINT textId, const char *caption, UINT icon)
+/* The controller's message boxes: no owner, OK only. */
+static void ShowMessage(UINT textId, const char *caption, UINT icon)
 {
     MessageBoxA(0, ResourceText(textId), caption, MB_OK | icon);
 }
@@ -49,14 +51,18 @@ static void RunDriverOnlyMode(void)
 {
     GetWindowsDirectoryA(SetupState.WindowsDir, sizeof SetupState.WindowsDir);
     if (!LoadSetupScript()) {
-        ShowRefusal(IDS_READERROR, SetupState.Caption, MB_ICONWARNING);
+        ShowMessage(IDS_READERROR, SetupState.Caption, MB_ICONWARNING);
         return;
     }
     SetupState.MouseBackEnabled = 0;
     if (RunPage("SETUP_SELMOUSE", MouseTypePageProc, IDD_MOUSETYPE) == PAGE_CANCEL)
         return;
-    /* the device registration and the restart follow for this directory */
+    /* the device is registered for the program's own directory, and the prior
+       values go into the SETUP.INF beside it */
     CopyText(SetupState.InstallDir, sizeof SetupState.InstallDir, SetupState.SetupDir);
+    RegisterMouseDevice(0);
+    ShowMessage(IDS_DRIVERDONE, SetupState.Caption, MB_ICONINFORMATION);
+    ExitWindowsEx(EWX_REBOOT, 0);
 }
 
 /* The end of every road of the full wizard once the pages have started. */
@@ -72,16 +78,16 @@ static void EndFullWizard(int finished)
 static void RunFullWizard(void)
 {
     if (FindWindowA(0, MOUSE_APP_TITLE) || IsMouseAppRegistered()) {
-        ShowRefusal(IDS_OTHERMOUSE, "Warning", MB_ICONWARNING);
+        ShowMessage(IDS_OTHERMOUSE, "Warning", MB_ICONWARNING);
         return;
     }
     if (!(GetVersion() & 0x80000000)) {
-        ShowRefusal(IDS_WRONGPLATFORM, "Warning", MB_ICONWARNING);
+        ShowMessage(IDS_WRONGPLATFORM, "Warning", MB_ICONWARNING);
         return;
     }
     GetWindowsDirectoryA(SetupState.WindowsDir, sizeof SetupState.WindowsDir);
     if (!LoadSetupScript()) {
-        ShowRefusal(IDS_READERROR, SetupState.Caption, MB_ICONWARNING);
+        ShowMessage(IDS_READERROR, SetupState.Caption, MB_ICONWARNING);
         return;
     }
     EndFullWizard(WalkWizardPages());

@@ -54,6 +54,7 @@ public:
     ImportPatch(const char *dll, const char *function, void *replacement);
     ~ImportPatch();
     bool Applied() const { return slot_ != 0; }
+    void *Original() const { return original_; }
 private:
     void **slot_;
     void *original_;

@@ -1,0 +1,68 @@
+/* The mouse application's entries: the Mouse control panel's property-page handler,
+   the start-up entry and the uninstall entry, all pointing into InstallDir. */
+#include "registration.h"
+#include "registry_values.h"
+#include "../controller/setup_state.h"
+#include "../controller/controller.h"
+#include "../controller/bounded_text.h"
+
+#define PAGE_CLSID "{7A3C91D2-5E48-11d2-9C6D-2B81E4F0A537}"
+#define CONTROLS_MOUSE "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Controls Folder\\Mouse"
+
+enum ValueSource { FIXED_TEXT, AFTER_INSTALL_DIR, SCRIPT_TITLE };
+
+/* One value: a fixed text, or InstallDir followed by a file part, or the Title. */
+struct ProductValue {
+    const char *name;
+    const char *text;
+    ValueSource source;
+};
+
+struct ProductKey {
+    HKEY root;
+    const char *path;
+    ProductValue values[2];
+};
+
+static void ComposeValue(const ProductValue *value, char *data, int size)
+{
+    data[0] = 0;
+    if (value->source == SCRIPT_TITLE) {
+        CopyText(data, size, SetupState.Title);
+        return;
+    }
+    if (value->source == AFTER_INSTALL_DIR)
+        CopyText(data, size, SetupState.InstallDir);
+    AppendText(data, size, value->text);
+}
+
+void RegisterProduct(void)
+{
+    const ProductKey keys[] = {
+        { HKEY_CLASSES_ROOT, "CLSID\\" PAGE_CLSID, { { 0, "KXMouseControlPage", FIXED_TEXT } } },
+        { HKEY_CLASSES_ROOT, "CLSID\\" PAGE_CLSID "\\InProcServer32",
+          { { 0, "\\KXPAGE.DLL", AFTER_INSTALL_DIR },
+            { "ThreadingModel", "Apartment", FIXED_TEXT } } },
+        { HKEY_LOCAL_MACHINE, CONTROLS_MOUSE "\\shellex\\PropertySheetHandlers",
+          { { 0, "KXMousePage", FIXED_TEXT } } },
+        { HKEY_LOCAL_MACHINE, CONTROLS_MOUSE "\\shellex\\PropertySheetHandlers\\KXMousePage",
+          { { 0, PAGE_CLSID, FIXED_TEXT } } },
+        { HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run",
+          { { MOUSE_APP_TITLE, "\\KXMAIN.EXE -startup", AFTER_INSTALL_DIR } } },
+        { HKEY_LOCAL_MACHINE,
+          "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" MOUSE_APP_TITLE,
+          { { "DisplayName", "", SCRIPT_TITLE },
+            { "UninstallString", "\\UNINSTAL.EXE", AFTER_INSTALL_DIR } } },
+    };
+    for (unsigned k = 0; k < sizeof keys / sizeof keys[0]; k++) {
+        HKEY key;
+        if (!CreateRegKey(keys[k].root, keys[k].path, &key))
+            continue;   /* skipped with its values; the other steps still run */
+        for (int v = 0; v < 2 && keys[k].values[v].text; v++) {
+            char data[300];
+            ComposeValue(&keys[k].values[v], data, sizeof data);
+            SetRegText(key, keys[k].values[v].name, data);
+        }
+        RegCloseKey(key);
+    }
+}

@@ -1,0 +1,54 @@
+#include "registry_values.h"
+#include "../controller/bounded_text.h"
+
+int CreateRegKey(HKEY root, const char *path, HKEY *key)
+{
+    /* REG_OPTION_NON_VOLATILE: on a registry that honours the volatile option, the
+       entries would vanish at the very restart the program asks for. */
+    return RegCreateKeyExA(root, path, 0, 0, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, 0, key,
+                           0) == ERROR_SUCCESS;
+}
+
+int OpenRegKey(HKEY root, const char *path, HKEY *key)
+{
+    return RegOpenKeyExA(root, path, 0, KEY_ALL_ACCESS, key) == ERROR_SUCCESS;
+}
+
+void SetRegText(HKEY key, const char *name, const char *text)
+{
+    RegSetValueExA(key, name, 0, REG_SZ, (const BYTE *)text, (DWORD)lstrlenA(text));
+}
+
+void SetRegZeroFlags(HKEY key, const char *name)
+{
+    static const BYTE zero[4] = { 0, 0, 0, 0 };
+    RegSetValueExA(key, name, 0, REG_BINARY, zero, sizeof zero);
+}
+
+int ReadRegText(HKEY key, const char *name, char *buf, int size)
+{
+    DWORD length = (DWORD)size;
+    ZeroMemory(buf, size);
+    if (RegQueryValueExA(key, name, 0, 0, (BYTE *)buf, &length) != ERROR_SUCCESS ||
+        (length >= (DWORD)size && buf[size - 1])) {   /* no room left for the NUL */
+        buf[0] = 0;
+        return 0;
+    }
+    return 1;
+}
+
+void ReadOldValue(HKEY key, const char *name, char *buf, int size)
+{
+    if (ReadRegText(key, name, buf, size))
+        return;
+    /* Longer than the buffer: read it whole from the heap and keep its beginning. */
+    DWORD length = 0;
+    if (RegQueryValueExA(key, name, 0, 0, 0, &length) != ERROR_SUCCESS || !length)
+        return;
+    char *whole = (char *)LocalAlloc(LMEM_FIXED | LMEM_ZEROINIT, length + 1);
+    if (!whole)
+        return;
+    if (RegQueryValueExA(key, name, 0, 0, (BYTE *)whole, &length) == ERROR_SUCCESS)
+        CopyText(buf, size, whole);
+    LocalFree(whole);
+}

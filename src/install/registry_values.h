@@ -1,0 +1,26 @@
+/* Small registry helpers shared by the product and the device registration. */
+#ifndef REGISTRY_VALUES_H
+#define REGISTRY_VALUES_H
+
+#include <windows.h>
+
+/* Creates or opens a key for writing; 1 on success. Keys are created to last. */
+int CreateRegKey(HKEY root, const char *path, HKEY *key);
+
+/* Opens an existing key; 1 on success. */
+int OpenRegKey(HKEY root, const char *path, HKEY *key);
+
+/* A REG_SZ value, stored with the text's length (no terminating NUL). */
+void SetRegText(HKEY key, const char *name, const char *text);
+
+/* A REG_BINARY value of four zero bytes. */
+void SetRegZeroFlags(HKEY key, const char *name);
+
+/* A text value into buf (size bytes): 1 when it was there and fits whole; otherwise
+   buf is empty and 0 is returned. */
+int ReadRegText(HKEY key, const char *name, char *buf, int size);
+
+/* An old value as it is recorded: empty when absent, cut to size - 1 when longer. */
+void ReadOldValue(HKEY key, const char *name, char *buf, int size);
+
+#endif

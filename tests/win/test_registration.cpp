@@ -1,0 +1,510 @@
+// The product entries and the mouse-device registration against Wine's registry, with
+// live devices made under HKEY_DYN_DATA by each test, and the prior values recorded in
+// the SETUP.INF of a scratch InstallDir.
+#include <gtest/gtest.h>
+#include "testlib.h"
+#include "install/registration.h"
+#include "script/prior_values.h"
+#include "controller/controller.h"
+
+namespace {
+
+const char Clsid[] = "CLSID\\{7A3C91D2-5E48-11d2-9C6D-2B81E4F0A537}";
+const char Handlers[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Controls Folder\\Mouse"
+                        "\\shellex\\PropertySheetHandlers";
+const char RunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+const char Uninstall[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ZennoMouse";
+const char ClassMouse[] = "System\\CurrentControlSet\\Services\\Class\\Mouse";
+const char OwnNode[] = "Enum\\Root\\OrvelMouse\\0000";
+const char LiveList[] = "Config Manager\\Enum";
+
+// A value as stored: its type and its bytes.
+struct Stored {
+    DWORD type = 0;
+    std::string data;
+    bool present = false;
+};
+Stored ReadStored(HKEY root, const std::string &key, const char *name)
+{
+    Stored s;
+    HKEY k;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS)
+        return s;
+    char buf[1024];
+    DWORD size = sizeof buf;
+    if (RegQueryValueExA(k, name, 0, &s.type, (BYTE *)buf, &size) == ERROR_SUCCESS) {
+        s.present = true;
+        s.data.assign(buf, size);
+    }
+    RegCloseKey(k);
+    return s;
+}
+
+// A REG_SZ value's text as the registry gives it back (Wine stores texts as UTF-16 and
+// hands them back with a NUL; what the program passed is checked by the SetCalls below).
+void ExpectText(HKEY root, const std::string &key, const char *name, const std::string &text)
+{
+    Stored s = ReadStored(root, key, name);
+    ASSERT_TRUE(s.present) << key << " : " << (name ? name : "(default)");
+    EXPECT_EQ((DWORD)REG_SZ, s.type) << key << " : " << (name ? name : "(default)");
+    if (!s.data.empty() && s.data.back() == '\0')
+        s.data.pop_back();
+    EXPECT_EQ(text, s.data) << key << " : " << (name ? name : "(default)");
+}
+
+// Every RegSetValueExA call of the program, as it was made.
+struct SetCall {
+    std::string name;
+    DWORD type;
+    std::string bytes;
+};
+std::vector<SetCall> SetCalls;
+void *RealSetValue;
+LONG WINAPI RecordSetValue(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE *data,
+                           DWORD size)
+{
+    SetCalls.push_back({name ? name : "", type, std::string((const char *)data, size)});
+    typedef LONG(WINAPI * SetValue)(HKEY, LPCSTR, DWORD, DWORD, const BYTE *, DWORD);
+    return ((SetValue)RealSetValue)(key, name, reserved, type, data, size);
+}
+
+// The test's own values, as other programs write them (with their NUL), unrecorded.
+void RawSetText(HKEY key, const char *name, const std::string &text)
+{
+    typedef LONG(WINAPI * SetValue)(HKEY, LPCSTR, DWORD, DWORD, const BYTE *, DWORD);
+    SetValue set = RealSetValue ? (SetValue)RealSetValue : RegSetValueExA;
+    set(key, name, 0, REG_SZ, (const BYTE *)text.c_str(), (DWORD)text.size() + 1);
+}
+
+void ExpectZeroFlags(const std::string &key, const char *name)
+{
+    Stored s = ReadStored(HKEY_LOCAL_MACHINE, key, name);
+    EXPECT_EQ((DWORD)REG_BINARY, s.type) << key << " : " << name;
+    EXPECT_EQ(std::string(4, '\0'), s.data) << key << " : " << name;
+}
+
+bool KeyExists(HKEY root, const std::string &key)
+{
+    HKEY k;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(k);
+    return true;
+}
+
+// A device in the live list; the list lives as long as the registry server.
+class LiveDevice {
+public:
+    LiveDevice(const char *name, const std::string &hardwareKey) : name_(name)
+    {
+        HKEY k;
+        std::string path = std::string(LiveList) + "\\" + name;
+        EXPECT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_DYN_DATA, path.c_str(), 0, 0,
+                                                 REG_OPTION_VOLATILE, KEY_ALL_ACCESS, 0, &k, 0))
+            << "cannot make the live device " << path;
+        RawSetText(k, "HardWareKey", hardwareKey);
+        RegCloseKey(k);
+    }
+    ~LiveDevice() { DeleteRegTree(HKEY_DYN_DATA, std::string(LiveList) + "\\" + name_); }
+private:
+    std::string name_;
+};
+
+void MakeKeyWithTexts(const std::string &key, std::vector<std::pair<const char *, std::string>> values)
+{
+    HKEY k;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, 0, 0,
+                                             KEY_ALL_ACCESS, 0, &k, 0));
+    for (auto &v : values)
+        RawSetText(k, v.first, v.second);
+    RegCloseKey(k);
+}
+
+class Registration : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Clean();
+        ResetSetupState();
+        lstrcpyA(SetupState.InstallDir, dir_.Path().c_str());
+        lstrcpyA(SetupState.Title, "Orvel Wheel Mouse");
+        lstrcpyA(SetupState.Mfg, "Orvel");
+        lstrcpyA(SetupState.MouseDriver, "kxmouse.drv");
+        lstrcpyA(SetupState.MouseInf, "KXMOUSE.INF");
+        lstrcpyA(SetupState.DriverDate, "10-12-1998");
+        lstrcpyA(SetupState.PS2InfSection, "KXPS2");
+        lstrcpyA(SetupState.SerialInfSection, "KXSERIAL");
+        lstrcpyA(SetupState.PS2Name, "Orvel Wheel Mouse (PS/2)");
+        lstrcpyA(SetupState.SeialName, "Orvel Wheel Mouse (Serial)");
+        lstrcpyA(SetupState.PnpID, "1234");
+        SetCalls.clear();
+        RealSetValue = setValue_.Original();
+        ASSERT_TRUE(setValue_.Applied());
+    }
+    void TearDown() override
+    {
+        // Texts go in with their length and no NUL, flags as four zero bytes.
+        for (const SetCall &c : SetCalls) {
+            if (c.type == REG_SZ)
+                EXPECT_EQ(std::string::npos, c.bytes.find('\0')) << c.name << " written with its NUL";
+            else
+                EXPECT_EQ(std::string(4, '\0'), c.bytes) << c.name;
+            EXPECT_TRUE(c.type == REG_SZ || c.type == REG_BINARY) << c.name;
+        }
+        Clean();
+        ResetSetupState();
+    }
+    static void Clean()
+    {
+        DeleteRegTree(HKEY_CLASSES_ROOT, Clsid);
+        DeleteRegTree(HKEY_LOCAL_MACHINE, Handlers);
+        DeleteRegTree(HKEY_LOCAL_MACHINE, Uninstall);
+        HKEY k;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, RunKey, 0, KEY_ALL_ACCESS, &k) == ERROR_SUCCESS) {
+            RegDeleteValueA(k, "ZennoMouse");
+            RegCloseKey(k);
+        }
+        DeleteRegTree(HKEY_LOCAL_MACHINE, "Enum");
+        DeleteRegTree(HKEY_LOCAL_MACHINE, ClassMouse);
+    }
+    std::string Recorded(const char *section, const char *key)
+    {
+        return ReadInstalledScript(section, key, "<absent>");
+    }
+    static std::string Node(const char *hardwareKey) { return std::string("Enum\\") + hardwareKey; }
+    static std::string Class(const char *number) { return std::string(ClassMouse) + "\\" + number; }
+    void ExpectNewClassKey(const char *number, const char *type, const char *name,
+                           const char *section)
+    {
+        std::string key = Class(number);
+        ExpectText(HKEY_LOCAL_MACHINE, key, "DevLoader", "*vmouse");
+        ExpectText(HKEY_LOCAL_MACHINE, key, "MouseType", type);
+        ExpectText(HKEY_LOCAL_MACHINE, key, "MouseDriver", "kxmouse.drv");
+        ExpectText(HKEY_LOCAL_MACHINE, key, "InfPath", "KXMOUSE.INF");
+        ExpectText(HKEY_LOCAL_MACHINE, key, "DriverDesc", name);
+        ExpectText(HKEY_LOCAL_MACHINE, key, "DriverDate", "10-12-1998");
+        ExpectText(HKEY_LOCAL_MACHINE, key, "InfSection", section);
+    }
+    void ExpectOwnNode(bool serial, const char *driver)
+    {
+        ExpectText(HKEY_LOCAL_MACHINE, OwnNode, "Class", "Mouse");
+        ExpectText(HKEY_LOCAL_MACHINE, OwnNode, "DeviceDesc",
+                   serial ? SetupState.SeialName : SetupState.PS2Name);
+        ExpectText(HKEY_LOCAL_MACHINE, OwnNode, "Mfg", "Orvel");
+        ExpectZeroFlags(OwnNode, "ConfigFlags");
+        ExpectZeroFlags(OwnNode, "DetFlags");
+        ExpectText(HKEY_LOCAL_MACHINE, OwnNode, "DetFunc",
+                   serial ? "*:DETECTSERIALMOUSE" : "*:DETECTPS2MOUSE");
+        ExpectText(HKEY_LOCAL_MACHINE, OwnNode, "Driver", driver);
+        EXPECT_STREQ(serial ? "Serial" : "PS2", SetupState.MouseTypeName);
+    }
+    ScratchDir dir_{"reg"};
+    ImportPatch setValue_{"advapi32.dll", "RegSetValueExA", (void *)RecordSetValue};
+};
+
+TEST_F(Registration, ProductEntriesWithTheirExactData)
+{
+    ScratchDir blanks("reg\\Orvel Mouse");
+    lstrcpyA(SetupState.InstallDir, "C:\\t\\reg\\Orvel Mouse");
+    RegisterProduct();
+    ExpectText(HKEY_CLASSES_ROOT, Clsid, 0, "KXMouseControlPage");
+    std::string server = std::string(Clsid) + "\\InProcServer32";
+    ExpectText(HKEY_CLASSES_ROOT, server, 0, "C:\\t\\reg\\Orvel Mouse\\KXPAGE.DLL");
+    ExpectText(HKEY_CLASSES_ROOT, server, "ThreadingModel", "Apartment");
+    ExpectText(HKEY_LOCAL_MACHINE, Handlers, 0, "KXMousePage");
+    ExpectText(HKEY_LOCAL_MACHINE, std::string(Handlers) + "\\KXMousePage", 0,
+               "{7A3C91D2-5E48-11d2-9C6D-2B81E4F0A537}");
+    ExpectText(HKEY_LOCAL_MACHINE, RunKey, "ZennoMouse",
+               "C:\\t\\reg\\Orvel Mouse\\KXMAIN.EXE -startup");
+    ExpectText(HKEY_LOCAL_MACHINE, Uninstall, "DisplayName", "Orvel Wheel Mouse");
+    ExpectText(HKEY_LOCAL_MACHINE, Uninstall, "UninstallString",
+               "C:\\t\\reg\\Orvel Mouse\\UNINSTAL.EXE");
+    EXPECT_EQ(1, IsMouseAppRegistered()) << "what a second full run looks for";
+    const char *order[] = {"", "", "ThreadingModel", "", "", "ZennoMouse", "DisplayName",
+                           "UninstallString"};
+    ASSERT_EQ(8u, SetCalls.size());
+    for (int i = 0; i < 8; i++)
+        EXPECT_EQ(order[i], SetCalls[i].name) << "value " << i << " in step order";
+    EXPECT_EQ("Apartment", SetCalls[2].bytes) << "nine bytes";
+
+    // An absent Title is an empty text of no bytes.
+    SetupState.Title[0] = 0;
+    RegisterProduct();
+    ExpectText(HKEY_LOCAL_MACHINE, Uninstall, "DisplayName", "");
+    EXPECT_EQ("", SetCalls[14].bytes) << "DisplayName written with no bytes";
+    EXPECT_EQ("DisplayName", SetCalls[14].name);
+
+    // The keys last: a registry that honours volatility refuses a lasting child under a
+    // volatile key, and Wine's does.
+    HKEY probe;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, (std::string(Uninstall) + "\\probe").c_str(),
+                                             0, 0, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, 0, &probe, 0))
+        << "the uninstall entry was created volatile";
+    RegCloseKey(probe);
+}
+
+// RegCreateKeyExA refusing the product's first key, as a registry without write access
+// to HKEY_CLASSES_ROOT would.
+void *RealCreateKey;
+LONG WINAPI RefuseClsidKey(HKEY root, LPCSTR sub, DWORD r, LPSTR cls, DWORD opt, REGSAM sam,
+                           LPSECURITY_ATTRIBUTES sa, PHKEY key, LPDWORD disp)
+{
+    if (root == HKEY_CLASSES_ROOT && !lstrcmpiA(sub, Clsid))
+        return ERROR_ACCESS_DENIED;
+    typedef LONG(WINAPI * CreateKey)(HKEY, LPCSTR, DWORD, LPSTR, DWORD, REGSAM,
+                                     LPSECURITY_ATTRIBUTES, PHKEY, LPDWORD);
+    return ((CreateKey)RealCreateKey)(root, sub, r, cls, opt, sam, sa, key, disp);
+}
+
+TEST_F(Registration, AFailingStepDoesNotStopTheOthers)
+{
+    {
+        ImportPatch refuse("advapi32.dll", "RegCreateKeyExA", (void *)RefuseClsidKey);
+        ASSERT_TRUE(refuse.Applied());
+        RealCreateKey = refuse.Original();
+        RegisterMouseDevice(1);
+    }
+    EXPECT_FALSE(ReadStored(HKEY_CLASSES_ROOT, Clsid, 0).present) << "step 1 was refused";
+    ExpectText(HKEY_CLASSES_ROOT, std::string(Clsid) + "\\InProcServer32", "ThreadingModel",
+               "Apartment");
+    ExpectText(HKEY_LOCAL_MACHINE, RunKey, "ZennoMouse", dir_.Path() + "\\KXMAIN.EXE -startup");
+    ExpectText(HKEY_LOCAL_MACHINE, Uninstall, "UninstallString", dir_.Path() + "\\UNINSTAL.EXE");
+    ExpectOwnNode(true, "Mouse\\0000");
+}
+
+TEST_F(Registration, DeviceOnlyWritesNoProductEntries)
+{
+    RegisterMouseDevice(0);
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, Clsid));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, Uninstall));
+    EXPECT_FALSE(ReadStored(HKEY_LOCAL_MACHINE, RunKey, "ZennoMouse").present);
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, Handlers));
+    ExpectOwnNode(true, "Mouse\\0000");
+    ExpectNewClassKey("0000", "Serial", "Orvel Wheel Mouse (Serial)", "KXSERIAL");
+    ASSERT_FALSE(SetCalls.empty());
+    EXPECT_EQ("Class", SetCalls[0].name);
+    EXPECT_EQ("Mouse", SetCalls[0].bytes) << "five bytes";
+}
+
+TEST_F(Registration, LivePs2NodeIsReusedForPs2)
+{
+    LiveDevice device("C29A0010", "BIOS\\*PNP0F13\\0000");
+    MakeKeyWithTexts(Node("BIOS\\*PNP0F13\\0000"),
+                     {{"DeviceDesc", "Standard PS/2 Port Mouse"}, {"Mfg", "(Standard mouse types)"},
+                      {"Class", "Mouse"}});
+    SetupState.MouseKind = 0;
+    RegisterMouseDevice(0);
+    std::string node = Node("BIOS\\*PNP0F13\\0000");
+    ExpectText(HKEY_LOCAL_MACHINE, node, "DeviceDesc", "Orvel Wheel Mouse (PS/2)");
+    ExpectText(HKEY_LOCAL_MACHINE, node, "Mfg", "Orvel");
+    ExpectZeroFlags(node, "ConfigFlags");
+    ExpectText(HKEY_LOCAL_MACHINE, node, "Driver", "Mouse\\0000");
+    EXPECT_FALSE(ReadStored(HKEY_LOCAL_MACHINE, node, "DetFlags").present);
+    EXPECT_FALSE(ReadStored(HKEY_LOCAL_MACHINE, node, "DetFunc").present);
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, OwnNode));
+    ExpectNewClassKey("0000", "PS2", "Orvel Wheel Mouse (PS/2)", "KXPS2");
+    EXPECT_STREQ("PS2", SetupState.MouseTypeName);
+
+    EXPECT_EQ("Enum\\BIOS\\*PNP0F13\\0000", Recorded("PS2", "SubKey1"));
+    EXPECT_EQ("Standard PS/2 Port Mouse", Recorded("PS2", "DeviceDesc"));
+    EXPECT_EQ("(Standard mouse types)", Recorded("PS2", "Mfg"));
+    EXPECT_EQ("<absent>", Recorded("PS2", "SubKey2")) << "a new class key records nothing";
+    EXPECT_EQ("<absent>", Recorded("Serial", "SubKey1"));
+}
+
+TEST_F(Registration, LivePs2NodeWithASerialChoiceTakesTheSerialRoads)
+{
+    LiveDevice ps2("C29A0010", "BIOS\\*PNP0F0E\\0000");
+    MakeKeyWithTexts(Node("BIOS\\*PNP0F0E\\0000"), {{"DeviceDesc", "PS/2 mouse"}});
+    SetupState.MouseKind = 1;
+    RegisterMouseDevice(0);
+    ExpectText(HKEY_LOCAL_MACHINE, Node("BIOS\\*PNP0F0E\\0000"), "DeviceDesc", "PS/2 mouse");
+    ExpectOwnNode(true, "Mouse\\0000");
+    ExpectNewClassKey("0000", "Serial", "Orvel Wheel Mouse (Serial)", "KXSERIAL");
+
+    // The default PnpID probes the serial enumerator's SERENUM\1234\ key: road 2.
+    Clean();
+    LiveDevice serial("C29A0020", "SERENUM\\1234\\5&1");
+    MakeKeyWithTexts(Node("SERENUM\\1234\\5&1"), {{"DeviceDesc", "Serial mouse"}, {"Mfg", "Old"}});
+    RegisterMouseDevice(0);
+    ExpectText(HKEY_LOCAL_MACHINE, Node("SERENUM\\1234\\5&1"), "DeviceDesc", "Orvel Wheel Mouse (Serial)");
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, OwnNode));
+    EXPECT_EQ("Enum\\SERENUM\\1234\\5&1", Recorded("Serial", "SubKey1"));
+    EXPECT_EQ("Old", Recorded("Serial", "Mfg"));
+    EXPECT_STREQ("Serial", SetupState.MouseTypeName);
+}
+
+TEST_F(Registration, NoLivePs2NodeAndOtherKindsTakeTheOwnNode)
+{
+    // PS/2 chosen, only a serial device alive: the own node with the PS/2 texts.
+    LiveDevice serial("C29A0020", "ROOT\\*PNP0F0C\\0000");
+    MakeKeyWithTexts(Node("ROOT\\*PNP0F0C\\0000"), {{"DeviceDesc", "Serial mouse"}});
+    SetupState.MouseKind = 0;
+    RegisterMouseDevice(0);
+    ExpectOwnNode(false, "Mouse\\0000");
+    ExpectNewClassKey("0000", "PS2", "Orvel Wheel Mouse (PS/2)", "KXPS2");
+    ExpectText(HKEY_LOCAL_MACHINE, Node("ROOT\\*PNP0F0C\\0000"), "DeviceDesc", "Serial mouse");
+
+    // A MouseKind the page never set (2): no live node is reused, the serial texts.
+    Clean();
+    LiveDevice ps2("C29A0010", "BIOS\\*PNP0F13\\0000");
+    MakeKeyWithTexts(Node("ROOT\\*PNP0F0C\\0000"), {{"DeviceDesc", "Serial mouse"}});
+    SetupState.MouseKind = 2;
+    RegisterMouseDevice(0);
+    ExpectOwnNode(true, "Mouse\\0000");
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, Node("BIOS\\*PNP0F13\\0000")));
+    ExpectText(HKEY_LOCAL_MACHINE, Node("ROOT\\*PNP0F0C\\0000"), "DeviceDesc", "Serial mouse");
+}
+
+TEST_F(Registration, HardwareKeysAreMatchedAsCaseSensitiveSubstringsLastOneWinning)
+{
+    char found[FOUND_SIZE] = "untouched";
+    EXPECT_EQ(0, FindHardwareNode("BIOS\\*PNP0F13\\", found));
+    EXPECT_STREQ("untouched", found);
+    {
+        LiveDevice lower("C29A0001", "bios\\*pnp0f13\\0000");
+        LiveDevice first("C29A0002", "BIOS\\*PNP0F13\\0000");
+        LiveDevice inner("C29A0003", "ACPI\\BIOS\\*PNP0F13\\0001");
+        LiveDevice other("C29A0004", "ROOT\\*PNP0F0C\\0000");
+        LiveDevice tooLong("C29A0005", "BIOS\\*PNP0F13\\" + std::string(70, 'x'));
+        EXPECT_EQ(1, FindHardwareNode("BIOS\\*PNP0F13\\", found));
+        EXPECT_STREQ("ACPI\\BIOS\\*PNP0F13\\0001", found)
+            << "the last match that names a node whole, after leading characters";
+        EXPECT_EQ(1, FindHardwareNode("ROOT\\*PNP0F0C\\", found));
+        EXPECT_STREQ("ROOT\\*PNP0F0C\\0000", found);
+    }
+    {
+        LiveDevice lower("C29A0001", "bios\\*pnp0f13\\0000");
+        EXPECT_EQ(0, FindHardwareNode("BIOS\\*PNP0F13\\", found)) << "case counts";
+    }
+
+    // Two PS/2 devices: the one enumerated later is reused.
+    LiveDevice a("C29A0010", "BIOS\\*PNP0F13\\0000");
+    LiveDevice b("C29A0011", "BIOS\\*PNP0F13\\0001");
+    MakeKeyWithTexts(Node("BIOS\\*PNP0F13\\0000"), {{"DeviceDesc", "first"}});
+    MakeKeyWithTexts(Node("BIOS\\*PNP0F13\\0001"), {{"DeviceDesc", "second"}});
+    SetupState.MouseKind = 0;
+    RegisterMouseDevice(0);
+    ExpectText(HKEY_LOCAL_MACHINE, Node("BIOS\\*PNP0F13\\0000"), "DeviceDesc", "first");
+    ExpectText(HKEY_LOCAL_MACHINE, Node("BIOS\\*PNP0F13\\0001"), "DeviceDesc", "Orvel Wheel Mouse (PS/2)");
+}
+
+TEST_F(Registration, ExistingClassKeyIsUpdatedWithItsOldValuesRecorded)
+{
+    LiveDevice device("C29A0010", "BIOS\\*PNP0F13\\0000");
+    MakeKeyWithTexts(Node("BIOS\\*PNP0F13\\0000"), {{"Driver", "Mouse\\0002"}, {"Mfg", ""}});
+    MakeKeyWithTexts(Class("0002"),
+                     {{"DevLoader", "*oldloader"}, {"MouseType", "old"}, {"MouseDriver", "mouse.drv"},
+                      {"InfPath", "MSMOUSE.INF"}, {"DriverDesc", "Standard PS/2 Port Mouse"},
+                      {"DriverDate", "5-11-1998"}, {"InfSection", std::string(100, 's')}});
+    SetupState.MouseKind = 0;
+    RegisterMouseDevice(0);
+    std::string key = Class("0002");
+    ExpectText(HKEY_LOCAL_MACHINE, key, "DevLoader", "*oldloader");
+    ExpectText(HKEY_LOCAL_MACHINE, key, "MouseType", "PS2");
+    ExpectText(HKEY_LOCAL_MACHINE, key, "MouseDriver", "kxmouse.drv");
+    ExpectText(HKEY_LOCAL_MACHINE, key, "InfPath", "KXMOUSE.INF");
+    ExpectText(HKEY_LOCAL_MACHINE, key, "DriverDesc", "Orvel Wheel Mouse (PS/2)");
+    ExpectText(HKEY_LOCAL_MACHINE, key, "DriverDate", "10-12-1998");
+    ExpectText(HKEY_LOCAL_MACHINE, key, "InfSection", "KXPS2");
+    ExpectText(HKEY_LOCAL_MACHINE, Node("BIOS\\*PNP0F13\\0000"), "Driver", "Mouse\\0002");
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, Class("0000")));
+
+    EXPECT_EQ("System\\CurrentControlSet\\Services\\Class\\Mouse\\0002", Recorded("PS2", "SubKey2"));
+    EXPECT_EQ("mouse.drv", Recorded("PS2", "MouseDriver"));
+    EXPECT_EQ("MSMOUSE.INF", Recorded("PS2", "InfPath"));
+    EXPECT_EQ("Standard PS/2 Port Mouse", Recorded("PS2", "DriverDesc"));
+    EXPECT_EQ("5-11-1998", Recorded("PS2", "DriverDate"));
+    EXPECT_EQ(std::string(79, 's'), Recorded("PS2", "InfSection")) << "a long old value is cut";
+    EXPECT_EQ("", Recorded("PS2", "DeviceDesc")) << "an absent old value is recorded empty";
+    EXPECT_EQ("<absent>", Recorded("PS2", "MouseType"));
+    EXPECT_EQ("<absent>", Recorded("PS2", "DevLoader"));
+
+    // A Driver naming a class key that does not exist: SubKey2 is still recorded and
+    // the key is made with all seven values.
+    Clean();
+    RemoveSetupInf(dir_.Path());
+    MakeKeyWithTexts(Node("BIOS\\*PNP0F13\\0000"), {{"Driver", "Mouse\\0007"}});
+    RegisterMouseDevice(0);
+    EXPECT_EQ("System\\CurrentControlSet\\Services\\Class\\Mouse\\0007", Recorded("PS2", "SubKey2"));
+    ExpectNewClassKey("0007", "PS2", "Orvel Wheel Mouse (PS/2)", "KXPS2");
+    EXPECT_EQ("<absent>", Recorded("PS2", "MouseDriver"));
+}
+
+TEST_F(Registration, ClassKeyNumbering)
+{
+    char classKey[16];
+    NextFreeClassKey(classKey);
+    EXPECT_STREQ("Mouse\\0000", classKey) << "no class key";
+    for (const char *n : {"0000", "0001", "0003"})
+        MakeKeyWithTexts(Class(n), {});
+    NextFreeClassKey(classKey);
+    EXPECT_STREQ("Mouse\\0002", classKey);
+    MakeKeyWithTexts(Class("0002"), {});
+    NextFreeClassKey(classKey);
+    EXPECT_STREQ("Mouse\\0004", classKey) << "0000 to 0003";
+    DeleteRegTree(HKEY_LOCAL_MACHINE, ClassMouse);
+    MakeKeyWithTexts(Class("0001"), {});
+    NextFreeClassKey(classKey);
+    EXPECT_STREQ("Mouse\\0000", classKey) << "a first subkey 0001";
+    DeleteRegTree(HKEY_LOCAL_MACHINE, ClassMouse);
+    MakeKeyWithTexts(Class("0000"), {});
+    MakeKeyWithTexts(Class("Extra"), {});
+    NextFreeClassKey(classKey);
+    EXPECT_STREQ("Mouse\\0001", classKey) << "a name without digits counts as 0 and ends nothing";
+
+    // A live node without Driver over subkeys 0000, 0001, 0003.
+    DeleteRegTree(HKEY_LOCAL_MACHINE, ClassMouse);
+    for (const char *n : {"0000", "0001", "0003"})
+        MakeKeyWithTexts(Class(n), {});
+    LiveDevice device("C29A0010", "BIOS\\*PNP0F13\\0000");
+    MakeKeyWithTexts(Node("BIOS\\*PNP0F13\\0000"), {{"DeviceDesc", "x"}});
+    SetupState.MouseKind = 0;
+    RegisterMouseDevice(0);
+    ExpectText(HKEY_LOCAL_MACHINE, Node("BIOS\\*PNP0F13\\0000"), "Driver", "Mouse\\0002");
+    ExpectNewClassKey("0002", "PS2", "Orvel Wheel Mouse (PS/2)", "KXPS2");
+}
+
+TEST_F(Registration, OwnNodeTwiceMakesTwoClassKeys)
+{
+    RegisterMouseDevice(0);
+    RegisterMouseDevice(0);
+    ExpectNewClassKey("0000", "Serial", "Orvel Wheel Mouse (Serial)", "KXSERIAL");
+    ExpectNewClassKey("0001", "Serial", "Orvel Wheel Mouse (Serial)", "KXSERIAL");
+    ExpectOwnNode(true, "Mouse\\0001");
+    EXPECT_EQ("<absent>", Recorded("Serial", "SubKey1")) << "the own node records nothing";
+}
+
+TEST_F(Registration, PriorValuesFirstNonEmptyWins)
+{
+    LiveDevice device("C29A0010", "BIOS\\*PNP0F13\\0000");
+    MakeKeyWithTexts(Node("BIOS\\*PNP0F13\\0000"), {{"DeviceDesc", "Original"}});
+    SetupState.MouseKind = 0;
+    RegisterMouseDevice(0);
+    EXPECT_EQ("Original", Recorded("PS2", "DeviceDesc"));
+    EXPECT_EQ("", Recorded("PS2", "Mfg")) << "recorded empty";
+
+    // A second registration: the non-empty entries stay, the empty one is filled.
+    MakeKeyWithTexts(Node("BIOS\\*PNP0F13\\0000"), {{"DeviceDesc", "Changed"}, {"Mfg", "Later"}});
+    RegisterMouseDevice(0);
+    EXPECT_EQ("Original", Recorded("PS2", "DeviceDesc"));
+    EXPECT_EQ("Later", Recorded("PS2", "Mfg"));
+
+    // A serial registration afterwards keeps both sections.
+    LiveDevice serial("C29A0020", "ROOT\\*PNP0F0C\\0000");
+    MakeKeyWithTexts(Node("ROOT\\*PNP0F0C\\0000"), {{"DeviceDesc", "Serial before"}});
+    SetupState.MouseKind = 1;
+    RegisterMouseDevice(0);
+    EXPECT_EQ("Serial before", Recorded("Serial", "DeviceDesc"));
+    EXPECT_EQ("Original", Recorded("PS2", "DeviceDesc"));
+    std::string inf = ReadWholeFile(dir_.Path() + "\\SETUP.INF");
+    EXPECT_NE(std::string::npos, inf.find("[PS2]"));
+    EXPECT_NE(std::string::npos, inf.find("[Serial]"));
+
+    lstrcpyA(SetupState.InstallDir, "C:\\t\\reg\\missing");
+    EXPECT_STREQ("fallback", ReadInstalledScript("PS2", "DeviceDesc", "fallback"));
+    RecordPriorValue("PS2", "DeviceDesc", "x");  // no directory: silently not recorded
+    EXPECT_STREQ("fallback", ReadInstalledScript("PS2", "DeviceDesc", "fallback"));
+}
+
+}  // namespace
