@@ -6,6 +6,7 @@
 #include "install/registration.h"
 #include "script/prior_values.h"
 #include "controller/controller.h"
+#include "resource.h"
 
 namespace {
 
@@ -154,6 +155,7 @@ protected:
         Clean();
         ResetSetupState();
     }
+public:
     static void Clean()
     {
         DeleteRegTree(HKEY_CLASSES_ROOT, Clsid);
@@ -167,6 +169,7 @@ protected:
         DeleteRegTree(HKEY_LOCAL_MACHINE, "Enum");
         DeleteRegTree(HKEY_LOCAL_MACHINE, ClassMouse);
     }
+protected:
     std::string Recorded(const char *section, const char *key)
     {
         return ReadInstalledScript(section, key, "<absent>");
@@ -234,13 +237,6 @@ TEST_F(Registration, ProductEntriesWithTheirExactData)
     EXPECT_EQ("", SetCalls[14].bytes) << "DisplayName written with no bytes";
     EXPECT_EQ("DisplayName", SetCalls[14].name);
 
-    // The keys last: a registry that honours volatility refuses a lasting child under a
-    // volatile key, and Wine's does.
-    HKEY probe;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, (std::string(Uninstall) + "\\probe").c_str(),
-                                             0, 0, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, 0, &probe, 0))
-        << "the uninstall entry was created volatile";
-    RegCloseKey(probe);
 }
 
 // RegCreateKeyExA refusing the product's first key, as a registry without write access
@@ -505,6 +501,151 @@ TEST_F(Registration, PriorValuesFirstNonEmptyWins)
     EXPECT_STREQ("fallback", ReadInstalledScript("PS2", "DeviceDesc", "fallback"));
     RecordPriorValue("PS2", "DeviceDesc", "x");  // no directory: silently not recorded
     EXPECT_STREQ("fallback", ReadInstalledScript("PS2", "DeviceDesc", "fallback"));
+}
+
+// ExitWindowsEx recorded instead of restarting.
+int RestartRequests;
+BOOL WINAPI RecordRestart(UINT flags, DWORD reason)
+{
+    EXPECT_EQ((UINT)EWX_REBOOT, flags);
+    EXPECT_EQ(0u, reason);
+    RestartRequests++;
+    return TRUE;
+}
+
+const char Startup[] = "[Main]\r\nProductName=Orvel\r\n[Startup]\r\nMfg=Orvel\r\n"
+                       "PS2Name=Orvel Wheel Mouse (PS/2)\r\nPS2InfSection=KXPS2\r\n"
+                       "MouseDriver=kxmouse.drv\r\n";
+const char DriverDone[] = "The Mouse Setup Program has installed driver successfully. "
+                          "You have to restart your Windows now !";
+
+TEST_F(Registration, DriverOnlyModeRegistersForItsOwnDirectoryAndRestarts)
+{
+    ImportPatch restart("user32.dll", "ExitWindowsEx", (void *)RecordRestart);
+    ASSERT_TRUE(restart.Applied());
+    RestartRequests = 0;
+    WriteSetupInf(Startup);
+    LiveDevice device("C29A0010", "BIOS\\*PNP0F13\\0000");
+    MakeKeyWithTexts(Node("BIOS\\*PNP0F13\\0000"), {{"DeviceDesc", "Standard PS/2 Port Mouse"}});
+    {
+        MessageBoxRecorder boxes;
+        PageDriver driver({{"SETUP_SELMOUSE", [](HWND page) {
+            Click(page, IDC_PS2);
+            Click(page, IDC_NEXT);
+        }}});
+        ResetSetupState();
+        WinMain(GetModuleHandleA(0), 0, (LPSTR) "-u", SW_SHOWNORMAL);
+        ASSERT_EQ(1u, boxes.Calls().size());
+        EXPECT_EQ(DriverDone, boxes.Calls()[0].text);
+        EXPECT_EQ("Orvel Setup Program", boxes.Calls()[0].caption);
+        EXPECT_EQ((UINT)(MB_OK | MB_ICONINFORMATION), boxes.Calls()[0].style);
+        EXPECT_EQ(nullptr, boxes.Calls()[0].owner);
+    }
+    EXPECT_EQ(1, RestartRequests);
+    EXPECT_EQ(ProgramDir(), SetupState.InstallDir);
+    ExpectText(HKEY_LOCAL_MACHINE, Node("BIOS\\*PNP0F13\\0000"), "DeviceDesc", "Orvel Wheel Mouse (PS/2)");
+    EXPECT_EQ("Enum\\BIOS\\*PNP0F13\\0000", Recorded("PS2", "SubKey1")) << "beside the program";
+    EXPECT_EQ("Standard PS/2 Port Mouse", Recorded("PS2", "DeviceDesc"));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, Clsid)) << "no product entries";
+    EXPECT_EQ(0, IsMouseAppRegistered());
+
+    // Cancel on the page: nothing registered, no restart.
+    Clean();
+    WriteSetupInf(Startup);
+    {
+        MessageBoxRecorder boxes;
+        PageDriver driver({{"SETUP_SELMOUSE", [](HWND page) { Click(page, IDC_CANCEL); }}});
+        ResetSetupState();
+        WinMain(GetModuleHandleA(0), 0, (LPSTR) "-u", SW_SHOWNORMAL);
+        EXPECT_EQ(1u, boxes.Calls().size()) << "the abort notice only";
+    }
+    EXPECT_EQ(1, RestartRequests);
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "Enum"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, ClassMouse));
+    RemoveSetupInf();
+}
+
+// A hidden window that counts the end-of-session questions Wine's restart sends to
+// every program.
+LONG SessionEndQueries;
+LRESULT CALLBACK SessionWatch(HWND w, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_QUERYENDSESSION) {
+        SessionEndQueries++;
+        return TRUE;
+    }
+    return DefWindowProcA(w, msg, wp, lp);
+}
+
+TEST_F(Registration, RealSetupExeInDriverOnlyMode)
+{
+    ASSERT_FALSE(BuiltSetupExe().empty());
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = SessionWatch;
+    wc.lpszClassName = "SessionWatch";
+    RegisterClassA(&wc);
+    HWND watch = CreateWindowExA(0, "SessionWatch", "watch", WS_POPUP, 0, 0, 1, 1, 0, 0, 0, 0);
+    ScratchDir medium("medium");
+    WriteSetupInf(Startup, medium.Path());
+    LiveDevice device("C29A0010", "BIOS\\*PNP0F13\\0000");
+    MakeKeyWithTexts(Node("BIOS\\*PNP0F13\\0000"), {{"DeviceDesc", "Standard PS/2 Port Mouse"}});
+
+    SessionEndQueries = 0;
+    SetupRun cancelled = RunSetupExe(medium.Path(), "SETUP.EXE", "-u",
+                                     {{"SETUP_SELMOUSE", [](HWND page) { PostClick(page, IDCANCEL); }}});
+    EXPECT_EQ(0u, cancelled.exitCode);
+    EXPECT_EQ(1u, cancelled.boxes.size()) << "the abort notice only";
+    ExpectText(HKEY_LOCAL_MACHINE, Node("BIOS\\*PNP0F13\\0000"), "DeviceDesc", "Standard PS/2 Port Mouse");
+    EXPECT_EQ(0, SessionEndQueries) << "no restart after a cancel";
+
+    SetupRun run = RunSetupExe(medium.Path(), "SETUP.EXE", "-u",
+                               {{"SETUP_SELMOUSE", [](HWND page) {
+                                   PostClick(page, IDC_PS2);
+                                   PostClick(page, IDC_NEXT);
+                               }}});
+    EXPECT_EQ(0u, run.exitCode);
+    ASSERT_EQ(1u, run.boxes.size());
+    EXPECT_EQ(DriverDone, run.boxes[0].text);
+    EXPECT_EQ("Orvel Setup Program", run.boxes[0].caption);
+    ExpectText(HKEY_LOCAL_MACHINE, Node("BIOS\\*PNP0F13\\0000"), "DeviceDesc", "Orvel Wheel Mouse (PS/2)");
+    lstrcpyA(SetupState.InstallDir, medium.Path().c_str());
+    EXPECT_EQ("Enum\\BIOS\\*PNP0F13\\0000", Recorded("PS2", "SubKey1"))
+        << "recorded in the SETUP.INF beside the program";
+    EXPECT_EQ("Standard PS/2 Port Mouse", Recorded("PS2", "DeviceDesc"));
+    DWORD start = GetTickCount();
+    MSG msg;
+    while (!SessionEndQueries && GetTickCount() - start < 5000)
+        if (PeekMessageA(&msg, 0, 0, 0, PM_REMOVE))
+            DispatchMessageA(&msg);
+        else
+            Sleep(10);
+    EXPECT_GE(SessionEndQueries, 1) << "Windows was asked to restart";
+    DestroyWindow(watch);
+}
+
+// The entries outlast the registry server. The two halves run in one process as an
+// ordinary pair, and from tests/registry-survives.sh with the server restarted between.
+TEST(Survival, Write)
+{
+    ResetSetupState();
+    DeleteRegTree(HKEY_LOCAL_MACHINE, "Enum");
+    DeleteRegTree(HKEY_LOCAL_MACHINE, ClassMouse);
+    lstrcpyA(SetupState.InstallDir, "C:\\t\\survive");
+    lstrcpyA(SetupState.Title, "Orvel Wheel Mouse");
+    lstrcpyA(SetupState.SeialName, "Orvel Wheel Mouse (Serial)");
+    RegisterMouseDevice(1);
+    EXPECT_EQ(1, IsMouseAppRegistered());
+}
+
+TEST(Survival, CheckAndClean)
+{
+    ExpectText(HKEY_CLASSES_ROOT, Clsid, 0, "KXMouseControlPage");
+    ExpectText(HKEY_LOCAL_MACHINE, Uninstall, "UninstallString", "C:\\t\\survive\\UNINSTAL.EXE");
+    ExpectText(HKEY_LOCAL_MACHINE, RunKey, "ZennoMouse", "C:\\t\\survive\\KXMAIN.EXE -startup");
+    ExpectText(HKEY_LOCAL_MACHINE, OwnNode, "Driver", "Mouse\\0000");
+    ExpectText(HKEY_LOCAL_MACHINE, OwnNode, "DeviceDesc", "Orvel Wheel Mouse (Serial)");
+    ExpectText(HKEY_LOCAL_MACHINE, std::string(ClassMouse) + "\\0000", "DevLoader", "*vmouse");
+    Registration::Clean();
 }
 
 }  // namespace

@@ -243,12 +243,29 @@ static std::string BoxText(HWND box)
     return "";
 }
 
+// Waits up to ms for the process while handling this thread's messages, so that
+// messages other processes send to the test's windows are answered.
+static bool WaitForProcess(HANDLE process, DWORD ms)
+{
+    DWORD start = GetTickCount();
+    do {
+        MSG msg;
+        while (PeekMessageA(&msg, 0, 0, 0, PM_REMOVE))
+            DispatchMessageA(&msg);
+        DWORD left = ms - (GetTickCount() - start);
+        if (MsgWaitForMultipleObjects(1, &process, FALSE, left > ms ? 0 : left, QS_ALLINPUT) ==
+            WAIT_OBJECT_0)
+            return true;
+    } while (GetTickCount() - start < ms);
+    return false;
+}
+
 static void AnswerBox(HWND box, SetupRun &run, HANDLE process)
 {
     Sleep(100);  // let the box finish drawing its texts
     run.boxes.push_back({0, BoxText(box), WindowText(box), 0});
     PostMessageA(box, WM_COMMAND, IDOK, 0);
-    while (IsWindow(box) && WaitForSingleObject(process, 50) == WAIT_TIMEOUT)
+    while (IsWindow(box) && !WaitForProcess(process, 50))
         ;
 }
 
@@ -270,7 +287,7 @@ SetupRun RunSetupExe(const std::string &dir, const char *name, const char *args,
     DWORD start = GetTickCount();
     bool timedOut = false;
     HWND last = 0;
-    while (WaitForSingleObject(pi.hProcess, 50) == WAIT_TIMEOUT) {
+    while (!WaitForProcess(pi.hProcess, 50)) {
         if (GetTickCount() - start > timeoutMs) {
             ADD_FAILURE() << name << " " << args << " did not end within " << timeoutMs
                           << " ms; steps done: " << run.stepsDone;
