@@ -5,6 +5,20 @@ set -u
 build=$1; setup=$2; driver=$3
 . "$build/wine/rig.env"
 dir=$WINEPREFIX/drive_c/t/restart
+windows=$WINEPREFIX/drive_c/windows
+saved=$(mktemp -d)
+cp -p "$windows/system.ini" "$saved/"
+# Each walk installs: put system.ini back and take the registration away after it.
+undo_install() {
+  cp -p "$saved/system.ini" "$windows/system.ini"
+  rm -f "$windows/system.bak" "$windows/system.new"
+  wine reg delete 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Run' /v ZennoMouse /f >/dev/null 2>&1
+  wine reg delete 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\ZennoMouse' /f >/dev/null 2>&1
+  wine reg delete 'HKCR\CLSID\{7A3C91D2-5E48-11d2-9C6D-2B81E4F0A537}' /f >/dev/null 2>&1
+  wine reg delete 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Controls Folder\Mouse\shellex\PropertySheetHandlers' /f >/dev/null 2>&1
+  wine reg delete 'HKLM\Enum' /f >/dev/null 2>&1
+  wine reg delete 'HKLM\System\CurrentControlSet\Services\Class\Mouse' /f >/dev/null 2>&1
+}
 fail=0
 for choice in later now; do
   rm -rf "$dir"; mkdir -p "$dir"
@@ -20,6 +34,7 @@ for choice in later now; do
   [ "$status" -eq 0 ] || fail=1
   grep -q 'finished' "$dir.driver.log" || fail=1
   if [ "$choice" = later ]; then [ "$asked" -eq 0 ] || fail=1; else [ "$asked" -ge 1 ] || fail=1; fi
+  undo_install
 done
-rm -rf "$dir" "$dir.trace" "$dir.driver.log"
+rm -rf "$dir" "$dir.trace" "$dir.driver.log" "$saved"
 exit $fail

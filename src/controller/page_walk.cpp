@@ -5,6 +5,7 @@
 #include "controller.h"
 #include "../ui/page_runner.h"
 #include "../ui/pages.h"
+#include "../install/copy_page.h"
 #include "../../resources/resource.h"
 
 int NextWizardPage(int page, short result)
@@ -17,8 +18,7 @@ int NextWizardPage(int page, short result)
     case WIZARD_MOUSETYPE:
         return result == PAGE_BACK ? WIZARD_WELCOME : WIZARD_DESTINATION;
     case WIZARD_DESTINATION:
-        /* the copy page comes here once the installation engine is in */
-        return result == PAGE_BACK ? WIZARD_MOUSETYPE : WIZARD_FINISH;
+        return result == PAGE_BACK ? WIZARD_MOUSETYPE : WIZARD_COPY;
     case WIZARD_COPY:
         return WIZARD_FINISH;           /* it has no Back button */
     }
@@ -41,6 +41,8 @@ static short ShowWizardPage(int page)
         return RunPage("SETUP_SELMOUSE", MouseTypePageProc, IDD_MOUSETYPE);
     case WIZARD_DESTINATION:
         return RunPage("SETUP_SELDIR", DestinationPageProc, IDD_DESTINATION);
+    case WIZARD_COPY:
+        return RunPage("SETUP_INSTALL", CopyPageProc, IDD_COPY);
     }
     return RunPage("SETUP_END", FinishPageProc, IDD_FINISH);
 }
@@ -52,8 +54,10 @@ int WalkWizardPages(void)
         int next = NextWizardPage(page, ShowWizardPage(page));
         if (next == WIZARD_END)
             return 0;
-        if (page == WIZARD_DESTINATION && next != WIZARD_MOUSETYPE)
+        if (next == WIZARD_COPY)
             CloseMouseApp();            /* right before the copy begins */
+        if (page == WIZARD_COPY)
+            PatchSystemIni();           /* only after a copy that was not cancelled */
         page = next;
     }
     ShowWizardPage(WIZARD_FINISH);      /* its result is not looked at */

@@ -85,7 +85,13 @@ void ShowAbortNotice(HWND owner)
     char text[256];
     CopyText(text, sizeof text, SetupState.ProductName);
     AppendText(text, sizeof text, ResourceText(IDS_NOTCOMPLETED));
+    /* After the copy page has closed, its quit request is already queued; a message
+       box's own loop would end at it at once. Hold it back until the notice is read. */
+    MSG quit;
+    int held = PeekMessageA(&quit, 0, WM_QUIT, WM_QUIT, PM_REMOVE);
     MessageBoxA(owner, text, SetupState.Caption, MB_OK | MB_ICONEXCLAMATION);
+    if (held)
+        PostQuitMessage((int)quit.wParam);
 }
 
 void WaitPumping(DWORD milliseconds)

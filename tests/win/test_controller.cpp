@@ -165,7 +165,7 @@ TEST(PageWalk, NextPageForEveryResult)
     const int expected[][4] = {
         /* welcome */     {WIZARD_END, WIZARD_MOUSETYPE, WIZARD_MOUSETYPE, WIZARD_MOUSETYPE},
         /* mouse type */  {WIZARD_END, WIZARD_DESTINATION, WIZARD_WELCOME, WIZARD_DESTINATION},
-        /* destination */ {WIZARD_END, WIZARD_FINISH, WIZARD_MOUSETYPE, WIZARD_FINISH},
+        /* destination */ {WIZARD_END, WIZARD_COPY, WIZARD_MOUSETYPE, WIZARD_COPY},
         /* copy */        {WIZARD_END, WIZARD_FINISH, WIZARD_FINISH, WIZARD_FINISH},
     };
     for (int page = WIZARD_WELCOME; page <= WIZARD_COPY; page++)
@@ -183,8 +183,14 @@ protected:
         WriteSetupInf("[Main]\nProductName=Orvel\nMinimumSpace=0\nDefaultPath=C:\\t\\walk\\Orvel\n"
                       "DefaultSerialMouse=1\n");
     }
+    void TearDown() override
+    {
+        CleanRegistration();
+        Controller::TearDown();
+    }
     ImportPatch restart_{"user32.dll", "ExitWindowsEx", (void *)RecordExitWindows};
     ScratchDir dir_{"walk"};
+    SystemFilesGuard systemFiles_;
     static PageStep Press(const char *cls, int id)
     {
         return {cls, [id](HWND page) { Click(page, id); }};

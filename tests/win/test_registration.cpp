@@ -156,19 +156,7 @@ protected:
         ResetSetupState();
     }
 public:
-    static void Clean()
-    {
-        DeleteRegTree(HKEY_CLASSES_ROOT, Clsid);
-        DeleteRegTree(HKEY_LOCAL_MACHINE, Handlers);
-        DeleteRegTree(HKEY_LOCAL_MACHINE, Uninstall);
-        HKEY k;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, RunKey, 0, KEY_ALL_ACCESS, &k) == ERROR_SUCCESS) {
-            RegDeleteValueA(k, "ZennoMouse");
-            RegCloseKey(k);
-        }
-        DeleteRegTree(HKEY_LOCAL_MACHINE, "Enum");
-        DeleteRegTree(HKEY_LOCAL_MACHINE, ClassMouse);
-    }
+    static void Clean() { CleanRegistration(); }
 protected:
     std::string Recorded(const char *section, const char *key)
     {

@@ -131,6 +131,46 @@ SavedFile::~SavedFile()
         DeleteFileA(path_.c_str());
 }
 
+void CleanRegistration()
+{
+    DeleteRegTree(HKEY_CLASSES_ROOT, "CLSID\\{7A3C91D2-5E48-11d2-9C6D-2B81E4F0A537}");
+    DeleteRegTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\"
+                                      "Controls Folder\\Mouse\\shellex\\PropertySheetHandlers");
+    DeleteRegTree(HKEY_LOCAL_MACHINE,
+                  "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ZennoMouse");
+    HKEY k;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run", 0,
+                      KEY_ALL_ACCESS, &k) == ERROR_SUCCESS) {
+        RegDeleteValueA(k, "ZennoMouse");
+        RegCloseKey(k);
+    }
+    DeleteRegTree(HKEY_LOCAL_MACHINE, "Enum");
+    DeleteRegTree(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\Class\\Mouse");
+}
+
+std::string WindowsDirectory()
+{
+    char dir[MAX_PATH];
+    GetWindowsDirectoryA(dir, sizeof dir);
+    return dir;
+}
+
+std::string SystemDirectory()
+{
+    char dir[MAX_PATH];
+    GetSystemDirectoryA(dir, sizeof dir);
+    return dir;
+}
+
+SystemFilesGuard::SystemFilesGuard()
+{
+    for (const char *name : {"\\system.ini", "\\system.new", "\\system.bak"})
+        saved_.emplace_back(new SavedFile(WindowsDirectory() + name));
+    CreateDirectoryA((SystemDirectory() + "\\VMM32").c_str(), 0);
+    for (const char *name : {"\\VMM32\\VMOUSE.VXD", "\\VMM32\\VMOUSE.BAK"})
+        saved_.emplace_back(new SavedFile(SystemDirectory() + name));
+}
+
 void ResetSetupState()
 {
     ReleaseFileTable();

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 #include <functional>
+#include <memory>
 #include "controller/setup_state.h"
 
 // Directory of the running test program, without trailing backslash.
@@ -44,6 +45,20 @@ private:
 };
 std::string ReadWholeFile(const std::string &path);
 void WriteWholeFile(const std::string &path, const std::string &content);
+
+// Removes every registry entry the installation writes (product and device).
+void CleanRegistration();
+
+// Keeps system.ini, system.new, system.bak and VMM32\VMOUSE.VXD/.BAK of the prefix as
+// they are and puts them back when the object goes.
+class SystemFilesGuard {
+public:
+    SystemFilesGuard();
+private:
+    std::vector<std::unique_ptr<SavedFile>> saved_;
+};
+std::string WindowsDirectory();
+std::string SystemDirectory();
 
 // Back to the start values, as a fresh process has them, with the file table freed.
 void ResetSetupState();

@@ -1,0 +1,203 @@
+/* The copy page does all its work inside WM_PAGE_INIT, before its message loop runs:
+   it keeps itself painted with UpdateWindow and lets the Cancel button through with
+   PollCancel, twice per file. */
+#include "copy_page.h"
+#include <lzexpand.h>
+#include "registration.h"
+#include "../ui/page_runner.h"
+#include "../controller/setup_state.h"
+#include "../controller/bounded_text.h"
+#include "../../resources/resource.h"
+
+#define PATH_SIZE 256
+
+static INT SourceHandle = -1;   /* from OpenSourceFile to the next ExpandToTarget */
+
+static FileEntry *EntryOf(int disk, int entry)
+{
+    return SetupState.DiskFirstEntry[disk] + entry;
+}
+
+void BuildSourcePath(char *path, int disk, int entry)
+{
+    FileEntry *e = EntryOf(disk, entry);
+    CopyText(path, PATH_SIZE, SetupState.SetupDir);
+    AppendText(path, PATH_SIZE, "\\");
+    AppendText(path, PATH_SIZE, e->SourceDir);
+    AppendText(path, PATH_SIZE, "\\");
+    AppendText(path, PATH_SIZE, e->SourceName);
+}
+
+void BuildTargetPath(char *path, int disk, int entry)
+{
+    FileEntry *e = EntryOf(disk, entry);
+    path[0] = 0;
+    if (!e->TargetIsAbsolute) {
+        CopyText(path, PATH_SIZE, SetupState.InstallDir);
+        AppendText(path, PATH_SIZE, "\\");
+    }
+    AppendText(path, PATH_SIZE, e->TargetDir);
+    AppendText(path, PATH_SIZE, "\\");
+    AppendText(path, PATH_SIZE, e->TargetName);
+}
+
+void OpenSourceFile(HWND page, const char *path)
+{
+    OFSTRUCT of;
+    SourceHandle = LZOpenFileA((LPSTR)path, &of, OF_READ);
+    PollCancel(page);
+}
+
+void ExpandToTarget(HWND page, const char *path)
+{
+    OFSTRUCT of;
+    INT target = -1;
+    if (SourceHandle >= 0)
+        target = LZOpenFileA((LPSTR)path, &of, OF_CREATE);
+    if (SourceHandle >= 0 && target >= 0)
+        LZCopy(SourceHandle, target);
+    if (SourceHandle >= 0)
+        LZClose(SourceHandle);
+    if (target >= 0)
+        LZClose(target);
+    SourceHandle = -1;
+    PollCancel(page);
+}
+
+void MapItemRect(HWND page, int controlId, RECT *rect)
+{
+    HWND item = GetDlgItem(page, controlId);
+    POINT pageOrigin = { 0, 0 }, itemOrigin = { 0, 0 };
+    GetClientRect(item, rect);
+    ClientToScreen(page, &pageOrigin);
+    ClientToScreen(item, &itemOrigin);
+    OffsetRect(rect, itemOrigin.x - pageOrigin.x, itemOrigin.y - pageOrigin.y);
+}
+
+static HBRUSH BrushFromCode(WORD code)
+{
+    static const COLORREF colours[] = {
+        RGB(0, 255, 0), RGB(255, 255, 0), RGB(255, 0, 0), RGB(0, 128, 0),
+        RGB(128, 128, 0), RGB(128, 0, 0), RGB(0, 128, 128)
+    };
+    if (code >= 100 && code <= 106)
+        return CreateSolidBrush(colours[code - 100]);
+    return (HBRUSH)GetStockObject(code);
+}
+
+void DrawSunkenBox(HWND page, HDC dc, int controlId, WORD brushCode)
+{
+    RECT r;
+    MapItemRect(page, controlId, &r);
+    HPEN whitePen = (HPEN)GetStockObject(WHITE_PEN);
+    HPEN greyPen = CreatePen(PS_SOLID, 1, RGB(128, 128, 128));
+    HBRUSH fill = BrushFromCode(brushCode);
+    HGDIOBJ oldBrush = SelectObject(dc, fill);
+    HGDIOBJ oldPen = SelectObject(dc, whitePen);
+    Rectangle(dc, r.left, r.top, r.right, r.bottom);
+    OffsetRect(&r, -1, -1);
+    SelectObject(dc, greyPen);
+    SelectObject(dc, GetStockObject(NULL_BRUSH));
+    Rectangle(dc, r.left, r.top, r.right, r.bottom);
+    SelectObject(dc, oldPen);
+    SelectObject(dc, oldBrush);
+    DeleteObject(greyPen);
+    DeleteObject(fill);   /* a stock object is left alone by the platform */
+}
+
+static void SetItemTextNow(HWND page, int controlId, const char *text)
+{
+    SetDlgItemTextA(page, controlId, text);
+    UpdateWindow(GetDlgItem(page, controlId));
+}
+
+static void ShowCopyStatus(HWND page, FileEntry *e)
+{
+    char status[256];
+    CopyText(status, sizeof status, ResourceText(IDS_COPYING));
+    AppendText(status, sizeof status, e->SourceName);
+    AppendText(status, sizeof status, "\n\n");
+    AppendText(status, sizeof status, e->Description);
+    SetItemTextNow(page, IDC_STATUS, status);
+}
+
+/* The share of the disk done once this entry is finished, as text and as a bar. */
+static void ShowProgress(HWND page, HDC dc, int entry, int count)
+{
+    int percent = (entry * 100 + 100) / count;
+    char text[16];
+    wsprintfA(text, "%d%%", percent);
+    SetItemTextNow(page, IDC_PERCENT, text);
+
+    RECT r;
+    MapItemRect(page, IDC_PROGRESS, &r);
+    InflateRect(&r, -2, -2);
+    OffsetRect(&r, -1, -1);
+    r.right = r.left + ((r.right - r.left + 1) * percent) / 100;
+    HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
+    FillRect(dc, &r, blue);
+    DeleteObject(blue);
+}
+
+void CopyAllFiles(HWND page)
+{
+    HDC dc = GetDC(page);
+    for (int d = 0; d < SetupState.DiskCount && SetupState.LastPageResult != PAGE_CANCEL; d++) {
+        int count = SetupState.DiskFileCount[d];
+        UpdateWindow(page);
+        DrawSunkenBox(page, dc, IDC_PROGRESS, WHITE_BRUSH);
+        for (int i = 0; i < count && SetupState.LastPageResult != PAGE_CANCEL; i++) {
+            char source[PATH_SIZE], target[PATH_SIZE];
+            ShowCopyStatus(page, EntryOf(d, i));
+            BuildSourcePath(source, d, i);
+            OpenSourceFile(page, source);
+            ShowProgress(page, dc, i, count);
+            BuildTargetPath(target, d, i);
+            ExpandToTarget(page, target);
+        }
+    }
+    /* reached after the last file and after a Cancel alike */
+    SetItemTextNow(page, IDC_STATUS, "Updating Registry...");
+    WaitPumping(1000);
+    RegisterMouseDevice(1);
+    ReleaseDC(page, dc);
+}
+
+static void CreateSubDirectories(void)
+{
+    for (int slot = 1; slot <= 6; slot++) {
+        if (!SetupState.DirectorySlots[slot][0])
+            continue;
+        char dir[256];
+        CopyText(dir, sizeof dir, SetupState.InstallDir);
+        AppendText(dir, sizeof dir, "\\");
+        AppendText(dir, sizeof dir, SetupState.DirectorySlots[slot]);
+        CreateDirectoryA(dir, 0);
+    }
+}
+
+LRESULT CALLBACK CopyPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch ((WORD)msg) {
+    case WM_CREATE:
+        PageFrameCreate(page, 0);
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    case WM_COMMAND:
+        if (wParam == IDC_NEXT)      /* the page's one button reads "Cancel" */
+            return ClosePage(page, PAGE_CANCEL);
+        break;
+    case WM_PAGE_INIT:
+        UpdateWindow(page);
+        CreateSubDirectories();
+        SetupState.LastPageResult = PAGE_NEXT;
+        CopyAllFiles(page);
+        if (SetupState.LastPageResult == PAGE_CANCEL)
+            ShowAbortNotice(SetupState.BackdropWindow);   /* the page is gone by now */
+        SendMessageA(page, WM_CLOSE, 0, 0);
+        return 0;
+    }
+    return DefWindowProcA(page, msg, wParam, lParam);
+}

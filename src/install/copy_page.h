@@ -1,0 +1,24 @@
+/* The copy page: expands every file of the file table into place, with progress. */
+#ifndef COPY_PAGE_H
+#define COPY_PAGE_H
+
+#include <windows.h>
+
+LRESULT CALLBACK CopyPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM lParam);
+void CopyAllFiles(HWND page);
+void BuildSourcePath(char *path, int disk, int entry);
+void BuildTargetPath(char *path, int disk, int entry);
+void OpenSourceFile(HWND page, const char *path);
+void ExpandToTarget(HWND page, const char *path);
+
+/* The control's client area in the page's client coordinates. */
+void MapItemRect(HWND page, int controlId, RECT *rect);
+
+/* The control's rectangle filled (brush codes 100-106 are colours, any other a stock
+   object) with a white and grey bevel that makes it look sunken. */
+void DrawSunkenBox(HWND page, HDC dc, int controlId, WORD brushCode);
+
+/* Rewrites system.ini so that Windows loads the *vmouse driver. */
+void PatchSystemIni(void);
+
+#endif

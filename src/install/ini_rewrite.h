@@ -1,0 +1,13 @@
+/* The line rewriting of system.ini, on plain streams. */
+#ifndef INI_REWRITE_H
+#define INI_REWRITE_H
+
+#include <stdio.h>
+
+#define INI_PIECE_LIMIT 120   /* a read takes at most 119 characters */
+
+/* Copies in to out, replacing the first line that mentions "mouse" from a line holding
+   "[386Enh]" on by "mouse=*vmouse". 1 when every write succeeded, 0 otherwise. */
+int RewriteSystemIni(FILE *in, FILE *out);
+
+#endif
