@@ -31,6 +31,11 @@ wide=$(echo "$head" | awk '/DLL Name:/{inimp=1} inimp && NF==3 && $1 ~ /^[0-9a-f
        grep -E '[a-z0-9]W$')
 [ -z "$wide" ] || bad "wide-character imports: $wide"
 
+# Windows 95's KERNEL32 has no LZ functions: they must come from LZ32.
+lzk=$(echo "$head" | awk '/DLL Name:/{dll=toupper($3)} NF==3 && $2 ~ /^[0-9]+$/ {print dll, $3}' |
+      grep -E '^KERNEL32.DLL LZ')
+[ -z "$lzk" ] || bad "LZ functions imported from KERNEL32: $lzk"
+
 # MinGW's start-up code would import these from the C runtime.
 crt=$(echo "$head" | grep -oE '\b(__getmainargs|__set_app_type|_initterm|__p__fmode|_cexit|__dllonexit)\b' | sort -u)
 [ -z "$crt" ] || bad "C runtime start-up code linked in: $crt"

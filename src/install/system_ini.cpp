@@ -53,10 +53,10 @@ void PatchSystemIni(void)
     PathIn(iniPath, sizeof iniPath, SetupState.WindowsDir, "\\system.ini");
     PathIn(newPath, sizeof newPath, SetupState.WindowsDir, "\\system.new");
     PathIn(bakPath, sizeof bakPath, SetupState.WindowsDir, "\\system.bak");
-    if (WriteNewSystemIni(iniPath, newPath)) {
-        remove(bakPath);
-        if (rename(iniPath, bakPath) == 0 && rename(newPath, iniPath) != 0)
-            rename(bakPath, iniPath);   /* never leave Windows without a system.ini */
-    }
+    if (!WriteNewSystemIni(iniPath, newPath))
+        return;   /* nothing is changed when system.ini cannot be rewritten whole */
+    remove(bakPath);
+    if (rename(iniPath, bakPath) == 0 && rename(newPath, iniPath) != 0)
+        rename(bakPath, iniPath);   /* never leave Windows without a system.ini */
     SetVmouseAside();
 }

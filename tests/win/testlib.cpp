@@ -229,7 +229,10 @@ static int RecordedAnswer;
 
 static int WINAPI RecordMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT style)
 {
-    RecordedBoxes.push_back({owner, text ? text : "<null>", caption ? caption : "<null>", style});
+    MSG quit;
+    bool quitPending = PeekMessageA(&quit, 0, WM_QUIT, WM_QUIT, PM_NOREMOVE);
+    RecordedBoxes.push_back({owner, text ? text : "<null>", caption ? caption : "<null>", style,
+                             quitPending});
     return RecordedAnswer;
 }
 
@@ -258,16 +261,25 @@ void MessageBoxRecorder::Clear()
     RecordedBoxes.clear();
 }
 
-std::string BuiltSetupExe()
+static std::string WindowsPathOf(const char *unixPath)
 {
-    const char *unixPath = getenv("SETUP_EXE");
-    if (!unixPath)
-        return "";
     std::string path = std::string("Z:") + unixPath;
     for (char &c : path)
         if (c == '/')
             c = '\\';
     return path;
+}
+
+std::string BuiltSetupExe()
+{
+    const char *unixPath = getenv("SETUP_EXE");
+    return unixPath ? WindowsPathOf(unixPath) : "";
+}
+
+std::string MediaFile(const std::string &name)
+{
+    const char *unixPath = getenv("TEST_MEDIA");
+    return unixPath ? WindowsPathOf(unixPath) + "\\" + name : "";
 }
 
 // The message text is the box's static control that carries text.

@@ -81,6 +81,7 @@ struct MessageBoxCall {
     HWND owner;
     std::string text, caption;
     UINT style;
+    bool quitPending = false;   // a quit request was queued: a real box would end at once
 };
 class MessageBoxRecorder {
 public:
@@ -107,6 +108,8 @@ struct ExternalStep {
     std::function<void(HWND)> act;
 };
 std::string BuiltSetupExe();
+// A file of the test media (tests/make-media.sh), as a Windows path.
+std::string MediaFile(const std::string &name);
 SetupRun RunSetupExe(const std::string &dir, const char *name, const char *args,
                      std::vector<ExternalStep> steps = {}, DWORD timeoutMs = 20000);
 // A click posted to a button of another process.

@@ -1,0 +1,316 @@
+// The copy page on real SZDD files: expansion, progress texts and bar (read back from
+// the screen), skipped entries, Cancel in the middle of a disk, and the closing step.
+#include <gtest/gtest.h>
+#include "testlib.h"
+#include <lzexpand.h>
+#include "resource.h"
+#include "install/copy_page.h"
+#include "ui/page_runner.h"
+#include "script/script_loader.h"
+#include "controller/controller.h"
+
+namespace {
+
+// What the page showed each time the program opened a file through the LZ service.
+struct LzOpen {
+    std::string path;
+    WORD mode;
+    std::string status, percent;
+    int barWidth;    // blue pixels from the bar's left end, -1 when no page
+    int innerWidth;  // width of the box's inside that a full bar covers
+    COLORREF atLeft; // the colour at the bar's left end
+};
+std::vector<LzOpen> Opens;
+void *RealLzOpen;
+std::function<void(const LzOpen &)> OnOpen;
+
+// The bar's rectangle as the page computes it, and the blue run along its middle row.
+void MeasureBar(HWND page, LzOpen &o)
+{
+    RECT r;
+    MapItemRect(page, IDC_PROGRESS, &r);
+    InflateRect(&r, -2, -2);
+    OffsetRect(&r, -1, -1);
+    o.innerWidth = r.right - r.left + 1;
+    HDC dc = GetDC(page);
+    int y = (r.top + r.bottom) / 2, x = r.left;
+    o.atLeft = GetPixel(dc, x, y);
+    while (x < r.right + 2 && GetPixel(dc, x, y) == RGB(0, 0, 255))
+        x++;
+    ReleaseDC(page, dc);
+    o.barWidth = x - r.left;
+}
+
+INT WINAPI RecordLzOpen(LPSTR path, LPOFSTRUCT of, WORD mode)
+{
+    LzOpen o = {path, mode, "", "", -1, 0, 0};
+    if (HWND page = FindOwnWindow("SETUP_INSTALL")) {
+        o.status = ItemText(page, IDC_STATUS);
+        o.percent = ItemText(page, IDC_PERCENT);
+        MeasureBar(page, o);
+    }
+    Opens.push_back(o);
+    if (OnOpen)
+        OnOpen(Opens.back());
+    return ((INT(WINAPI *)(LPSTR, LPOFSTRUCT, WORD))RealLzOpen)(path, of, mode);
+}
+
+// The page's status text when the registration starts.
+std::string StatusAtRegistration;
+void *RealCreateKey;
+LONG WINAPI WatchCreateKey(HKEY root, LPCSTR sub, DWORD r, LPSTR cls, DWORD opt, REGSAM sam,
+                           LPSECURITY_ATTRIBUTES sa, PHKEY key, LPDWORD disp)
+{
+    if (StatusAtRegistration.empty())
+        if (HWND page = FindOwnWindow("SETUP_INSTALL"))
+            StatusAtRegistration = ItemText(page, IDC_STATUS);
+    return ((LONG(WINAPI *)(HKEY, LPCSTR, DWORD, LPSTR, DWORD, REGSAM, LPSECURITY_ATTRIBUTES,
+                            PHKEY, LPDWORD))RealCreateKey)(root, sub, r, cls, opt, sam, sa, key, disp);
+}
+
+class Copy : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_FALSE(MediaFile("").empty()) << "TEST_MEDIA is not set";
+        CleanRegistration();
+        ResetSetupState();
+        RealLzOpen = lzOpen_.Original();
+        RealCreateKey = createKey_.Original();
+        ASSERT_TRUE(lzOpen_.Applied() && createKey_.Applied());
+        Opens.clear();
+        OnOpen = nullptr;
+        StatusAtRegistration.clear();
+        SetupState.ScreenWidth = (short)GetSystemMetrics(SM_CXSCREEN);
+        SetupState.ScreenHeight = (short)GetSystemMetrics(SM_CYSCREEN);
+        CreateDirectoryA((win_.Path() + "\\SYSTEM").c_str(), 0);
+        lstrcpyA(SetupState.WindowsDir, win_.Path().c_str());
+        // the medium lies beside the test program, where SETUP.EXE would be
+        const char *files[][2] = {{"DISK", "KXMAIN.EX_"}, {"DISK", "KXPAGE.DL_"},
+                                  {"DISK", "README.TXT"}, {"HELP", "README.TXT"},
+                                  {"SYS", "VMOUSE.VX_"}};
+        for (auto &f : files) {
+            CreateDirectoryA((ProgramDir() + "\\" + f[0]).c_str(), 0);
+            CopyFileA(MediaFile(std::string("disk\\") + f[1]).c_str(),
+                      (ProgramDir() + "\\" + f[0] + "\\" + f[1]).c_str(), FALSE);
+        }
+    }
+    void TearDown() override
+    {
+        for (const char *dir : {"\\DISK", "\\HELP", "\\SYS"})
+            RemoveTree(ProgramDir() + dir);
+        RemoveSetupInf();
+        CleanRegistration();
+        ResetSetupState();
+        OnOpen = nullptr;
+    }
+    // Loads a script whose destination is the scratch directory, then runs the page.
+    short Install(const std::string &script)
+    {
+        WriteSetupInf("[Main]\nDefaultPath=C:\\t\\copy\\dest\n[DirectoryName]\nRootDir=DISK\n"
+                      "SubDir1=DISK\nSubDir2=HELP\nWinSystemDir=SYS\n" + script);
+        EXPECT_EQ(1, LoadSetupScript());
+        lstrcpyA(SetupState.InstallDir, dest_.c_str());
+        CreateDirectoryA(dest_.c_str(), 0);
+        DWORD start = GetTickCount();
+        short result = RunPage("SETUP_INSTALL", CopyPageProc, IDD_COPY);
+        elapsed_ = GetTickCount() - start;
+        return result;
+    }
+    static std::string Original(const char *name) { return ReadWholeFile(MediaFile(std::string("orig\\") + name)); }
+    std::vector<LzOpen> OpensFor(WORD mode)
+    {
+        std::vector<LzOpen> out;
+        for (const LzOpen &o : Opens)
+            if (o.mode == mode)
+                out.push_back(o);
+        return out;
+    }
+
+    ScratchDir copy_{"copy"};
+    ScratchDir win_{"copy\\win"};
+    std::string dest_ = "C:\\t\\copy\\dest";
+    DWORD elapsed_ = 0;
+    ImportPatch lzOpen_{"lz32.dll", "LZOpenFileA", (void *)RecordLzOpen};
+    ImportPatch createKey_{"advapi32.dll", "RegCreateKeyExA", (void *)WatchCreateKey};
+};
+
+TEST_F(Copy, NoDisksGoesStraightToTheRegistration)
+{
+    MessageBoxRecorder boxes;
+    EXPECT_EQ(PAGE_NEXT, Install(""));
+    EXPECT_TRUE(Opens.empty());
+    EXPECT_EQ("Updating Registry...", StatusAtRegistration);
+    EXPECT_GE(elapsed_, 1000u) << "one second's pause before the registration";
+    EXPECT_EQ(1, IsMouseAppRegistered()) << "the product entries were written";
+    EXPECT_TRUE(boxes.Calls().empty());
+}
+
+TEST_F(Copy, TwoDisksExpandSkipAndShowProgressPerDisk)
+{
+    MessageBoxRecorder boxes;
+    short result = Install("[DiskLabel]\nDisk1=One\nDisk2=Two\n[FileCounts]\nDisk1=3\nDisk2=3\n"
+                           "[Disk1]\n1=KXMAIN.EX_,KXMAIN.EXE,Mouse program,RootDir\n"
+                           "2=README.TXT,README.TXT,Read me first,SubDir2\n"
+                           "3=VMOUSE.VX_,VMOUSE.VXD,Mouse driver,WinSystemDir\n"
+                           "[Disk2]\n1=KXPAGE.DL_,KXPAGE.DLL,Property page,SubDir1\n"
+                           "2=NOPE.EX_,NOPE.EXE,Missing file,RootDir\n");
+    EXPECT_EQ(PAGE_NEXT, result);
+    EXPECT_TRUE(boxes.Calls().empty());
+
+    // Expanded under the target names, plain files byte for byte.
+    EXPECT_EQ(Original("KXMAIN.EXE"), ReadWholeFile(dest_ + "\\DISK\\KXMAIN.EXE"));
+    EXPECT_EQ(Original("README.TXT"), ReadWholeFile(dest_ + "\\HELP\\README.TXT"))
+        << "SubDir2 was created below the destination";
+    EXPECT_EQ(Original("VMOUSE.VXD"), ReadWholeFile(win_.Path() + "\\SYSTEM\\VMOUSE.VXD"))
+        << "WinSystemDir lands in the Windows SYSTEM directory";
+    EXPECT_EQ(Original("KXPAGE.DLL"), ReadWholeFile(dest_ + "\\DISK\\KXPAGE.DLL"));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((dest_ + "\\DISK\\NOPE.EXE").c_str()))
+        << "a missing source creates no target";
+
+    std::vector<LzOpen> reads = OpensFor(OF_READ), creates = OpensFor(OF_CREATE);
+    ASSERT_EQ(6u, reads.size()) << "every entry's source is looked for, the empty one too";
+    EXPECT_EQ(ProgramDir() + "\\DISK\\KXMAIN.EX_", reads[0].path);
+    EXPECT_EQ(ProgramDir() + "\\\\", reads[5].path) << "the empty entry names no file";
+    ASSERT_EQ(4u, creates.size());
+    EXPECT_EQ("Copying KXMAIN.EX_\n\nMouse program", creates[0].status);
+    const char *percents[] = {"33%", "66%", "100%", "33%"};
+    for (int i = 0; i < 4; i++)
+        EXPECT_EQ(percents[i], creates[i].percent) << "file " << i;
+
+    // Disk 2 starts with an empty bar while the percentage still shows disk 1's end.
+    EXPECT_EQ("100%", reads[3].percent);
+    EXPECT_EQ(0, reads[3].barWidth);
+    EXPECT_EQ("66%", reads[5].percent) << "the skipped entry still advanced the percentage";
+    EXPECT_EQ("Updating Registry...", StatusAtRegistration);
+}
+
+TEST_F(Copy, SevenEntryBarGrowsInSevenths)
+{
+    std::string lines = "[DiskLabel]\nDisk1=One\n[FileCounts]\nDisk1=7\n[Disk1]\n";
+    for (int i = 1; i <= 7; i++)
+        lines += std::to_string(i) + "=README.TXT,R" + std::to_string(i) + ".TXT,Copy,RootDir\n";
+    EXPECT_EQ(PAGE_NEXT, Install(lines));
+    std::vector<LzOpen> creates = OpensFor(OF_CREATE);
+    ASSERT_EQ(7u, creates.size());
+    EXPECT_EQ(0, OpensFor(OF_READ)[0].barWidth) << "the box starts white";
+    const int percents[] = {14, 28, 42, 57, 71, 85, 100};
+    for (int i = 0; i < 7; i++) {
+        int expected = creates[i].innerWidth * percents[i] / 100;
+        EXPECT_EQ(expected, creates[i].barWidth) << "entry " << i << " at " << percents[i]
+                                                 << "%; colour at the left end " << std::hex
+                                                 << creates[i].atLeft;
+        EXPECT_EQ(std::to_string(percents[i]) + "%", creates[i].percent);
+    }
+    EXPECT_GT(creates[6].barWidth, 100) << "a bar wide enough to measure";
+}
+
+TEST_F(Copy, CancelCompletesTheEntryUnderWayAndStillRegisters)
+{
+    MessageBoxRecorder boxes;
+    HWND backdrop = CreateWindowExA(0, "STATIC", "backdrop", WS_POPUP, 0, 0, 5, 5, 0, 0, 0, 0);
+    SetupState.BackdropWindow = backdrop;
+    // The user clicks Cancel while the second file is being written.
+    OnOpen = [](const LzOpen &o) {
+        if (o.mode == OF_CREATE && o.path.find("R2.TXT") != std::string::npos)
+            PostClick(FindOwnWindow("SETUP_INSTALL"), IDC_NEXT);
+    };
+    std::string lines = "[DiskLabel]\nDisk1=One\nDisk2=Two\n[FileCounts]\nDisk1=5\nDisk2=1\n[Disk1]\n";
+    for (int i = 1; i <= 5; i++)
+        lines += std::to_string(i) + "=README.TXT,R" + std::to_string(i) + ".TXT,Copy,RootDir\n";
+    lines += "[Disk2]\n1=README.TXT,D2.TXT,Copy,RootDir\n";
+    EXPECT_EQ(PAGE_CANCEL, Install(lines));
+
+    // The press is taken after file 2, the release after file 3's source was opened:
+    // file 3 is completed, nothing after it is opened.
+    std::vector<LzOpen> reads = OpensFor(OF_READ);
+    ASSERT_EQ(3u, reads.size());
+    EXPECT_NE(std::string::npos, reads[2].path.find("README.TXT"));
+    EXPECT_EQ(Original("README.TXT"), ReadWholeFile(dest_ + "\\DISK\\R3.TXT"));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((dest_ + "\\DISK\\R4.TXT").c_str()));
+    EXPECT_EQ(1, IsMouseAppRegistered()) << "the registration runs after a cancel too";
+
+    ASSERT_EQ(1u, boxes.Calls().size());
+    EXPECT_EQ("Orvel installation is not completed !", boxes.Calls()[0].text);
+    EXPECT_EQ(backdrop, boxes.Calls()[0].owner) << "the page is gone; the backdrop owns it";
+    EXPECT_FALSE(boxes.Calls()[0].quitPending) << "the notice stays up until answered";
+    DestroyWindow(backdrop);
+}
+
+TEST_F(Copy, CancelledCopyInTheWizardEndsWithoutPatchOrRestart)
+{
+    SystemFilesGuard systemFiles;
+    std::string ini = ReadWholeFile(WindowsDirectory() + "\\system.ini");
+    SetupState.WindowsDir[0] = 0;
+    WriteSetupInf("[Main]\nMinimumSpace=0\nDefaultPath=C:\\t\\copy\\dest\n[DirectoryName]\nRootDir=DISK\n"
+                  "[DiskLabel]\nDisk1=One\n[FileCounts]\nDisk1=3\n[Disk1]\n"
+                  "1=README.TXT,A.TXT,a,RootDir\n2=README.TXT,B.TXT,b,RootDir\n3=README.TXT,C.TXT,c,RootDir\n");
+    OnOpen = [](const LzOpen &o) {
+        if (o.mode == OF_READ && o.path.find("README.TXT") != std::string::npos)
+            PostClick(FindOwnWindow("SETUP_INSTALL"), IDC_NEXT);
+    };
+    ImportPatch restart("user32.dll", "ExitWindowsEx", (void *)+[](UINT, DWORD) -> BOOL {
+        ADD_FAILURE() << "restart requested after a cancelled copy";
+        return TRUE;
+    });
+    MessageBoxRecorder boxes;
+    bool finishShown = false;
+    {
+        PageDriver driver({{"SETUP_BEGIN", [](HWND p) { Click(p, IDC_NEXT); }},
+                           {"SETUP_SELMOUSE", [](HWND p) { Click(p, IDC_NEXT); }},
+                           {"SETUP_SELDIR", [](HWND p) { Click(p, IDC_NEXT); }}});
+        WinMain(GetModuleHandleA(0), 0, (LPSTR) "", SW_SHOWNORMAL);
+        finishShown = FindOwnWindow("SETUP_END") != nullptr;
+    }
+    EXPECT_FALSE(finishShown);
+    ASSERT_EQ(1u, boxes.Calls().size());
+    EXPECT_EQ("Orvel installation is not completed !", boxes.Calls()[0].text);
+    EXPECT_EQ(ini, ReadWholeFile(WindowsDirectory() + "\\system.ini")) << "not patched";
+    EXPECT_EQ(1, IsMouseAppRegistered()) << "registered as designed";
+    EXPECT_EQ(nullptr, SetupState.FileTableHandle);
+}
+
+TEST(CopyDrawing, SunkenBoxBrushCodes)
+{
+    ResetSetupState();
+    SetupState.ScreenWidth = (short)GetSystemMetrics(SM_CXSCREEN);
+    SetupState.ScreenHeight = (short)GetSystemMetrics(SM_CYSCREEN);
+    HWND page = CreateDialogParamA(GetModuleHandleA(0), MAKEINTRESOURCEA(IDD_COPY), 0, 0, 0);
+    if (!page) {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.cbWndExtra = DLGWINDOWEXTRA;
+        wc.lpszClassName = "SETUP_INSTALL";
+        RegisterClassA(&wc);
+        page = CreateDialogParamA(GetModuleHandleA(0), MAKEINTRESOURCEA(IDD_COPY), 0, 0, 0);
+    }
+    ASSERT_TRUE(page);
+    UpdateWindow(page);
+    HDC dc = GetDC(page);
+    RECT r;
+    MapItemRect(page, IDC_PROGRESS, &r);
+    const struct { WORD code; COLORREF inside; } cases[] = {
+        {100, RGB(0, 255, 0)}, {101, RGB(255, 255, 0)}, {102, RGB(255, 0, 0)},
+        {103, RGB(0, 128, 0)}, {104, RGB(128, 128, 0)}, {105, RGB(128, 0, 0)},
+        {106, RGB(0, 128, 128)}, {WHITE_BRUSH, RGB(255, 255, 255)},
+        {BLACK_BRUSH, RGB(0, 0, 0)}, {(WORD)0x10000 + 100 /* 16 bits */, RGB(0, 255, 0)},
+    };
+    for (auto &c : cases) {
+        DrawSunkenBox(page, dc, IDC_PROGRESS, c.code);
+        EXPECT_EQ(c.inside, GetPixel(dc, (r.left + r.right) / 2, (r.top + r.bottom) / 2)) << c.code;
+        EXPECT_EQ(RGB(128, 128, 128), GetPixel(dc, r.left - 1, r.top + 3)) << "grey outer left edge";
+        EXPECT_EQ(RGB(255, 255, 255), GetPixel(dc, r.left, r.top + 3)) << "white inner left edge";
+        EXPECT_EQ(RGB(255, 255, 255), GetPixel(dc, r.right - 1, r.top + 3)) << "white outer right edge";
+        EXPECT_EQ(RGB(128, 128, 128), GetPixel(dc, r.right - 2, r.top + 3)) << "grey inner right edge";
+    }
+    // The box lies where control 1011 lies, in page coordinates.
+    RECT item;
+    GetWindowRect(GetDlgItem(page, IDC_PROGRESS), &item);
+    MapWindowPoints(0, page, (POINT *)&item, 2);
+    EXPECT_EQ(item.left, r.left);
+    EXPECT_EQ(item.top, r.top);
+    ReleaseDC(page, dc);
+    DestroyWindow(page);
+}
+
+}  // namespace
