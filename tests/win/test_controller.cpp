@@ -215,6 +215,8 @@ TEST_F(Walk, BackAndForthThenFinishWithoutRestart)
     wc.lpszClassName = "WalkMouseApp";
     RegisterClassA(&wc);
     HWND app = 0;
+    std::string ini = "[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\nmouse=*vmd\r\n";
+    WriteWholeFile(WindowsDirectory() + "\\system.ini", ini);
     std::vector<MessageBoxCall> boxes = Run("", {
         Press("SETUP_BEGIN", IDC_NEXT),
         Press("SETUP_SELMOUSE", IDC_NEXT),
@@ -250,6 +252,10 @@ TEST_F(Walk, BackAndForthThenFinishWithoutRestart)
     EXPECT_EQ(0, SetupState.RebootChoice);
     EXPECT_TRUE(IsExistingDirectory("C:\\t\\walk\\Orvel"));
     EXPECT_EQ(nullptr, SetupState.FileTableHandle);
+    EXPECT_EQ("[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\nmouse=*vmouse\r\n",
+              ReadWholeFile(WindowsDirectory() + "\\system.ini")) << "patched before the finish page";
+    EXPECT_EQ(ini, ReadWholeFile(WindowsDirectory() + "\\system.bak"));
+    EXPECT_EQ(1, IsMouseAppRegistered()) << "registered at the end of the copy";
     DestroyWindow(app);
 }
 
