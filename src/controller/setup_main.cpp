@@ -7,6 +7,7 @@
 #include "../script/script_loader.h"
 #include "../ui/page_runner.h"
 #include "../ui/pages.h"
+#include "../ui/backdrop.h"
 #include "../install/registration.h"
 #include "../../resources/resource.h"
 
@@ -90,6 +91,8 @@ static void RunFullWizard(void)
         ShowMessage(IDS_READERROR, SetupState.Caption, MB_ICONWARNING);
         return;
     }
+    if (!CreateBackdrop())
+        return;   /* silently */
     EndFullWizard(WalkWizardPages());
 }
 

@@ -1,6 +1,8 @@
 // Walks a running SETUP.EXE from outside: Next on the welcome, mouse-type and
 // destination pages, then Finish with "restart now" (argument "now") or "restart
 // later" (argument "later"). Clicks are posted to the buttons, as a user's would be.
+// With "pause FILE", it waits on the welcome page: it writes FILE.ready, waits for
+// FILE.done (a screenshot is taken meanwhile), then cancels and answers the notice.
 #include <windows.h>
 #include <stdio.h>
 #include <string.h>
@@ -24,8 +26,37 @@ static void PostClick(HWND page, int id)
     PostMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
 }
 
+static bool Exists(const char *path)
+{
+    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+static int PauseOnWelcome(const char *marker)
+{
+    HWND page = WaitForPage("SETUP_BEGIN", 0);
+    if (!page) {
+        printf("drive_walk: no welcome page\n");
+        return 1;
+    }
+    char ready[MAX_PATH], done[MAX_PATH];
+    wsprintfA(ready, "%s.ready", marker);
+    wsprintfA(done, "%s.done", marker);
+    Sleep(300);
+    CloseHandle(CreateFileA(ready, GENERIC_WRITE, 0, 0, CREATE_ALWAYS, 0, 0));
+    for (int i = 0; i < 1200 && !Exists(done); i++)
+        Sleep(50);
+    PostClick(page, IDC_CANCEL);
+    HWND notice = WaitForPage("#32770", 0);
+    if (notice)
+        PostMessageA(notice, WM_COMMAND, IDOK, 0);
+    printf("drive_walk: paused on the welcome page, then cancelled\n");
+    return notice ? 0 : 1;
+}
+
 int main(int argc, char **argv)
 {
+    if (argc > 2 && !strcmp(argv[1], "pause"))
+        return PauseOnWelcome(argv[2]);
     const char *pages[] = {"SETUP_BEGIN", "SETUP_SELMOUSE", "SETUP_SELDIR"};
     HWND page = 0;
     for (const char *cls : pages) {

@@ -261,15 +261,22 @@ TEST_F(Walk, BackAndForthThenFinishWithoutRestart)
 
 TEST_F(Walk, FinishWithRestartAsksForIt)
 {
+    HWND backdrop = 0;
     std::vector<MessageBoxCall> boxes = Run("", {
-        Press("SETUP_BEGIN", IDC_NEXT), Press("SETUP_SELMOUSE", IDC_NEXT),
-        Press("SETUP_SELDIR", IDC_NEXT),
+        {"SETUP_BEGIN", [&](HWND page) {
+            backdrop = SetupState.BackdropWindow;
+            EXPECT_TRUE(IsWindowVisible(backdrop));
+            EXPECT_EQ(backdrop, GetWindow(page, GW_OWNER)) << "the backdrop owns the pages";
+            Click(page, IDC_NEXT);
+        }},
+        Press("SETUP_SELMOUSE", IDC_NEXT), Press("SETUP_SELDIR", IDC_NEXT),
         {"SETUP_END", [](HWND page) {
             EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(page, IDC_REBOOTNOW));
             Click(page, IDC_NEXT);
         }},
     });
     EXPECT_TRUE(boxes.empty());
+    EXPECT_FALSE(IsWindow(backdrop)) << "destroyed at the end";
     ASSERT_EQ(1u, RestartRequests.size());
     EXPECT_EQ((UINT)EWX_REBOOT, RestartRequests[0].first);
     EXPECT_EQ(0u, RestartRequests[0].second);
@@ -291,6 +298,33 @@ TEST_F(Walk, CancelOnEachPageEndsTheRun)
         EXPECT_EQ(nullptr, SetupState.FileTableHandle) << "road " << i;
     }
     EXPECT_FALSE(IsExistingDirectory("C:\\t\\walk\\Orvel")) << "nothing created before Next";
+}
+
+// CreateWindowExA failing for the backdrop's class only.
+void *RealCreateWindow;
+HWND WINAPI RefuseBackdrop(DWORD ex, LPCSTR cls, LPCSTR title, DWORD style, int x, int y, int w,
+                           int h, HWND parent, HMENU menu, HINSTANCE inst, LPVOID param)
+{
+    if (HIWORD(cls) && !lstrcmpA(cls, "SetupMain"))
+        return 0;
+    return ((HWND(WINAPI *)(DWORD, LPCSTR, LPCSTR, DWORD, int, int, int, int, HWND, HMENU,
+                            HINSTANCE, LPVOID))RealCreateWindow)(ex, cls, title, style, x, y, w, h,
+                                                                 parent, menu, inst, param);
+}
+
+TEST_F(Controller, NoBackdropEndsSilently)
+{
+    ImportPatch refuse("user32.dll", "CreateWindowExA", (void *)RefuseBackdrop);
+    ASSERT_TRUE(refuse.Applied());
+    RealCreateWindow = refuse.Original();
+    ResetSetupState();
+    MessageBoxRecorder boxes;
+    {
+        PageDriver driver({}, 500);   // a page left showing fails the driver, which has no steps
+        WinMain(GetModuleHandleA(0), 0, (LPSTR) "", SW_SHOWNORMAL);
+    }
+    EXPECT_TRUE(boxes.Calls().empty());
+    EXPECT_EQ(nullptr, SetupState.BackdropWindow);
 }
 
 ExternalStep PostCancel(const char *cls)
