@@ -22,19 +22,19 @@ undo_install() {
 fail=0
 for choice in later now; do
   rm -rf "$dir"; mkdir -p "$dir"
-  cp "$setup" "$dir/SETUP.EXE"; cp "$driver" "$dir/drive_walk.exe"
+  cp "$setup" "$dir/SETUP.EXE"; cp "$driver" "$dir/autopilot.exe"
   printf '[Main]\r\nMinimumSpace=0\r\nDefaultPath=C:\\t\\restart\\Dest\r\n' > "$dir/SETUP.INF"
-  (cd "$dir" && timeout 60 wine 'C:\t\restart\drive_walk.exe' "$choice" > "$dir.driver.log" 2>&1) &
+  (cd "$dir" && timeout 60 wine 'C:\t\restart\autopilot.exe' --restart "$choice" > "$dir.autopilot.log" 2>&1) &
   (cd "$dir" && WINEDEBUG=+process timeout 60 wine 'C:\t\restart\SETUP.EXE' 2> "$dir.trace")
   status=$?
   wait
-  cat "$dir.driver.log"
+  cat "$dir.autopilot.log"
   asked=$(grep -c 'wineboot.exe --end-session' "$dir.trace")
   echo "restart $choice: SETUP.EXE exit code $status, restart requests in the trace: $asked"
   [ "$status" -eq 0 ] || fail=1
-  grep -q 'finished' "$dir.driver.log" || fail=1
+  grep -q 'finished' "$dir.autopilot.log" || fail=1
   if [ "$choice" = later ]; then [ "$asked" -eq 0 ] || fail=1; else [ "$asked" -ge 1 ] || fail=1; fi
   undo_install
 done
-rm -rf "$dir" "$dir.trace" "$dir.driver.log" "$saved"
+rm -rf "$dir" "$dir.trace" "$dir.autopilot.log" "$saved"
 exit $fail

@@ -1,46 +1,105 @@
 #!/usr/bin/env bash
-# Builds SETUP.EXE, lays out the sample medium and starts SETUP.EXE from it under
-# Wine in a fresh Windows 98 prefix (build/run). With a display it runs in a Wine
-# virtual desktop of 800x600; without one it runs on a private Xvfb display.
+# Builds everything, lays out the sample medium (and its floppy image), makes a fresh
+# Windows 98 Wine prefix in build/run and runs SETUP.EXE from the medium as drive A:.
+#   run-setup.sh [--ps2|--serial] [--driver-only]
+# With a display, SETUP.EXE runs in a Wine virtual desktop of 800x600 for you to use.
+# Without one, it runs on a private Xvfb display on autopilot (the mouse type as asked,
+# the default destination, "restart later"), saves a screenshot of the backdrop and of
+# each page in build/run/shots, and prints a report of what was installed.
 set -eu
 cd "$(dirname "$0")/.."
+mouse=""; args=""
+for a in "$@"; do
+  case $a in
+    --ps2|--serial) mouse=$a ;;
+    --driver-only) args=-u ;;
+    *) echo "usage: $0 [--ps2|--serial] [--driver-only]" >&2; exit 2 ;;
+  esac
+done
 bash tools/install-deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=MinSizeRel >/dev/null
-cmake --build build -j2 --target SETUP drive_walk
+cmake --build build -j2 --target SETUP autopilot regexport4 medium
 
 run=$PWD/build/run
-rm -rf "$run"; mkdir -p "$run"
+rm -rf "$run"; mkdir -p "$run/shots"
 export WINEPREFIX=$run/prefix WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml='
 headless=0
 if [ -z "${DISPLAY:-}" ]; then
   headless=1
   n=120; while [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb ":$n" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
   xvfb=$!; trap 'wineserver -k 2>/dev/null; kill $xvfb 2>/dev/null' EXIT
   export DISPLAY=":$n"; sleep 1
 fi
+echo "Making a Windows 98 prefix in $WINEPREFIX"
 wineboot -i >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine' /v Version /d win98 /f >/dev/null 2>&1
 wineserver -w
+# Make the Windows side look like Windows 98's: a [386Enh] section in system.ini and
+# the stock VMOUSE.VXD in VMM32.
+windows=$WINEPREFIX/drive_c/windows
+printf '[386Enh]\r\nebios=*ebios\r\nwoafont=dosapp.fon\r\nmouse=*vmouse, msmouse.vxd\r\ndevice=*vshare\r\n' >> "$windows/system.ini"
+mkdir -p "$windows/system32/VMM32"
+printf 'Windows 98 mouse driver (stand-in)\r\n' > "$windows/system32/VMM32/VMOUSE.VXD"
 
-medium=$WINEPREFIX/drive_c/MEDIUM
-mkdir -p "$medium"
-cp build/SETUP.EXE "$medium/"
-cp -r sample/. "$medium/"
-echo "Starting C:\\MEDIUM\\SETUP.EXE $* (Windows 98 prefix in $WINEPREFIX)"
+# The medium as drive A:, as a user of an emulated PC carries it over.
+cp -r build/medium "$run/floppy"
+ln -s "$run/floppy" "$WINEPREFIX/dosdevices/a:"
+cp build/autopilot.exe build/regexport4.exe "$WINEPREFIX/drive_c/"
+touch "$run/started"
+echo "Starting A:\\SETUP.EXE $args (floppy image of the same medium: build/medium.img)"
+
 set +e
-if [ $headless = 1 ] && [ $# -eq 0 ]; then
-  # Nobody to click: walk the wizard with the defaults and restart later.
-  cp build/tests/drive_walk.exe "$medium/"
-  wine explorer /desktop=Setup,800x600 'C:\MEDIUM\drive_walk.exe' later &
-  driver=$!
+if [ $headless = 1 ]; then
+  auto="--shots C:\\shots"; [ -n "$mouse" ] && auto="$auto $mouse"
+  [ -n "$args" ] && auto="$auto --driver-only"
+  mkdir -p "$WINEPREFIX/drive_c/shots"
+  # Take each screenshot the autopilot asks for, until told to stop.
+  (while [ ! -e "$run/stop" ]; do
+     for ready in "$WINEPREFIX"/drive_c/shots/*.ready; do
+       [ -e "$ready" ] || continue
+       import -window root "$run/shots/$(basename "$ready" .ready).png"
+       mv "$ready" "${ready%.ready}.done"
+     done
+     sleep 0.1
+   done) &
+  photographer=$!
+  wine explorer /desktop=Orvel,800x600 'C:\autopilot.exe' $auto > "$run/autopilot.log" 2>&1 &
 fi
-wine explorer /desktop=Setup,800x600 'C:\MEDIUM\SETUP.EXE' "$@"
+wine explorer /desktop=Orvel,800x600 'A:\SETUP.EXE' $args
 status=$?
-[ -n "${driver:-}" ] && wait "$driver"
+if [ $headless = 1 ]; then
+  for _ in $(seq 100); do grep -q '^autopilot:' "$run/autopilot.log" && break; sleep 0.2; done
+  touch "$run/stop"; wait "$photographer"
+fi
 wineserver -w
 echo "SETUP.EXE ended with exit code $status"
-if [ -d "$WINEPREFIX/drive_c/ORVEL" ]; then
-  echo "Installed in C:\ORVEL:"
-  (cd "$WINEPREFIX/drive_c/ORVEL" && find . -type f -printf '  %p  %s bytes\n')
+[ $headless = 1 ] || exit 0
+
+cat "$run/autopilot.log"
+echo
+echo "== Screenshots"
+ls "$run/shots" | sed "s|^|  $run/shots/|"
+echo
+echo "== Files installed"
+(cd "$WINEPREFIX/drive_c" && find . -type f -cnewer "$run/started" ! -path './users/*' \
+   ! -path './windows/temp/*' ! -path './windows/logs/*' ! -path './shots/*' \
+   ! -name '*.done' -printf '  C:/%P  %s bytes\n' | sort)
+echo
+echo "== Registry entries written (REGEDIT4)"
+wine 'C:\regexport4.exe' \
+  'HKEY_CLASSES_ROOT\CLSID\{7A3C91D2-5E48-11d2-9C6D-2B81E4F0A537}' \
+  'HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\Controls Folder\Mouse\shellex\PropertySheetHandlers' \
+  'HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\ZennoMouse' \
+  'HKEY_LOCAL_MACHINE\Enum' \
+  'HKEY_LOCAL_MACHINE\System\CurrentControlSet\Services\Class\Mouse' | tr -d '\r'
+wine reg query 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Run' /v ZennoMouse 2>/dev/null | tr -d '\r' | grep ZennoMouse |
+  sed 's/^ */[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run] /'
+echo
+echo "== system.ini difference (system.bak -> system.ini)"
+if [ -f "$windows/system.bak" ]; then
+  diff -u --strip-trailing-cr "$windows/system.bak" "$windows/system.ini" | tail -n +3
+else
+  echo "  system.ini was not changed"
 fi
+ls "$windows/system32/VMM32" | sed 's/^/  VMM32: /'

@@ -1,0 +1,130 @@
+// Walks a running SETUP.EXE of the same Wine desktop from outside, as a user would:
+// clicks are posted to the buttons.
+//   autopilot [--serial|--ps2] [--restart now|later] [--shots DIR] [--cancel-at CLASS]
+//             [--driver-only]
+// Next on the welcome, mouse-type (after choosing the mouse type, when asked) and
+// destination pages, then Finish with the restart choice (default: later). With
+// --shots, at the backdrop and at each page it writes DIR\NAME.ready and waits for
+// DIR\NAME.done, so that a screenshot can be taken meanwhile. With --cancel-at, it
+// presses Cancel on that page instead and answers the abort notice. With --driver-only
+// it expects SETUP.EXE -u: the mouse-type page alone, then the closing message.
+#include <windows.h>
+#include <stdio.h>
+#include <string.h>
+#include "resource.h"
+
+static const char *ShotDir;
+
+static HWND WaitForWindow(const char *cls, HWND previous, int seconds = 20)
+{
+    for (int i = 0; i < seconds * 40; i++) {
+        HWND w = FindWindowA(cls, 0);
+        if (w && w != previous && IsWindowVisible(w))
+            return w;
+        Sleep(25);
+    }
+    return 0;
+}
+
+static void PostClick(HWND page, int id)
+{
+    HWND button = GetDlgItem(page, id);
+    PostMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    PostMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+}
+
+static bool Exists(const char *path)
+{
+    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Lets the caller take a screenshot named name, and waits until it has.
+static void Shot(const char *name)
+{
+    if (!ShotDir)
+        return;
+    char ready[MAX_PATH], done[MAX_PATH];
+    wsprintfA(ready, "%s\\%s.ready", ShotDir, name);
+    wsprintfA(done, "%s\\%s.done", ShotDir, name);
+    Sleep(300);   // the page has painted
+    CloseHandle(CreateFileA(ready, GENERIC_WRITE, 0, 0, CREATE_ALWAYS, 0, 0));
+    for (int i = 0; i < 600 && !Exists(done); i++)
+        Sleep(50);
+}
+
+static int Fail(const char *what)
+{
+    printf("autopilot: %s\n", what);
+    return 1;
+}
+
+int main(int argc, char **argv)
+{
+    int mouse = -1;                 // 1 serial, 0 PS/2, -1 as the page shows
+    bool restartNow = false;
+    const char *cancelAt = 0;
+    bool driverOnly = false;
+    for (int i = 1; i < argc; i++) {
+        if (!strcmp(argv[i], "--serial"))
+            mouse = 1;
+        else if (!strcmp(argv[i], "--ps2"))
+            mouse = 0;
+        else if (!strcmp(argv[i], "--restart") && i + 1 < argc)
+            restartNow = !strcmp(argv[++i], "now");
+        else if (!strcmp(argv[i], "--shots") && i + 1 < argc)
+            ShotDir = argv[++i];
+        else if (!strcmp(argv[i], "--cancel-at") && i + 1 < argc)
+            cancelAt = argv[++i];
+        else if (!strcmp(argv[i], "--driver-only"))
+            driverOnly = true;
+        else
+            return Fail("unknown argument");
+    }
+    const struct { const char *cls, *shot; } pages[] = {
+        {"SETUP_BEGIN", "2-welcome"}, {"SETUP_SELMOUSE", "3-mouse-type"},
+        {"SETUP_SELDIR", "4-destination"}, {"SETUP_END", "5-finish"},
+    };
+    if (driverOnly) {
+        HWND page = WaitForWindow("SETUP_SELMOUSE", 0);
+        if (!page)
+            return Fail("no mouse-type page");
+        if (mouse >= 0)
+            PostClick(page, mouse ? IDC_SERIAL : IDC_PS2);
+        Shot("3-mouse-type");
+        PostClick(page, IDC_NEXT);
+        HWND done = WaitForWindow("#32770", 0);
+        if (!done)
+            return Fail("no closing message");
+        Shot("6-driver-installed");
+        PostMessageA(done, WM_COMMAND, IDOK, 0);
+        printf("autopilot: driver-only mode done\n");
+        return 0;
+    }
+    HWND page = 0;
+    for (auto &p : pages) {
+        if (!(page = WaitForWindow(p.cls, page, p.cls[6] == 'E' ? 120 : 20)))
+            return Fail(p.cls);
+        if (page && !strcmp(p.cls, "SETUP_BEGIN") && ShotDir) {
+            ShowWindow(page, SW_HIDE);   // the backdrop alone
+            Shot("1-backdrop");
+            ShowWindow(page, SW_SHOW);
+        }
+        if (!strcmp(p.cls, "SETUP_SELMOUSE") && mouse >= 0)
+            PostClick(page, mouse ? IDC_SERIAL : IDC_PS2);
+        if (!strcmp(p.cls, "SETUP_END"))
+            PostClick(page, restartNow ? IDC_REBOOTNOW : IDC_REBOOTLATER);
+        Shot(p.shot);
+        if (cancelAt && !strcmp(p.cls, cancelAt)) {
+            PostClick(page, IDC_CANCEL);
+            HWND notice = WaitForWindow("#32770", 0, 10);
+            if (!notice)
+                return Fail("no abort notice");
+            PostMessageA(notice, WM_COMMAND, IDOK, 0);
+            printf("autopilot: cancelled on %s\n", p.cls);
+            return 0;
+        }
+        PostClick(page, IDC_NEXT);
+    }
+    printf("autopilot: finished, restart %s\n", restartNow ? "now" : "later");
+    return 0;
+}
