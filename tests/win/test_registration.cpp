@@ -553,38 +553,21 @@ TEST_F(Registration, DriverOnlyModeRegistersForItsOwnDirectoryAndRestarts)
     RemoveSetupInf();
 }
 
-// A hidden window that counts the end-of-session questions Wine's restart sends to
-// every program.
-LONG SessionEndQueries;
-LRESULT CALLBACK SessionWatch(HWND w, UINT msg, WPARAM wp, LPARAM lp)
-{
-    if (msg == WM_QUERYENDSESSION) {
-        SessionEndQueries++;
-        return TRUE;
-    }
-    return DefWindowProcA(w, msg, wp, lp);
-}
-
 TEST_F(Registration, RealSetupExeInDriverOnlyMode)
 {
     ASSERT_FALSE(BuiltSetupExe().empty());
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = SessionWatch;
-    wc.lpszClassName = "SessionWatch";
-    RegisterClassA(&wc);
-    HWND watch = CreateWindowExA(0, "SessionWatch", "watch", WS_POPUP, 0, 0, 1, 1, 0, 0, 0, 0);
+    SessionEndWatch session;
     ScratchDir medium("medium");
     WriteSetupInf(Startup, medium.Path());
     LiveDevice device("C29A0010", "BIOS\\*PNP0F13\\0000");
     MakeKeyWithTexts(Node("BIOS\\*PNP0F13\\0000"), {{"DeviceDesc", "Standard PS/2 Port Mouse"}});
 
-    SessionEndQueries = 0;
     SetupRun cancelled = RunSetupExe(medium.Path(), "SETUP.EXE", "-u",
                                      {{"SETUP_SELMOUSE", [](HWND page) { PostClick(page, IDCANCEL); }}});
     EXPECT_EQ(0u, cancelled.exitCode);
     EXPECT_EQ(1u, cancelled.boxes.size()) << "the abort notice only";
     ExpectText(HKEY_LOCAL_MACHINE, Node("BIOS\\*PNP0F13\\0000"), "DeviceDesc", "Standard PS/2 Port Mouse");
-    EXPECT_EQ(0, SessionEndQueries) << "no restart after a cancel";
+    EXPECT_EQ(0, session.Restarts(500)) << "no restart after a cancel";
 
     SetupRun run = RunSetupExe(medium.Path(), "SETUP.EXE", "-u",
                                {{"SETUP_SELMOUSE", [](HWND page) {
@@ -600,15 +583,7 @@ TEST_F(Registration, RealSetupExeInDriverOnlyMode)
     EXPECT_EQ("Enum\\BIOS\\*PNP0F13\\0000", Recorded("PS2", "SubKey1"))
         << "recorded in the SETUP.INF beside the program";
     EXPECT_EQ("Standard PS/2 Port Mouse", Recorded("PS2", "DeviceDesc"));
-    DWORD start = GetTickCount();
-    MSG msg;
-    while (!SessionEndQueries && GetTickCount() - start < 5000)
-        if (PeekMessageA(&msg, 0, 0, 0, PM_REMOVE))
-            DispatchMessageA(&msg);
-        else
-            Sleep(10);
-    EXPECT_GE(SessionEndQueries, 1) << "Windows was asked to restart";
-    DestroyWindow(watch);
+    EXPECT_GE(session.Restarts(5000), 1) << "Windows was asked to restart";
 }
 
 // The entries outlast the registry server. The two halves run in one process as an

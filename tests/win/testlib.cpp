@@ -58,6 +58,25 @@ void RemoveTree(const std::string &path)
     RemoveDirectoryA(path.c_str());
 }
 
+void CopyTree(const std::string &from, const std::string &to)
+{
+    CreateDirectoryA(to.c_str(), 0);
+    WIN32_FIND_DATAA found;
+    HANDLE h = FindFirstFileA((from + "\\*").c_str(), &found);
+    if (h == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        std::string name = found.cFileName;
+        if (name == "." || name == "..")
+            continue;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            CopyTree(from + "\\" + name, to + "\\" + name);
+        else
+            CopyFileA((from + "\\" + name).c_str(), (to + "\\" + name).c_str(), FALSE);
+    } while (FindNextFileA(h, &found));
+    FindClose(h);
+}
+
 void SetRegText(HKEY root, const std::string &key, const char *name, const std::string &value)
 {
     HKEY k;
@@ -171,6 +190,51 @@ SystemFilesGuard::SystemFilesGuard()
         saved_.emplace_back(new SavedFile(SystemDirectory() + name));
 }
 
+static LONG SessionEndQueries;
+
+static LRESULT CALLBACK CountSessionEnd(HWND w, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_QUERYENDSESSION) {
+        SessionEndQueries++;
+        return FALSE;   // the test program itself is not to end with the session
+    }
+    return DefWindowProcA(w, msg, wp, lp);
+}
+
+SessionEndWatch::SessionEndWatch()
+{
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = CountSessionEnd;
+    wc.lpszClassName = "SessionEndWatch";
+    RegisterClassA(&wc);
+    window_ = CreateWindowExA(0, "SessionEndWatch", "watch", WS_POPUP, 0, 0, 1, 1, 0, 0, 0, 0);
+    SessionEndQueries = 0;
+}
+
+SessionEndWatch::~SessionEndWatch()
+{
+    DestroyWindow(window_);
+}
+
+void SessionEndWatch::Reset()
+{
+    SessionEndQueries = 0;
+}
+
+int SessionEndWatch::Restarts(DWORD ms)
+{
+    DWORD start = GetTickCount();
+    MSG msg;
+    do {
+        while (PeekMessageA(&msg, 0, 0, 0, PM_REMOVE))
+            DispatchMessageA(&msg);
+        if (SessionEndQueries)
+            break;
+        Sleep(10);
+    } while (GetTickCount() - start < ms);
+    return SessionEndQueries;
+}
+
 void ResetSetupState()
 {
     ReleaseFileTable();
@@ -270,6 +334,12 @@ static std::string WindowsPathOf(const char *unixPath)
     return path;
 }
 
+std::string DirFromEnvironment(const char *variable)
+{
+    const char *unixPath = getenv(variable);
+    return unixPath ? WindowsPathOf(unixPath) : "";
+}
+
 std::string BuiltSetupExe()
 {
     const char *unixPath = getenv("SETUP_EXE");
@@ -348,12 +418,14 @@ SetupRun RunSetupExe(const std::string &dir, const char *name, const char *args,
             timedOut = true;
             break;
         }
-        if (HWND box = FindProcessWindow(pi.dwProcessId, "#32770")) {
+        HWND box = FindProcessWindow(pi.dwProcessId, "#32770");
+        if (box && !GetDlgItem(box, 1003)) {   // the directory browser is no message box
             AnswerBox(box, run, pi.hProcess);
             continue;
         }
         if (run.stepsDone < steps.size()) {
-            HWND page = FindProcessWindow(pi.dwProcessId, steps[run.stepsDone].cls, 0, last);
+            const ExternalStep &step = steps[run.stepsDone];
+            HWND page = FindProcessWindow(pi.dwProcessId, step.cls, 0, step.again ? 0 : last);
             if (page) {
                 Sleep(100);  // let the page finish its WM_PAGE_INIT
                 steps[run.stepsDone++].act(page);

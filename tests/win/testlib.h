@@ -28,6 +28,9 @@ private:
     std::string path_;
 };
 void RemoveTree(const std::string &path);
+void CopyTree(const std::string &from, const std::string &to);
+// A directory named by an environment variable holding a Unix path, as a Windows path.
+std::string DirFromEnvironment(const char *variable);
 
 // Registry helpers; keys are created non-volatile.
 void SetRegText(HKEY root, const std::string &key, const char *name, const std::string &value);
@@ -59,6 +62,19 @@ private:
 };
 std::string WindowsDirectory();
 std::string SystemDirectory();
+
+// A hidden window of the test that counts the end-of-session questions Wine's restart
+// (ExitWindowsEx) sends to every program, and declines them, so that the test program
+// is not ended with the session; Restarts() waits up to ms for the first.
+class SessionEndWatch {
+public:
+    SessionEndWatch();
+    ~SessionEndWatch();
+    int Restarts(DWORD ms = 0);
+    void Reset();
+private:
+    HWND window_;
+};
 
 // Back to the start values, as a fresh process has them, with the file table freed.
 void ResetSetupState();
@@ -106,6 +122,7 @@ struct SetupRun {
 struct ExternalStep {
     const char *cls;
     std::function<void(HWND)> act;
+    bool again = false;   // may act on the window the previous step acted on
 };
 std::string BuiltSetupExe();
 // A file of the test media (tests/make-media.sh), as a Windows path.

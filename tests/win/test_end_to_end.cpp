@@ -1,0 +1,267 @@
+// The real SETUP.EXE on the sample medium, driven from outside its process the way a
+// user drives it: posted clicks, texts read from its windows, its message boxes
+// answered; the results read from the files, the registry and system.ini.
+#include <gtest/gtest.h>
+#include "testlib.h"
+#include "resource.h"
+#include "controller/controller.h"
+
+namespace {
+
+const char Dest[] = "C:\\ORVEL";
+const char OtherMouse[] = "Setup have detected another mouse program in your system.\n"
+                          "Please remove it from your system first !";
+const char Abort[] = "Orvel installation is not completed !";
+const char Win98Ini[] = "[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\nebios=*ebios\r\n"
+                        "mouse=*vmouse, msmouse.vxd\r\n";
+const char Patched[] = "[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\nebios=*ebios\r\n"
+                       "mouse=*vmouse\r\n";
+
+ExternalStep Press(const char *cls, int id, bool again = false)
+{
+    return {cls, [id](HWND page) { PostClick(page, id); }, again};
+}
+
+class EndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_FALSE(DirFromEnvironment("MEDIUM").empty()) << "MEDIUM is not set";
+        CleanUp();
+        CopyTree(DirFromEnvironment("MEDIUM"), medium_);
+        WriteWholeFile(WindowsDirectory() + "\\system.ini", Win98Ini);
+        DeleteFileA((WindowsDirectory() + "\\system.bak").c_str());
+        WriteWholeFile(SystemDirectory() + "\\VMM32\\VMOUSE.VXD", "stock VMOUSE.VXD");
+        DeleteFileA((SystemDirectory() + "\\VMM32\\VMOUSE.BAK").c_str());
+    }
+    void TearDown() override { CleanUp(); }
+    void CleanUp()
+    {
+        CleanRegistration();
+        RemoveTree(Dest);
+        RemoveTree("C:\\t\\e2e\\Other");
+        DeleteFileA((WindowsDirectory() + "\\SYSTEM\\KXMOUSE.VXD").c_str());
+        DeleteFileA((WindowsDirectory() + "\\INF\\KXMOUSE.INF").c_str());
+    }
+    SetupRun Run(const char *args, std::vector<ExternalStep> steps, DWORD timeoutMs = 30000)
+    {
+        return RunSetupExe(medium_, "SETUP.EXE", args, std::move(steps), timeoutMs);
+    }
+    static std::string Sample(const std::string &name)
+    {
+        return ReadWholeFile(DirFromEnvironment("SAMPLE") + "\\" + name);
+    }
+    void ExpectInstalledIn(const std::string &dest)
+    {
+        const char *files[][2] = {{"KXMAIN.EXE", "\\KXMAIN.EXE"}, {"KXPAGE.DLL", "\\KXPAGE.DLL"},
+                                  {"UNINSTAL.EXE", "\\UNINSTAL.EXE"}, {"README.TXT", "\\README.TXT"},
+                                  {"HELP\\KXMOUSE.HLP", "\\HELP\\KXMOUSE.HLP"},
+                                  {"TOOLS\\KXTUNE.EXE", "\\TOOLS\\KXTUNE.EXE"}};
+        for (auto &f : files) {
+            std::string installed = ReadWholeFile(dest + f[1]);
+            EXPECT_FALSE(installed.empty()) << dest << f[1];
+            EXPECT_EQ(Sample(f[0]), installed) << dest << f[1] << " expanded as the original";
+        }
+        EXPECT_EQ(Sample("SYSTEM\\KXMOUSE.VXD"), ReadWholeFile(WindowsDirectory() + "\\SYSTEM\\KXMOUSE.VXD"));
+        EXPECT_EQ(Sample("INF\\KXMOUSE.INF"), ReadWholeFile(WindowsDirectory() + "\\INF\\KXMOUSE.INF"));
+        EXPECT_EQ(dest + "\\KXMAIN.EXE -startup",
+                  GetRegText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run",
+                             "ZennoMouse"));
+        EXPECT_EQ(dest + "\\KXPAGE.DLL",
+                  GetRegText(HKEY_CLASSES_ROOT,
+                             "CLSID\\{7A3C91D2-5E48-11d2-9C6D-2B81E4F0A537}\\InProcServer32", ""));
+        EXPECT_EQ("Orvel Wheel Mouse",
+                  GetRegText(HKEY_LOCAL_MACHINE,
+                             "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ZennoMouse",
+                             "DisplayName"));
+        EXPECT_EQ("Mouse\\0000", GetRegText(HKEY_LOCAL_MACHINE, "Enum\\Root\\OrvelMouse\\0000", "Driver"));
+        EXPECT_EQ("kxmouse.drv", GetRegText(HKEY_LOCAL_MACHINE,
+                                            "System\\CurrentControlSet\\Services\\Class\\Mouse\\0000",
+                                            "MouseDriver"));
+        EXPECT_EQ(Patched, ReadWholeFile(WindowsDirectory() + "\\system.ini"));
+        EXPECT_EQ(Win98Ini, ReadWholeFile(WindowsDirectory() + "\\system.bak"));
+        EXPECT_EQ("stock VMOUSE.VXD", ReadWholeFile(SystemDirectory() + "\\VMM32\\VMOUSE.BAK"));
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES,
+                  GetFileAttributesA((SystemDirectory() + "\\VMM32\\VMOUSE.VXD").c_str()));
+    }
+    void ExpectNothingInstalled()
+    {
+        EXPECT_EQ(Win98Ini, ReadWholeFile(WindowsDirectory() + "\\system.ini")) << "not patched";
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((WindowsDirectory() + "\\system.bak").c_str()));
+        EXPECT_EQ("stock VMOUSE.VXD", ReadWholeFile(SystemDirectory() + "\\VMM32\\VMOUSE.VXD"));
+    }
+
+    std::string medium_ = "C:\\t\\e2e";
+    SystemFilesGuard systemFiles_;
+    SessionEndWatch session_;
+};
+
+// The running mouse application: a window of the test titled ZennoMouse, which notes
+// whether the copy had begun when it was asked to close.
+int CloseRequests;
+bool CopiedBeforeClose;
+LRESULT CALLBACK MouseApp(HWND w, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_CLOSE) {
+        CloseRequests++;
+        CopiedBeforeClose = GetFileAttributesA("C:\\ORVEL\\KXMAIN.EXE") != INVALID_FILE_ATTRIBUTES;
+        return 0;
+    }
+    return DefWindowProcA(w, msg, wp, lp);
+}
+
+TEST_F(EndToEnd, FullInstallThenASecondRunRefuses)
+{
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = MouseApp;
+    wc.lpszClassName = "E2EMouseApp";
+    RegisterClassA(&wc);
+    HWND app = 0;
+    CloseRequests = 0;
+    std::string finishText;
+    SetupRun run = Run("", {
+        Press("SETUP_BEGIN", IDC_NEXT),
+        {"SETUP_SELMOUSE", [](HWND page) {
+            PostClick(page, IDC_PS2);
+            PostClick(page, IDC_NEXT);
+        }},
+        {"SETUP_SELDIR", [&](HWND page) {
+            EXPECT_EQ(Dest, ItemText(page, IDC_DIRTEXT));
+            // the mouse application starts after the checks of the start
+            app = CreateWindowExA(0, "E2EMouseApp", "ZennoMouse", WS_POPUP, 0, 0, 5, 5, 0, 0, 0, 0);
+            PostClick(page, IDC_NEXT);
+        }},
+        {"SETUP_END", [&](HWND page) {
+            finishText = ItemText(page, IDC_HEADLINE);
+            PostClick(page, IDC_REBOOTLATER);
+            PostClick(page, IDC_NEXT);
+        }},
+    });
+    EXPECT_EQ(0u, run.exitCode);
+    EXPECT_TRUE(run.boxes.empty());
+    EXPECT_EQ("You have installed Orvel Successfully !", finishText);
+    EXPECT_EQ(1, CloseRequests) << "the running application was asked to close";
+    EXPECT_FALSE(CopiedBeforeClose) << "before the copy started";
+    DestroyWindow(app);
+    ExpectInstalledIn(Dest);
+    EXPECT_EQ(0, session_.Restarts(500)) << "restart later";
+
+    SetupRun second = Run("", {});
+    ASSERT_EQ(1u, second.boxes.size());
+    EXPECT_EQ(OtherMouse, second.boxes[0].text);
+    EXPECT_EQ("Warning", second.boxes[0].caption);
+}
+
+TEST_F(EndToEnd, BackAndForthBrowseAnotherDestinationAndRestart)
+{
+    SetupRun run = Run("", {
+        Press("SETUP_BEGIN", IDC_NEXT), Press("SETUP_SELMOUSE", IDC_NEXT),
+        Press("SETUP_SELDIR", IDC_BACK), Press("SETUP_SELMOUSE", IDC_BACK),
+        Press("SETUP_BEGIN", IDC_NEXT), Press("SETUP_SELMOUSE", IDC_NEXT),
+        Press("SETUP_SELDIR", IDC_BROWSE),
+        {"#32770", [](HWND browser) {
+            SetDlgItemTextA(browser, 1003, "C:\\t\\e2e\\Other");
+            PostClick(browser, IDOK);
+        }},
+        {"SETUP_SELDIR", [](HWND page) {
+            for (int i = 0; i < 40 && ItemText(page, IDC_DIRTEXT) != "C:\\t\\e2e\\Other"; i++)
+                Sleep(50);
+            EXPECT_EQ("C:\\t\\e2e\\Other", ItemText(page, IDC_DIRTEXT));
+            PostClick(page, IDC_NEXT);
+        }, true},
+        Press("SETUP_END", IDC_NEXT),   // "Yes, I want to restart my computer now."
+    });
+    EXPECT_EQ(0u, run.exitCode);
+    EXPECT_TRUE(run.boxes.empty());
+    ExpectInstalledIn("C:\\t\\e2e\\Other");
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(Dest));
+    EXPECT_GE(session_.Restarts(5000), 1) << "restart now";
+}
+
+TEST_F(EndToEnd, CancelOnEachPageBeforeTheCopy)
+{
+    const char *pages[] = {"SETUP_BEGIN", "SETUP_SELMOUSE", "SETUP_SELDIR"};
+    for (int cancelAt = 0; cancelAt < 3; cancelAt++) {
+        std::vector<ExternalStep> steps;
+        for (int i = 0; i < cancelAt; i++)
+            steps.push_back(Press(pages[i], IDC_NEXT));
+        steps.push_back(Press(pages[cancelAt], IDC_CANCEL));
+        SetupRun run = Run("", steps);
+        EXPECT_EQ(0u, run.exitCode) << pages[cancelAt];
+        ASSERT_EQ(1u, run.boxes.size()) << pages[cancelAt];
+        EXPECT_EQ(Abort, run.boxes[0].text);
+        EXPECT_EQ("Orvel Setup Program", run.boxes[0].caption);
+        ExpectNothingInstalled();
+        EXPECT_EQ(0, IsMouseAppRegistered()) << pages[cancelAt];
+    }
+    EXPECT_EQ(0, session_.Restarts(500));
+}
+
+TEST_F(EndToEnd, CancelDuringTheCopy)
+{
+    // A long disk of copies of the same compressed program, so that the click lands
+    // while files are still being copied.
+    std::string lines;
+    for (int i = 1; i <= 400; i++)
+        lines += std::to_string(i) + "=KXMAIN.EX_,K" + std::to_string(i) + ".EXE,Copy " +
+                 std::to_string(i) + ",SubDir1\r\n";
+    WriteSetupInf("[Main]\r\nMinimumSpace=0\r\n[DirectoryName]\r\nRootDir=.\r\nSubDir1=MANY\r\n"
+                  "[DiskLabel]\r\nDisk1=One\r\n[FileCounts]\r\nDisk1=400\r\n[Disk1]\r\n" + lines +
+                  "[Startup]\r\nTitle=Orvel Wheel Mouse\r\n", medium_);
+    CreateDirectoryA((medium_ + "\\MANY").c_str(), 0);
+    CopyFileA((medium_ + "\\KXMAIN.EX_").c_str(), (medium_ + "\\MANY\\KXMAIN.EX_").c_str(), FALSE);
+    SetupRun run = Run("", {
+        Press("SETUP_BEGIN", IDC_NEXT), Press("SETUP_SELMOUSE", IDC_NEXT),
+        Press("SETUP_SELDIR", IDC_NEXT), Press("SETUP_INSTALL", IDC_NEXT),   // its Cancel
+    });
+    EXPECT_EQ(0u, run.exitCode);
+    ASSERT_EQ(1u, run.boxes.size());
+    EXPECT_EQ(Abort, run.boxes[0].text);
+    int copied = 0;
+    for (int i = 1; i <= 400; i++)
+        copied += GetFileAttributesA((std::string(Dest) + "\\MANY\\K" + std::to_string(i) + ".EXE").c_str()) !=
+                  INVALID_FILE_ATTRIBUTES;
+    EXPECT_GT(copied, 0);
+    EXPECT_LT(copied, 400) << "the copy stopped";
+    std::cout << "cancelled after " << copied << " of 400 files\n";
+    EXPECT_EQ(1, IsMouseAppRegistered()) << "the registration still ran, as designed";
+    ExpectNothingInstalled();
+    EXPECT_EQ(0, session_.Restarts(500)) << "no finish page, no restart";
+}
+
+TEST_F(EndToEnd, DriverOnlyModeTwiceKeepsTheFirstPriorValues)
+{
+    const char *node = "Enum\\BIOS\\*PNP0F13\\0000";
+    HKEY k;
+    std::string live = "Config Manager\\Enum\\C29A0E2E";
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_DYN_DATA, live.c_str(), 0, 0, REG_OPTION_VOLATILE,
+                                             KEY_ALL_ACCESS, 0, &k, 0));
+    RegSetValueExA(k, "HardWareKey", 0, REG_SZ, (const BYTE *)"BIOS\\*PNP0F13\\0000", 19);
+    RegCloseKey(k);
+    SetRegText(HKEY_LOCAL_MACHINE, node, "DeviceDesc", "Standard PS/2 Port Mouse");
+    std::vector<ExternalStep> ps2 = {{"SETUP_SELMOUSE", [](HWND page) {
+        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(page, IDC_BACK)));
+        PostClick(page, IDC_PS2);
+        PostClick(page, IDC_NEXT);
+    }}};
+    for (int pass = 0; pass < 2; pass++) {
+        SetupRun run = Run("-u", ps2);
+        ASSERT_EQ(1u, run.boxes.size());
+        EXPECT_EQ("The Mouse Setup Program has installed driver successfully. "
+                  "You have to restart your Windows now !", run.boxes[0].text);
+        EXPECT_GE(session_.Restarts(5000), 1) << "pass " << pass;
+        session_.Reset();
+        EXPECT_EQ("Orvel Wheel Mouse (PS/2)", GetRegText(HKEY_LOCAL_MACHINE, node, "DeviceDesc"));
+        SetRegText(HKEY_LOCAL_MACHINE, node, "DeviceDesc", "Changed in between");
+    }
+    std::string inf = medium_ + "\\SETUP.INF";
+    char value[256];
+    GetPrivateProfileStringA("PS2", "DeviceDesc", "", value, sizeof value, inf.c_str());
+    EXPECT_STREQ("Standard PS/2 Port Mouse", value) << "the first run's prior value is kept";
+    GetPrivateProfileStringA("PS2", "SubKey1", "", value, sizeof value, inf.c_str());
+    EXPECT_STREQ("Enum\\BIOS\\*PNP0F13\\0000", value);
+    EXPECT_EQ(0, IsMouseAppRegistered()) << "no product entries in this mode";
+    DeleteRegTree(HKEY_DYN_DATA, live);
+}
+
+}  // namespace
