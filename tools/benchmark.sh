@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# Measures SETUP.EXE against minimal programs under one Wine prefix (build/bench):
+#  - copy: a generated package of 300 LZ-compressed files (about 20 MB expanded)
+#    installed by SETUP.EXE, against a plain LZCopy loop over the same files;
+#  - start: launch to the welcome page (backdrop painted, banners dissolved) at
+#    1024x768, against a program that shows one message box.
+# Prints the times and their ratios. Not a test: the figures vary with the machine.
+set -eu
+cd "$(dirname "$0")/.."
+bash tools/install-deps.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=MinSizeRel >/dev/null
+cmake --build build -j2 --target SETUP autopilot lzloop launchtime onedialog >/dev/null
+
+bench=$PWD/build/bench
+rm -rf "$bench"; mkdir -p "$bench/package/DATA"
+files=300
+echo "Generating $files package files"
+{
+  printf '[Main]\r\nProductName=Orvel\r\nMinimumSpace=0\r\nDefaultPath=C:\\BENCH\r\n'
+  printf '[DirectoryName]\r\nRootDir=.\r\nSubDir1=DATA\r\n'
+  printf '[DiskLabel]\r\nDisk1=One\r\nDisk2=Two\r\nDisk3=Three\r\n'
+  printf '[FileCounts]\r\nDisk1=100\r\nDisk2=100\r\nDisk3=100\r\n'
+  for d in 1 2 3; do
+    printf '[Disk%d]\r\n' $d
+    for k in $(seq 1 100); do
+      i=$(( (d - 1) * 100 + k ))
+      printf '%d=F%d.BI_, F%d.BIN, Data file %d, SubDir1\r\n' $k $i $i $i
+    done
+  done
+} > "$bench/package/SETUP.INF"
+for i in $(seq 1 $files); do
+  { head -c 30000 /dev/urandom; seq $i $((i + 6500)); } > "$bench/package/DATA/F$i.BIN"
+done
+expanded=$(du -sb "$bench/package/DATA" | cut -f1)
+tools/make-medium.sh build/SETUP.EXE "$bench/medium" "" "$bench/package"
+
+export WINEPREFIX=$bench/prefix WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml='
+n=140; while [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!; trap 'wineserver -k 2>/dev/null; kill $xvfb 2>/dev/null' EXIT
+export DISPLAY=":$n"; sleep 1
+wineboot -i >/dev/null 2>&1
+wine reg add 'HKCU\Software\Wine' /v Version /d win98 /f >/dev/null 2>&1
+wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+wineserver -k; wineserver -w
+c=$WINEPREFIX/drive_c
+cp -r "$bench/medium" "$c/MEDIUM"
+cp build/autopilot.exe build/lzloop.exe build/launchtime.exe build/onedialog.exe "$c/"
+wine cmd /c exit >/dev/null 2>&1
+cat "$c"/MEDIUM/DATA/* > /dev/null   # both runs read from the page cache
+
+# The time from the first to the last expanded file, by the files' change times.
+stat_ctime() { for f in "$@"; do stat -c '%.9Z' "$f"; done | sort -n | awk 'NR==1{a=$1} {b=$1} END{printf "%.0f", (b-a)*1000}'; }
+
+median() { sort -n | awk '{v[NR]=$1} END{print v[int((NR+1)/2)]}'; }
+for i in $(seq 1 $files); do printf 'C:\\MEDIUM\\DATA\\F%d.BI_\tC:\\LOOP\\F%d.BIN\r\n' $i $i; done > "$c/list.txt"
+: > "$bench/setup.ms"; : > "$bench/loop.ms"
+for round in 1 2 3; do
+  echo "Round $round: installing with SETUP.EXE, then expanding with the plain LZCopy loop"
+  rm -rf "$c/BENCH" "$c/LOOP"; mkdir -p "$c/LOOP"
+  wine reg delete 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Run' /v ZennoMouse /f >/dev/null 2>&1 || true
+  (cd "$c/MEDIUM" && wine 'C:\autopilot.exe' --restart later > "$bench/autopilot.log" 2>&1) &
+  pilot=$!
+  (cd "$c/MEDIUM" && wine 'C:\MEDIUM\SETUP.EXE' >/dev/null 2>&1)
+  wait $pilot
+  installed=$(ls "$c/BENCH/DATA" | wc -l)
+  stat_ctime "$c"/BENCH/DATA/* >> "$bench/setup.ms"; echo >> "$bench/setup.ms"
+  wine 'C:\lzloop.exe' 'C:\list.txt' >/dev/null 2>&1
+  stat_ctime "$c"/LOOP/* >> "$bench/loop.ms"; echo >> "$bench/loop.ms"
+done
+setup_ms=$(median < "$bench/setup.ms")
+loop_ms=$(median < "$bench/loop.ms")
+same=$(cd "$c" && for i in 1 150 300; do cmp -s "BENCH/DATA/F$i.BIN" "LOOP/F$i.BIN" && echo same; done | wc -l)
+
+echo "Measuring start times"
+wine reg delete 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Run' /v ZennoMouse /f >/dev/null 2>&1 || true
+setup_start=$(for _ in 1 2 3 4 5; do (cd "$c/MEDIUM" && wine 'C:\launchtime.exe' SETUP_BEGIN 'C:\MEDIUM\SETUP.EXE' | tr -d '\r'); done | median)
+dialog_start=$(for _ in 1 2 3 4 5; do wine 'C:\launchtime.exe' '#32770' 'C:\onedialog.exe' | tr -d '\r'; done | median)
+
+echo
+echo "== Benchmark ($(nproc) cores, $(date -u +%Y-%m-%d))"
+echo "copy:  $installed of $files files, $((expanded / 1048576)) MB expanded; SETUP.EXE ${setup_ms} ms, LZCopy loop ${loop_ms} ms"
+echo "       (first to last file by the files' change times, medians of 3 rounds: $(tr '\n' ' ' < "$bench/setup.ms")/ $(tr '\n' ' ' < "$bench/loop.ms")); same content in ${same} of 3 files compared"
+awk -v a="$setup_ms" -v b="$loop_ms" 'BEGIN{printf "       ratio %.2f (target: at most 1.10)\n", a / b}'
+echo "start: SETUP.EXE to its welcome page ${setup_start} ms, one message box ${dialog_start} ms (medians of 5)"
+awk -v a="$setup_start" -v b="$dialog_start" 'BEGIN{printf "       ratio %.1f\n", a / b}'
