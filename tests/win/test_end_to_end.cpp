@@ -42,6 +42,7 @@ protected:
         RemoveTree("C:\\t\\e2e\\Other");
         DeleteFileA((WindowsDirectory() + "\\SYSTEM\\KXMOUSE.VXD").c_str());
         DeleteFileA((WindowsDirectory() + "\\INF\\KXMOUSE.INF").c_str());
+        DeleteFileA((WindowsDirectory() + "\\KXMOUSE.INI").c_str());
     }
     SetupRun Run(const char *args, std::vector<ExternalStep> steps, DWORD timeoutMs = 30000)
     {
@@ -56,7 +57,11 @@ protected:
         const char *files[][2] = {{"KXMAIN.EXE", "\\KXMAIN.EXE"}, {"KXPAGE.DLL", "\\KXPAGE.DLL"},
                                   {"UNINSTAL.EXE", "\\UNINSTAL.EXE"}, {"README.TXT", "\\README.TXT"},
                                   {"HELP\\KXMOUSE.HLP", "\\HELP\\KXMOUSE.HLP"},
-                                  {"TOOLS\\KXTUNE.EXE", "\\TOOLS\\KXTUNE.EXE"}};
+                                  {"TOOLS\\KXTUNE.EXE", "\\TOOLS\\KXTUNE.EXE"},
+                                  {"SCHEMES\\ORVEL.SCM", "\\SCHEMES\\ORVEL.SCM"},
+                                  {"DOCS\\MANUAL.TXT", "\\DOCS\\MANUAL.TXT"},
+                                  {"LANG\\ENGLISH.LNG", "\\LANG\\ENGLISH.LNG"},
+                                  {"DRIVERS\\KXMOUSE.DRV", "\\DRIVERS\\KXMOUSE.DRV"}};
         for (auto &f : files) {
             std::string installed = ReadWholeFile(dest + f[1]);
             EXPECT_FALSE(installed.empty()) << dest << f[1];
@@ -64,6 +69,7 @@ protected:
         }
         EXPECT_EQ(Sample("SYSTEM\\KXMOUSE.VXD"), ReadWholeFile(WindowsDirectory() + "\\SYSTEM\\KXMOUSE.VXD"));
         EXPECT_EQ(Sample("INF\\KXMOUSE.INF"), ReadWholeFile(WindowsDirectory() + "\\INF\\KXMOUSE.INF"));
+        EXPECT_EQ(Sample("WINDOWS\\KXMOUSE.INI"), ReadWholeFile(WindowsDirectory() + "\\KXMOUSE.INI"));
         EXPECT_EQ(dest + "\\KXMAIN.EXE -startup",
                   GetRegText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run",
                              "ZennoMouse"));
