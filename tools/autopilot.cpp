@@ -15,12 +15,16 @@
 
 static const char *ShotDir;
 
+// A page shows itself while it is being created, before its controls exist and before
+// it has set them up: wait for its controls, then give it a moment.
 static HWND WaitForWindow(const char *cls, HWND previous, int seconds = 20)
 {
     for (int i = 0; i < seconds * 40; i++) {
         HWND w = FindWindowA(cls, 0);
-        if (w && w != previous && IsWindowVisible(w))
+        if (w && w != previous && IsWindowVisible(w) && GetWindow(w, GW_CHILD)) {
+            Sleep(150);
             return w;
+        }
         Sleep(25);
     }
     return 0;

@@ -4,6 +4,7 @@
 #include "copy_page.h"
 #include <lzexpand.h>
 #include "registration.h"
+#include "file_paths.h"
 #include "../ui/page_runner.h"
 #include "../controller/setup_state.h"
 #include "../controller/bounded_text.h"
@@ -20,25 +21,12 @@ static FileEntry *EntryOf(int disk, int entry)
 
 void BuildSourcePath(char *path, int disk, int entry)
 {
-    FileEntry *e = EntryOf(disk, entry);
-    CopyText(path, PATH_SIZE, SetupState.SetupDir);
-    AppendText(path, PATH_SIZE, "\\");
-    AppendText(path, PATH_SIZE, e->SourceDir);
-    AppendText(path, PATH_SIZE, "\\");
-    AppendText(path, PATH_SIZE, e->SourceName);
+    ComposeSourcePath(path, PATH_SIZE, SetupState.SetupDir, EntryOf(disk, entry));
 }
 
 void BuildTargetPath(char *path, int disk, int entry)
 {
-    FileEntry *e = EntryOf(disk, entry);
-    path[0] = 0;
-    if (!e->TargetIsAbsolute) {
-        CopyText(path, PATH_SIZE, SetupState.InstallDir);
-        AppendText(path, PATH_SIZE, "\\");
-    }
-    AppendText(path, PATH_SIZE, e->TargetDir);
-    AppendText(path, PATH_SIZE, "\\");
-    AppendText(path, PATH_SIZE, e->TargetName);
+    ComposeTargetPath(path, PATH_SIZE, SetupState.InstallDir, EntryOf(disk, entry));
 }
 
 void OpenSourceFile(HWND page, const char *path)

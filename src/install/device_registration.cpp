@@ -4,6 +4,7 @@
    node or class key is first recorded in the installed SETUP.INF. */
 #include "registration.h"
 #include "registry_values.h"
+#include "class_numbering.h"
 #include "../controller/setup_state.h"
 #include "../controller/bounded_text.h"
 #include "../script/prior_values.h"
@@ -74,35 +75,22 @@ int FindHardwareNode(const char *prefix, char *found)
     return matched;
 }
 
-/* The subkey name's leading decimal digits, held in 16 bits. */
-static short LeadingNumber(const char *text)
-{
-    short number = 0;
-    for (; *text >= '0' && *text <= '9'; text++)
-        number = (short)(number * 10 + (*text - '0'));
-    return number;
-}
-
 int NextFreeClassKey(char *classKey)
 {
-    short previous = -1, chosen = -1;
+    ClassNumbering numbering;
+    StartClassNumbering(&numbering);
     HKEY mouse;
     if (OpenRegKey(HKEY_LOCAL_MACHINE, CLASS_ROOT "Mouse", &mouse)) {
         char name[80];
         for (DWORD i = 0;; i++) {
             DWORD length = sizeof name;
-            if (RegEnumKeyExA(mouse, i, name, &length, 0, 0, 0, 0) != ERROR_SUCCESS)
+            if (RegEnumKeyExA(mouse, i, name, &length, 0, 0, 0, 0) != ERROR_SUCCESS ||
+                !TakeClassName(&numbering, name))
                 break;
-            short number = LeadingNumber(name);
-            if (number - previous > 1) {
-                chosen = previous;   /* the gap after the previous number */
-                break;
-            }
-            chosen = previous = number;
         }
         RegCloseKey(mouse);
     }
-    wsprintfA(classKey, "Mouse\\%04d", chosen + 1);
+    wsprintfA(classKey, "Mouse\\%04d", NextClassNumber(&numbering));
     return 1;
 }
 

@@ -2,6 +2,7 @@
    services; every missing section or key has a default, so a missing file is no error. */
 #include "script_loader.h"
 #include "script_field.h"
+#include "default_path.h"
 #include "../controller/setup_state.h"
 #include "../controller/bounded_text.h"
 #include "../../resources/resource.h"
@@ -64,19 +65,12 @@ static void ReadProgramFilesDir(char *dir, int size)
 
 void ApplyDefaultPath(const char *value)
 {
-    char *dir = SetupState.InstallDir;
-    int size = sizeof SetupState.InstallDir;
-    if (lstrlenA(value) > 2 && value[1] == ':') {
-        /* a drive path moves to the drive Windows is on */
-        CopyText(dir, size, value);
-        dir[0] = SetupState.WindowsDir[0];
-        return;
-    }
-    dir[0] = 0;
-    ReadProgramFilesDir(dir, size);
-    if (value[0] != '\\')
-        AppendText(dir, size, "\\");
-    AppendText(dir, size, value);
+    /* the registry is asked only for a value that is no drive path */
+    char programFiles[80] = "";
+    if (!IsDrivePath(value))
+        ReadProgramFilesDir(programFiles, sizeof programFiles);
+    ComposeInstallDir(SetupState.InstallDir, sizeof SetupState.InstallDir, value,
+                      SetupState.WindowsDir[0], programFiles);
 }
 
 int AllocateFileTable(short files)

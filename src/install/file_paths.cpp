@@ -1,0 +1,24 @@
+/* No platform calls, so it also builds natively. */
+#include "file_paths.h"
+#include "../controller/bounded_text.h"
+
+void ComposeSourcePath(char *path, int size, const char *setupDir, const FileEntry *e)
+{
+    CopyText(path, size, setupDir);
+    AppendText(path, size, "\\");
+    AppendText(path, size, e->SourceDir);
+    AppendText(path, size, "\\");
+    AppendText(path, size, e->SourceName);
+}
+
+void ComposeTargetPath(char *path, int size, const char *installDir, const FileEntry *e)
+{
+    path[0] = 0;
+    if (!e->TargetIsAbsolute) {
+        CopyText(path, size, installDir);
+        AppendText(path, size, "\\");
+    }
+    AppendText(path, size, e->TargetDir);
+    AppendText(path, size, "\\");
+    AppendText(path, size, e->TargetName);
+}
