@@ -3,7 +3,7 @@
 set -eu
 need=""
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
-for p in mingw-w64 cmake make xvfb imagemagick mscompress googletest wine xauth x11-utils mtools dosfstools; do
+for p in mingw-w64 cmake make xvfb imagemagick mscompress googletest wine xauth x11-utils mtools dosfstools clang libclang-rt-14-dev; do
   have "$p" || need="$need $p"
 done
 have wine32:i386 || need="$need wine32:i386"

@@ -1,0 +1,147 @@
+// The platform-free units built natively under AddressSanitizer and
+// UndefinedBehaviorSanitizer: a write past a buffer fails the run.
+#include <gtest/gtest.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string>
+#include "controller/bounded_text.h"
+#include "script/script_field.h"
+#include "script/default_path.h"
+#include "install/ini_rewrite.h"
+#include "install/class_numbering.h"
+#include "install/file_paths.h"
+
+namespace {
+
+TEST(BoundedText, CutsAtTheBufferAndAlwaysEnds)
+{
+    // Exactly sized heap buffers, so that a byte too many is seen by the sanitizer.
+    char *small = (char *)malloc(5);
+    CopyText(small, 5, "abcdefgh");
+    EXPECT_STREQ("abcd", small);
+    AppendText(small, 5, "xyz");
+    EXPECT_STREQ("abcd", small) << "a full buffer takes nothing more";
+    CopyText(small, 5, "ab");
+    AppendText(small, 5, "cdef");
+    EXPECT_STREQ("abcd", small);
+    CopyText(small, 1, "abc");
+    EXPECT_STREQ("", small);
+    CopyText(small, 5, nullptr);
+    EXPECT_STREQ("", small);
+    free(small);
+    EXPECT_TRUE(SameTextNoCase("WinSystemDir", "winsystemdir"));
+    EXPECT_FALSE(SameTextNoCase("WinSystemDir", "WinSystemDi"));
+    EXPECT_TRUE(ContainsText("ACPI\\BIOS\\*PNP0F13\\0", "BIOS\\*PNP0F13\\"));
+    EXPECT_FALSE(ContainsText("bios\\*pnp0f13\\0", "BIOS\\*PNP0F13\\"));
+}
+
+TEST(ScriptField, FieldsOfAFileLine)
+{
+    char *field = (char *)malloc(SCRIPT_FIELD_SIZE);
+    const char *rest = SplitScriptField("A.EX_ , A.EXE,Main program ,RootDir", field);
+    EXPECT_STREQ("A.EX_", field);
+    rest = SplitScriptField(rest, field);
+    rest = SplitScriptField(rest, field);
+    EXPECT_STREQ("Main program", field);
+    rest = SplitScriptField(rest, field);
+    EXPECT_STREQ("RootDir", field);
+    EXPECT_STREQ("", rest);
+    std::string huge = std::string(5000, 'f') + ",next";
+    rest = SplitScriptField(huge.c_str(), field);
+    EXPECT_EQ(std::string(SCRIPT_FIELD_SIZE - 1, 'f'), field);
+    EXPECT_STREQ("next", rest);
+    free(field);
+}
+
+TEST(DefaultPathText, TheRuleAndItsCuts)
+{
+    char dir[256];
+    ComposeInstallDir(dir, sizeof dir, "C:\\ORVEL", 'E', "ignored");
+    EXPECT_STREQ("E:\\ORVEL", dir);
+    ComposeInstallDir(dir, sizeof dir, "ORVEL", 'C', "C:\\Program Files");
+    EXPECT_STREQ("C:\\Program Files\\ORVEL", dir);
+    ComposeInstallDir(dir, sizeof dir, "\\ORVEL", 'C', "C:\\Program Files");
+    EXPECT_STREQ("C:\\Program Files\\ORVEL", dir);
+    ComposeInstallDir(dir, sizeof dir, "C:", 'C', "P");
+    EXPECT_STREQ("P\\C:", dir);
+    EXPECT_FALSE(IsDrivePath("C:"));
+    EXPECT_FALSE(IsDrivePath(""));
+    EXPECT_FALSE(IsDrivePath("C"));
+    std::string value(255, 'v');
+    ComposeInstallDir(dir, sizeof dir, value.c_str(), 'C', "C:\\Program Files");
+    EXPECT_EQ(255u, std::string(dir).size());
+}
+
+std::string Rewrite(const std::string &text)
+{
+    FILE *in = fmemopen((void *)text.data(), text.size(), "r");
+    char *out = nullptr;
+    size_t size = 0;
+    FILE *outFile = open_memstream(&out, &size);
+    EXPECT_EQ(1, RewriteSystemIni(in, outFile));
+    fclose(in);
+    fclose(outFile);
+    std::string result(out, size);
+    free(out);
+    return result;
+}
+
+TEST(IniRewrite, RulesOnStreams)
+{
+    EXPECT_EQ("[386Enh]\nebios=*ebios\nmouse=*vmouse\n[Mouse]\nmouse=x\n",
+              Rewrite("[386Enh]\nebios=*ebios\nmouse=*vmd\n[Mouse]\nmouse=x\n"));
+    EXPECT_EQ("[boot]\nmouse=1\n", Rewrite("[boot]\nmouse=1\n"));
+    EXPECT_EQ("[386Enh]\n;mouse\nmouse=*vmouse\n", Rewrite("[386Enh]\n;mouse\nmouse=a\n"));
+    std::string tail(300, 'x');
+    EXPECT_EQ("[386Enh]\ndevice=" + tail + "mouse\nmouse=*vmouse\n",
+              Rewrite("[386Enh]\ndevice=" + tail + "mouse\nmouse=a\n"));
+    EXPECT_EQ("[386Enh]\nmouse=*vmouse\nend\n", Rewrite("[386Enh]\nmouse=" + tail + "\nend\n"));
+    EXPECT_EQ("[386Enh]\nmouse=*vmouse\n", Rewrite("[386Enh]\nmouse=" + tail));
+}
+
+short Number(std::initializer_list<const char *> names)
+{
+    ClassNumbering n;
+    StartClassNumbering(&n);
+    for (const char *name : names)
+        if (!TakeClassName(&n, name))
+            break;
+    return NextClassNumber(&n);
+}
+
+TEST(ClassNumbering, FirstGap)
+{
+    EXPECT_EQ(0, Number({}));
+    EXPECT_EQ(2, Number({"0000", "0001", "0003"}));
+    EXPECT_EQ(3, Number({"0000", "0001", "0002"}));
+    EXPECT_EQ(0, Number({"0001"}));
+    EXPECT_EQ(1, Number({"0000", "Extra"}));
+    // 70000 is read into 16 bits (4464): a gap after 0001.
+    EXPECT_EQ(2, Number({"0000", "0001", "70000"}));
+}
+
+TEST(FilePaths, SourceAndTarget)
+{
+    FileEntry e = {};
+    snprintf(e.SourceDir, sizeof e.SourceDir, "DISK");
+    snprintf(e.SourceName, sizeof e.SourceName, "KXMAIN.EX_");
+    snprintf(e.TargetDir, sizeof e.TargetDir, "HELP");
+    snprintf(e.TargetName, sizeof e.TargetName, "KXMAIN.EXE");
+    char path[256];
+    ComposeSourcePath(path, sizeof path, "A:", &e);
+    EXPECT_STREQ("A:\\DISK\\KXMAIN.EX_", path);
+    ComposeTargetPath(path, sizeof path, "C:\\ORVEL", &e);
+    EXPECT_STREQ("C:\\ORVEL\\HELP\\KXMAIN.EXE", path);
+    e.TargetIsAbsolute = 1;
+    ComposeTargetPath(path, sizeof path, "C:\\ORVEL", &e);
+    EXPECT_STREQ("HELP\\KXMAIN.EXE", path);
+    std::string longDir(255, 'd');
+    char *tight = (char *)malloc(256);
+    ComposeTargetPath(tight, 256, longDir.c_str(), &e);
+    e.TargetIsAbsolute = 0;
+    ComposeTargetPath(tight, 256, longDir.c_str(), &e);
+    EXPECT_EQ(longDir, tight) << "cut at the buffer";
+    free(tight);
+}
+
+}  // namespace
