@@ -12,6 +12,7 @@ cmake --build build -j2 || exit 1
 windows=$?
 CC=clang CXX=clang++ cmake -S tests/native -B build/native -DFUZZ_SECONDS="${FUZZ_SECONDS:-60}" >/dev/null || exit 1
 cmake --build build/native -j2 || exit 1
-(cd build/native && ctest --output-on-failure -V | grep -E '^[0-9]+/[0-9]+ Test|stat::number_of_executed_units|tests passed|FAILED|ERROR|crash')
-native=${PIPESTATUS[0]}
+(cd build/native && ctest --output-on-failure -V > ctest.log 2>&1)
+native=$?
+grep -E '^[0-9]+/[0-9]+ Test|stat::number_of_executed_units|tests passed|FAILED|ERROR|SUMMARY' build/native/ctest.log
 [ $windows -eq 0 ] && [ $native -eq 0 ]
