@@ -426,7 +426,8 @@ SetupRun RunSetupExe(const std::string &dir, const char *name, const char *args,
         if (run.stepsDone < steps.size()) {
             const ExternalStep &step = steps[run.stepsDone];
             HWND page = FindProcessWindow(pi.dwProcessId, step.cls, 0, step.again ? 0 : last);
-            if (page && GetWindow(page, GW_CHILD)) {   // shown, and its controls made
+            if (page && GetWindow(page, GW_CHILD) &&   // shown, and its controls made
+                run.boxes.size() >= step.afterBoxes) {
                 Sleep(100);  // let the page finish its WM_PAGE_INIT
                 steps[run.stepsDone++].act(page);
                 last = page;

@@ -123,6 +123,7 @@ struct ExternalStep {
     const char *cls;
     std::function<void(HWND)> act;
     bool again = false;   // may act on the window the previous step acted on
+    size_t afterBoxes = 0; // acts only once that many message boxes were answered
 };
 std::string BuiltSetupExe();
 // A file of the test media (tests/make-media.sh), as a Windows path.

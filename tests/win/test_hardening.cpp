@@ -1,0 +1,355 @@
+// Bad input and faults against the real SETUP.EXE: a corpus of bad setup scripts,
+// damaged media, system.ini and registry faults. Each run must end by itself with exit
+// code 0 (no crash, no hang), show the expected message, and lose no file.
+#include <gtest/gtest.h>
+#include <fstream>
+#include <sstream>
+#include "testlib.h"
+#include "resource.h"
+#include "controller/controller.h"
+#include "install/registration.h"
+#include "install/copy_page.h"
+
+namespace {
+
+const char Bad[] = "C:\\t\\bad";
+const char ReadError[] = "SETUP.INF Reading error !";
+const char CannotCreate[] = "Can not create directory !\nThe specified directory is either "
+                            "invalid or disk drive is write protected.";
+const char NoSpace[] = "There is no enough free space in the specified disk drive !";
+
+// What the runs came to, for the figures printed at the end.
+struct Tally {
+    int cases = 0, crashes = 0, hangs = 0, lost = 0;
+} Runs;
+
+void Count(const SetupRun &run)
+{
+    Runs.cases++;
+    if (run.exitCode == (DWORD)-1)
+        Runs.hangs++;
+    else if (run.exitCode != 0)
+        Runs.crashes++;
+}
+
+ExternalStep Press(const char *cls, int id)
+{
+    return {cls, [id](HWND page) { PostClick(page, id); }};
+}
+
+// A case of the corpus: the script and the "; expect:" lines at its top.
+struct Case {
+    std::string name, script, title, next = "copy", box;
+};
+
+Case ReadCase(const std::string &path, const std::string &name)
+{
+    Case c;
+    c.name = name;
+    c.script = ReadWholeFile(path);
+    std::istringstream lines(c.script);
+    std::string line;
+    while (std::getline(lines, line)) {
+        if (line.rfind("; expect: ", 0) != 0)
+            continue;
+        std::string what = line.substr(10);
+        size_t eq = what.find('=');
+        std::string key = what.substr(0, eq), value = what.substr(eq + 1);
+        (key == "title" ? c.title : key == "next" ? c.next : c.box) = value;
+    }
+    return c;
+}
+
+class Hardening : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_FALSE(DirFromEnvironment("MEDIUM").empty());
+        CleanUp();
+        RemoveTree(Bad);
+        CreateDirectoryA("C:\\t", 0);
+        CopyTree(DirFromEnvironment("MEDIUM"), Bad);
+    }
+    void TearDown() override
+    {
+        CleanUp();
+        RemoveTree(Bad);
+    }
+    static void CleanUp()
+    {
+        CleanRegistration();
+        RemoveTree("C:\\ORVEL");
+        for (const char *f : {"\\SYSTEM\\KXMOUSE.VXD", "\\INF\\KXMOUSE.INF", "\\KXMOUSE.INI"})
+            DeleteFileA((WindowsDirectory() + f).c_str());
+    }
+    // The whole wizard with the defaults, ending with "restart later".
+    static std::vector<ExternalStep> Walk()
+    {
+        return {Press("SETUP_BEGIN", IDC_NEXT), Press("SETUP_SELMOUSE", IDC_NEXT),
+                Press("SETUP_SELDIR", IDC_NEXT),
+                {"SETUP_END", [](HWND page) {
+                    PostClick(page, IDC_REBOOTLATER);
+                    PostClick(page, IDC_NEXT);
+                }}};
+    }
+    void RunCase(const Case &c)
+    {
+        std::vector<ExternalStep> steps;
+        std::string title;
+        if (c.box.empty()) {
+            steps = Walk();
+            steps[0].act = [&title](HWND page) {
+                title = WindowText(page);
+                PostClick(page, IDC_NEXT);
+            };
+            if (c.next != "copy") {   // a message at Next, then Cancel
+                steps.pop_back();
+                steps.push_back({"SETUP_SELDIR", [](HWND page) { PostClick(page, IDC_CANCEL); },
+                                 true, 1});
+            }
+        }
+        SetupRun run = RunSetupExe(Bad, "SETUP.EXE", "", steps, 60000);
+        Count(run);
+        EXPECT_EQ(0u, run.exitCode) << c.name << ": crashed or hung";
+        if (!c.title.empty())
+            EXPECT_EQ(c.title, title) << c.name;
+        if (!c.box.empty()) {
+            ASSERT_EQ(1u, run.boxes.size()) << c.name;
+            EXPECT_EQ(c.box, run.boxes[0].text) << c.name;
+        } else if (c.next == "copy") {
+            EXPECT_TRUE(run.boxes.empty()) << c.name << ": " << (run.boxes.empty() ? "" : run.boxes[0].text);
+        } else {
+            ASSERT_EQ(2u, run.boxes.size()) << c.name;
+            EXPECT_EQ(c.next == "33" ? CannotCreate : NoSpace, run.boxes[0].text) << c.name;
+        }
+    }
+    SystemFilesGuard systemFiles_;
+};
+
+TEST_F(Hardening, CorpusOfBadScripts)
+{
+    std::string dir = DirFromEnvironment("BAD_INPUT");
+    ASSERT_FALSE(dir.empty()) << "BAD_INPUT is not set";
+    WIN32_FIND_DATAA found;
+    HANDLE h = FindFirstFileA((dir + "\\*.inf").c_str(), &found);
+    ASSERT_NE(INVALID_HANDLE_VALUE, h);
+    int cases = 0;
+    do {
+        Case c = ReadCase(dir + "\\" + found.cFileName, found.cFileName);
+        SCOPED_TRACE(c.name);
+        std::string ini = ReadWholeFile(WindowsDirectory() + "\\system.ini");
+        WriteSetupInf(c.script, Bad);
+        RunCase(c);
+        if (c.next != "copy" || !c.box.empty())
+            EXPECT_EQ(ini, ReadWholeFile(WindowsDirectory() + "\\system.ini")) << "system.ini kept";
+        else
+            EXPECT_NE("", ReadWholeFile(WindowsDirectory() + "\\system.ini")) << "system.ini there";
+        CleanUp();
+        RemoveTree(std::string(Bad) + "\\out");
+        cases++;
+    } while (FindNextFileA(h, &found));
+    FindClose(h);
+    EXPECT_GE(cases, 16);
+
+    // Binary junk, NUL bytes included, and a value of 100 000 characters on one line.
+    std::string junk;
+    unsigned seed = 12345;
+    for (int i = 0; i < 4096; i++)
+        junk += (char)((seed = seed * 1103515245 + 12345) >> 16);
+    Case c{"binary junk", junk, "", "copy", ""};
+    WriteSetupInf(junk, Bad);
+    RunCase(c);
+    CleanUp();
+    WriteSetupInf("[Main]\r\nMinimumSpace=0\r\n[Startup]\r\nTitle=" + std::string(100000, 't'), Bad);
+    RunCase({"a 100 000-character value", "", "", "copy", ""});
+}
+
+TEST_F(Hardening, DamagedMedia)
+{
+    // A truncated and a corrupted LZ file, a missing source directory.
+    std::string main = ReadWholeFile(std::string(Bad) + "\\KXMAIN.EX_");
+    WriteWholeFile(std::string(Bad) + "\\KXMAIN.EX_", main.substr(0, main.size() / 2));
+    std::string page = ReadWholeFile(std::string(Bad) + "\\KXPAGE.DL_");
+    for (size_t i = 14; i < page.size(); i += 7)
+        page[i] = (char)(page[i] * 31 + 7);
+    WriteWholeFile(std::string(Bad) + "\\KXPAGE.DL_", page);
+    RemoveTree(std::string(Bad) + "\\HELP");
+    // A target held open without sharing.
+    CreateDirectoryA("C:\\ORVEL", 0);
+    WriteWholeFile("C:\\ORVEL\\UNINSTAL.EXE", "in use");
+    HANDLE locked = CreateFileA("C:\\ORVEL\\UNINSTAL.EXE", GENERIC_READ | GENERIC_WRITE, 0, 0,
+                                OPEN_EXISTING, 0, 0);
+    ASSERT_NE(INVALID_HANDLE_VALUE, locked);
+
+    std::vector<ExternalStep> steps = Walk();
+    steps[2] = {"SETUP_SELDIR", [](HWND page) { PostClick(page, IDC_NEXT); }};
+    SetupRun run = RunSetupExe(Bad, "SETUP.EXE", "", steps, 60000);
+    Count(run);
+    CloseHandle(locked);
+    EXPECT_EQ(0u, run.exitCode);
+    ASSERT_EQ(1u, run.boxes.size()) << "only the question about the existing directory";
+    EXPECT_EQ("in use", ReadWholeFile("C:\\ORVEL\\UNINSTAL.EXE")) << "skipped, not lost";
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("C:\\ORVEL\\HELP\\KXMOUSE.HLP"));
+    EXPECT_NE("", ReadWholeFile("C:\\ORVEL\\TOOLS\\KXTUNE.EXE")) << "the rest is installed";
+    EXPECT_EQ(1, IsMouseAppRegistered());
+    Runs.lost += ReadWholeFile("C:\\ORVEL\\UNINSTAL.EXE") != "in use";
+}
+
+TEST_F(Hardening, SystemIniThatCannotBeRead)
+{
+    // system.ini is a directory: nothing can be read, nothing is changed.
+    std::string ini = WindowsDirectory() + "\\system.ini";
+    DeleteFileA(ini.c_str());
+    ASSERT_TRUE(CreateDirectoryA(ini.c_str(), 0));
+    WriteWholeFile(ini + "\\inside", "kept");
+    SetupRun run = RunSetupExe(Bad, "SETUP.EXE", "", Walk(), 60000);
+    Count(run);
+    EXPECT_EQ(0u, run.exitCode);
+    EXPECT_TRUE(run.boxes.empty());
+    EXPECT_EQ("kept", ReadWholeFile(ini + "\\inside"));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((WindowsDirectory() + "\\system.new").c_str()));
+    RemoveTree(ini);
+}
+
+// Registry calls that all fail, as on a registry that refuses the program.
+LONG WINAPI RefuseCreate(HKEY, LPCSTR, DWORD, LPSTR, DWORD, REGSAM, LPSECURITY_ATTRIBUTES, PHKEY,
+                         LPDWORD)
+{
+    return ERROR_ACCESS_DENIED;
+}
+LONG WINAPI RefuseOpen(HKEY, LPCSTR, DWORD, REGSAM, PHKEY)
+{
+    return ERROR_ACCESS_DENIED;
+}
+
+TEST(RegistryFaults, RefusedKeysAndMalformedLiveDevices)
+{
+    CleanRegistration();
+    ResetSetupState();
+    lstrcpyA(SetupState.InstallDir, "C:\\t\\regfault");
+    {
+        ImportPatch create("advapi32.dll", "RegCreateKeyExA", (void *)RefuseCreate);
+        ImportPatch open("advapi32.dll", "RegOpenKeyExA", (void *)RefuseOpen);
+        RegisterMouseDevice(1);   // must simply write nothing
+    }
+    EXPECT_EQ(0, IsMouseAppRegistered());
+    EXPECT_STREQ("Serial", SetupState.MouseTypeName);
+
+    // Live devices whose HardWareKey is missing, not text, too long, or of no use.
+    std::string list = "Config Manager\\Enum\\";
+    struct { const char *name; DWORD type; std::string data; } devices[] = {
+        {"C29AF001", REG_BINARY, std::string(500, '\xff')},
+        {"C29AF002", REG_DWORD, std::string("\x01\x02\x03\x04", 4)},
+        {"C29AF003", REG_SZ, "BIOS\\*PNP0F13\\" + std::string(2000, 'x')},
+        {"C29AF004", REG_SZ, std::string("BIOS\\*PNP0F13\\", 14)},   // no terminating NUL
+        {"C29AF005", 0, ""},
+    };
+    for (auto &d : devices) {
+        HKEY k;
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_DYN_DATA, (list + d.name).c_str(), 0, 0,
+                                                 REG_OPTION_VOLATILE, KEY_ALL_ACCESS, 0, &k, 0));
+        if (d.type)
+            RegSetValueExA(k, "HardWareKey", 0, d.type, (const BYTE *)d.data.data(), (DWORD)d.data.size());
+        RegCloseKey(k);
+    }
+    char found[FOUND_SIZE] = "none";
+    int matched = FindHardwareNode("BIOS\\*PNP0F13\\", found);
+    EXPECT_EQ(1, matched) << "only the device that names a node whole matches";
+    EXPECT_STREQ("BIOS\\*PNP0F13\\", found);
+    // That device has no node under HKEY_LOCAL_MACHINE\Enum: nothing is written and
+    // no node of the program's own is made instead.
+    SetupState.MouseKind = 0;
+    RegisterMouseDevice(0);
+    EXPECT_STREQ("PS2", SetupState.MouseTypeName);
+    EXPECT_EQ("<no key>", GetRegText(HKEY_LOCAL_MACHINE, "Enum\\BIOS\\*PNP0F13", "Driver"));
+    EXPECT_EQ("<no key>", GetRegText(HKEY_LOCAL_MACHINE, "Enum\\Root\\OrvelMouse\\0000", "Driver"));
+    for (auto &d : devices)
+        DeleteRegTree(HKEY_DYN_DATA, list + d.name);
+    CleanRegistration();
+    RemoveTree("C:\\t\\regfault");
+    ResetSetupState();
+}
+
+// Fills drive Q: but for about `room` bytes.
+void FillQLeaving(DWORD room)
+{
+    DeleteFileA("Q:\\FILLER");
+    std::string block(1024, 'f');
+    HANDLE fill = CreateFileA("Q:\\FILLER", GENERIC_WRITE, 0, 0, CREATE_ALWAYS, 0, 0);
+    DWORD put = 0;
+    while (WriteFile(fill, block.data(), (DWORD)block.size(), &put, 0) && put)
+        ;
+    DWORD size = GetFileSize(fill, 0);
+    SetFilePointer(fill, size > room ? size - room : 0, 0, FILE_BEGIN);
+    SetEndOfFile(fill);
+    CloseHandle(fill);
+}
+
+// On a small drive (Q:, a 256 KB file system that tests/disk-full.sh maps): the copy
+// fills it up, and a system.ini rewrite that does not fit leaves system.ini alone.
+TEST_F(Hardening, DiskFullDuringCopyAndPatch)
+{
+    if (GetFileAttributesA("Q:\\") == INVALID_FILE_ATTRIBUTES)
+        GTEST_SKIP() << "no small drive Q: (run tests/disk-full.sh)";
+    RemoveTree("Q:\\ORVEL");
+    RemoveTree("Q:\\WIN");
+    FillQLeaving(20 * 1024);
+    // A drive path in the script moves to the Windows drive: Q: is chosen in the browser.
+    std::string script = ReadWholeFile(std::string(Bad) + "\\SETUP.INF");
+    script.replace(script.find("MinimumSpace=1024"), 17, "MinimumSpace=0");
+    WriteSetupInf(script, Bad);
+    std::vector<ExternalStep> steps = Walk();
+    steps[2] = Press("SETUP_SELDIR", IDC_BROWSE);
+    steps.insert(steps.begin() + 3, {{"#32770", [](HWND browser) {
+                                          SetDlgItemTextA(browser, 1003, "Q:\\ORVEL");
+                                          PostClick(browser, IDOK);
+                                      }},
+                                     {"SETUP_SELDIR", [](HWND page) {
+                                          for (int i = 0; i < 40 && ItemText(page, IDC_DIRTEXT) != "Q:\\ORVEL"; i++)
+                                              Sleep(50);
+                                          PostClick(page, IDC_NEXT);
+                                      }, true}});
+    SetupRun run = RunSetupExe(Bad, "SETUP.EXE", "", steps, 60000);
+    Count(run);
+    EXPECT_EQ(0u, run.exitCode);
+    EXPECT_TRUE(run.boxes.empty()) << (run.boxes.empty() ? "" : run.boxes[0].text);
+    EXPECT_EQ(1, IsMouseAppRegistered()) << "the installation went on to its end";
+    EXPECT_EQ(11122u, ReadWholeFile("Q:\\ORVEL\\KXMAIN.EXE").size()) << "the first file fitted";
+
+    if (getenv("KEEP_Q"))
+        return;
+    // system.ini in a Windows directory with room for it once, not twice.
+    CleanUp();
+    RemoveTree("Q:\\ORVEL");
+    ResetSetupState();
+    FillQLeaving(60 * 1024);
+    CreateDirectoryA("Q:\\WIN", 0);
+    std::string ini = "[386Enh]\r\nmouse=*vmd\r\n";
+    while (ini.size() < 40 * 1024)
+        ini += "; a long comment line that takes room on the small drive\r\n";
+    WriteWholeFile("Q:\\WIN\\system.ini", ini);
+    ASSERT_EQ(ini.size(), ReadWholeFile("Q:\\WIN\\system.ini").size()) << "set-up: system.ini fits";
+    lstrcpyA(SetupState.WindowsDir, "Q:\\WIN");
+    PatchSystemIni();
+    std::string after = ReadWholeFile("Q:\\WIN\\system.ini");
+    EXPECT_TRUE(after == ini) << "system.ini is never lost or emptied: " << after.size()
+                              << " bytes of " << ini.size();
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("Q:\\WIN\\system.new"));
+    Runs.lost += after != ini;
+    if (!getenv("KEEP_Q")) {
+        RemoveTree("Q:\\WIN");
+        DeleteFileA("Q:\\FILLER");
+    }
+}
+
+// The figures of this run, for the README.
+class Figures : public ::testing::Environment {
+    void TearDown() override
+    {
+        printf("hardening figures: %d runs of SETUP.EXE on bad input and faults, %d crashes, "
+               "%d hangs, %d files lost\n", Runs.cases, Runs.crashes, Runs.hangs, Runs.lost);
+    }
+};
+::testing::Environment *const figures = ::testing::AddGlobalTestEnvironment(new Figures);
+
+}  // namespace
