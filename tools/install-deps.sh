@@ -7,11 +7,17 @@ for p in mingw-w64 cmake make xvfb imagemagick mscompress googletest wine xauth 
   have "$p" || need="$need $p"
 done
 have wine32:i386 || need="$need wine32:i386"
-[ -z "$need" ] && exit 0
 SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO=sudo
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-  $SUDO dpkg --add-architecture i386
-fi
 export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends $need >/dev/null
+if [ -n "$need" ]; then
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    $SUDO dpkg --add-architecture i386
+  fi
+  $SUDO apt-get update -qq
+  $SUDO apt-get install -y -qq --no-install-recommends $need >/dev/null
+fi
+# A machine that cannot run i386 code runs the Windows side under the 64-bit Wine.
+. "$(dirname "$0")/wine-width.sh"
+if [ "$(wine_width)" = win64 ] && ! have wine64; then
+  $SUDO apt-get install -y -qq --no-install-recommends wine64 >/dev/null
+fi

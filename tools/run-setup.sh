@@ -17,12 +17,24 @@ for a in "$@"; do
   esac
 done
 bash tools/install-deps.sh
+. tools/wine-width.sh
+width=$(wine_width)
 cmake -S . -B build -DCMAKE_BUILD_TYPE=MinSizeRel >/dev/null
 cmake --build build -j2 --target SETUP autopilot regexport4 medium
+out=build
+if [ "$width" = win64 ]; then
+  echo "This machine cannot execute i386 code: running the 64-bit twin of SETUP.EXE"
+  echo "(the same sources, build/x64) under the 64-bit Wine."
+  out=build/x64
+  cmake -S . -B $out -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-x86_64.cmake" \
+        -DCMAKE_BUILD_TYPE=MinSizeRel >/dev/null
+  cmake --build $out -j2 --target SETUP autopilot regexport4 medium
+fi
 
 run=$PWD/build/run
 rm -rf "$run"; mkdir -p "$run/shots"
-export WINEPREFIX=$run/prefix WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml='
+use_wine "$width" "$run/bin"
+export WINEPREFIX=$run/prefix WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml='
 headless=0
 if [ -z "${DISPLAY:-}" ]; then
   headless=1
@@ -32,20 +44,21 @@ if [ -z "${DISPLAY:-}" ]; then
   export DISPLAY=":$n"; sleep 1
 fi
 echo "Making a Windows 98 prefix in $WINEPREFIX"
-wineboot -i >/dev/null 2>&1
+wine wineboot -i >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine' /v Version /d win98 /f >/dev/null 2>&1
 wineserver -w
 # Make the Windows side look like Windows 98's: a [386Enh] section in system.ini and
 # the stock VMOUSE.VXD in VMM32.
 windows=$WINEPREFIX/drive_c/windows
+mkdir -p "$windows/system"
 printf '[386Enh]\r\nebios=*ebios\r\nwoafont=dosapp.fon\r\nmouse=*vmouse, msmouse.vxd\r\ndevice=*vshare\r\n' >> "$windows/system.ini"
 mkdir -p "$windows/system32/VMM32"
 printf 'Windows 98 mouse driver (stand-in)\r\n' > "$windows/system32/VMM32/VMOUSE.VXD"
 
 # The medium as drive A:, as a user of an emulated PC carries it over.
-cp -r build/medium "$run/floppy"
+cp -r $out/medium "$run/floppy"
 ln -s "$run/floppy" "$WINEPREFIX/dosdevices/a:"
-cp build/autopilot.exe build/regexport4.exe "$WINEPREFIX/drive_c/"
+cp $out/autopilot.exe $out/regexport4.exe "$WINEPREFIX/drive_c/"
 touch "$run/started"
 echo "Starting A:\\SETUP.EXE $args (floppy image of the same medium: build/medium.img)"
 

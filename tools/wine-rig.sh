@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The Wine rig of a build tree: a 32-bit prefix that reports Windows 98, an Xvfb
-# display and a persistent wineserver, so every test program of a run meets the
-# same registry (HKEY_DYN_DATA lives only as long as the server).
+# The Wine rig of a build tree: a prefix that reports Windows 98 (32-bit; 64-bit for
+# the twin build of a machine that cannot run i386 code), an Xvfb display and a
+# persistent wineserver, so every test program of a run meets the same registry
+# (HKEY_DYN_DATA lives only as long as the server).
 #   wine-rig.sh start BUILD_DIR [WARMUP_EXE]   create/refresh and warm up
 #   wine-rig.sh stop BUILD_DIR                 stop the server and the display
 #   wine-rig.sh env BUILD_DIR                  print the environment to source
@@ -9,11 +10,16 @@ set -u
 cmd=$1; build=$(cd "$2" && pwd)
 rig=$build/wine
 mkdir -p "$rig"
-export WINEPREFIX=$rig/prefix WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml='
+. "$(dirname "$0")/wine-width.sh"
+use_wine "$(cat "$build/wine-arch" 2>/dev/null || echo win32)" "$rig/bin"
+export WINEPREFIX=$rig/prefix WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml='
+loader=""
+[ "$WINEARCH" = win64 ] && loader="export PATH='$rig/bin':\"\$PATH\" WINELOADER=$WINELOADER"
 
 write_env() {
   cat > "$rig/rig.env" <<ENV
-export WINEPREFIX='$WINEPREFIX' WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml='
+export WINEPREFIX='$WINEPREFIX' WINEARCH=$WINEARCH WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml='
+$loader
 export DISPLAY=':$1'
 XVFB_PID=$2
 ENV
@@ -36,9 +42,9 @@ start_display() {
 case $cmd in
 start)
   start_display
-  settings="win98 x11 desktop=1024x768"
+  settings="$WINEARCH win98 x11 desktop=1024x768"
   if [ ! -f "$WINEPREFIX/system.reg" ] || [ "$(cat "$rig/settings" 2>/dev/null)" != "$settings" ]; then
-    [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >"$rig/wineboot.log" 2>&1
+    [ -f "$WINEPREFIX/system.reg" ] || wine wineboot -i >"$rig/wineboot.log" 2>&1
     # Windows 98 for GetVersion; Wine's own virtual desktop inside the Xvfb screen, so
     # that windows are shown at once without a window manager, and screenshots work.
     wine reg add 'HKCU\Software\Wine' /v Version /d win98 /f >/dev/null 2>&1
@@ -48,10 +54,14 @@ start)
     wineserver -k; wineserver -w
     echo "$settings" > "$rig/settings"
   fi
+  # Windows 98 always has WINDOWS\SYSTEM; a 64-bit prefix lacks it.
+  mkdir -p "$WINEPREFIX/drive_c/windows/system"
   setsid wineserver -p </dev/null >/dev/null 2>&1
   # The session's first program starts Wine's services, which keep its output open:
   # let a throwaway one take that, so that later programs' output can be waited for.
-  wine cmd.exe /c exit </dev/null >/dev/null 2>&1
+  if ! wine cmd.exe /c exit </dev/null >"$rig/first-run.log" 2>&1; then
+    echo "Wine does not start a program here:"; cat "$rig/first-run.log"; exit 1
+  fi
   # The first window right after the prefix is made can fail while Wine's desktop
   # starts: one throwaway GUI run takes that hit.
   if [ $# -ge 3 ]; then
