@@ -60,7 +60,7 @@ start)
   # The session's first program starts Wine's services, which keep its output open:
   # let a throwaway one take that, so that later programs' output can be waited for.
   if ! wine cmd.exe /c exit </dev/null >"$rig/first-run.log" 2>&1; then
-    echo "Wine does not start a program here:"; cat "$rig/first-run.log"; exit 1
+    echo "warning: Wine's first program failed here:"; cat "$rig/first-run.log"
   fi
   # The first window right after the prefix is made can fail while Wine's desktop
   # starts: one throwaway GUI run takes that hit.
