@@ -19,5 +19,6 @@ fi
 # A machine that cannot run i386 code runs the Windows side under the 64-bit Wine.
 . "$(dirname "$0")/wine-width.sh"
 if [ "$(wine_width)" = win64 ] && ! have wine64; then
-  $SUDO apt-get install -y -qq --no-install-recommends wine64 >/dev/null
+  $SUDO apt-get install -y -qq --no-install-recommends wine64 >/dev/null ||
+    { $SUDO apt-get update -qq && $SUDO apt-get install -y -qq --no-install-recommends wine64 >/dev/null; }
 fi
