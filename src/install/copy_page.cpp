@@ -56,6 +56,7 @@ void MapItemRect(HWND page, int controlId, RECT *rect)
 {
     HWND item = GetDlgItem(page, controlId);
     POINT pageOrigin = { 0, 0 }, itemOrigin = { 0, 0 };
+    SetRectEmpty(rect);   /* stays empty once a Cancel has closed the page */
     GetClientRect(item, rect);
     ClientToScreen(page, &pageOrigin);
     ClientToScreen(item, &itemOrigin);

@@ -4,12 +4,24 @@
 #include "ini_rewrite.h"
 #include "../controller/bounded_text.h"
 
-static int EndsLine(const char *piece)
+static int EndsLine(const char *piece, int length)
 {
-    int n = 0;
-    while (piece[n])
-        n++;
-    return n > 0 && piece[n - 1] == '\n';
+    return length > 0 && piece[length - 1] == '\n';
+}
+
+/* Reads what fgets would (up to and with a line end, at most limit - 1 characters),
+   but counts it, so that a NUL byte inside is seen rather than cutting the piece
+   short. Returns the count, 0 at the end of the file. */
+static int ReadPiece(char *piece, int limit, FILE *in, int *sawNul)
+{
+    int n = 0, c = 0;
+    while (n < limit - 1 && c != '\n' && (c = fgetc(in)) != EOF) {
+        if (c == 0)
+            *sawNul = 1;
+        piece[n++] = (char)c;
+    }
+    piece[n] = 0;
+    return n;
 }
 
 int RewriteSystemIni(FILE *in, FILE *out)
@@ -19,9 +31,12 @@ int RewriteSystemIni(FILE *in, FILE *out)
     int lineStart = 1;     /* the next piece starts a line */
     int dropping = 0;      /* the rest of a replaced line */
     int ok = 1;
-    while (fgets(piece, INI_PIECE_LIMIT, in)) {
+    int length, sawNul = 0;
+    while ((length = ReadPiece(piece, INI_PIECE_LIMIT, in, &sawNul)) > 0) {
+        if (sawNul)
+            return 0;   /* a text piece could not carry the rest over */
         int startsLine = lineStart;
-        lineStart = EndsLine(piece);
+        lineStart = EndsLine(piece, length);
         if (dropping) {
             dropping = !lineStart;
             continue;
@@ -38,5 +53,7 @@ int RewriteSystemIni(FILE *in, FILE *out)
         if (fputs(piece, out) < 0)
             ok = 0;
     }
+    if (ferror(in))
+        ok = 0;   /* a read that failed part-way would leave the copy short */
     return ok;
 }

@@ -7,7 +7,9 @@
 #define INI_PIECE_LIMIT 120   /* a read takes at most 119 characters */
 
 /* Copies in to out, replacing the first line that mentions "mouse" from a line holding
-   "[386Enh]" on by "mouse=*vmouse". 1 when every write succeeded, 0 otherwise. */
+   "[386Enh]" on by "mouse=*vmouse". 1 when all of in was read and every write
+   succeeded; 0 otherwise, also for a NUL byte in in, which the line reads cannot
+   carry over. */
 int RewriteSystemIni(FILE *in, FILE *out);
 
 #endif

@@ -37,8 +37,9 @@ static int WriteNewSystemIni(const char *iniPath, const char *newPath)
 static void SetVmouseAside(void)
 {
     char systemDir[80], vxd[128], bak[128];
-    if (!GetSystemDirectoryA(systemDir, sizeof systemDir))
-        return;
+    UINT length = GetSystemDirectoryA(systemDir, sizeof systemDir);
+    if (length == 0 || length >= sizeof systemDir)
+        return;   /* a directory name that does not fit is left unread */
     PathIn(vxd, sizeof vxd, systemDir, "\\VMM32\\VMOUSE.VXD");
     PathIn(bak, sizeof bak, systemDir, "\\VMM32\\VMOUSE.BAK");
     if (GetFileAttributesA(vxd) == INVALID_FILE_ATTRIBUTES)

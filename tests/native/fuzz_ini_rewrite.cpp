@@ -1,5 +1,6 @@
 // Fuzzes the system.ini rewriting on memory streams: it never crashes, writes at most
-// as many lines as it read, and leaves a file without "[386Enh]" as it was.
+// as many lines as it read, leaves a file without "[386Enh]" as it was, and refuses
+// a file holding a NUL byte.
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -16,16 +17,22 @@ static size_t Lines(const char *text, size_t size)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    if (!size || memchr(data, 0, size))   // text files hold no NUL
+    if (!size)
         return 0;
     FILE *in = fmemopen((void *)data, size, "r");
     char *out = 0;
     size_t outSize = 0;
     FILE *outFile = open_memstream(&out, &outSize);
-    if (!RewriteSystemIni(in, outFile))
-        abort();
+    int ok = RewriteSystemIni(in, outFile);
     fclose(in);
     fclose(outFile);
+    int hasNul = memchr(data, 0, size) != 0;
+    if (ok == hasNul)   // a NUL must be refused, anything else rewritten
+        abort();
+    if (hasNul) {
+        free(out);
+        return 0;
+    }
     if (Lines(out, outSize) > Lines((const char *)data, size))
         abort();
     if (!memmem(data, size, "[386Enh]", 8) && (outSize != size || memcmp(out, data, size)))

@@ -99,6 +99,25 @@ TEST(IniRewrite, RulesOnStreams)
     EXPECT_EQ("[386Enh]\nmouse=*vmouse\n", Rewrite("[386Enh]\nmouse=" + tail));
 }
 
+int RewriteResult(const std::string &text)
+{
+    FILE *in = fmemopen((void *)text.data(), text.size(), "r");
+    FILE *out = fopen("/dev/null", "w");
+    int ok = RewriteSystemIni(in, out);
+    fclose(in);
+    fclose(out);
+    return ok;
+}
+
+TEST(IniRewrite, NulByteIsRefusedWhereverItStands)
+{
+    using namespace std::string_literals;
+    EXPECT_EQ(0, RewriteResult("[386Enh]\nebios=a\0b\nmouse=x\n"s)) << "mid-file";
+    EXPECT_EQ(0, RewriteResult("[boot]\nshell=a\0tail"s)) << "in the last, unended line";
+    EXPECT_EQ(0, RewriteResult(std::string(118, 'x') + "\0"s + "\n")) << "at a piece's end";
+    EXPECT_EQ(1, RewriteResult("[boot]\nshell=a\n"));
+}
+
 short Number(std::initializer_list<const char *> names)
 {
     ClassNumbering n;

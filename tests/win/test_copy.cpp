@@ -56,14 +56,17 @@ INT WINAPI RecordLzOpen(LPSTR path, LPOFSTRUCT of, WORD mode)
 }
 
 // The page's status text when the registration starts.
-std::string StatusAtRegistration;
+std::string StatusAtRegistration, PercentAtRegistration;
 void *RealCreateKey;
 LONG WINAPI WatchCreateKey(HKEY root, LPCSTR sub, DWORD r, LPSTR cls, DWORD opt, REGSAM sam,
                            LPSECURITY_ATTRIBUTES sa, PHKEY key, LPDWORD disp)
 {
     if (StatusAtRegistration.empty())
         if (HWND page = FindOwnWindow("SETUP_INSTALL"))
+        {
             StatusAtRegistration = ItemText(page, IDC_STATUS);
+            PercentAtRegistration = ItemText(page, IDC_PERCENT);
+        }
     return ((LONG(WINAPI *)(HKEY, LPCSTR, DWORD, LPSTR, DWORD, REGSAM, LPSECURITY_ATTRIBUTES,
                             PHKEY, LPDWORD))RealCreateKey)(root, sub, r, cls, opt, sam, sa, key, disp);
 }
@@ -182,6 +185,7 @@ TEST_F(Copy, TwoDisksExpandSkipAndShowProgressPerDisk)
     EXPECT_EQ("100%", reads[3].percent);
     EXPECT_EQ(0, reads[3].barWidth);
     EXPECT_EQ("66%", reads[5].percent) << "the skipped entry still advanced the percentage";
+    EXPECT_EQ("100%", PercentAtRegistration) << "and so did the empty one";
     EXPECT_EQ("Updating Registry...", StatusAtRegistration);
 }
 
@@ -311,6 +315,11 @@ TEST(CopyDrawing, SunkenBoxBrushCodes)
     EXPECT_EQ(item.top, r.top);
     ReleaseDC(page, dc);
     DestroyWindow(page);
+
+    // A page that a Cancel has already closed maps to an empty rectangle.
+    RECT gone = {1, 2, 300, 400};
+    MapItemRect(page, IDC_PROGRESS, &gone);
+    EXPECT_TRUE(IsRectEmpty(&gone)) << gone.left << "," << gone.top << "," << gone.right;
 }
 
 }  // namespace

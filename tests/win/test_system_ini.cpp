@@ -101,6 +101,15 @@ TEST_F(SystemIni, ExistingNewAndBakFilesAndAReadOnlyBak)
     SetFileAttributesA((win_.Path() + "\\system.bak").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
+// GetSystemDirectoryA answering that the name needs more room than it was given, with
+// a usable-looking name left in the buffer all the same.
+std::string RealSystemDir;
+UINT WINAPI TooLongSystemDir(char *buffer, UINT size)
+{
+    lstrcpynA(buffer, RealSystemDir.c_str(), size);
+    return 200;
+}
+
 TEST_F(SystemIni, VmouseIsSetAsideOnlyWhenPresent)
 {
     WriteWholeFile(vxd_, "stock driver");
@@ -112,6 +121,27 @@ TEST_F(SystemIni, VmouseIsSetAsideOnlyWhenPresent)
     // Without VMOUSE.VXD the backup, now the stock driver's only copy, stays.
     Patch("[386Enh]\r\nmouse=*vmd\r\n");
     EXPECT_EQ("stock driver", ReadWholeFile(bak_));
+
+    // A system directory too long for its buffer is not guessed at.
+    WriteWholeFile(vxd_, "stock driver 2");
+    RealSystemDir = SystemDirectory();
+    {
+        ImportPatch dir("kernel32.dll", "GetSystemDirectoryA", (void *)TooLongSystemDir);
+        ASSERT_TRUE(dir.Applied());
+        Patch("[386Enh]\r\nmouse=*vmd\r\n");
+    }
+    EXPECT_EQ("stock driver 2", ReadWholeFile(vxd_));
+    EXPECT_EQ("stock driver", ReadWholeFile(bak_));
+}
+
+TEST_F(SystemIni, ANulByteLeavesSystemIniAlone)
+{
+    using namespace std::string_literals;
+    WriteWholeFile(win_.Path() + "\\system.bak", "previous backup");
+    std::string before = "[386Enh]\r\nebios=*eb\0ios\r\nmouse=*vmd\r\n"s;
+    EXPECT_EQ(before, Patch(before)) << "the text after the NUL is not lost";
+    EXPECT_EQ("previous backup", Bak());
+    EXPECT_FALSE(Exists("\\system.new"));
 }
 
 // Writes and closes that fail as on a full disk.
