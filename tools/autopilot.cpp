@@ -86,7 +86,7 @@ int main(int argc, char **argv)
     }
     const struct { const char *cls, *shot; } pages[] = {
         {"SETUP_BEGIN", "2-welcome"}, {"SETUP_SELMOUSE", "3-mouse-type"},
-        {"SETUP_SELDIR", "4-destination"}, {"SETUP_END", "5-finish"},
+        {"SETUP_SELDIR", "4-destination"}, {"SETUP_END", "6-finish"},
     };
     if (driverOnly) {
         HWND page = WaitForWindow("SETUP_SELMOUSE", 0);
@@ -128,6 +128,9 @@ int main(int argc, char **argv)
             return 0;
         }
         PostClick(page, IDC_NEXT);
+        // The copy page is up for about a second (its pause before the registration).
+        if (ShotDir && !strcmp(p.cls, "SETUP_SELDIR") && WaitForWindow("SETUP_INSTALL", 0, 10))
+            Shot("5-copy");
     }
     printf("autopilot: finished, restart %s\n", restartNow ? "now" : "later");
     return 0;

@@ -1,6 +1,6 @@
 // Prints registry keys with their values and subkeys in REGEDIT4 form:
-//   regexport4 HKEY_LOCAL_MACHINE\Some\Key ...
-// Keys that do not exist are left out.
+//   regexport4 HKEY_LOCAL_MACHINE\Some\Key ... [HKEY_...\Key::ValueName ...]
+// A "::" argument prints that one value under its key. What does not exist is left out.
 #include <windows.h>
 #include <stdio.h>
 #include <string.h>
@@ -79,14 +79,35 @@ static void Export(HKEY key, const char *path)
     }
 }
 
+static void ExportValue(HKEY key, const char *path, const char *name)
+{
+    BYTE data[16384];
+    DWORD dataSize = sizeof data, type;
+    if (RegQueryValueExA(key, name, 0, &type, data, &dataSize) != ERROR_SUCCESS)
+        return;
+    printf("[%s]\r\n", path);
+    PrintValue(name, type, data, dataSize);
+    printf("\r\n");
+}
+
 int main(int argc, char **argv)
 {
     printf("REGEDIT4\r\n\r\n");
     for (int i = 1; i < argc; i++) {
+        char path[1024];
+        lstrcpynA(path, argv[i], sizeof path);
+        char *valueName = strstr(path, "::");
+        if (valueName) {
+            *valueName = 0;
+            valueName += 2;
+        }
         const char *rest;
-        HKEY root = RootOf(argv[i], &rest), key;
+        HKEY root = RootOf(path, &rest), key;
         if (root && RegOpenKeyExA(root, rest, 0, KEY_READ, &key) == ERROR_SUCCESS) {
-            Export(key, argv[i]);
+            if (valueName)
+                ExportValue(key, path, valueName);
+            else
+                Export(key, path);
             RegCloseKey(key);
         }
     }

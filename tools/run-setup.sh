@@ -105,9 +105,8 @@ wine 'C:\regexport4.exe' \
   'HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\Controls Folder\Mouse\shellex\PropertySheetHandlers' \
   'HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\ZennoMouse' \
   'HKEY_LOCAL_MACHINE\Enum' \
-  'HKEY_LOCAL_MACHINE\System\CurrentControlSet\Services\Class\Mouse' | tr -d '\r'
-wine reg query 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Run' /v ZennoMouse 2>/dev/null | tr -d '\r' | grep ZennoMouse |
-  sed 's/^ */[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run] /'
+  'HKEY_LOCAL_MACHINE\System\CurrentControlSet\Services\Class\Mouse' \
+  'HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\Run::ZennoMouse' | tr -d '\r'
 echo
 echo "== system.ini difference (system.bak -> system.ini)"
 if [ -f "$windows/system.bak" ]; then

@@ -30,5 +30,5 @@ CC=clang CXX=clang++ cmake -S tests/native -B build/native -DFUZZ_SECONDS="${FUZ
 cmake --build build/native -j2 || exit 1
 (cd build/native && ctest --output-on-failure -V > ctest.log 2>&1)
 native=$?
-grep -E '^[0-9]+/[0-9]+ Test|stat::number_of_executed_units|tests passed|FAILED|ERROR|SUMMARY' build/native/ctest.log
+grep -E '^[0-9]+/[0-9]+ Test|stat::number_of_executed_units|tests passed|FAILED|ERROR|SUMMARY|failing input kept' build/native/ctest.log
 [ $windows -eq 0 ] && [ $native -eq 0 ]
