@@ -40,6 +40,7 @@ ExternalStep Press(const char *cls, int id)
 // A case of the corpus: the script and the "; expect:" lines at its top.
 struct Case {
     std::string name, script, title, next = "copy", box;
+    std::vector<std::string> exists, absent;   // below the destination, after the run
 };
 
 Case ReadCase(const std::string &path, const std::string &name)
@@ -55,7 +56,10 @@ Case ReadCase(const std::string &path, const std::string &name)
         std::string what = line.substr(10);
         size_t eq = what.find('=');
         std::string key = what.substr(0, eq), value = what.substr(eq + 1);
-        (key == "title" ? c.title : key == "next" ? c.next : c.box) = value;
+        if (key == "exists" || key == "absent")
+            (key == "exists" ? c.exists : c.absent).push_back(value);
+        else
+            (key == "title" ? c.title : key == "next" ? c.next : c.box) = value;
     }
     return c;
 }
@@ -140,6 +144,11 @@ TEST_F(Hardening, CorpusOfBadScripts)
         std::string ini = ReadWholeFile(WindowsDirectory() + "\\system.ini");
         WriteSetupInf(c.script, Bad);
         RunCase(c);
+        std::string out = std::string(Bad) + "\\out\\";
+        for (auto &name : c.exists)
+            EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((out + name).c_str())) << name;
+        for (auto &name : c.absent)
+            EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((out + name).c_str())) << name;
         if (c.next != "copy" || !c.box.empty())
             EXPECT_EQ(ini, ReadWholeFile(WindowsDirectory() + "\\system.ini")) << "system.ini kept";
         else
