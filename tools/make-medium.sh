@@ -54,9 +54,14 @@ echo "medium: $out ($count package files, $bytes bytes in all)"
 command -v mformat >/dev/null || { echo "make-medium: mtools is missing (apt-get install mtools)" >&2; exit 1; }
 rm -f "$image"
 mformat -C -f 1440 -v ORVEL -i "$image" :: >/dev/null
-if ! (cd "$out" && MTOOLS_NO_VFAT=1 mcopy -s -Q -i "$image" ./* ::/) >/dev/null 2>&1; then
+if ! errors=$(cd "$out" && MTOOLS_NO_VFAT=1 mcopy -s -Q -i "$image" ./* ::/ 2>&1 >/dev/null); then
   rm -f "$image"
-  echo "make-medium: the medium ($bytes bytes) does not fit on a 1.44 MB floppy disk; no image was written" >&2
-  exit 2
+  if printf '%s' "$errors" | grep -qi 'full'; then
+    echo "make-medium: the medium ($bytes bytes) does not fit on a 1.44 MB floppy disk; no image was written" >&2
+    exit 2
+  fi
+  echo "make-medium: writing the floppy image failed; no image was written:" >&2
+  printf '%s\n' "$errors" >&2
+  exit 1
 fi
 echo "floppy image: $image (1.44 MB, FAT12)"
