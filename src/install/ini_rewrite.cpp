@@ -57,3 +57,15 @@ int RewriteSystemIni(FILE *in, FILE *out)
         ok = 0;   /* a read that failed part-way would leave the copy short */
     return ok;
 }
+
+int EndMarkHidesText(FILE *raw)
+{
+    int c, marked = 0;
+    while ((c = fgetc(raw)) != EOF) {
+        if (c == 0x1A)
+            marked = 1;
+        else if (marked && c != '\r' && c != '\n' && c != ' ' && c != '\t')
+            return 1;
+    }
+    return 0;
+}

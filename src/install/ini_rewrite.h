@@ -12,4 +12,9 @@
    carry over. */
 int RewriteSystemIni(FILE *in, FILE *out);
 
+/* 1 when raw, read in binary, holds an end-of-file mark (Ctrl+Z) with text after it:
+   a text-mode read stops at the mark and would lose that text. Marks followed by
+   nothing but blanks and line ends, as old editors leave them, count as the end. */
+int EndMarkHidesText(FILE *raw);
+
 #endif

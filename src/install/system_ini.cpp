@@ -13,9 +13,22 @@ static void PathIn(char *path, int size, const char *dir, const char *name)
     AppendText(path, size, name);
 }
 
+/* 1 when a text-mode read of system.ini would stop early at an end-of-file mark. */
+static int TextHiddenInSystemIni(const char *iniPath)
+{
+    FILE *raw = fopen(iniPath, "rb");
+    if (!raw)
+        return 0;
+    int hidden = EndMarkHidesText(raw);
+    fclose(raw);
+    return hidden;
+}
+
 /* Writes system.new; 1 only when it was written and closed whole. */
 static int WriteNewSystemIni(const char *iniPath, const char *newPath)
 {
+    if (TextHiddenInSystemIni(iniPath))
+        return 0;
     FILE *out = fopen(newPath, "wt");
     if (!out)
         return 0;

@@ -118,6 +118,23 @@ TEST(IniRewrite, NulByteIsRefusedWhereverItStands)
     EXPECT_EQ(1, RewriteResult("[boot]\nshell=a\n"));
 }
 
+int HidesText(const std::string &text)
+{
+    FILE *raw = fmemopen((void *)text.data(), text.size(), "rb");
+    int hidden = EndMarkHidesText(raw);
+    fclose(raw);
+    return hidden;
+}
+
+TEST(IniRewrite, EndMarkWithTextAfterIt)
+{
+    EXPECT_EQ(1, HidesText("[boot]\r\n\x1a[386Enh]\r\n"));
+    EXPECT_EQ(1, HidesText("\x1a\x1a\r\nx"));
+    EXPECT_EQ(0, HidesText("[boot]\r\nshell=x\r\n\x1a"));
+    EXPECT_EQ(0, HidesText("[boot]\r\n\x1a\r\n \t\x1a\n"));
+    EXPECT_EQ(0, HidesText("[boot]\r\n"));
+}
+
 short Number(std::initializer_list<const char *> names)
 {
     ClassNumbering n;

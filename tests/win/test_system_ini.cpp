@@ -65,9 +65,10 @@ TEST_F(SystemIni, MatchingRules)
     // A second replacement needs another [386Enh] line ahead of it.
     EXPECT_EQ("[386Enh]\r\nmouse=*vmouse\r\n[386Enh]\r\nmouse=*vmouse\r\nmouse=c\r\n",
               Patch("[386Enh]\r\nmouse=a\r\n[386Enh]\r\nmouse=b\r\nmouse=c\r\n"));
-    // Line ends become CR LF, and Ctrl-Z ends the text.
+    // Line ends become CR LF, and a Ctrl-Z at the end is dropped (one with text after
+    // it leaves the file alone: see below).
     EXPECT_EQ("[386Enh]\r\nmouse=*vmouse\r\nlast\r\n",
-              Patch("[386Enh]\nmouse=*vmd\nlast\n\x1Ahidden\n"));
+              Patch("[386Enh]\nmouse=*vmd\nlast\n\x1A\n"));
 }
 
 TEST_F(SystemIni, LongLinesAreReplacedWholeOrNotAtAll)
@@ -134,7 +135,7 @@ TEST_F(SystemIni, VmouseIsSetAsideOnlyWhenPresent)
     EXPECT_EQ("stock driver", ReadWholeFile(bak_));
 }
 
-TEST_F(SystemIni, ANulByteLeavesSystemIniAlone)
+TEST_F(SystemIni, ANulByteOrAnEndMarkInsideLeavesSystemIniAlone)
 {
     using namespace std::string_literals;
     WriteWholeFile(win_.Path() + "\\system.bak", "previous backup");
@@ -142,6 +143,13 @@ TEST_F(SystemIni, ANulByteLeavesSystemIniAlone)
     EXPECT_EQ(before, Patch(before)) << "the text after the NUL is not lost";
     EXPECT_EQ("previous backup", Bak());
     EXPECT_FALSE(Exists("\\system.new"));
+
+    std::string ctrlZ = "[386Enh]\r\nebios=*ebios\r\n\x1a\r\nmouse=*vmd\r\n[boot]\r\nshell=x\r\n";
+    EXPECT_EQ(ctrlZ, Patch(ctrlZ)) << "an end-of-file mark inside";
+    EXPECT_EQ("previous backup", Bak());
+
+    // A mark at the very end, as old editors leave it, is the end of the text.
+    EXPECT_EQ("[386Enh]\r\nmouse=*vmouse\r\n", Patch("[386Enh]\r\nmouse=*vmd\r\n\x1a"));
 }
 
 // Writes and closes that fail as on a full disk.
