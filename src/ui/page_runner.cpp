@@ -8,7 +8,10 @@
 short RunPage(const char *className, WNDPROC pageProc, WORD templateId)
 {
     WNDCLASSA wc;
-    wc.style = CS_HREDRAW | CS_VREDRAW;
+    /* CS_NOCLOSE: a page has no close box, and Alt+F4 must not close it either; a
+       page closed that way would hand on the previous page's result, and setup would
+       go on where the user meant to stop. Pages close through their buttons. */
+    wc.style = CS_HREDRAW | CS_VREDRAW | CS_NOCLOSE;
     wc.lpfnWndProc = pageProc;
     wc.cbClsExtra = 0;
     wc.cbWndExtra = DLGWINDOWEXTRA;

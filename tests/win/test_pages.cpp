@@ -115,6 +115,18 @@ TEST_F(Pages, WelcomeFrameTextsAndCommands)
         SendMessageA(page, WM_COMMAND, IDC_BACK, 0);
         EXPECT_TRUE(IsWindow(page)) << "notification codes and command 3 are ignored";
         EXPECT_EQ(7, SetupState.LastPageResult);
+        // Alt+F4, and whatever it may post, leaves the page up.
+        SendMessageA(GetDlgItem(page, IDC_NEXT), WM_SYSKEYDOWN, VK_F4, 0x20000000);
+        MSG m;
+        for (DWORD end = GetTickCount() + 200; GetTickCount() < end;)
+            if (PeekMessageA(&m, 0, 0, 0, PM_REMOVE)) {
+                if (m.message == WM_QUIT) {   // the page is gone: let RunPage end
+                    PostQuitMessage((int)m.wParam);
+                    break;
+                }
+                DispatchMessageA(&m);
+            }
+        EXPECT_TRUE(IsWindow(page)) << "Alt+F4 closed the page";
         Click(page, IDC_NEXT);
     }}});
     EXPECT_EQ(PAGE_NEXT, result);
