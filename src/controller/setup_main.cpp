@@ -48,10 +48,22 @@ static void ShowMessage(UINT textId, const char *caption, UINT icon)
     MessageBoxA(0, ResourceText(textId), caption, MB_OK | icon);
 }
 
+/* 0 when the Windows directory's name does not fit: system.ini and the Windows
+   targets would otherwise be looked for in the root of the current drive. */
+static int FindWindowsDir(void)
+{
+    UINT length = GetWindowsDirectoryA(SetupState.WindowsDir, sizeof SetupState.WindowsDir);
+    if (length == 0 || length >= sizeof SetupState.WindowsDir) {
+        SetupState.WindowsDir[0] = 0;
+        return 0;
+    }
+    return 1;
+}
+
 static void RunDriverOnlyMode(void)
 {
-    GetWindowsDirectoryA(SetupState.WindowsDir, sizeof SetupState.WindowsDir);
-    if (!LoadSetupScript()) {
+    int windowsFound = FindWindowsDir();
+    if (!LoadSetupScript() || !windowsFound) {
         ShowMessage(IDS_READERROR, SetupState.Caption, MB_ICONWARNING);
         return;
     }
@@ -86,8 +98,8 @@ static void RunFullWizard(void)
         ShowMessage(IDS_WRONGPLATFORM, "Warning", MB_ICONWARNING);
         return;
     }
-    GetWindowsDirectoryA(SetupState.WindowsDir, sizeof SetupState.WindowsDir);
-    if (!LoadSetupScript()) {
+    int windowsFound = FindWindowsDir();
+    if (!LoadSetupScript() || !windowsFound) {
         ShowMessage(IDS_READERROR, SetupState.Caption, MB_ICONWARNING);
         return;
     }

@@ -32,10 +32,17 @@ static int ReadScriptNumber(const char *section, const char *key, int fallback)
     return (int)GetPrivateProfileIntA(section, key, fallback, ScriptPath);
 }
 
-static void FindSetupDir(void)
+/* 0 when the program's own path does not fit: cut, it would name a parent directory,
+   and the script, the prior-value record and the driver-only install would all go
+   to the wrong place. */
+static int FindSetupDir(void)
 {
-    GetModuleFileNameA(0, SetupState.SetupDir, sizeof SetupState.SetupDir);
+    DWORD length = GetModuleFileNameA(0, SetupState.SetupDir, sizeof SetupState.SetupDir);
     SetupState.SetupDir[sizeof SetupState.SetupDir - 1] = 0;
+    if (length == 0 || length >= sizeof SetupState.SetupDir - 1) {
+        SetupState.SetupDir[0] = 0;
+        return 0;
+    }
     for (int i = lstrlenA(SetupState.SetupDir) - 1; i >= 1; i--)
         if (SetupState.SetupDir[i] == '\\') {
             SetupState.SetupDir[i] = 0;
@@ -43,6 +50,7 @@ static void FindSetupDir(void)
         }
     CopyText(ScriptPath, sizeof ScriptPath, SetupState.SetupDir);
     AppendText(ScriptPath, sizeof ScriptPath, "\\SETUP.INF");
+    return 1;
 }
 
 /* The program-files directory, or the empty text when the registry does not give it. */
@@ -88,6 +96,15 @@ int AllocateFileTable(short files)
     return 1;
 }
 
+static const char DefaultProductName[] = "Orvel";
+
+static void BuildCaption(void)
+{
+    CopyText(SetupState.Caption, sizeof SetupState.Caption, SetupState.ProductName);
+    AppendText(SetupState.Caption, sizeof SetupState.Caption, " ");
+    AppendText(SetupState.Caption, sizeof SetupState.Caption, ResourceText(IDS_SETUPPROGRAM));
+}
+
 static void ReadMainSection(void)
 {
     char work[256];
@@ -97,11 +114,9 @@ static void ReadMainSection(void)
                        SetupState.GroupName, sizeof SetupState.GroupName);
     ReadScriptTextById(IDS_MAIN, IDS_GROUPTITLE, "ORVEL",
                        SetupState.GroupTitle, sizeof SetupState.GroupTitle);
-    ReadScriptTextById(IDS_MAIN, IDS_PRODUCTNAME, "Orvel",
+    ReadScriptTextById(IDS_MAIN, IDS_PRODUCTNAME, DefaultProductName,
                        SetupState.ProductName, sizeof SetupState.ProductName);
-    CopyText(SetupState.Caption, sizeof SetupState.Caption, SetupState.ProductName);
-    AppendText(SetupState.Caption, sizeof SetupState.Caption, " ");
-    AppendText(SetupState.Caption, sizeof SetupState.Caption, ResourceText(IDS_SETUPPROGRAM));
+    BuildCaption();
     char *key = ResourceText(IDS_MINIMUMSPACE);
     SetupState.MinimumSpace = (short)ReadScriptNumber(ResourceText(IDS_MAIN), key, 1024);
 }
@@ -232,7 +247,11 @@ static void ReadStartupSection(void)
 
 int LoadSetupScript(void)
 {
-    FindSetupDir();
+    if (!FindSetupDir()) {
+        CopyText(SetupState.ProductName, sizeof SetupState.ProductName, DefaultProductName);
+        BuildCaption();   /* for the reading-error message */
+        return 0;
+    }
     ReadMainSection();
     CountDisks();
     ReadDirectorySlots();

@@ -126,12 +126,26 @@ TEST_F(Controller, OtherPlatformsAreRefusedAfterTheMouseChecks)
     ExpectBox(Run(""), OtherMouseText, "Warning", "with the application running");
 }
 
+// GetWindowsDirectoryA answering that the name needs more room than it was given.
+UINT WINAPI LongWindowsDir(char *buffer, UINT size)
+{
+    lstrcpynA(buffer, "C:\\WINDOWS", (int)size);
+    return 120;
+}
+
 TEST_F(Controller, ScriptLoadFailureShowsTheReadErrorWithTheProductCaption)
 {
     WriteSetupInf(TooManyFiles);
     ExpectBox(Run(""), ReadErrorText, "Orvel Setup Program", "");
     ExpectBox(Run("-u"), ReadErrorText, "Orvel Setup Program", "-u");
     EXPECT_EQ(1, SetupState.MouseBackEnabled) << "DriverOnlyMode stopped at the script";
+
+    // A Windows directory whose name does not fit is refused the same way.
+    WriteSetupInf("[Main]\nProductName=Kestrel\n");
+    ImportPatch windows("kernel32.dll", "GetWindowsDirectoryA", (void *)LongWindowsDir);
+    ASSERT_TRUE(windows.Applied());
+    ExpectBox(Run(""), ReadErrorText, "Kestrel Setup Program", "");
+    ExpectBox(Run("-u"), ReadErrorText, "Kestrel Setup Program", "-u");
 }
 
 TEST_F(Controller, FullRunCapturesTheEnvironmentAndReleasesTheTable)

@@ -146,6 +146,25 @@ TEST_F(ScriptLoader, FileCountsThatCannotBeLaidOut)
     EXPECT_EQ(0, (int)(size_t)SetupState.FileTableHandle);
 }
 
+// GetModuleFileNameA as it answers when the program's path is longer than the buffer.
+DWORD WINAPI CutModulePath(HMODULE, char *buffer, DWORD size)
+{
+    std::string path = "C:\\" + std::string(60, 'd') + "\\" + std::string(40, 'e') + "\\SETUP.EXE";
+    lstrcpynA(buffer, path.c_str(), (int)size);
+    return size;
+}
+
+TEST_F(ScriptLoader, ProgramPathTooLongIsAReadingError)
+{
+    WriteSetupInf("[Main]\nProductName=Beside\n");
+    ImportPatch module("kernel32.dll", "GetModuleFileNameA", (void *)CutModulePath);
+    ASSERT_TRUE(module.Applied());
+    EXPECT_EQ(0, LoadSetupScript()) << "a cut path names a parent directory";
+    EXPECT_STREQ("", SetupState.SetupDir);
+    EXPECT_STREQ("Orvel Setup Program", SetupState.Caption);
+    EXPECT_EQ(nullptr, SetupState.FileTableHandle);
+}
+
 TEST_F(ScriptLoader, DefaultPathRule)
 {
     std::string pf = ProgramFiles();
