@@ -41,9 +41,13 @@ int RewriteSystemIni(FILE *in, FILE *out)
             dropping = !lineStart;
             continue;
         }
-        if (ContainsText(piece, "[386Enh]"))
+        int holdsHeader = ContainsText(piece, "[386Enh]");
+        if (holdsHeader)
             inSection = 1;
-        if (inSection && startsLine && piece[0] != ';' && ContainsText(piece, "mouse")) {
+        /* the header line itself is never replaced: "[386Enh] ; mouse" would take the
+           section's name with it, and its lines would fall into the section before */
+        if (inSection && startsLine && !holdsHeader && piece[0] != ';' &&
+            ContainsText(piece, "mouse")) {
             if (fputs("mouse=*vmouse\n", out) < 0)
                 ok = 0;
             inSection = 0;

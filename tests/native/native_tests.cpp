@@ -91,6 +91,7 @@ TEST(IniRewrite, RulesOnStreams)
     EXPECT_EQ("[386Enh]\nebios=*ebios\nmouse=*vmouse\n[Mouse]\nmouse=x\n",
               Rewrite("[386Enh]\nebios=*ebios\nmouse=*vmd\n[Mouse]\nmouse=x\n"));
     EXPECT_EQ("[boot]\nmouse=1\n", Rewrite("[boot]\nmouse=1\n"));
+    EXPECT_EQ("[386Enh] mouse\nmouse=*vmouse\n", Rewrite("[386Enh] mouse\nmouse=a\n"));
     EXPECT_EQ("[386Enh]\n;mouse\nmouse=*vmouse\n", Rewrite("[386Enh]\n;mouse\nmouse=a\n"));
     std::string tail(300, 'x');
     EXPECT_EQ("[386Enh]\ndevice=" + tail + "mouse\nmouse=*vmouse\n",

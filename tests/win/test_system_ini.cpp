@@ -58,8 +58,9 @@ TEST_F(SystemIni, MatchingRules)
     // A comment only when ';' comes first; "Mouse" is not "mouse".
     EXPECT_EQ("[386Enh]\r\n;mouse=*vmd\r\nMouse=x\r\nmouse=*vmouse\r\nmouse=*vmd\r\n",
               Patch("[386Enh]\r\n;mouse=*vmd\r\nMouse=x\r\n ;mouse=y\r\nmouse=*vmd\r\n"));
-    // The [386Enh] line itself, and a device line ahead of "mouse=".
-    EXPECT_EQ("mouse=*vmouse\r\nmouse=*vmd\r\n", Patch("[386Enh] ; mouse\r\nmouse=*vmd\r\n"));
+    // Never the [386Enh] line itself, even when it mentions a mouse; a device line
+    // ahead of "mouse=" is taken.
+    EXPECT_EQ("[386Enh] ; mouse\r\nmouse=*vmouse\r\n", Patch("[386Enh] ; mouse\r\nmouse=*vmd\r\n"));
     EXPECT_EQ("[386Enh]\r\nmouse=*vmouse\r\nmouse=*vmd\r\n",
               Patch("[386Enh]\r\ndevice=*vmouse\r\nmouse=*vmd\r\n"));
     // A second replacement needs another [386Enh] line ahead of it.
