@@ -60,13 +60,21 @@ static int FindWindowsDir(void)
     return 1;
 }
 
-static void RunDriverOnlyMode(void)
+/* The Windows directory and the setup script, both modes' first step; the reading
+   error when either cannot be had. */
+static int LoadScript(void)
 {
     int windowsFound = FindWindowsDir();
-    if (!LoadSetupScript() || !windowsFound) {
-        ShowMessage(IDS_READERROR, SetupState.Caption, MB_ICONWARNING);
+    if (LoadSetupScript() && windowsFound)
+        return 1;
+    ShowMessage(IDS_READERROR, SetupState.Caption, MB_ICONWARNING);
+    return 0;
+}
+
+static void RunDriverOnlyMode(void)
+{
+    if (!LoadScript())
         return;
-    }
     SetupState.MouseBackEnabled = 0;
     if (RunPage("SETUP_SELMOUSE", MouseTypePageProc, IDD_MOUSETYPE) == PAGE_CANCEL)
         return;
@@ -98,11 +106,8 @@ static void RunFullWizard(void)
         ShowMessage(IDS_WRONGPLATFORM, "Warning", MB_ICONWARNING);
         return;
     }
-    int windowsFound = FindWindowsDir();
-    if (!LoadSetupScript() || !windowsFound) {
-        ShowMessage(IDS_READERROR, SetupState.Caption, MB_ICONWARNING);
+    if (!LoadScript())
         return;
-    }
     if (!CreateBackdrop())
         return;   /* silently */
     EndFullWizard(WalkWizardPages());
