@@ -30,11 +30,14 @@ start_display() {
     . "$rig/rig.env"
     if kill -0 "$XVFB_PID" 2>/dev/null; then return 0; fi
   fi
-  local n=90
-  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-  setsid Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp </dev/null >"$rig/xvfb.log" 2>&1 &
-  local pid=$!
-  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+  # Xvfb picks a free display itself and names it once it listens, so rigs of
+  # several build trees started at once cannot take the same one.
+  rm -f "$rig/display"
+  setsid Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp </dev/null \
+    3>"$rig/display" >"$rig/xvfb.log" 2>&1 &
+  local pid=$! n=""
+  for _ in $(seq 100); do n=$(tr -dc 0-9 < "$rig/display"); [ -n "$n" ] && break; sleep 0.1; done
+  [ -n "$n" ] || { echo "wine-rig: Xvfb did not start:"; cat "$rig/xvfb.log"; exit 1; }
   write_env "$n" "$pid"
   export DISPLAY=":$n"
 }
@@ -42,7 +45,7 @@ start_display() {
 case $cmd in
 start)
   start_display
-  settings="$WINEARCH win98 x11 desktop=1024x768"
+  settings="$WINEARCH win98 x11 desktop=1024x768 nocrashdialog"
   if [ ! -f "$WINEPREFIX/system.reg" ] || [ "$(cat "$rig/settings" 2>/dev/null)" != "$settings" ]; then
     [ -f "$WINEPREFIX/system.reg" ] || wine wineboot -i >"$rig/wineboot.log" 2>&1
     # Windows 98 for GetVersion; Wine's own virtual desktop inside the Xvfb screen, so
@@ -51,6 +54,9 @@ start)
     wine reg delete 'HKCU\Software\Wine\Drivers' /v Graphics /f >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+    # A crashing test program ends with a backtrace in its output instead of waiting
+    # behind the debugger's dialog until the test times out.
+    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     wineserver -k; wineserver -w
     echo "$settings" > "$rig/settings"
   fi

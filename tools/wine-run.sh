@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Runs a Windows program of the build tree under the rig's Wine. The program is
+# Runs a Windows test program of the build tree under the rig's Wine. The program is
 # copied to a short path under C:\ first: the programs read their own directory
 # into 80 characters.
+# It passes only when the program exits 0, printed GoogleTest's summary, and ran at
+# least one test: a program cut short, a crash after the summary, or a filter that
+# matches nothing all fail.
 set -u
 build=$1; exe=$2; shift 2
 here=$(dirname "$0")
@@ -12,4 +15,23 @@ dir=$WINEPREFIX/drive_c/t/$name
 mkdir -p "$dir"
 cp "$exe" "$dir/$name.exe"
 cd "$dir"
-exec wine "C:\\t\\$name\\$name.exe" "$@"
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+wine "C:\\t\\$name\\$name.exe" "$@" 2>&1 | tee "$log"
+status=${PIPESTATUS[0]}
+summary=$(grep -aE '^\[==========\] [0-9]+ tests? from [0-9]+ test suites? ran' "$log" | tail -1)
+ran=$(printf '%s' "$summary" | sed -E 's/^\[==========\] ([0-9]+) .*/\1/')
+passed=$(grep -aE '^\[  PASSED  \] [0-9]+ tests?\.' "$log" | tail -1 | sed -E 's/^\[  PASSED  \] ([0-9]+) .*/\1/')
+if [ $status -ne 0 ]; then
+  echo "wine-run: $name exited with code $status"
+  exit 1
+fi
+if [ -z "$summary" ]; then
+  echo "wine-run: $name printed no test summary (cut short?)"
+  exit 1
+fi
+if [ "${ran:-0}" -eq 0 ] || [ "${passed:-0}" -eq 0 ]; then
+  echo "wine-run: $name ran no test (${ran:-0} run, ${passed:-0} passed)"
+  exit 1
+fi
+exit 0

@@ -9,11 +9,6 @@
 
 namespace {
 
-const char RunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
-const char OtherMouseText[] = "Setup have detected another mouse program in your system.\n"
-                              "Please remove it from your system first !";
-const char WrongPlatformText[] = "This  Mouse Setup Program is for Windows 95/98 only !";
-const char ReadErrorText[] = "SETUP.INF Reading error !";
 const char TooManyFiles[] = "[DiskLabel]\nDisk1=a\nDisk2=b\n[FileCounts]\nDisk1=16384\nDisk2=16384\n";
 
 // A window titled like the running mouse application.
@@ -87,7 +82,7 @@ TEST_F(Controller, DriverOnlyModeIsChosenByADashAndLowerCaseU)
             Click(page, IDCANCEL);
         }}});
         ASSERT_EQ(1u, boxes.size()) << tail;
-        EXPECT_EQ("Orvel installation is not completed !", boxes[0].text) << tail;
+        EXPECT_EQ(AbortText, boxes[0].text) << tail;
         EXPECT_FALSE(backEnabled) << "Back is disabled in DriverOnlyMode: " << tail;
         EXPECT_STREQ("Orvel Setup Program", SetupState.Caption) << "script loaded for " << tail;
         EXPECT_NE(std::string(SetupState.SetupDir), SetupState.InstallDir)
@@ -307,7 +302,7 @@ TEST_F(Walk, CancelOnEachPageEndsTheRun)
     for (size_t i = 0; i < roads.size(); i++) {
         std::vector<MessageBoxCall> boxes = Run("", roads[i]);
         ASSERT_EQ(1u, boxes.size()) << "road " << i;
-        EXPECT_EQ("Orvel installation is not completed !", boxes[0].text);
+        EXPECT_EQ(AbortText, boxes[0].text);
         EXPECT_TRUE(RestartRequests.empty()) << "road " << i;
         EXPECT_EQ(nullptr, SetupState.FileTableHandle) << "road " << i;
     }
@@ -369,7 +364,7 @@ TEST_F(RealSetup, RefusalsSeenFromOutside)
         SetupRun driverOnly = RunSetupExe(dir.Path(), "SETUP.EXE", "-u", {PostCancel("SETUP_SELMOUSE")});
         EXPECT_EQ(0u, driverOnly.exitCode);
         ASSERT_EQ(1u, driverOnly.boxes.size()) << "DriverOnlyMode makes no application check";
-        EXPECT_EQ("Orvel installation is not completed !", driverOnly.boxes[0].text);
+        EXPECT_EQ(AbortText, driverOnly.boxes[0].text);
     }
     SetupRun plain = RunSetupExe(dir.Path(), "SETUP.EXE", "", {PostCancel("SETUP_BEGIN")});
     EXPECT_EQ(0u, plain.exitCode);

@@ -235,7 +235,7 @@ TEST_F(Copy, CancelCompletesTheEntryUnderWayAndStillRegisters)
     EXPECT_EQ(1, IsMouseAppRegistered()) << "the registration runs after a cancel too";
 
     ASSERT_EQ(1u, boxes.Calls().size());
-    EXPECT_EQ("Orvel installation is not completed !", boxes.Calls()[0].text);
+    EXPECT_EQ(AbortText, boxes.Calls()[0].text);
     EXPECT_EQ(backdrop, boxes.Calls()[0].owner) << "the page is gone; the backdrop owns it";
     EXPECT_FALSE(boxes.Calls()[0].quitPending) << "the notice stays up until answered";
     DestroyWindow(backdrop);
@@ -268,7 +268,7 @@ TEST_F(Copy, CancelledCopyInTheWizardEndsWithoutPatchOrRestart)
     }
     EXPECT_FALSE(finishShown);
     ASSERT_EQ(1u, boxes.Calls().size());
-    EXPECT_EQ("Orvel installation is not completed !", boxes.Calls()[0].text);
+    EXPECT_EQ(AbortText, boxes.Calls()[0].text);
     EXPECT_EQ(ini, ReadWholeFile(WindowsDirectory() + "\\system.ini")) << "not patched";
     EXPECT_EQ(1, IsMouseAppRegistered()) << "registered as designed";
     EXPECT_EQ(nullptr, SetupState.FileTableHandle);

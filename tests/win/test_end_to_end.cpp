@@ -9,9 +9,6 @@
 namespace {
 
 const char Dest[] = "C:\\ORVEL";
-const char OtherMouse[] = "Setup have detected another mouse program in your system.\n"
-                          "Please remove it from your system first !";
-const char Abort[] = "Orvel installation is not completed !";
 const char Win98Ini[] = "[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\nebios=*ebios\r\n"
                         "mouse=*vmouse, msmouse.vxd\r\n";
 const char Patched[] = "[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\nebios=*ebios\r\n"
@@ -71,16 +68,16 @@ protected:
         EXPECT_EQ(Sample("INF\\KXMOUSE.INF"), ReadWholeFile(WindowsDirectory() + "\\INF\\KXMOUSE.INF"));
         EXPECT_EQ(Sample("WINDOWS\\KXMOUSE.INI"), ReadWholeFile(WindowsDirectory() + "\\KXMOUSE.INI"));
         EXPECT_EQ(dest + "\\KXMAIN.EXE -startup",
-                  GetRegText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run",
+                  GetRegText(HKEY_LOCAL_MACHINE, RunKey,
                              "ZennoMouse"));
         EXPECT_EQ(dest + "\\KXPAGE.DLL",
                   GetRegText(HKEY_CLASSES_ROOT,
-                             "CLSID\\{7A3C91D2-5E48-11d2-9C6D-2B81E4F0A537}\\InProcServer32", ""));
+                             std::string(ClsidKey) + "\\InProcServer32", ""));
         EXPECT_EQ("Orvel Wheel Mouse",
                   GetRegText(HKEY_LOCAL_MACHINE,
-                             "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ZennoMouse",
+                             UninstallKey,
                              "DisplayName"));
-        EXPECT_EQ("Mouse\\0000", GetRegText(HKEY_LOCAL_MACHINE, "Enum\\Root\\OrvelMouse\\0000", "Driver"));
+        EXPECT_EQ("Mouse\\0000", GetRegText(HKEY_LOCAL_MACHINE, OwnNodeKey, "Driver"));
         EXPECT_EQ("kxmouse.drv", GetRegText(HKEY_LOCAL_MACHINE,
                                             "System\\CurrentControlSet\\Services\\Class\\Mouse\\0000",
                                             "MouseDriver"));
@@ -154,7 +151,7 @@ TEST_F(EndToEnd, FullInstallThenASecondRunRefuses)
 
     SetupRun second = Run("", {});
     ASSERT_EQ(1u, second.boxes.size());
-    EXPECT_EQ(OtherMouse, second.boxes[0].text);
+    EXPECT_EQ(OtherMouseText, second.boxes[0].text);
     EXPECT_EQ("Warning", second.boxes[0].caption);
 }
 
@@ -195,7 +192,7 @@ TEST_F(EndToEnd, CancelOnEachPageBeforeTheCopy)
         SetupRun run = Run("", steps);
         EXPECT_EQ(0u, run.exitCode) << pages[cancelAt];
         ASSERT_EQ(1u, run.boxes.size()) << pages[cancelAt];
-        EXPECT_EQ(Abort, run.boxes[0].text);
+        EXPECT_EQ(AbortText, run.boxes[0].text);
         EXPECT_EQ("Orvel Setup Program", run.boxes[0].caption);
         ExpectNothingInstalled();
         EXPECT_EQ(0, IsMouseAppRegistered()) << pages[cancelAt];
@@ -222,7 +219,7 @@ TEST_F(EndToEnd, CancelDuringTheCopy)
     });
     EXPECT_EQ(0u, run.exitCode);
     ASSERT_EQ(1u, run.boxes.size());
-    EXPECT_EQ(Abort, run.boxes[0].text);
+    EXPECT_EQ(AbortText, run.boxes[0].text);
     int copied = 0;
     for (int i = 1; i <= 400; i++)
         copied += GetFileAttributesA((std::string(Dest) + "\\MANY\\K" + std::to_string(i) + ".EXE").c_str()) !=
@@ -253,8 +250,7 @@ TEST_F(EndToEnd, DriverOnlyModeTwiceKeepsTheFirstPriorValues)
     for (int pass = 0; pass < 2; pass++) {
         SetupRun run = Run("-u", ps2);
         ASSERT_EQ(1u, run.boxes.size());
-        EXPECT_EQ("The Mouse Setup Program has installed driver successfully. "
-                  "You have to restart your Windows now !", run.boxes[0].text);
+        EXPECT_EQ(DriverDoneText, run.boxes[0].text);
         EXPECT_GE(session_.Restarts(5000), 1) << "pass " << pass;
         session_.Reset();
         EXPECT_EQ("Orvel Wheel Mouse (PS/2)", GetRegText(HKEY_LOCAL_MACHINE, node, "DeviceDesc"));

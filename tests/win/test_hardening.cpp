@@ -13,10 +13,6 @@
 namespace {
 
 const char Bad[] = "C:\\t\\bad";
-const char ReadError[] = "SETUP.INF Reading error !";
-const char CannotCreate[] = "Can not create directory !\nThe specified directory is either "
-                            "invalid or disk drive is write protected.";
-const char NoSpace[] = "There is no enough free space in the specified disk drive !";
 
 // What the runs came to, for the figures printed at the end.
 struct Tally {
@@ -124,7 +120,7 @@ protected:
             EXPECT_TRUE(run.boxes.empty()) << c.name << ": " << (run.boxes.empty() ? "" : run.boxes[0].text);
         } else {
             ASSERT_EQ(2u, run.boxes.size()) << c.name;
-            EXPECT_EQ(c.next == "33" ? CannotCreate : NoSpace, run.boxes[0].text) << c.name;
+            EXPECT_EQ(c.next == "33" ? CannotCreateText : NoSpaceText, run.boxes[0].text) << c.name;
         }
     }
     SystemFilesGuard systemFiles_;
@@ -271,7 +267,7 @@ TEST(RegistryFaults, RefusedKeysAndMalformedLiveDevices)
     RegisterMouseDevice(0);
     EXPECT_STREQ("PS2", SetupState.MouseTypeName);
     EXPECT_EQ("<no key>", GetRegText(HKEY_LOCAL_MACHINE, "Enum\\BIOS\\*PNP0F13", "Driver"));
-    EXPECT_EQ("<no key>", GetRegText(HKEY_LOCAL_MACHINE, "Enum\\Root\\OrvelMouse\\0000", "Driver"));
+    EXPECT_EQ("<no key>", GetRegText(HKEY_LOCAL_MACHINE, OwnNodeKey, "Driver"));
     for (auto &d : devices)
         DeleteRegTree(HKEY_DYN_DATA, list + d.name);
     CleanRegistration();

@@ -9,12 +9,6 @@
 
 namespace {
 
-const char AbortText[] = "Orvel installation is not completed !";
-const char CannotCreate[] = "Can not create directory !\nThe specified directory is either "
-                            "invalid or disk drive is write protected.";
-const char NoSpace[] = "There is no enough free space in the specified disk drive !";
-const char Exists[] = "The specified directory already exists !\n"
-                      "Do you still want to install into this directory ?";
 
 // GetDiskFreeSpaceA as a drive of chosen size; the root asked for is kept.
 struct FakeDrive {
@@ -214,7 +208,7 @@ TEST_F(Pages, DestinationRefusesWhatCannotBeInstalledInto)
                                 "C:\\t\\pages\\plainfile", "Q:\\ORVEL", "", "ORVEL"}) {
             std::vector<MessageBoxCall> shown = NextWith(page, bad, boxes);
             ASSERT_EQ(1u, shown.size()) << bad;
-            EXPECT_EQ(CannotCreate, shown[0].text) << bad;
+            EXPECT_EQ(CannotCreateText, shown[0].text) << bad;
             EXPECT_EQ("Orvel Setup Program", shown[0].caption);
             EXPECT_EQ((UINT)(MB_OK | MB_ICONEXCLAMATION), shown[0].style);
             EXPECT_EQ(page, shown[0].owner);
@@ -226,7 +220,7 @@ TEST_F(Pages, DestinationRefusesWhatCannotBeInstalledInto)
         boxes.Answer(IDCANCEL);
         std::vector<MessageBoxCall> asked = NextWith(page, dir.Path(), boxes);
         ASSERT_EQ(1u, asked.size());
-        EXPECT_EQ(Exists, asked[0].text);
+        EXPECT_EQ(DirExistsText, asked[0].text);
         EXPECT_EQ((UINT)(MB_OKCANCEL | MB_ICONQUESTION), asked[0].style);
         EXPECT_TRUE(IsWindow(page));
         boxes.Answer(IDOK);
@@ -259,7 +253,7 @@ TEST_F(Pages, DestinationAcceptsAndCreates)
             NextWith(page, dir.Path(), boxes);
         }}}));
         ASSERT_EQ(1u, boxes.Calls().size());
-        EXPECT_EQ(Exists, boxes.Calls()[0].text);
+        EXPECT_EQ(DirExistsText, boxes.Calls()[0].text);
         EXPECT_EQ("C:\\", drive.root);
     }
     {
@@ -285,7 +279,7 @@ TEST_F(Pages, DestinationAcceptsAndCreates)
         EXPECT_EQ(PAGE_NEXT, Destination({{"SETUP_SELDIR", [&](HWND page) {
             std::vector<MessageBoxCall> shown = NextWith(page, dir.Path() + "\\Space", boxes);
             ASSERT_EQ(1u, shown.size());
-            EXPECT_EQ(NoSpace, shown[0].text);
+            EXPECT_EQ(NoSpaceText, shown[0].text);
             EXPECT_EQ((UINT)(MB_OK | MB_ICONEXCLAMATION), shown[0].style);
             EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((dir.Path() + "\\Space").c_str()));
             SetupState.MinimumSpace = 1000;
@@ -305,7 +299,7 @@ TEST_F(Pages, DestinationAcceptsAndCreates)
         EXPECT_EQ(PAGE_CANCEL, Destination({{"SETUP_SELDIR", [&](HWND page) {
             std::vector<MessageBoxCall> shown = NextWith(page, dir.Path() + "\\Neg", boxes);
             ASSERT_EQ(1u, shown.size());
-            EXPECT_EQ(NoSpace, shown[0].text);
+            EXPECT_EQ(NoSpaceText, shown[0].text);
             Click(page, IDC_CANCEL);
         }}}));
     }

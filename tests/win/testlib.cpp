@@ -152,13 +152,11 @@ SavedFile::~SavedFile()
 
 void CleanRegistration()
 {
-    DeleteRegTree(HKEY_CLASSES_ROOT, "CLSID\\{7A3C91D2-5E48-11d2-9C6D-2B81E4F0A537}");
-    DeleteRegTree(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\"
-                                      "Controls Folder\\Mouse\\shellex\\PropertySheetHandlers");
-    DeleteRegTree(HKEY_LOCAL_MACHINE,
-                  "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ZennoMouse");
+    DeleteRegTree(HKEY_CLASSES_ROOT, ClsidKey);
+    DeleteRegTree(HKEY_LOCAL_MACHINE, HandlersKey);
+    DeleteRegTree(HKEY_LOCAL_MACHINE, UninstallKey);
     HKEY k;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run", 0,
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, RunKey, 0,
                       KEY_ALL_ACCESS, &k) == ERROR_SUCCESS) {
         RegDeleteValueA(k, "ZennoMouse");
         RegCloseKey(k);

@@ -11,6 +11,29 @@
 #include <memory>
 #include "controller/setup_state.h"
 
+// The texts the program shows and the registry keys it writes, as its requirements
+// state them (never taken from the program's own tables).
+const char ReadErrorText[] = "SETUP.INF Reading error !";
+const char OtherMouseText[] = "Setup have detected another mouse program in your system.\n"
+                              "Please remove it from your system first !";
+const char WrongPlatformText[] = "This  Mouse Setup Program is for Windows 95/98 only !";
+const char AbortText[] = "Orvel installation is not completed !";
+const char CannotCreateText[] = "Can not create directory !\nThe specified directory is either "
+                                "invalid or disk drive is write protected.";
+const char NoSpaceText[] = "There is no enough free space in the specified disk drive !";
+const char DirExistsText[] = "The specified directory already exists !\n"
+                             "Do you still want to install into this directory ?";
+const char DriverDoneText[] = "The Mouse Setup Program has installed driver successfully. "
+                              "You have to restart your Windows now !";
+const char ClsidKey[] = "CLSID\\{7A3C91D2-5E48-11d2-9C6D-2B81E4F0A537}";
+const char HandlersKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Controls Folder\\Mouse"
+                           "\\shellex\\PropertySheetHandlers";
+const char RunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+const char UninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ZennoMouse";
+const char ClassMouseKey[] = "System\\CurrentControlSet\\Services\\Class\\Mouse";
+const char OwnNodeKey[] = "Enum\\Root\\OrvelMouse\\0000";
+const char LiveListKey[] = "Config Manager\\Enum";
+
 // Directory of the running test program, without trailing backslash.
 std::string ProgramDir();
 
