@@ -1,0 +1,13 @@
+/* Work left for the next start of Windows: the [rename] section of WININIT.INI in the
+   Windows directory, which Windows 95/98 carries out before it loads any driver. */
+#ifndef WININIT_H
+#define WININIT_H
+
+/* At the next start, source is renamed to target (an existing target is replaced);
+   1 when the entry was written. Both paths are written in their short (8.3) form. */
+int ScheduleRenameAtRestart(const char *target, const char *source);
+
+/* At the next start, path is deleted (a NUL= entry); 1 when the entry was written. */
+int ScheduleDeleteAtRestart(const char *path);
+
+#endif
