@@ -84,8 +84,11 @@ int NextFreeClassKey(char *classKey)
         char name[80];
         for (DWORD i = 0;; i++) {
             DWORD length = sizeof name;
-            if (RegEnumKeyExA(mouse, i, name, &length, 0, 0, 0, 0) != ERROR_SUCCESS ||
-                !TakeClassName(&numbering, name))
+            LONG result = RegEnumKeyExA(mouse, i, name, &length, 0, 0, 0, 0);
+            if (result == ERROR_MORE_DATA)
+                continue;   /* too long to be a Mouse\NNNN number; ending here could
+                               choose a number that exists after it */
+            if (result != ERROR_SUCCESS || !TakeClassName(&numbering, name))
                 break;
         }
         RegCloseKey(mouse);
@@ -166,11 +169,14 @@ static void ReuseDeviceNode(const char *found, int serial)
     ReplaceRecorded(node, "DeviceDesc", t.name);
     SetRegZeroFlags(node, "ConfigFlags");
     ReplaceRecorded(node, "Mfg", SetupState.Mfg);
-    char driver[VALUE_SIZE];
-    if (ReadRegText(node, "Driver", driver, sizeof driver) && driver[0])
+    char driver[CLASS_PATH_SIZE];
+    int whole = ReadRegText(node, "Driver", driver, sizeof driver);
+    if (whole && driver[0])
         UpdateClassKey(driver, t.name, t.section);
-    else
-        BindNewClassKey(node, &t);   /* none, or one too long to name a key whole */
+    else if (whole || !HasRegValue(node, "Driver"))
+        BindNewClassKey(node, &t);
+    /* a Driver too long to be read whole names a key that cannot be updated; it is not
+       overwritten either, since nothing could record it */
     RegCloseKey(node);
 }
 

@@ -25,6 +25,12 @@ void SetRegZeroFlags(HKEY key, const char *name)
     RegSetValueExA(key, name, 0, REG_BINARY, zero, sizeof zero);
 }
 
+int HasRegValue(HKEY key, const char *name)
+{
+    DWORD length = 0;
+    return RegQueryValueExA(key, name, 0, 0, 0, &length) == ERROR_SUCCESS;
+}
+
 int ReadRegText(HKEY key, const char *name, char *buf, int size)
 {
     DWORD length = (DWORD)size;

@@ -16,6 +16,9 @@ void SetRegText(HKEY key, const char *name, const char *text);
 /* A REG_BINARY value of four zero bytes. */
 void SetRegZeroFlags(HKEY key, const char *name);
 
+/* 1 when the key holds a value of that name, of any type and length. */
+int HasRegValue(HKEY key, const char *name);
+
 /* A text value into buf (size bytes): 1 when it was there and fits whole; otherwise
    buf is empty and 0 is returned. */
 int ReadRegText(HKEY key, const char *name, char *buf, int size);

@@ -1,11 +1,15 @@
-// Fuzzes the class-key numbering over lists of subkey names (one per line): it never
-// misbehaves, and the number it picks is one more than the number it stopped after.
+// Fuzzes the class-key numbering. The first byte chooses the kind of input:
+// - odd: any names at all (one per line), which must never make it misbehave;
+// - even: the four-digit names of a set of numbers, in the ascending order the
+//   registry lists them, where the number chosen must be the smallest one not in the
+//   set, found here by a plain search over the set, so it never names an existing key.
 #include <stdint.h>
+#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include "install/class_numbering.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+static void AnyNames(const uint8_t *data, size_t size)
 {
     ClassNumbering n;
     StartClassNumbering(&n);
@@ -21,7 +25,41 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (!TakeClassName(&n, name))
             break;
     }
-    if (NextClassNumber(&n) != (short)(n.chosen + 1))
+    NextClassNumber(&n);
+}
+
+static void ExistingKeys(const uint8_t *data, size_t size)
+{
+    bool taken[10000] = {};
+    for (size_t i = 0; i + 1 < size; i += 2)
+        taken[(data[i] << 8 | data[i + 1]) % 300] = true;   // small numbers, many gaps
+    ClassNumbering n;
+    StartClassNumbering(&n);
+    for (int k = 0; k < 10000; k++) {
+        if (!taken[k])
+            continue;
+        char name[8];
+        snprintf(name, sizeof name, "%04d", k);
+        if (!TakeClassName(&n, name))
+            break;
+    }
+    int smallestFree = 0;
+    while (taken[smallestFree])
+        smallestFree++;
+    if (NextClassNumber(&n) != smallestFree) {
+        fprintf(stderr, "chose %d, the smallest free number is %d\n", NextClassNumber(&n),
+                smallestFree);
         abort();
+    }
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    if (size == 0)
+        return 0;
+    if (data[0] & 1)
+        AnyNames(data + 1, size - 1);
+    else
+        ExistingKeys(data + 1, size - 1);
     return 0;
 }

@@ -52,13 +52,15 @@ Banner LoadBanner(WORD id)
     return b;
 }
 
-int BandOf(int y, short height)
-{
-    for (int i = 0; i < 255; i++)
-        if (y >= BandEdge(i, height) && y < BandEdge(i + 1, height))
-            return i;
-    return -1;
-}
+// The gradient's blue at known rows, worked out from the band rule: band i starts at
+// row floor(i * (height * 0.003921569)), in single precision, and is blue 255 - i.
+struct Row {
+    int y, blue;
+};
+const Row At768[] = {{0, 255}, {2, 255}, {3, 254}, {100, 222}, {383, 128},
+                     {384, 128}, {600, 56}, {760, 3}, {765, 1}};
+const Row At480[] = {{0, 255}, {1, 254}, {2, 254}, {3, 253}, {240, 127},
+                     {470, 5}, {476, 2}, {477, 2}};
 
 TEST(BandEdges, ScreenHeights)
 {
@@ -105,7 +107,20 @@ protected:
         ReleaseDC(SetupState.BackdropWindow, dc);
         return c;
     }
-    COLORREF Band(int y) { return RGB(0, 0, 255 - BandOf(y, SetupState.ScreenHeight)); }
+    // The blue of a row by the band rule, written out here once more for the rows the
+    // banners cover; the literal rows above check the rule itself.
+    COLORREF Band(int y)
+    {
+        volatile float factor = (float)SetupState.ScreenHeight * 0.003921569f;
+        int band = 0;
+        for (int i = 1; i < 255; i++) {
+            volatile float edge = (float)i * factor;
+            if ((int)edge > y)
+                break;
+            band = i;
+        }
+        return RGB(0, 0, 255 - band);
+    }
     void Repaint(RECT r)
     {
         Dots.clear();
@@ -125,8 +140,11 @@ TEST_F(Backdrop, GradientAndBannersAsShown)
     EXPECT_EQ(SetupState.ScreenHeight, r.bottom - r.top);
     EXPECT_TRUE(GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ(0, SetupState.DissolvePending);
-    for (int y : {0, 2, 3, 100, 383, 384, 600, 760})
-        EXPECT_EQ(Band(y), Shown(900, y)) << "row " << y;
+    ASSERT_EQ(768, SetupState.ScreenHeight) << "the rig's screen";
+    for (const Row &row : At768) {
+        EXPECT_EQ(RGB(0, 0, row.blue), Shown(900, row.y)) << "row " << row.y;
+        EXPECT_EQ(RGB(0, 0, row.blue), Band(row.y)) << "the written-out rule, row " << row.y;
+    }
 
     // The banners: their own colours, and the gradient where they are magenta.
     Banner top = LoadBanner(IDB_TITLEBANNER), bottom = LoadBanner(IDB_CREDITLINE);
@@ -153,31 +171,46 @@ TEST_F(Backdrop, GradientAndBannersAsShown)
     EXPECT_FALSE(PeekMessageA(&msg, 0, WM_QUIT, WM_QUIT, PM_NOREMOVE));
 }
 
+// What the first paint draws, banner by banner: every non-magenta pixel exactly once,
+// in 64 passes; a pass draws the pixels of one place of the 8 x 8 pattern, row by row,
+// and every place has a pass of its own. Pass 0 is the place (1, 1).
+void ExpectDissolved(const std::vector<Dot> &dots, const Banner &b, int left, int top)
+{
+    ASSERT_EQ((size_t)b.Solid(), dots.size()) << "every non-magenta pixel once";
+    std::set<std::pair<int, int>> seen, places;
+    int passes = 0;
+    for (size_t i = 0; i < dots.size(); i++) {
+        int x = dots[i].x - left, y = dots[i].y - top;
+        ASSERT_TRUE(x >= 0 && x < b.w && y >= 0 && y < b.h) << "dot " << i << " outside its banner";
+        EXPECT_EQ(b.At(x, y), dots[i].colour) << "dot " << i;
+        EXPECT_TRUE(seen.insert({x, y}).second) << "dot " << i << " drawn twice";
+        bool samePlace = i > 0 && (dots[i - 1].x - left) % 8 == x % 8 &&
+                         (dots[i - 1].y - top) % 8 == y % 8;
+        if (samePlace) {
+            ASSERT_TRUE(dots[i].y > dots[i - 1].y ||
+                        (dots[i].y == dots[i - 1].y && dots[i].x > dots[i - 1].x))
+                << "dot " << i << ": a pass draws row by row";
+            continue;
+        }
+        passes++;
+        EXPECT_TRUE(places.insert({x % 8, y % 8}).second)
+            << "dot " << i << ": the place " << x % 8 << "," << y % 8 << " comes back in a later pass";
+    }
+    EXPECT_EQ(64, passes);
+    EXPECT_EQ(1, (dots[0].x - left) % 8);
+    EXPECT_EQ(1, (dots[0].y - top) % 8);
+}
+
 TEST_F(Backdrop, FirstPaintDissolvesEachBannerPassByPass)
 {
     ASSERT_EQ(1, CreateBackdrop());
     Banner top = LoadBanner(IDB_TITLEBANNER), bottom = LoadBanner(IDB_CREDITLINE);
-    ASSERT_EQ((size_t)(top.Solid() + bottom.Solid()), Dots.size())
-        << "every non-magenta pixel once per banner";
-    int y0 = SetupState.ScreenHeight - 60;
-    std::set<std::pair<int, int>> seen;
-    int lastPass = -1;
-    for (size_t i = 0; i < Dots.size(); i++) {
-        bool isTop = i < (size_t)top.Solid();   // the title banner dissolves first, whole
-        const Banner &b = isTop ? top : bottom;
-        int x = Dots[i].x - 20, y = Dots[i].y - (isTop ? 10 : y0);
-        ASSERT_TRUE(x >= 0 && x < b.w && y >= 0 && y < b.h) << "dot " << i << " outside its banner";
-        EXPECT_EQ(b.At(x, y), Dots[i].colour);
-        int pass = DissolveOrder[y % 8][x % 8];
-        if (i == (size_t)top.Solid())
-            lastPass = -1;
-        ASSERT_GE(pass, lastPass) << "dot " << i << ": passes run in order";
-        lastPass = pass;
-        EXPECT_TRUE(seen.insert({Dots[i].x, Dots[i].y}).second) << "dot " << i << " drawn twice";
-    }
-    // Pass 0 draws the pixel at (1, 1) of every 8 x 8 block first.
-    EXPECT_EQ(1, (Dots[0].x - 20) % 8);
-    EXPECT_EQ(1, (Dots[0].y - 10) % 8);
+    ASSERT_EQ((size_t)(top.Solid() + bottom.Solid()), Dots.size());
+    // the title banner dissolves first, whole, then the credit line
+    std::vector<Dot> first(Dots.begin(), Dots.begin() + top.Solid());
+    std::vector<Dot> second(Dots.begin() + top.Solid(), Dots.end());
+    ExpectDissolved(first, top, 20, 10);
+    ExpectDissolved(second, bottom, 20, SetupState.ScreenHeight - 60);
 
     // A later paint over the title banner draws it at once, row by row.
     Repaint({0, 0, 400, 80});
@@ -211,9 +244,10 @@ TEST_F(Backdrop, ASmallerScreenHeight)
     SetupState.ScreenHeight = 480;
     ASSERT_EQ(1, CreateBackdrop());
     // The border takes a line of each side: the client area is 478 lines high.
-    for (int y : {0, 1, 2, 3, 240, 470, 476, 477})
-        EXPECT_EQ(Band(y), Shown(900, y)) << "row " << y;
-    EXPECT_EQ(RGB(0, 0, 2), Band(477)) << "band 253 is the last one seen";
+    for (const Row &row : At480) {
+        EXPECT_EQ(RGB(0, 0, row.blue), Shown(900, row.y)) << "row " << row.y;
+        EXPECT_EQ(RGB(0, 0, row.blue), Band(row.y)) << "the written-out rule, row " << row.y;
+    }
 }
 
 }  // namespace

@@ -143,6 +143,22 @@ TEST_F(Controller, ScriptLoadFailureShowsTheReadErrorWithTheProductCaption)
     ExpectBox(Run("-u"), ReadErrorText, "Kestrel Setup Program", "-u");
 }
 
+HGLOBAL WINAPI NoMemory(UINT, SIZE_T)
+{
+    return 0;
+}
+
+TEST_F(Controller, FileTableThatCannotBeAllocatedIsAReadingError)
+{
+    WriteSetupInf("[Main]\nProductName=Kestrel\n[DiskLabel]\nDisk1=a\n[FileCounts]\nDisk1=3\n");
+    ImportPatch alloc("kernel32.dll", "GlobalAlloc", (void *)NoMemory);
+    ASSERT_TRUE(alloc.Applied());
+    ExpectBox(Run(""), ReadErrorText, "Kestrel Setup Program", "");
+    ExpectBox(Run("-u"), ReadErrorText, "Kestrel Setup Program", "-u");
+    EXPECT_EQ(nullptr, SetupState.FileTableHandle);
+    EXPECT_EQ(nullptr, SetupState.BackdropWindow) << "no backdrop, no page";
+}
+
 TEST_F(Controller, FullRunCapturesTheEnvironmentAndReleasesTheTable)
 {
     WriteSetupInf("[Main]\nProductName=Kestrel\n[DiskLabel]\nDisk1=a\n[FileCounts]\nDisk1=3\n");
@@ -192,14 +208,10 @@ protected:
         WriteSetupInf("[Main]\nProductName=Orvel\nMinimumSpace=0\nDefaultPath=C:\\t\\walk\\Orvel\n"
                       "DefaultSerialMouse=1\n");
     }
-    void TearDown() override
-    {
-        CleanRegistration();
-        Controller::TearDown();
-    }
     ImportPatch restart_{"user32.dll", "ExitWindowsEx", (void *)RecordExitWindows};
     ScratchDir dir_{"walk"};
     SystemFilesGuard systemFiles_;
+    RegistryGuard registry_;
     static PageStep Press(const char *cls, int id)
     {
         return {cls, [id](HWND page) { Click(page, id); }};
@@ -373,6 +385,30 @@ TEST_F(RealSetup, RefusalsSeenFromOutside)
 
     WriteSetupInf(TooManyFiles, dir.Path());
     ExpectOneBox(RunSetupExe(dir.Path(), "SETUP.EXE", ""), ReadErrorText, "Orvel Setup Program");
+}
+
+// The program's own start-up finds the command-line tail after an unquoted program
+// path as it does after a quoted one.
+TEST_F(RealSetup, UnquotedProgramPathStillSelectsTheDriverOnlyMode)
+{
+    ScratchDir dir("unquoted");
+    WriteSetupInf("[Main]\nProductName=Orvel\n", dir.Path());
+    std::string exe = dir.Path() + "\\SETUP.EXE";
+    ASSERT_TRUE(CopyFileA(BuiltSetupExe().c_str(), exe.c_str(), FALSE));
+    bool backDisabled = false;
+    SetupRun run = RunProgram(exe, exe + "   -u", dir.Path(),
+                              {{"SETUP_SELMOUSE", [&](HWND page) {
+                                  backDisabled = !IsWindowEnabled(GetDlgItem(page, IDC_BACK));
+                                  PostClick(page, IDCANCEL);
+                              }}});
+    EXPECT_EQ(0u, run.exitCode);
+    EXPECT_TRUE(backDisabled) << "the mouse-type page of the driver-only mode comes first";
+    ASSERT_EQ(1u, run.boxes.size());
+    EXPECT_EQ(AbortText, run.boxes[0].text);
+
+    // Without a tail the full wizard starts.
+    SetupRun full = RunProgram(exe, exe, dir.Path(), {PostCancel("SETUP_BEGIN")});
+    EXPECT_EQ(1u, full.boxes.size());
 }
 
 TEST_F(RealSetup, NtVersionOfWineGivesTheWrongPlatformMessage)

@@ -17,33 +17,34 @@ struct LzOpen {
     WORD mode;
     std::string status, percent;
     int barWidth;    // blue pixels from the bar's left end, -1 when no page
-    int innerWidth;  // width of the box's inside that a full bar covers
     COLORREF atLeft; // the colour at the bar's left end
 };
 std::vector<LzOpen> Opens;
 void *RealLzOpen;
 std::function<void(const LzOpen &)> OnOpen;
 
-// The bar's rectangle as the page computes it, and the blue run along its middle row.
+// Where the bar lies, worked out from template 103: control 1011 is 141 x 12 dialog
+// units at (96, 69); with the template's Arial 8 as the rig renders it (7 pixels per 4
+// horizontal units, 13 per 8 vertical ones) that is 247 x 20 pixels at (168, 112) of
+// the page's client area. The bar starts 2 pixels in and 1 to the left and top, and at
+// 100% it is the inside width less 4, plus 1: 244 pixels.
+const int BarLeft = 168 + 2 - 1, BarMiddleRow = 112 + 2 - 1 + 8, FullBar = 244;
+
+// The blue run along the bar's middle row.
 void MeasureBar(HWND page, LzOpen &o)
 {
-    RECT r;
-    MapItemRect(page, IDC_PROGRESS, &r);
-    InflateRect(&r, -2, -2);
-    OffsetRect(&r, -1, -1);
-    o.innerWidth = r.right - r.left + 1;
     HDC dc = GetDC(page);
-    int y = (r.top + r.bottom) / 2, x = r.left;
-    o.atLeft = GetPixel(dc, x, y);
-    while (x < r.right + 2 && GetPixel(dc, x, y) == RGB(0, 0, 255))
+    int x = BarLeft;
+    o.atLeft = GetPixel(dc, x, BarMiddleRow);
+    while (x < BarLeft + FullBar + 3 && GetPixel(dc, x, BarMiddleRow) == RGB(0, 0, 255))
         x++;
     ReleaseDC(page, dc);
-    o.barWidth = x - r.left;
+    o.barWidth = x - BarLeft;
 }
 
 INT WINAPI RecordLzOpen(LPSTR path, LPOFSTRUCT of, WORD mode)
 {
-    LzOpen o = {path, mode, "", "", -1, 0, 0};
+    LzOpen o = {path, mode, "", "", -1, 0};
     if (HWND page = FindOwnWindow("SETUP_INSTALL")) {
         o.status = ItemText(page, IDC_STATUS);
         o.percent = ItemText(page, IDC_PERCENT);
@@ -76,7 +77,6 @@ protected:
     void SetUp() override
     {
         ASSERT_FALSE(MediaFile("").empty()) << "TEST_MEDIA is not set";
-        CleanRegistration();
         ResetSetupState();
         RealLzOpen = lzOpen_.Original();
         RealCreateKey = createKey_.Original();
@@ -103,7 +103,6 @@ protected:
         for (const char *dir : {"\\DISK", "\\HELP", "\\SYS"})
             RemoveTree(ProgramDir() + dir);
         RemoveSetupInf();
-        CleanRegistration();
         ResetSetupState();
         OnOpen = nullptr;
     }
@@ -130,6 +129,7 @@ protected:
         return out;
     }
 
+    RegistryGuard registry_;
     ScratchDir copy_{"copy"};
     ScratchDir win_{"copy\\win"};
     std::string dest_ = "C:\\t\\copy\\dest";
@@ -199,14 +199,13 @@ TEST_F(Copy, SevenEntryBarGrowsInSevenths)
     ASSERT_EQ(7u, creates.size());
     EXPECT_EQ(0, OpensFor(OF_READ)[0].barWidth) << "the box starts white";
     const int percents[] = {14, 28, 42, 57, 71, 85, 100};
+    const int widths[] = {34, 68, 102, 139, 173, 207, FullBar};   // 244 * p / 100
     for (int i = 0; i < 7; i++) {
-        int expected = creates[i].innerWidth * percents[i] / 100;
-        EXPECT_EQ(expected, creates[i].barWidth) << "entry " << i << " at " << percents[i]
+        EXPECT_EQ(widths[i], creates[i].barWidth) << "entry " << i << " at " << percents[i]
                                                  << "%; colour at the left end " << std::hex
                                                  << creates[i].atLeft;
         EXPECT_EQ(std::to_string(percents[i]) + "%", creates[i].percent);
     }
-    EXPECT_GT(creates[6].barWidth, 100) << "a bar wide enough to measure";
 }
 
 TEST_F(Copy, CancelCompletesTheEntryUnderWayAndStillRegisters)
@@ -274,25 +273,39 @@ TEST_F(Copy, CancelledCopyInTheWizardEndsWithoutPatchOrRestart)
     EXPECT_EQ(nullptr, SetupState.FileTableHandle);
 }
 
+// The copy page's class for the time of a test that makes the page from its template
+// without running it; a class the test registered is taken away again.
+struct CopyPageClass {
+    bool own;
+    CopyPageClass()
+    {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.cbWndExtra = DLGWINDOWEXTRA;
+        wc.hInstance = GetModuleHandleA(0);
+        wc.lpszClassName = "SETUP_INSTALL";
+        own = RegisterClassA(&wc) != 0;   // or the one RunPage registered stays in use
+    }
+    ~CopyPageClass()
+    {
+        if (own)
+            UnregisterClassA("SETUP_INSTALL", GetModuleHandleA(0));
+        MSG quit;   // a page of the real class posts one when it goes
+        PeekMessageA(&quit, 0, WM_QUIT, WM_QUIT, PM_REMOVE);
+    }
+};
+
 TEST(CopyDrawing, SunkenBoxBrushCodes)
 {
     ResetSetupState();
     SetupState.ScreenWidth = (short)GetSystemMetrics(SM_CXSCREEN);
     SetupState.ScreenHeight = (short)GetSystemMetrics(SM_CYSCREEN);
+    CopyPageClass pageClass;
     HWND page = CreateDialogParamA(GetModuleHandleA(0), MAKEINTRESOURCEA(IDD_COPY), 0, 0, 0);
-    if (!page) {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.cbWndExtra = DLGWINDOWEXTRA;
-        wc.lpszClassName = "SETUP_INSTALL";
-        RegisterClassA(&wc);
-        page = CreateDialogParamA(GetModuleHandleA(0), MAKEINTRESOURCEA(IDD_COPY), 0, 0, 0);
-    }
     ASSERT_TRUE(page);
     UpdateWindow(page);
     HDC dc = GetDC(page);
-    RECT r;
-    MapItemRect(page, IDC_PROGRESS, &r);
+    RECT r = {168, 112, 168 + 247, 112 + 20};   // control 1011, worked out above
     const struct { WORD code; COLORREF inside; } cases[] = {
         {100, RGB(0, 255, 0)}, {101, RGB(255, 255, 0)}, {102, RGB(255, 0, 0)},
         {103, RGB(0, 128, 0)}, {104, RGB(128, 128, 0)}, {105, RGB(128, 0, 0)},
@@ -307,12 +320,11 @@ TEST(CopyDrawing, SunkenBoxBrushCodes)
         EXPECT_EQ(RGB(255, 255, 255), GetPixel(dc, r.right - 1, r.top + 3)) << "white outer right edge";
         EXPECT_EQ(RGB(128, 128, 128), GetPixel(dc, r.right - 2, r.top + 3)) << "grey inner right edge";
     }
-    // The box lies where control 1011 lies, in page coordinates.
-    RECT item;
-    GetWindowRect(GetDlgItem(page, IDC_PROGRESS), &item);
-    MapWindowPoints(0, page, (POINT *)&item, 2);
-    EXPECT_EQ(item.left, r.left);
-    EXPECT_EQ(item.top, r.top);
+    // MapItemRect gives the control's client area in the page's coordinates.
+    RECT mapped;
+    MapItemRect(page, IDC_PROGRESS, &mapped);
+    EXPECT_TRUE(EqualRect(&r, &mapped)) << mapped.left << "," << mapped.top << " - "
+                                        << mapped.right << "," << mapped.bottom;
     ReleaseDC(page, dc);
     DestroyWindow(page);
 

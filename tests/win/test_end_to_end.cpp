@@ -34,7 +34,6 @@ protected:
     void TearDown() override { CleanUp(); }
     void CleanUp()
     {
-        CleanRegistration();
         RemoveTree(Dest);
         RemoveTree("C:\\t\\e2e\\Other");
         DeleteFileA((WindowsDirectory() + "\\SYSTEM\\KXMOUSE.VXD").c_str());
@@ -96,6 +95,7 @@ protected:
 
     std::string medium_ = "C:\\t\\e2e";
     SystemFilesGuard systemFiles_;
+    RegistryGuard registry_;
     SessionEndWatch session_;
 };
 
@@ -147,7 +147,7 @@ TEST_F(EndToEnd, FullInstallThenASecondRunRefuses)
     EXPECT_FALSE(CopiedBeforeClose) << "before the copy started";
     DestroyWindow(app);
     ExpectInstalledIn(Dest);
-    EXPECT_EQ(0, session_.Restarts(500)) << "restart later";
+    EXPECT_EQ(0, session_.RestartsSettled()) << "restart later";
 
     SetupRun second = Run("", {});
     ASSERT_EQ(1u, second.boxes.size());
@@ -178,7 +178,7 @@ TEST_F(EndToEnd, BackAndForthBrowseAnotherDestinationAndRestart)
     EXPECT_TRUE(run.boxes.empty());
     ExpectInstalledIn("C:\\t\\e2e\\Other");
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(Dest));
-    EXPECT_GE(session_.Restarts(5000), 1) << "restart now";
+    EXPECT_GE(session_.RestartsSettled(), 1) << "restart now";
 }
 
 TEST_F(EndToEnd, CancelOnEachPageBeforeTheCopy)
@@ -197,22 +197,24 @@ TEST_F(EndToEnd, CancelOnEachPageBeforeTheCopy)
         ExpectNothingInstalled();
         EXPECT_EQ(0, IsMouseAppRegistered()) << pages[cancelAt];
     }
-    EXPECT_EQ(0, session_.Restarts(500));
+    EXPECT_EQ(0, session_.RestartsSettled());
 }
 
 TEST_F(EndToEnd, CancelDuringTheCopy)
 {
-    // A long disk of copies of the same compressed program, so that the click lands
-    // while files are still being copied.
+    // A disk of 2000 small files: the copy would take seconds, while the click is
+    // posted as soon as the copy page first takes messages, that is, once the copy
+    // has begun; it cannot finish first.
+    const int total = 2000;
     std::string lines;
-    for (int i = 1; i <= 400; i++)
-        lines += std::to_string(i) + "=KXMAIN.EX_,K" + std::to_string(i) + ".EXE,Copy " +
+    for (int i = 1; i <= total; i++)
+        lines += std::to_string(i) + "=README.TXT,F" + std::to_string(i) + ".TXT,Copy " +
                  std::to_string(i) + ",SubDir1\r\n";
     WriteSetupInf("[Main]\r\nMinimumSpace=0\r\n[DirectoryName]\r\nRootDir=.\r\nSubDir1=MANY\r\n"
-                  "[DiskLabel]\r\nDisk1=One\r\n[FileCounts]\r\nDisk1=400\r\n[Disk1]\r\n" + lines +
-                  "[Startup]\r\nTitle=Orvel Wheel Mouse\r\n", medium_);
+                  "[DiskLabel]\r\nDisk1=One\r\n[FileCounts]\r\nDisk1=" + std::to_string(total) +
+                  "\r\n[Disk1]\r\n" + lines + "[Startup]\r\nTitle=Orvel Wheel Mouse\r\n", medium_);
     CreateDirectoryA((medium_ + "\\MANY").c_str(), 0);
-    CopyFileA((medium_ + "\\KXMAIN.EX_").c_str(), (medium_ + "\\MANY\\KXMAIN.EX_").c_str(), FALSE);
+    CopyFileA((medium_ + "\\README.TXT").c_str(), (medium_ + "\\MANY\\README.TXT").c_str(), FALSE);
     SetupRun run = Run("", {
         Press("SETUP_BEGIN", IDC_NEXT), Press("SETUP_SELMOUSE", IDC_NEXT),
         Press("SETUP_SELDIR", IDC_NEXT), Press("SETUP_INSTALL", IDC_NEXT),   // its Cancel
@@ -221,26 +223,21 @@ TEST_F(EndToEnd, CancelDuringTheCopy)
     ASSERT_EQ(1u, run.boxes.size());
     EXPECT_EQ(AbortText, run.boxes[0].text);
     int copied = 0;
-    for (int i = 1; i <= 400; i++)
-        copied += GetFileAttributesA((std::string(Dest) + "\\MANY\\K" + std::to_string(i) + ".EXE").c_str()) !=
+    for (int i = 1; i <= total; i++)
+        copied += GetFileAttributesA((std::string(Dest) + "\\MANY\\F" + std::to_string(i) + ".TXT").c_str()) !=
                   INVALID_FILE_ATTRIBUTES;
     EXPECT_GT(copied, 0);
-    EXPECT_LT(copied, 400) << "the copy stopped";
-    std::cout << "cancelled after " << copied << " of 400 files\n";
+    EXPECT_LT(copied, total) << "the copy stopped";
+    std::cout << "cancelled after " << copied << " of " << total << " files\n";
     EXPECT_EQ(1, IsMouseAppRegistered()) << "the registration still ran, as designed";
     ExpectNothingInstalled();
-    EXPECT_EQ(0, session_.Restarts(500)) << "no finish page, no restart";
+    EXPECT_EQ(0, session_.RestartsSettled()) << "no finish page, no restart";
 }
 
 TEST_F(EndToEnd, DriverOnlyModeTwiceKeepsTheFirstPriorValues)
 {
     const char *node = "Enum\\BIOS\\*PNP0F13\\0000";
-    HKEY k;
-    std::string live = "Config Manager\\Enum\\C29A0E2E";
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_DYN_DATA, live.c_str(), 0, 0, REG_OPTION_VOLATILE,
-                                             KEY_ALL_ACCESS, 0, &k, 0));
-    RegSetValueExA(k, "HardWareKey", 0, REG_SZ, (const BYTE *)"BIOS\\*PNP0F13\\0000", 19);
-    RegCloseKey(k);
+    LiveDevice live("C29A0E2E", "BIOS\\*PNP0F13\\0000");
     SetRegText(HKEY_LOCAL_MACHINE, node, "DeviceDesc", "Standard PS/2 Port Mouse");
     std::vector<ExternalStep> ps2 = {{"SETUP_SELMOUSE", [](HWND page) {
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(page, IDC_BACK)));
@@ -251,7 +248,7 @@ TEST_F(EndToEnd, DriverOnlyModeTwiceKeepsTheFirstPriorValues)
         SetupRun run = Run("-u", ps2);
         ASSERT_EQ(1u, run.boxes.size());
         EXPECT_EQ(DriverDoneText, run.boxes[0].text);
-        EXPECT_GE(session_.Restarts(5000), 1) << "pass " << pass;
+        EXPECT_GE(session_.RestartsSettled(), 1) << "pass " << pass;
         session_.Reset();
         EXPECT_EQ("Orvel Wheel Mouse (PS/2)", GetRegText(HKEY_LOCAL_MACHINE, node, "DeviceDesc"));
         SetRegText(HKEY_LOCAL_MACHINE, node, "DeviceDesc", "Changed in between");
@@ -263,7 +260,6 @@ TEST_F(EndToEnd, DriverOnlyModeTwiceKeepsTheFirstPriorValues)
     GetPrivateProfileStringA("PS2", "SubKey1", "", value, sizeof value, inf.c_str());
     EXPECT_STREQ("Enum\\BIOS\\*PNP0F13\\0000", value);
     EXPECT_EQ(0, IsMouseAppRegistered()) << "no product entries in this mode";
-    DeleteRegTree(HKEY_DYN_DATA, live);
 }
 
 }  // namespace

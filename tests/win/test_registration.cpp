@@ -85,24 +85,6 @@ bool KeyExists(HKEY root, const std::string &key)
     return true;
 }
 
-// A device in the live list; the list lives as long as the registry server.
-class LiveDevice {
-public:
-    LiveDevice(const char *name, const std::string &hardwareKey) : name_(name)
-    {
-        HKEY k;
-        std::string path = std::string(LiveListKey) + "\\" + name;
-        EXPECT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_DYN_DATA, path.c_str(), 0, 0,
-                                                 REG_OPTION_VOLATILE, KEY_ALL_ACCESS, 0, &k, 0))
-            << "cannot make the live device " << path;
-        RawSetText(k, "HardWareKey", hardwareKey);
-        RegCloseKey(k);
-    }
-    ~LiveDevice() { DeleteRegTree(HKEY_DYN_DATA, std::string(LiveListKey) + "\\" + name_); }
-private:
-    std::string name_;
-};
-
 void MakeKeyWithTexts(const std::string &key, std::vector<std::pair<const char *, std::string>> values)
 {
     HKEY k;
@@ -117,7 +99,6 @@ class Registration : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        Clean();
         ResetSetupState();
         lstrcpyA(SetupState.InstallDir, dir_.Path().c_str());
         lstrcpyA(SetupState.Title, "Orvel Wheel Mouse");
@@ -144,12 +125,9 @@ protected:
                 EXPECT_EQ(std::string(4, '\0'), c.bytes) << c.name;
             EXPECT_TRUE(c.type == REG_SZ || c.type == REG_BINARY) << c.name;
         }
-        Clean();
         ResetSetupState();
     }
-public:
-    static void Clean() { CleanRegistration(); }
-protected:
+    void Clean() { registry_.Restore(); }
     std::string Recorded(const char *section, const char *key)
     {
         return ReadInstalledScript(section, key, "<absent>");
@@ -181,6 +159,7 @@ protected:
         ExpectText(HKEY_LOCAL_MACHINE, OwnNodeKey, "Driver", driver);
         EXPECT_STREQ(serial ? "Serial" : "PS2", SetupState.MouseTypeName);
     }
+    RegistryGuard registry_;
     ScratchDir dir_{"reg"};
     ImportPatch setValue_{"advapi32.dll", "RegSetValueExA", (void *)RecordSetValue};
 };
@@ -441,6 +420,47 @@ TEST_F(Registration, ClassKeyNumbering)
     ExpectNewClassKey("0002", "PS2", "Orvel Wheel Mouse (PS/2)", "KXPS2");
 }
 
+// Names the 80-character buffers of the registration cannot hold: a class key name
+// met while numbering, and a live node's Driver value.
+TEST_F(Registration, NamesTooLongForTheirBuffers)
+{
+    // A long name among the class keys must not end the numbering early and let it
+    // choose a number that exists after it.
+    for (std::string n : {std::string("0000"), "0000" + std::string(90, 'x'), std::string("0001")})
+        MakeKeyWithTexts(Class(n.c_str()), {{"DriverDesc", "kept " + n.substr(0, 4)}});
+    char classKey[16];
+    NextFreeClassKey(classKey);
+    EXPECT_STREQ("Mouse\\0002", classKey);
+    RegisterMouseDevice(0);
+    ExpectText(HKEY_LOCAL_MACHINE, Class("0001"), "DriverDesc", "kept 0001");
+    ExpectOwnNode(true, "Mouse\\0002");
+
+    // A live node whose Driver of 86 characters names a class key: that key is updated.
+    Clean();
+    std::string longKey = "Mouse\\" + std::string(80, 'k');
+    LiveDevice device("C29A0010", "BIOS\\*PNP0F13\\0000");
+    MakeKeyWithTexts(Node("BIOS\\*PNP0F13\\0000"), {{"Driver", longKey}});
+    MakeKeyWithTexts(std::string(ClassMouseKey) + "\\" + std::string(80, 'k'), {{"MouseDriver", "old.drv"}});
+    SetupState.MouseKind = 0;
+    RegisterMouseDevice(0);
+    ExpectText(HKEY_LOCAL_MACHINE, Node("BIOS\\*PNP0F13\\0000"), "Driver", longKey);
+    ExpectText(HKEY_LOCAL_MACHINE, std::string(ClassMouseKey) + "\\" + std::string(80, 'k'),
+               "MouseDriver", "kxmouse.drv");
+    EXPECT_EQ("old.drv", Recorded("PS2", "MouseDriver"));
+
+    // One of 300 characters names no key that can be held: the node keeps it, and no
+    // class key is made for it.
+    Clean();
+    RemoveSetupInf(dir_.Path());
+    std::string tooLong = "Mouse\\" + std::string(294, 'k');
+    LiveDevice again("C29A0011", "BIOS\\*PNP0F13\\0000");
+    MakeKeyWithTexts(Node("BIOS\\*PNP0F13\\0000"), {{"Driver", tooLong}});
+    RegisterMouseDevice(0);
+    ExpectText(HKEY_LOCAL_MACHINE, Node("BIOS\\*PNP0F13\\0000"), "Driver", tooLong);
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, ClassMouseKey)) << "no class key made";
+    EXPECT_EQ("Enum\\BIOS\\*PNP0F13\\0000", Recorded("PS2", "SubKey1"));
+}
+
 TEST_F(Registration, OwnNodeTwiceMakesTwoClassKeys)
 {
     RegisterMouseDevice(0);
@@ -538,8 +558,8 @@ TEST_F(Registration, DriverOnlyModeRegistersForItsOwnDirectoryAndRestarts)
         EXPECT_EQ(1u, boxes.Calls().size()) << "the abort notice only";
     }
     EXPECT_EQ(1, RestartRequests);
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, "Enum"));
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, ClassMouseKey));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, OwnNodeKey));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, std::string(ClassMouseKey) + "\\0000"));
     RemoveSetupInf();
 }
 
@@ -557,7 +577,7 @@ TEST_F(Registration, RealSetupExeInDriverOnlyMode)
     EXPECT_EQ(0u, cancelled.exitCode);
     EXPECT_EQ(1u, cancelled.boxes.size()) << "the abort notice only";
     ExpectText(HKEY_LOCAL_MACHINE, Node("BIOS\\*PNP0F13\\0000"), "DeviceDesc", "Standard PS/2 Port Mouse");
-    EXPECT_EQ(0, session.Restarts(500)) << "no restart after a cancel";
+    EXPECT_EQ(0, session.RestartsSettled()) << "no restart after a cancel";
 
     SetupRun run = RunSetupExe(medium.Path(), "SETUP.EXE", "-u",
                                {{"SETUP_SELMOUSE", [](HWND page) {
@@ -573,11 +593,9 @@ TEST_F(Registration, RealSetupExeInDriverOnlyMode)
     EXPECT_EQ("Enum\\BIOS\\*PNP0F13\\0000", Recorded("PS2", "SubKey1"))
         << "recorded in the SETUP.INF beside the program";
     EXPECT_EQ("Standard PS/2 Port Mouse", Recorded("PS2", "DeviceDesc"));
-    EXPECT_GE(session.Restarts(5000), 1) << "Windows was asked to restart";
+    EXPECT_GE(session.RestartsSettled(), 1) << "Windows was asked to restart";
 }
 
-// The entries outlast the registry server. The two halves run in one process as an
-// ordinary pair, and from tests/registry-survives.sh with the server restarted between.
 // Run only by tests/registry-survives.sh, one step per Wine server: the first writes
 // the entries and a volatile marker, the second (after a server restart) finds the
 // entries and not the marker.
@@ -610,7 +628,16 @@ TEST(Survival, DISABLED_CheckAndClean)
     ExpectText(HKEY_LOCAL_MACHINE, OwnNodeKey, "Driver", "Mouse\\0000");
     ExpectText(HKEY_LOCAL_MACHINE, OwnNodeKey, "DeviceDesc", "Orvel Wheel Mouse (Serial)");
     ExpectText(HKEY_LOCAL_MACHINE, std::string(ClassMouseKey) + "\\0000", "DevLoader", "*vmouse");
-    Registration::Clean();
+    DeleteRegTree(HKEY_CLASSES_ROOT, ClsidKey);
+    DeleteRegTree(HKEY_LOCAL_MACHINE, HandlersKey);
+    DeleteRegTree(HKEY_LOCAL_MACHINE, UninstallKey);
+    HKEY run;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, RunKey, 0, KEY_ALL_ACCESS, &run) == ERROR_SUCCESS) {
+        RegDeleteValueA(run, "ZennoMouse");
+        RegCloseKey(run);
+    }
+    DeleteRegTree(HKEY_LOCAL_MACHINE, "Enum\\Root\\OrvelMouse");
+    DeleteRegTree(HKEY_LOCAL_MACHINE, std::string(ClassMouseKey) + "\\0000");
     DeleteRegTree(HKEY_LOCAL_MACHINE, "Software\\OrvelTest");
 }
 

@@ -165,6 +165,16 @@ TEST_F(ScriptLoader, ProgramPathTooLongIsAReadingError)
     EXPECT_EQ(nullptr, SetupState.FileTableHandle);
 }
 
+const char CurrentVersion[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
+void *RealOpenKey;
+LONG WINAPI NoCurrentVersion(HKEY root, LPCSTR path, DWORD options, REGSAM access, PHKEY key)
+{
+    if (root == HKEY_LOCAL_MACHINE && path && !lstrcmpiA(path, CurrentVersion))
+        return ERROR_FILE_NOT_FOUND;
+    return ((LONG(WINAPI *)(HKEY, LPCSTR, DWORD, REGSAM, PHKEY))RealOpenKey)(root, path, options,
+                                                                             access, key);
+}
+
 TEST_F(ScriptLoader, DefaultPathRule)
 {
     std::string pf = ProgramFiles();
@@ -183,14 +193,26 @@ TEST_F(ScriptLoader, DefaultPathRule)
     EXPECT_EQ(pf + "\\C:", SetupState.InstallDir) << "a bare drive is no drive path";
 
     // The directory comes from the registry; a value too long for 80 characters is not taken.
-    const char *cv = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
-    SetRegText(HKEY_LOCAL_MACHINE, cv, "ProgramFilesDir", "D:\\Apps");
+    struct PutBack {
+        std::string value;
+        ~PutBack() { SetRegText(HKEY_LOCAL_MACHINE, CurrentVersion, "ProgramFilesDir", value); }
+    } putBack{pf};
+    SetRegText(HKEY_LOCAL_MACHINE, CurrentVersion, "ProgramFilesDir", "D:\\Apps");
     ApplyDefaultPath("Tools");
     EXPECT_STREQ("D:\\Apps\\Tools", SetupState.InstallDir);
-    SetRegText(HKEY_LOCAL_MACHINE, cv, "ProgramFilesDir", std::string(90, 'x'));
+    SetRegText(HKEY_LOCAL_MACHINE, CurrentVersion, "ProgramFilesDir", std::string(90, 'x'));
     ApplyDefaultPath("Tools");
     EXPECT_STREQ("\\Tools", SetupState.InstallDir);
-    SetRegText(HKEY_LOCAL_MACHINE, cv, "ProgramFilesDir", pf);
+
+    // Without the CurrentVersion key, the usual program-files directory.
+    {
+        ImportPatch open("advapi32.dll", "RegOpenKeyExA", (void *)NoCurrentVersion);
+        ASSERT_TRUE(open.Applied());
+        RealOpenKey = open.Original();
+        ApplyDefaultPath("Tools");
+    }
+    EXPECT_STREQ("C:\\Program Files\\Tools", SetupState.InstallDir);
+    SetRegText(HKEY_LOCAL_MACHINE, CurrentVersion, "ProgramFilesDir", pf);
 
     // Through the script, and cut at 255 characters when the parts are longer together.
     SetupState.WindowsDir[0] = 'C';

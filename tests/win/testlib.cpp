@@ -1,6 +1,8 @@
 #include "testlib.h"
 #include "controller/controller.h"
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <tlhelp32.h>
 
 std::string ProgramDir()
 {
@@ -150,19 +152,84 @@ SavedFile::~SavedFile()
         DeleteFileA(path_.c_str());
 }
 
-void CleanRegistration()
+static const struct { HKEY root; const char *path; } GuardedKeys[] = {
+    {HKEY_CLASSES_ROOT, ClsidKey},
+    {HKEY_LOCAL_MACHINE, HandlersKey},
+    {HKEY_LOCAL_MACHINE, UninstallKey},
+    {HKEY_LOCAL_MACHINE, "Enum"},
+    {HKEY_LOCAL_MACHINE, ClassMouseKey},
+    {HKEY_LOCAL_MACHINE, "Software\\OrvelTest"},
+};
+
+static std::string GuardName(int root, const std::string &path)
 {
-    DeleteRegTree(HKEY_CLASSES_ROOT, ClsidKey);
-    DeleteRegTree(HKEY_LOCAL_MACHINE, HandlersKey);
-    DeleteRegTree(HKEY_LOCAL_MACHINE, UninstallKey);
+    return std::to_string(root) + "|" + path;
+}
+
+// Every key at and below path, parents before their subkeys.
+static void ListKeys(HKEY root, const std::string &path, int rootIndex,
+                     std::vector<std::string> &out)
+{
     HKEY k;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, RunKey, 0,
-                      KEY_ALL_ACCESS, &k) == ERROR_SUCCESS) {
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS)
+        return;
+    out.push_back(GuardName(rootIndex, path));
+    char sub[256];
+    for (DWORD i = 0; RegEnumKeyA(k, i, sub, sizeof sub) == ERROR_SUCCESS; i++)
+        ListKeys(root, path + "\\" + sub, rootIndex, out);
+    RegCloseKey(k);
+}
+
+static std::vector<std::string> GuardedKeyList()
+{
+    std::vector<std::string> keys;
+    for (int i = 0; i < (int)(sizeof GuardedKeys / sizeof GuardedKeys[0]); i++)
+        ListKeys(GuardedKeys[i].root, GuardedKeys[i].path, i, keys);
+    return keys;
+}
+
+static bool RunValueExists()
+{
+    return GetRegText(HKEY_LOCAL_MACHINE, RunKey, "ZennoMouse") != "<no value>" &&
+           GetRegText(HKEY_LOCAL_MACHINE, RunKey, "ZennoMouse") != "<no key>";
+}
+
+RegistryGuard::RegistryGuard() : keys_(GuardedKeyList()), runValue_(RunValueExists()) {}
+
+void RegistryGuard::Restore()
+{
+    std::vector<std::string> now = GuardedKeyList();
+    // deepest first: a key made since goes with whatever is below it
+    for (auto it = now.rbegin(); it != now.rend(); ++it) {
+        if (std::find(keys_.begin(), keys_.end(), *it) != keys_.end())
+            continue;
+        size_t bar = it->find('|');
+        DeleteRegTree(GuardedKeys[std::stoi(it->substr(0, bar))].root, it->substr(bar + 1));
+    }
+    HKEY k;
+    if (!runValue_ && RegOpenKeyExA(HKEY_LOCAL_MACHINE, RunKey, 0, KEY_ALL_ACCESS, &k) == ERROR_SUCCESS) {
         RegDeleteValueA(k, "ZennoMouse");
         RegCloseKey(k);
     }
-    DeleteRegTree(HKEY_LOCAL_MACHINE, "Enum");
-    DeleteRegTree(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\Class\\Mouse");
+}
+
+LiveDevice::LiveDevice(const char *name, const std::string &hardwareKey) : name_(name)
+{
+    HKEY k;
+    std::string path = std::string(LiveListKey) + "\\" + name;
+    EXPECT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_DYN_DATA, path.c_str(), 0, 0, REG_OPTION_VOLATILE,
+                                             KEY_ALL_ACCESS, 0, &k, 0))
+        << "cannot make the live device " << path;
+    // past the import table, which a test may have patched to record the program's writes
+    static auto set = (decltype(&RegSetValueExA))GetProcAddress(GetModuleHandleA("advapi32.dll"),
+                                                                "RegSetValueExA");
+    set(k, "HardWareKey", 0, REG_SZ, (const BYTE *)hardwareKey.c_str(), (DWORD)hardwareKey.size() + 1);
+    RegCloseKey(k);
+}
+
+LiveDevice::~LiveDevice()
+{
+    DeleteRegTree(HKEY_DYN_DATA, std::string(LiveListKey) + "\\" + name_);
 }
 
 std::string WindowsDirectory()
@@ -212,6 +279,29 @@ SessionEndWatch::SessionEndWatch()
 SessionEndWatch::~SessionEndWatch()
 {
     DestroyWindow(window_);
+}
+
+static bool WinebootRunning()
+{
+    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snap == INVALID_HANDLE_VALUE)
+        return false;
+    PROCESSENTRY32 p;
+    p.dwSize = sizeof p;
+    bool found = false;
+    for (BOOL more = Process32First(snap, &p); more && !found; more = Process32Next(snap, &p))
+        found = !lstrcmpiA(p.szExeFile, "wineboot.exe");
+    CloseHandle(snap);
+    return found;
+}
+
+int SessionEndWatch::RestartsSettled()
+{
+    DWORD start = GetTickCount();
+    while (WinebootRunning() && GetTickCount() - start < 20000)
+        Restarts(50);
+    EXPECT_FALSE(WinebootRunning()) << "a restart still under way after 20 s";
+    return Restarts(0);
 }
 
 void SessionEndWatch::Reset()
@@ -380,9 +470,15 @@ static bool WaitForProcess(HANDLE process, DWORD ms)
     return false;
 }
 
+bool WaitUntilIdle(HWND window, DWORD ms)
+{
+    DWORD_PTR result;
+    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, ms, &result) != 0;
+}
+
 static void AnswerBox(HWND box, SetupRun &run, HANDLE process)
 {
-    Sleep(100);  // let the box finish drawing its texts
+    EXPECT_TRUE(WaitUntilIdle(box)) << "a message box that does not take messages";
     run.boxes.push_back({0, BoxText(box), WindowText(box), 0});
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     while (IsWindow(box) && !WaitForProcess(process, 50))
@@ -392,11 +488,18 @@ static void AnswerBox(HWND box, SetupRun &run, HANDLE process)
 SetupRun RunSetupExe(const std::string &dir, const char *name, const char *args,
                      std::vector<ExternalStep> steps, DWORD timeoutMs)
 {
-    SetupRun run;
     std::string exe = dir + "\\" + name;
     EXPECT_TRUE(CopyFileA(BuiltSetupExe().c_str(), exe.c_str(), FALSE))
         << "cannot copy " << BuiltSetupExe() << " to " << exe;
     std::string cmd = "\"" + exe + "\"" + (args && *args ? std::string(" ") + args : "");
+    return RunProgram(exe, cmd, dir, std::move(steps), timeoutMs);
+}
+
+SetupRun RunProgram(const std::string &exe, const std::string &commandLine, const std::string &dir,
+                    std::vector<ExternalStep> steps, DWORD timeoutMs)
+{
+    SetupRun run;
+    std::string cmd = commandLine;   // CreateProcessA may write into it
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi;
@@ -409,7 +512,7 @@ SetupRun RunSetupExe(const std::string &dir, const char *name, const char *args,
     HWND last = 0;
     while (!WaitForProcess(pi.hProcess, 50)) {
         if (GetTickCount() - start > timeoutMs) {
-            ADD_FAILURE() << name << " " << args << " did not end within " << timeoutMs
+            ADD_FAILURE() << commandLine << " did not end within " << timeoutMs
                           << " ms; steps done: " << run.stepsDone;
             TerminateProcess(pi.hProcess, 255);
             WaitForSingleObject(pi.hProcess, 5000);
@@ -426,7 +529,7 @@ SetupRun RunSetupExe(const std::string &dir, const char *name, const char *args,
             HWND page = FindProcessWindow(pi.dwProcessId, step.cls, 0, step.again ? 0 : last);
             if (page && GetWindow(page, GW_CHILD) &&   // shown, and its controls made
                 run.boxes.size() >= step.afterBoxes) {
-                Sleep(100);  // let the page finish its WM_PAGE_INIT
+                EXPECT_TRUE(WaitUntilIdle(page)) << step.cls << " does not take messages";
                 steps[run.stepsDone++].act(page);
                 last = page;
             }
@@ -434,7 +537,7 @@ SetupRun RunSetupExe(const std::string &dir, const char *name, const char *args,
     }
     if (!timedOut)
         GetExitCodeProcess(pi.hProcess, &run.exitCode);
-    EXPECT_EQ(steps.size(), run.stepsDone) << "steps of " << name << " " << args;
+    EXPECT_EQ(steps.size(), run.stepsDone) << "steps of " << commandLine;
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     return run;

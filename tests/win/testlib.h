@@ -72,8 +72,29 @@ private:
 std::string ReadWholeFile(const std::string &path);
 void WriteWholeFile(const std::string &path, const std::string &content);
 
-// Removes every registry entry the installation writes (product and device).
-void CleanRegistration();
+// Keeps the names of every key below the keys an installation writes to (the product's
+// keys, HKLM\Enum, the mouse class keys, the test's own Software\OrvelTest) and whether
+// the Run value exists; when it goes (or at Restore), every key made since and a Run
+// value that was not there are deleted again, and nothing else.
+class RegistryGuard {
+public:
+    RegistryGuard();
+    ~RegistryGuard() { Restore(); }
+    // Deletes what was made since the guard was made; the guard stays.
+    void Restore();
+private:
+    std::vector<std::string> keys_;
+    bool runValue_;
+};
+
+// A device in the live list (HKEY_DYN_DATA), deleted again when the object goes.
+class LiveDevice {
+public:
+    LiveDevice(const char *name, const std::string &hardwareKey);
+    ~LiveDevice();
+private:
+    std::string name_;
+};
 
 // Keeps system.ini, system.new, system.bak and VMM32\VMOUSE.VXD/.BAK of the prefix as
 // they are and puts them back when the object goes.
@@ -94,6 +115,9 @@ public:
     SessionEndWatch();
     ~SessionEndWatch();
     int Restarts(DWORD ms = 0);
+    // The count once no restart can still be under way: to be asked after the program
+    // has ended (Wine's restart runs as wineboot.exe, started before the call returns).
+    int RestartsSettled();
     void Reset();
 private:
     HWND window_;
@@ -149,6 +173,12 @@ struct ExternalStep {
     size_t afterBoxes = 0; // acts only once that many message boxes were answered
 };
 std::string BuiltSetupExe();
+// A program run from outside: exe with the whole command line commandLine, started in dir.
+SetupRun RunProgram(const std::string &exe, const std::string &commandLine, const std::string &dir,
+                    std::vector<ExternalStep> steps = {}, DWORD timeoutMs = 20000);
+// Waits until the window's thread takes messages again (it has finished what it was
+// doing when the call came); false when it did not within ms.
+bool WaitUntilIdle(HWND window, DWORD ms = 10000);
 // A file of the test media (tests/make-media.sh), as a Windows path.
 std::string MediaFile(const std::string &name);
 SetupRun RunSetupExe(const std::string &dir, const char *name, const char *args,
