@@ -638,6 +638,8 @@ TEST(Survival, DISABLED_CheckAndClean)
     }
     DeleteRegTree(HKEY_LOCAL_MACHINE, "Enum\\Root\\OrvelMouse");
     DeleteRegTree(HKEY_LOCAL_MACHINE, std::string(ClassMouseKey) + "\\0000");
+    for (const char *parent : {"Enum\\Root", "Enum", ClassMouseKey})
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, parent);   // made for the entries; fails unless empty
     DeleteRegTree(HKEY_LOCAL_MACHINE, "Software\\OrvelTest");
 }
 
