@@ -353,6 +353,7 @@ TEST_F(Pages, BrowserTakesTheEditFieldOnOkOnly)
         {"SETUP_SELDIR", browse},
         inBrowser([](HWND box) {
             EXPECT_EQ("C:\\t\\pages\\Orvel", ItemText(box, IDC_DIRTEXT));
+            EXPECT_EQ("12345678.ABC", ItemText(box, 1152)) << "the hidden name field: the dummy name";
             EXPECT_EQ(GetDlgItem(box, IDC_DIRTEXT), GetFocus()) << "the edit field has the focus";
             DWORD start = 0, end = 0;
             SendDlgItemMessageA(box, IDC_DIRTEXT, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
