@@ -157,10 +157,12 @@ static void CreateSubDirectories(void)
     for (int slot = 1; slot <= 6; slot++) {
         if (!SetupState.DirectorySlots[slot][0])
             continue;
+        char kept[sizeof(FileEntry::TargetDir)];   /* the name, cut as the files have it */
+        CopyText(kept, sizeof kept, SetupState.DirectorySlots[slot]);
         char dir[256];
         CopyText(dir, sizeof dir, SetupState.InstallDir);
         AppendText(dir, sizeof dir, "\\");
-        AppendText(dir, sizeof dir, SetupState.DirectorySlots[slot]);
+        AppendText(dir, sizeof dir, kept);
         CreateDirectoryA(dir, 0);
     }
 }
