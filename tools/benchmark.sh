@@ -50,6 +50,7 @@ xvfb=$!; trap 'wineserver -k 2>/dev/null; kill $xvfb 2>/dev/null' EXIT
 export DISPLAY=":$n"; sleep 1
 wine wineboot -i >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine' /v Version /d win98 /f >/dev/null 2>&1
+(cd tools && wine reg import win98-colors.reg >/dev/null 2>&1)   # Windows 98's colours
 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
 wineserver -k; wineserver -w

@@ -446,4 +446,19 @@ TEST(PageRunner, MissingTemplateReturnsCancelAtOnce)
     EXPECT_EQ(PAGE_CANCEL, RunPage("SETUP_NONE", DefWindowProcA, 999));
 }
 
+TEST(RigLook, Windows98StandardColours)
+{
+    // The pages' own brush (menu colour) and their texts' (3D face) are the same grey
+    // there, so no text stands on a band of its own; windows white, a navy title bar.
+    EXPECT_EQ(RGB(192, 192, 192), GetSysColor(COLOR_MENU));
+    EXPECT_EQ(RGB(192, 192, 192), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(RGB(255, 255, 255), GetSysColor(COLOR_WINDOW));
+    EXPECT_EQ(RGB(0, 0, 128), GetSysColor(COLOR_ACTIVECAPTION));
+    EXPECT_EQ(RGB(16, 132, 208), GetSysColor(COLOR_GRADIENTACTIVECAPTION));
+    EXPECT_EQ(RGB(128, 128, 128), GetSysColor(COLOR_BTNSHADOW));
+    EXPECT_EQ(RGB(0, 0, 0), GetSysColor(COLOR_3DDKSHADOW));
+    EXPECT_EQ(RGB(0, 0, 128), GetSysColor(COLOR_HIGHLIGHT));
+    EXPECT_EQ(RGB(0, 128, 128), GetSysColor(COLOR_BACKGROUND));
+}
+
 }  // namespace
