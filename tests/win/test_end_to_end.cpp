@@ -9,6 +9,7 @@
 namespace {
 
 const char Dest[] = "C:\\ORVEL";
+const char BlankDest[] = "C:\\Program Files\\Tallis";
 const char Win98Ini[] = "[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\nebios=*ebios\r\n"
                         "mouse=*vmouse, msmouse.vxd\r\n";
 const char Patched[] = "[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\nebios=*ebios\r\n"
@@ -36,6 +37,7 @@ protected:
     {
         RemoveTree(Dest);
         RemoveTree("C:\\t\\e2e\\Other");
+        RemoveTree(BlankDest);
         DeleteFileA((WindowsDirectory() + "\\SYSTEM\\KXMOUSE.VXD").c_str());
         DeleteFileA((WindowsDirectory() + "\\INF\\KXMOUSE.INF").c_str());
         DeleteFileA((WindowsDirectory() + "\\KXMOUSE.INI").c_str());
@@ -305,9 +307,7 @@ TEST_F(EndToEnd, A386EnhSectionWithoutAMouseLineGetsOneAsItsLastLine)
 
 TEST_F(EndToEnd, ADestinationWithABlankIsQuotedInTheCommands)
 {
-    const char dest[] = "C:\\Program Files\\Tallis";
-    RemoveTree(dest);
-    SetupRun run = InstallTo(dest);
+    SetupRun run = InstallTo(BlankDest);
     EXPECT_EQ(0u, run.exitCode);
     EXPECT_TRUE(run.boxes.empty());
     EXPECT_EQ("\"C:\\Program Files\\Tallis\\KXMAIN.EXE\" -startup",
@@ -317,12 +317,11 @@ TEST_F(EndToEnd, ADestinationWithABlankIsQuotedInTheCommands)
     EXPECT_EQ("C:\\Program Files\\Tallis\\KXPAGE.DLL",
               GetRegText(HKEY_CLASSES_ROOT, std::string(ClsidKey) + "\\InProcServer32", ""))
         << "a path, not a command: no quotes";
-    EXPECT_EQ(Sample("KXMAIN.EXE"), ReadWholeFile(std::string(dest) + "\\KXMAIN.EXE"));
+    EXPECT_EQ(Sample("KXMAIN.EXE"), ReadWholeFile(std::string(BlankDest) + "\\KXMAIN.EXE"));
 
     SetupRun second = Run("", {});
     ASSERT_EQ(1u, second.boxes.size()) << "the quoted start-up value still names KXMAIN.EXE";
     EXPECT_EQ(OtherMouseText, second.boxes[0].text);
-    RemoveTree(dest);
 }
 
 TEST_F(EndToEnd, ALongSubDirIsCreatedUnderTheNameItsFilesUse)
