@@ -369,7 +369,7 @@ TEST_F(Copy, ALongDiskShowsEveryStepAndDrawsEachOnce)
     for (int i = 0; i < 250; i++) {
         int percent = (i * 100 + 100) / 250;
         EXPECT_EQ(std::to_string(percent) + "%", creates[i].percent) << "entry " << i;
-        EXPECT_EQ(creates[i].innerWidth * percent / 100, creates[i].barWidth) << "entry " << i;
+        EXPECT_EQ(FullBar * percent / 100, creates[i].barWidth) << "entry " << i;
         percents.insert(percent);
         widths.insert(creates[i].barWidth);
     }
