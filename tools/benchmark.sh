@@ -1,13 +1,21 @@
 #!/usr/bin/env bash
 # Measures SETUP.EXE against minimal programs under one Wine prefix (build/bench):
 #  - copy: a generated package of 300 LZ-compressed files (about 20 MB expanded)
-#    installed by SETUP.EXE, against a plain LZCopy loop over the same files;
+#    installed by SETUP.EXE, against a plain LZCopy loop over the same files and
+#    against two NSIS 3 installers of the same files built here by makensis (Debian's
+#    nsis package), one compressed with zlib, one with LZMA, installed silently;
 #  - start: launch to the welcome page (backdrop painted, banners dissolved) at
 #    1024x768, against a program that shows one message box.
 # Prints the times and their ratios. Not a test: the figures vary with the machine.
 set -eu
 cd "$(dirname "$0")/.."
 bash tools/install-deps.sh
+if ! command -v makensis >/dev/null; then
+  SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO=sudo
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get install -y -qq --no-install-recommends nsis >/dev/null ||
+    { $SUDO apt-get update -qq && $SUDO apt-get install -y -qq --no-install-recommends nsis >/dev/null; }
+fi
 . tools/wine-width.sh
 width=$(wine_width)
 out=build
@@ -41,6 +49,23 @@ for i in $(seq 1 $files); do
 done
 expanded=$(du -sb "$bench/package/DATA" | cut -f1)
 tools/make-medium.sh $out/SETUP.EXE "$bench/medium" "" "$bench/package"
+# The NSIS peers: ANSI installers (as Windows 98 needs) of the same files.
+for compressor in zlib lzma; do
+  cat > "$bench/nsis-$compressor.nsi" <<NSI
+Unicode false
+SetCompressor $compressor
+Name "Orvel"
+OutFile "$bench/nsis-$compressor.exe"
+InstallDir "C:\\NSIS"
+RequestExecutionLevel user
+SilentInstall silent
+Section
+  SetOutPath "\$INSTDIR\\DATA"
+  File "$bench/package/DATA/*.BIN"
+SectionEnd
+NSI
+  makensis -V1 "$bench/nsis-$compressor.nsi"
+done
 
 use_wine "$width" "$bench/bin"
 export WINEPREFIX=$bench/prefix WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml='
@@ -50,37 +75,59 @@ xvfb=$!; trap 'wineserver -k 2>/dev/null; kill $xvfb 2>/dev/null' EXIT
 export DISPLAY=":$n"; sleep 1
 wine wineboot -i >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine' /v Version /d win98 /f >/dev/null 2>&1
+(cd tools && wine reg import win98-colors.reg >/dev/null 2>&1)   # Windows 98's colours
 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
 wineserver -k; wineserver -w
 c=$WINEPREFIX/drive_c
 cp -r "$bench/medium" "$c/MEDIUM"
 cp $out/autopilot.exe $out/lzloop.exe $out/launchtime.exe $out/onedialog.exe "$c/"
+cp "$bench"/nsis-*.exe "$c/"
 wine cmd /c exit >/dev/null 2>&1
-cat "$c"/MEDIUM/DATA/* > /dev/null   # both runs read from the page cache
+cat "$c"/MEDIUM/DATA/* "$c"/nsis-*.exe > /dev/null   # every run reads from the page cache
 
 # The time from the first to the last expanded file, by the files' change times.
 stat_ctime() { for f in "$@"; do stat -c '%.9Z' "$f"; done | sort -n | awk 'NR==1{a=$1} {b=$1} END{printf "%.0f", (b-a)*1000}'; }
 
 median() { sort -n | awk '{v[NR]=$1} END{print v[int((NR+1)/2)]}'; }
+# The spread of a file of times, in per cent of their median: of all of them
+# ((largest - smallest) / median), and of their middle half ((upper - lower quartile) /
+# median), which a single disturbed round does not move.
+spread() { sort -n "$1" | awk '{v[NR]=$1} END{m=v[int((NR+1)/2)]; printf "%.0f", m ? (v[NR]-v[1])*100/m : 0}'; }
+middle() { sort -n "$1" | awk '{v[NR]=$1} END{m=v[int((NR+1)/2)]; printf "%.0f", m ? (v[int((3*NR+3)/4)]-v[int((NR+3)/4)])*100/m : 0}'; }
 for i in $(seq 1 $files); do printf 'C:\\MEDIUM\\DATA\\F%d.BI_\tC:\\LOOP\\F%d.BIN\r\n' $i $i; done > "$c/list.txt"
-: > "$bench/setup.ms"; : > "$bench/loop.ms"
-for round in 1 2 3; do
-  echo "Round $round: installing with SETUP.EXE, then expanding with the plain LZCopy loop"
-  rm -rf "$c/BENCH" "$c/LOOP"; mkdir -p "$c/LOOP"
+measures="setup loop nsis-zlib nsis-lzma"
+for m in $measures; do : > "$bench/$m.ms"; done
+round() {
+  echo "Round $1: SETUP.EXE, the plain LZCopy loop, NSIS with zlib, NSIS with LZMA"
+  rm -rf "$c/BENCH" "$c/LOOP" "$c/NSISZ" "$c/NSISL"; mkdir -p "$c/LOOP"
   wine reg delete 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Run' /v ZennoMouse /f >/dev/null 2>&1 || true
   (cd "$c/MEDIUM" && wine 'C:\autopilot.exe' --restart later > "$bench/autopilot.log" 2>&1) &
   pilot=$!
   (cd "$c/MEDIUM" && wine 'C:\MEDIUM\SETUP.EXE' >/dev/null 2>&1)
   wait $pilot
-  installed=$(ls "$c/BENCH/DATA" | wc -l)
   stat_ctime "$c"/BENCH/DATA/* >> "$bench/setup.ms"; echo >> "$bench/setup.ms"
   wine 'C:\lzloop.exe' 'C:\list.txt' >/dev/null 2>&1
   stat_ctime "$c"/LOOP/* >> "$bench/loop.ms"; echo >> "$bench/loop.ms"
+  wine 'C:\nsis-zlib.exe' /S '/D=C:\NSISZ' >/dev/null 2>&1
+  stat_ctime "$c"/NSISZ/DATA/* >> "$bench/nsis-zlib.ms"; echo >> "$bench/nsis-zlib.ms"
+  wine 'C:\nsis-lzma.exe' /S '/D=C:\NSISL' >/dev/null 2>&1
+  stat_ctime "$c"/NSISL/DATA/* >> "$bench/nsis-lzma.ms"; echo >> "$bench/nsis-lzma.ms"
+}
+# Five rounds, and more (up to eleven) while a measure's middle half spreads over
+# more than 15% of its median.
+rounds=0
+while :; do
+  rounds=$((rounds + 1)); round $rounds
+  [ $rounds -ge 5 ] || continue
+  wide=0; for m in $measures; do if [ "$(middle "$bench/$m.ms")" -gt 15 ]; then wide=1; fi; done
+  [ $wide = 1 ] && [ $rounds -lt 11 ] || break
 done
-setup_ms=$(median < "$bench/setup.ms")
-loop_ms=$(median < "$bench/loop.ms")
-same=$(cd "$c" && for i in 1 150 300; do cmp -s "BENCH/DATA/F$i.BIN" "LOOP/F$i.BIN" && echo same; done | wc -l)
+ms_setup=$(median < "$bench/setup.ms"); ms_loop=$(median < "$bench/loop.ms")
+ms_nsis_zlib=$(median < "$bench/nsis-zlib.ms"); ms_nsis_lzma=$(median < "$bench/nsis-lzma.ms")
+installed=$(ls "$c/BENCH/DATA" | wc -l)
+peers="$(ls "$c/NSISZ/DATA" | wc -l) and $(ls "$c/NSISL/DATA" | wc -l)"
+same=$(cd "$c" && for i in 1 150 300; do cmp -s "BENCH/DATA/F$i.BIN" "LOOP/F$i.BIN" && cmp -s "BENCH/DATA/F$i.BIN" "NSISZ/DATA/F$i.BIN" && cmp -s "BENCH/DATA/F$i.BIN" "NSISL/DATA/F$i.BIN" && echo same; done | wc -l)
 
 echo "Measuring start times"
 wine reg delete 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Run' /v ZennoMouse /f >/dev/null 2>&1 || true
@@ -89,8 +136,17 @@ dialog_start=$(for _ in 1 2 3 4 5; do wine 'C:\launchtime.exe' '#32770' 'C:\oned
 
 echo
 echo "== Benchmark ($(nproc) cores, $(date -u +%Y-%m-%d))"
-echo "copy:  $installed of $files files, $((expanded / 1048576)) MB expanded; SETUP.EXE ${setup_ms} ms, LZCopy loop ${loop_ms} ms"
-echo "       (first to last file by the files' change times, medians of 3 rounds: $(tr '\n' ' ' < "$bench/setup.ms")/ $(tr '\n' ' ' < "$bench/loop.ms")); same content in ${same} of 3 files compared"
-awk -v a="$setup_ms" -v b="$loop_ms" 'BEGIN{printf "       ratio %.2f (target: at most 1.10)\n", a / b}'
+echo "copy:  $files files, $((expanded / 1048576)) MB expanded; SETUP.EXE installed $installed, the NSIS installers $peers;"
+echo "       the same content in ${same} of 3 files compared across all four"
+echo "       first to last file by the files' change times, median of $rounds rounds; spread of all rounds"
+echo "       ((max - min) / median) and of their middle half ((upper - lower quartile) / median):"
+row() { printf '       %-12s %6s ms   spread %3s%%, middle half %3s%%   rounds: %s\n' "$1" "$2" \
+          "$(spread "$bench/$3.ms")" "$(middle "$bench/$3.ms")" "$(tr '\n' ' ' < "$bench/$3.ms")"; }
+row "SETUP.EXE" "$ms_setup" setup
+row "LZCopy loop" "$ms_loop" loop
+row "NSIS zlib" "$ms_nsis_zlib" nsis-zlib
+row "NSIS LZMA" "$ms_nsis_lzma" nsis-lzma
+awk -v a="$ms_setup" -v b="$ms_loop" -v z="$ms_nsis_zlib" -v l="$ms_nsis_lzma" \
+  'BEGIN{printf "       SETUP.EXE / loop %.2f (target: at most 1.10), / NSIS zlib %.2f, / NSIS LZMA %.2f\n", a / b, a / z, a / l}'
 echo "start: SETUP.EXE to its welcome page ${setup_start} ms, one message box ${dialog_start} ms (medians of 5)"
 awk -v a="$setup_start" -v b="$dialog_start" 'BEGIN{printf "       ratio %.1f\n", a / b}'

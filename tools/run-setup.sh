@@ -46,6 +46,7 @@ fi
 echo "Making a Windows 98 prefix in $WINEPREFIX"
 wine wineboot -i >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine' /v Version /d win98 /f >/dev/null 2>&1
+(cd tools && wine reg import win98-colors.reg >/dev/null 2>&1)   # Windows 98's colours
 wineserver -w
 # Make the Windows side look like Windows 98's: a [386Enh] section in system.ini and
 # the stock VMOUSE.VXD in VMM32.

@@ -45,7 +45,9 @@ start_display() {
 case $cmd in
 start)
   start_display
-  settings="$WINEARCH win98 x11 desktop=1024x768 nocrashdialog"
+  # The colour scheme's file is part of the settings: a change to it is applied too.
+  colors=$(dirname "$0")/win98-colors.reg
+  settings="$WINEARCH win98 x11 desktop=1024x768 nocrashdialog colors=$(cksum < "$colors" | cut -d' ' -f1)"
   if [ ! -f "$WINEPREFIX/system.reg" ] || [ "$(cat "$rig/settings" 2>/dev/null)" != "$settings" ]; then
     [ -f "$WINEPREFIX/system.reg" ] || wine wineboot -i >"$rig/wineboot.log" 2>&1
     # Windows 98 for GetVersion; Wine's own virtual desktop inside the Xvfb screen, so
@@ -57,6 +59,8 @@ start)
     # A crashing test program ends with a backtrace in its output instead of waiting
     # behind the debugger's dialog until the test times out.
     wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    # Windows 98's colours, so that screenshots show what its users see.
+    (cd "$(dirname "$colors")" && wine reg import win98-colors.reg >/dev/null 2>&1)
     wineserver -k; wineserver -w
     echo "$settings" > "$rig/settings"
   fi

@@ -94,10 +94,17 @@ void DrawSunkenBox(HWND page, HDC dc, int controlId, WORD brushCode)
     DeleteObject(fill);   /* a stock object is left alone by the platform */
 }
 
+/* A text the control already shows is not set again: it would draw the same pixels,
+   and under Wine every change and repaint costs round trips to the server. */
 static void SetItemTextNow(HWND page, int controlId, const char *text)
 {
-    SetDlgItemTextA(page, controlId, text);
-    UpdateWindow(GetDlgItem(page, controlId));
+    HWND item = GetDlgItem(page, controlId);
+    char shown[256] = "";
+    if (GetWindowTextA(item, shown, sizeof shown) < (int)sizeof shown - 1 &&
+        lstrcmpA(shown, text) == 0)
+        return;
+    SetWindowTextA(item, text);
+    UpdateWindow(item);
 }
 
 static void ShowCopyStatus(HWND page, FileEntry *e)
@@ -110,7 +117,10 @@ static void ShowCopyStatus(HWND page, FileEntry *e)
     SetItemTextNow(page, IDC_STATUS, status);
 }
 
-/* The share of the disk done once this entry is finished, as text and as a bar. */
+static LONG BarEnd;   /* the right end of the bar last filled on this disk */
+
+/* The share of the disk done once this entry is finished, as text and as a bar. A bar
+   that has not grown since the last entry is not filled again. */
 static void ShowProgress(HWND page, HDC dc, int entry, int count)
 {
     int percent = (entry * 100 + 100) / count;
@@ -123,6 +133,9 @@ static void ShowProgress(HWND page, HDC dc, int entry, int count)
     InflateRect(&r, -2, -2);
     OffsetRect(&r, -1, -1);
     r.right = r.left + ((r.right - r.left + 1) * percent) / 100;
+    if (entry > 0 && r.right == BarEnd)
+        return;   /* entry 0 fills the box drawn afresh for its disk */
+    BarEnd = r.right;
     HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
     FillRect(dc, &r, blue);
     DeleteObject(blue);
@@ -157,10 +170,12 @@ static void CreateSubDirectories(void)
     for (int slot = 1; slot <= 6; slot++) {
         if (!SetupState.DirectorySlots[slot][0])
             continue;
+        char kept[sizeof(FileEntry::TargetDir)];   /* the name, cut as the files have it */
+        CopyText(kept, sizeof kept, SetupState.DirectorySlots[slot]);
         char dir[256];
         CopyText(dir, sizeof dir, SetupState.InstallDir);
         AppendText(dir, sizeof dir, "\\");
-        AppendText(dir, sizeof dir, SetupState.DirectorySlots[slot]);
+        AppendText(dir, sizeof dir, kept);
         CreateDirectoryA(dir, 0);
     }
 }

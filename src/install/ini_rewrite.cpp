@@ -24,42 +24,77 @@ static int ReadPiece(char *piece, int limit, FILE *in, int *sawNul)
     return n;
 }
 
+#define VMOUSE_LINE "mouse=*vmouse\n"
+
+/* Where the rewrite stands. A [386Enh] section runs from a line holding "[386Enh]" to
+   the next line that starts with '['. */
+struct RewriteState {
+    int inSection;   /* inside [386Enh], its mouse line not yet written */
+    int lineStart;   /* the next piece starts a line */
+    int dropping;    /* the rest of a replaced line */
+    int ok;          /* every write succeeded */
+};
+
+static void Put(RewriteState *s, const char *text, FILE *out)
+{
+    if (fputs(text, out) < 0)
+        s->ok = 0;
+}
+
+static int EndsSection(const char *piece, int startsLine, int holdsHeader)
+{
+    return startsLine && piece[0] == '[' && !holdsHeader;
+}
+
+/* The header line itself is never replaced: "[386Enh] ; mouse" would take the
+   section's name with it. A comment starts with ';'. */
+static int IsCandidate(const char *piece, int startsLine, int holdsHeader)
+{
+    return startsLine && !holdsHeader && piece[0] != ';' && ContainsText(piece, "mouse");
+}
+
+static void RewritePiece(RewriteState *s, const char *piece, int length, FILE *out)
+{
+    int startsLine = s->lineStart;
+    s->lineStart = EndsLine(piece, length);
+    if (s->dropping) {
+        s->dropping = !s->lineStart;
+        return;
+    }
+    int holdsHeader = ContainsText(piece, "[386Enh]");
+    if (s->inSection && EndsSection(piece, startsLine, holdsHeader)) {
+        Put(s, VMOUSE_LINE, out);   /* the section had none: it becomes its last line */
+        s->inSection = 0;
+    }
+    if (holdsHeader)
+        s->inSection = 1;
+    if (s->inSection && IsCandidate(piece, startsLine, holdsHeader)) {
+        Put(s, VMOUSE_LINE, out);
+        s->inSection = 0;
+        s->dropping = !s->lineStart;
+        return;
+    }
+    Put(s, piece, out);
+}
+
 int RewriteSystemIni(FILE *in, FILE *out)
 {
     char piece[128];
-    int inSection = 0;     /* a line holding "[386Enh]" has been seen */
-    int lineStart = 1;     /* the next piece starts a line */
-    int dropping = 0;      /* the rest of a replaced line */
-    int ok = 1;
+    RewriteState s = { 0, 1, 0, 1 };
     int length, sawNul = 0;
     while ((length = ReadPiece(piece, INI_PIECE_LIMIT, in, &sawNul)) > 0) {
         if (sawNul)
             return 0;   /* a text piece could not carry the rest over */
-        int startsLine = lineStart;
-        lineStart = EndsLine(piece, length);
-        if (dropping) {
-            dropping = !lineStart;
-            continue;
-        }
-        int holdsHeader = ContainsText(piece, "[386Enh]");
-        if (holdsHeader)
-            inSection = 1;
-        /* the header line itself is never replaced: "[386Enh] ; mouse" would take the
-           section's name with it, and its lines would fall into the section before */
-        if (inSection && startsLine && !holdsHeader && piece[0] != ';' &&
-            ContainsText(piece, "mouse")) {
-            if (fputs("mouse=*vmouse\n", out) < 0)
-                ok = 0;
-            inSection = 0;
-            dropping = !lineStart;
-            continue;
-        }
-        if (fputs(piece, out) < 0)
-            ok = 0;
+        RewritePiece(&s, piece, length, out);
+    }
+    if (s.inSection) {   /* [386Enh] is the last section and has no mouse line */
+        if (!s.lineStart)
+            Put(&s, "\n", out);
+        Put(&s, VMOUSE_LINE, out);
     }
     if (ferror(in))
-        ok = 0;   /* a read that failed part-way would leave the copy short */
-    return ok;
+        s.ok = 0;   /* a read that failed part-way would leave the copy short */
+    return s.ok;
 }
 
 int EndMarkHidesText(FILE *raw)

@@ -9,13 +9,15 @@
 #define PAGE_CLSID "{7A3C91D2-5E48-11d2-9C6D-2B81E4F0A537}"
 #define CONTROLS_MOUSE "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Controls Folder\\Mouse"
 
-enum ValueSource { FIXED_TEXT, AFTER_INSTALL_DIR, SCRIPT_TITLE };
+enum ValueSource { FIXED_TEXT, AFTER_INSTALL_DIR, SCRIPT_TITLE, COMMAND_IN_INSTALL_DIR };
 
-/* One value: a fixed text, or InstallDir followed by a file part, or the Title. */
+/* One value: a fixed text, or InstallDir followed by a file part, or the Title, or a
+   command: a program in InstallDir and its arguments. */
 struct ProductValue {
     const char *name;
     const char *text;
     ValueSource source;
+    const char *arguments;
 };
 
 struct ProductKey {
@@ -24,9 +26,25 @@ struct ProductKey {
     ProductValue values[2];
 };
 
+/* Windows splits a command line at its first blank: a program path holding one is
+   put in quotes. */
+static void ComposeCommand(const ProductValue *value, char *data, int size)
+{
+    const char *quote = ContainsText(SetupState.InstallDir, " ") ? "\"" : "";
+    CopyText(data, size, quote);
+    AppendText(data, size, SetupState.InstallDir);
+    AppendText(data, size, value->text);
+    AppendText(data, size, quote);
+    AppendText(data, size, value->arguments);
+}
+
 static void ComposeValue(const ProductValue *value, char *data, int size)
 {
     data[0] = 0;
+    if (value->source == COMMAND_IN_INSTALL_DIR) {
+        ComposeCommand(value, data, size);
+        return;
+    }
     if (value->source == SCRIPT_TITLE) {
         CopyText(data, size, SetupState.Title);
         return;
@@ -39,20 +57,21 @@ static void ComposeValue(const ProductValue *value, char *data, int size)
 void RegisterProduct(void)
 {
     const ProductKey keys[] = {
-        { HKEY_CLASSES_ROOT, "CLSID\\" PAGE_CLSID, { { 0, "KXMouseControlPage", FIXED_TEXT } } },
+        { HKEY_CLASSES_ROOT, "CLSID\\" PAGE_CLSID,
+          { { 0, "KXMouseControlPage", FIXED_TEXT, 0 } } },
         { HKEY_CLASSES_ROOT, "CLSID\\" PAGE_CLSID "\\InProcServer32",
-          { { 0, "\\KXPAGE.DLL", AFTER_INSTALL_DIR },
-            { "ThreadingModel", "Apartment", FIXED_TEXT } } },
+          { { 0, "\\KXPAGE.DLL", AFTER_INSTALL_DIR, 0 },
+            { "ThreadingModel", "Apartment", FIXED_TEXT, 0 } } },
         { HKEY_LOCAL_MACHINE, CONTROLS_MOUSE "\\shellex\\PropertySheetHandlers",
-          { { 0, "KXMousePage", FIXED_TEXT } } },
+          { { 0, "KXMousePage", FIXED_TEXT, 0 } } },
         { HKEY_LOCAL_MACHINE, CONTROLS_MOUSE "\\shellex\\PropertySheetHandlers\\KXMousePage",
-          { { 0, PAGE_CLSID, FIXED_TEXT } } },
+          { { 0, PAGE_CLSID, FIXED_TEXT, 0 } } },
         { HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run",
-          { { MOUSE_APP_TITLE, "\\KXMAIN.EXE -startup", AFTER_INSTALL_DIR } } },
+          { { MOUSE_APP_TITLE, "\\KXMAIN.EXE", COMMAND_IN_INSTALL_DIR, " -startup" } } },
         { HKEY_LOCAL_MACHINE,
           "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" MOUSE_APP_TITLE,
-          { { "DisplayName", "", SCRIPT_TITLE },
-            { "UninstallString", "\\UNINSTAL.EXE", AFTER_INSTALL_DIR } } },
+          { { "DisplayName", "", SCRIPT_TITLE, 0 },
+            { "UninstallString", "\\UNINSTAL.EXE", COMMAND_IN_INSTALL_DIR, "" } } },
     };
     for (unsigned k = 0; k < sizeof keys / sizeof keys[0]; k++) {
         HKEY key;

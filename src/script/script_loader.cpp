@@ -34,15 +34,18 @@ static int ReadScriptNumber(const char *section, const char *key, int fallback)
 
 /* 0 when the program's own path does not fit: cut, it would name a parent directory,
    and the script, the prior-value record and the driver-only install would all go
-   to the wrong place. */
+   to the wrong place. Some Windows versions answer a path too long for the buffer
+   with one cut to a character less than the buffer, which looks whole: the path is
+   read into a larger buffer, so that a whole path of 79 characters is told apart. */
 static int FindSetupDir(void)
 {
-    DWORD length = GetModuleFileNameA(0, SetupState.SetupDir, sizeof SetupState.SetupDir);
-    SetupState.SetupDir[sizeof SetupState.SetupDir - 1] = 0;
-    if (length == 0 || length >= sizeof SetupState.SetupDir - 1) {
-        SetupState.SetupDir[0] = 0;
+    char path[MAX_PATH + 1];
+    DWORD length = GetModuleFileNameA(0, path, sizeof path);
+    SetupState.SetupDir[0] = 0;
+    if (length == 0 || length >= sizeof SetupState.SetupDir)
         return 0;
-    }
+    path[length] = 0;
+    CopyText(SetupState.SetupDir, sizeof SetupState.SetupDir, path);
     for (int i = lstrlenA(SetupState.SetupDir) - 1; i >= 1; i--)
         if (SetupState.SetupDir[i] == '\\') {
             SetupState.SetupDir[i] = 0;

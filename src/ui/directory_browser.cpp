@@ -23,7 +23,7 @@ void BrowseForDirectory(HWND owner)
     ofn.hwndOwner = owner;
     ofn.hInstance = SetupState.ModuleInstance;
     ofn.lpstrFile = DummyFileName;
-    ofn.nMaxFile = 12;
+    ofn.nMaxFile = sizeof DummyFileName;   /* with its terminating NUL */
     ofn.lpstrInitialDir = "C:\\";
     ofn.Flags = BROWSE_FLAGS;
     ofn.lpfnHook = BrowseHook;

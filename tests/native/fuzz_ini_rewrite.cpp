@@ -1,19 +1,93 @@
-// Fuzzes the system.ini rewriting on memory streams: it never crashes, writes at most
-// as many lines as it read, leaves a file without "[386Enh]" as it was, and refuses
-// a file holding a NUL byte.
+// Fuzzes the system.ini rewriting on memory streams: it never crashes and refuses a
+// file holding a NUL byte. A file whose lines are all short enough to be read whole
+// must come out as the rule says, line by line: inside [386Enh] (from a line holding
+// "[386Enh]" to the next line starting with '[') the first line mentioning "mouse"
+// that is neither the header nor a comment becomes "mouse=*vmouse", or that line is
+// added as the section's last; nothing outside the section changes. Longer lines
+// are read in pieces; for them the output keeps everything before the first
+// "[386Enh]" line and gains at most one line per such line.
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <string>
+#include <vector>
 #include "install/ini_rewrite.h"
 
-static size_t Lines(const char *text, size_t size)
+namespace {
+
+const char Vmouse[] = "mouse=*vmouse\n";
+
+std::vector<std::string> SplitLines(const std::string &text)
 {
-    size_t n = 0;
-    for (size_t i = 0; i < size; i++)
-        n += text[i] == '\n';
-    return n + (size && text[size - 1] != '\n');
+    std::vector<std::string> lines;
+    for (size_t pos = 0; pos < text.size();) {
+        size_t end = text.find('\n', pos);
+        end = end == std::string::npos ? text.size() : end + 1;
+        lines.push_back(text.substr(pos, end - pos));
+        pos = end;
+    }
+    return lines;
 }
+
+bool Holds(const std::string &line, const char *what)
+{
+    return line.find(what) != std::string::npos;
+}
+
+// The rule applied to whole lines.
+std::string Expected(const std::vector<std::string> &lines)
+{
+    std::string out;
+    bool inSection = false;
+    for (const std::string &line : lines) {
+        bool header = Holds(line, "[386Enh]");
+        if (inSection && line[0] == '[' && !header) {
+            out += Vmouse;
+            inSection = false;
+        }
+        inSection = inSection || header;
+        if (inSection && !header && line[0] != ';' && Holds(line, "mouse")) {
+            out += Vmouse;
+            inSection = false;
+            continue;
+        }
+        out += line;
+    }
+    if (inSection)
+        out += std::string(out.back() == '\n' ? "" : "\n") + Vmouse;
+    return out;
+}
+
+bool ReadWhole(const std::vector<std::string> &lines)
+{
+    for (const std::string &line : lines)
+        if (line.size() > INI_PIECE_LIMIT - 1)
+            return false;
+    return true;
+}
+
+// For lines read in pieces: the text before the first "[386Enh]" line is kept, and
+// each line holding "[386Enh]" adds at most one line.
+void CheckLongLines(const std::vector<std::string> &in, const std::string &out)
+{
+    size_t headers = 0, kept = 0;
+    for (const std::string &line : in)
+        headers += Holds(line, "[386Enh]");
+    for (size_t i = 0; i < in.size() && !Holds(in[i], "[386Enh]"); i++)
+        kept += in[i].size();
+    std::string before;
+    for (const std::string &line : in)
+        before += line;
+    if (out.compare(0, kept, before, 0, kept) != 0)
+        abort();
+    if (SplitLines(out).size() > in.size() + headers)
+        abort();
+    if (!headers && out != before)
+        abort();
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
@@ -29,14 +103,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     int hasNul = memchr(data, 0, size) != 0;
     if (ok == hasNul)   // a NUL must be refused, anything else rewritten
         abort();
-    if (hasNul) {
-        free(out);
-        return 0;
-    }
-    if (Lines(out, outSize) > Lines((const char *)data, size))
-        abort();
-    if (!memmem(data, size, "[386Enh]", 8) && (outSize != size || memcmp(out, data, size)))
-        abort();
+    std::string result(out, outSize);
     free(out);
+    if (hasNul)
+        return 0;
+    std::vector<std::string> lines = SplitLines(std::string((const char *)data, size));
+    if (ReadWhole(lines) && result != Expected(lines))
+        abort();
+    CheckLongLines(lines, result);
     return 0;
 }

@@ -100,6 +100,22 @@ TEST(IniRewrite, RulesOnStreams)
     EXPECT_EQ("[386Enh]\nmouse=*vmouse\n", Rewrite("[386Enh]\nmouse=" + tail));
 }
 
+TEST(IniRewrite, TheSectionEndsAtTheNextHeaderLine)
+{
+    // No mouse line in [386Enh]: one is added as its last line, the next section kept.
+    EXPECT_EQ("[386Enh]\nebios=*ebios\nmouse=*vmouse\n[boot.description]\nmouse.drv=Standard mouse\n",
+              Rewrite("[386Enh]\nebios=*ebios\n[boot.description]\nmouse.drv=Standard mouse\n"));
+    EXPECT_EQ("[386Enh]\n;mouse=x\nmouse=*vmouse\n[boot]\n", Rewrite("[386Enh]\n;mouse=x\n[boot]\n"));
+    // At the end of the file, also after a last line without its line end.
+    EXPECT_EQ("[boot]\nmouse.drv=x\n[386Enh]\nmouse=*vmouse\n", Rewrite("[boot]\nmouse.drv=x\n[386Enh]\n"));
+    EXPECT_EQ("[386Enh]\nebios=*ebios\nmouse=*vmouse\n", Rewrite("[386Enh]\nebios=*ebios"));
+    EXPECT_EQ("[386Enh]\nmouse=*vmouse\n", Rewrite("[386Enh]"));
+    // Only a line that starts with '[' ends it, not a piece of a long line.
+    std::string key = "key=" + std::string(115, 'x');
+    EXPECT_EQ("[386Enh]\n" + key + "[x]\nmouse=*vmouse\n", Rewrite("[386Enh]\n" + key + "[x]\nmouse=a\n"));
+    EXPECT_EQ("[386Enh]\n [x]\nmouse=*vmouse\n", Rewrite("[386Enh]\n [x]\nmouse=a\n"));
+}
+
 int RewriteResult(const std::string &text)
 {
     FILE *in = fmemopen((void *)text.data(), text.size(), "r");

@@ -100,6 +100,10 @@ TEST_F(Controller, RegisteredMouseApplicationRefusesTheFullWizard)
         EXPECT_EQ(1u, Run("-u", {CancelOn("SETUP_SELMOUSE")}).size()) << "only the abort notice";
     }
     {
+        RunValue value("\"C:\\Program Files\\Tallis\\KXMAIN.EXE\" -startup");
+        EXPECT_EQ(1, IsMouseAppRegistered()) << "a quoted command names it too";
+    }
+    {
         RunValue value("c:\\orvel\\kxmain.exe -startup");
         EXPECT_EQ(0, IsMouseAppRegistered()) << "the name is matched case-sensitively";
     }
@@ -409,6 +413,23 @@ TEST_F(RealSetup, UnquotedProgramPathStillSelectsTheDriverOnlyMode)
     // Without a tail the full wizard starts.
     SetupRun full = RunProgram(exe, exe, dir.Path(), {PostCancel("SETUP_BEGIN")});
     EXPECT_EQ(1u, full.boxes.size());
+}
+
+TEST_F(RealSetup, ProgramPathOf79CharactersFitsAndOf80IsAReadingError)
+{
+    // C:\t\ + directory + \SETUP.EXE: a directory name of 64 characters gives 79 in all.
+    ScratchDir fits(std::string(64, 'p').c_str());
+    ASSERT_EQ(79u, (fits.Path() + "\\SETUP.EXE").size());
+    WriteSetupInf("[Main]\nProductName=Kestrel\n", fits.Path());
+    SetupRun run = RunSetupExe(fits.Path(), "SETUP.EXE", "", {PostCancel("SETUP_BEGIN")});
+    EXPECT_EQ(0u, run.exitCode);
+    ASSERT_EQ(1u, run.boxes.size()) << "the wizard started: only the abort notice";
+    EXPECT_EQ("Kestrel Setup Program", run.boxes[0].caption) << "the script beside it was read";
+
+    ScratchDir tooLong(std::string(65, 'p').c_str());
+    ASSERT_EQ(80u, (tooLong.Path() + "\\SETUP.EXE").size());
+    WriteSetupInf("[Main]\nProductName=Kestrel\n", tooLong.Path());
+    ExpectOneBox(RunSetupExe(tooLong.Path(), "SETUP.EXE", ""), ReadErrorText, "Orvel Setup Program");
 }
 
 TEST_F(RealSetup, NtVersionOfWineGivesTheWrongPlatformMessage)

@@ -2,6 +2,7 @@
 // the screen), skipped entries, Cancel in the middle of a disk, and the closing step.
 #include <gtest/gtest.h>
 #include "testlib.h"
+#include <set>
 #include <lzexpand.h>
 #include "resource.h"
 #include "install/copy_page.h"
@@ -332,6 +333,51 @@ TEST(CopyDrawing, SunkenBoxBrushCodes)
     RECT gone = {1, 2, 300, 400};
     MapItemRect(page, IDC_PROGRESS, &gone);
     EXPECT_TRUE(IsRectEmpty(&gone)) << gone.left << "," << gone.top << "," << gone.right;
+}
+
+// Changes of the percentage's text and fills of the blue bar, counted as the page makes them.
+int PercentSets, BlueFills;
+void *RealSetWindowText, *RealFillRect;
+BOOL WINAPI CountSetWindowText(HWND item, LPCSTR text)
+{
+    PercentSets += GetDlgCtrlID(item) == IDC_PERCENT;
+    return ((BOOL(WINAPI *)(HWND, LPCSTR))RealSetWindowText)(item, text);
+}
+int WINAPI CountFillRect(HDC dc, const RECT *r, HBRUSH brush)
+{
+    LOGBRUSH lb = {};
+    BlueFills += GetObjectA(brush, sizeof lb, &lb) && lb.lbColor == RGB(0, 0, 255);
+    return ((int(WINAPI *)(HDC, const RECT *, HBRUSH))RealFillRect)(dc, r, brush);
+}
+
+TEST_F(Copy, ALongDiskShowsEveryStepAndDrawsEachOnce)
+{
+    // 250 entries: the percentage and the bar stay the same over two or three entries.
+    ImportPatch text("user32.dll", "SetWindowTextA", (void *)CountSetWindowText);
+    ImportPatch fill("user32.dll", "FillRect", (void *)CountFillRect);
+    ASSERT_TRUE(text.Applied() && fill.Applied());
+    RealSetWindowText = text.Original();
+    RealFillRect = fill.Original();
+    PercentSets = BlueFills = 0;
+    std::string lines = "[DiskLabel]\nDisk1=One\n[FileCounts]\nDisk1=250\n[Disk1]\n";
+    for (int i = 1; i <= 250; i++)
+        lines += std::to_string(i) + "=README.TXT,R" + std::to_string(i) + ".TXT,Copy,RootDir\n";
+    EXPECT_EQ(PAGE_NEXT, Install(lines));
+    std::vector<LzOpen> creates = OpensFor(OF_CREATE);
+    ASSERT_EQ(250u, creates.size());
+    std::set<int> percents, widths;
+    for (int i = 0; i < 250; i++) {
+        int percent = (i * 100 + 100) / 250;
+        EXPECT_EQ(std::to_string(percent) + "%", creates[i].percent) << "entry " << i;
+        EXPECT_EQ(FullBar * percent / 100, creates[i].barWidth) << "entry " << i;
+        percents.insert(percent);
+        widths.insert(creates[i].barWidth);
+    }
+    // once per value, but not the value the control shows from the start
+    std::string before = OpensFor(OF_READ)[0].percent;
+    EXPECT_EQ((int)percents.size() - (int)percents.count(atoi(before.c_str())), PercentSets)
+        << "the text is set once per value; shown at first: " << before;
+    EXPECT_EQ((int)widths.size(), BlueFills) << "the bar is filled once per width";
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 namespace {
 
 const char Dest[] = "C:\\ORVEL";
+const char BlankDest[] = "C:\\Program Files\\Tallis";
 const char Win98Ini[] = "[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\nebios=*ebios\r\n"
                         "mouse=*vmouse, msmouse.vxd\r\n";
 const char Patched[] = "[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\nebios=*ebios\r\n"
@@ -36,6 +37,7 @@ protected:
     {
         RemoveTree(Dest);
         RemoveTree("C:\\t\\e2e\\Other");
+        RemoveTree(BlankDest);
         DeleteFileA((WindowsDirectory() + "\\SYSTEM\\KXMOUSE.VXD").c_str());
         DeleteFileA((WindowsDirectory() + "\\INF\\KXMOUSE.INF").c_str());
         DeleteFileA((WindowsDirectory() + "\\KXMOUSE.INI").c_str());
@@ -91,6 +93,32 @@ protected:
         EXPECT_EQ(Win98Ini, ReadWholeFile(WindowsDirectory() + "\\system.ini")) << "not patched";
         EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((WindowsDirectory() + "\\system.bak").c_str()));
         EXPECT_EQ("stock VMOUSE.VXD", ReadWholeFile(SystemDirectory() + "\\VMM32\\VMOUSE.VXD"));
+    }
+
+    // The whole wizard with the defaults, or with dest typed as the destination,
+    // ending with "restart later".
+    SetupRun InstallTo(const char *dest = nullptr)
+    {
+        return Run("", {
+            Press("SETUP_BEGIN", IDC_NEXT), Press("SETUP_SELMOUSE", IDC_NEXT),
+            {"SETUP_SELDIR", [dest](HWND page) {
+                if (dest)
+                    SetDlgItemTextA(page, IDC_DIRTEXT, dest);
+                PostClick(page, IDC_NEXT);
+            }},
+            {"SETUP_END", [](HWND page) {
+                PostClick(page, IDC_REBOOTLATER);
+                PostClick(page, IDC_NEXT);
+            }},
+        });
+    }
+    // Replaces the first occurrence of from in the medium's SETUP.INF.
+    void EditScript(const std::string &from, const std::string &to)
+    {
+        std::string inf = ReadWholeFile(medium_ + "\\SETUP.INF");
+        size_t at = inf.find(from);
+        ASSERT_NE(std::string::npos, at) << from;
+        WriteWholeFile(medium_ + "\\SETUP.INF", inf.replace(at, from.size(), to));
     }
 
     std::string medium_ = "C:\\t\\e2e";
@@ -163,6 +191,7 @@ TEST_F(EndToEnd, BackAndForthBrowseAnotherDestinationAndRestart)
         Press("SETUP_BEGIN", IDC_NEXT), Press("SETUP_SELMOUSE", IDC_NEXT),
         Press("SETUP_SELDIR", IDC_BROWSE),
         {"#32770", [](HWND browser) {
+            EXPECT_EQ("12345678.ABC", ItemText(browser, 1152)) << "the hidden name field";
             SetDlgItemTextA(browser, 1003, "C:\\t\\e2e\\Other");
             PostClick(browser, IDOK);
         }},
@@ -260,6 +289,55 @@ TEST_F(EndToEnd, DriverOnlyModeTwiceKeepsTheFirstPriorValues)
     GetPrivateProfileStringA("PS2", "SubKey1", "", value, sizeof value, inf.c_str());
     EXPECT_STREQ("Enum\\BIOS\\*PNP0F13\\0000", value);
     EXPECT_EQ(0, IsMouseAppRegistered()) << "no product entries in this mode";
+}
+
+TEST_F(EndToEnd, A386EnhSectionWithoutAMouseLineGetsOneAsItsLastLine)
+{
+    std::string ini = "[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\nebios=*ebios\r\n"
+                      "[boot.description]\r\nmouse.drv=Standard mouse\r\n";
+    WriteWholeFile(WindowsDirectory() + "\\system.ini", ini);
+    SetupRun run = InstallTo();
+    EXPECT_EQ(0u, run.exitCode);
+    EXPECT_TRUE(run.boxes.empty());
+    EXPECT_EQ("[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\nebios=*ebios\r\nmouse=*vmouse\r\n"
+              "[boot.description]\r\nmouse.drv=Standard mouse\r\n",
+              ReadWholeFile(WindowsDirectory() + "\\system.ini"));
+    EXPECT_EQ(ini, ReadWholeFile(WindowsDirectory() + "\\system.bak"));
+}
+
+TEST_F(EndToEnd, ADestinationWithABlankIsQuotedInTheCommands)
+{
+    SetupRun run = InstallTo(BlankDest);
+    EXPECT_EQ(0u, run.exitCode);
+    EXPECT_TRUE(run.boxes.empty());
+    EXPECT_EQ("\"C:\\Program Files\\Tallis\\KXMAIN.EXE\" -startup",
+              GetRegText(HKEY_LOCAL_MACHINE, RunKey, "ZennoMouse"));
+    EXPECT_EQ("\"C:\\Program Files\\Tallis\\UNINSTAL.EXE\"",
+              GetRegText(HKEY_LOCAL_MACHINE, UninstallKey, "UninstallString"));
+    EXPECT_EQ("C:\\Program Files\\Tallis\\KXPAGE.DLL",
+              GetRegText(HKEY_CLASSES_ROOT, std::string(ClsidKey) + "\\InProcServer32", ""))
+        << "a path, not a command: no quotes";
+    EXPECT_EQ(Sample("KXMAIN.EXE"), ReadWholeFile(std::string(BlankDest) + "\\KXMAIN.EXE"));
+
+    SetupRun second = Run("", {});
+    ASSERT_EQ(1u, second.boxes.size()) << "the quoted start-up value still names KXMAIN.EXE";
+    EXPECT_EQ(OtherMouseText, second.boxes[0].text);
+}
+
+TEST_F(EndToEnd, ALongSubDirIsCreatedUnderTheNameItsFilesUse)
+{
+    // A directory is kept in 39 characters: the files, read from and written to that
+    // cut name, land in the directory the copy page made.
+    std::string full = "HELP" + std::string(41, 'x'), kept = full.substr(0, 39);
+    EditScript("SubDir1=HELP", "SubDir1=" + full);
+    CopyTree(medium_ + "\\HELP", medium_ + "\\" + kept);
+    SetupRun run = InstallTo();
+    EXPECT_EQ(0u, run.exitCode);
+    EXPECT_TRUE(run.boxes.empty());
+    EXPECT_EQ(Sample("HELP\\KXMOUSE.HLP"), ReadWholeFile(std::string(Dest) + "\\" + kept + "\\KXMOUSE.HLP"));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((std::string(Dest) + "\\" + full).c_str()))
+        << "no directory under the full name";
+    RemoveTree(medium_ + "\\" + kept);
 }
 
 }  // namespace

@@ -353,6 +353,7 @@ TEST_F(Pages, BrowserTakesTheEditFieldOnOkOnly)
         {"SETUP_SELDIR", browse},
         inBrowser([](HWND box) {
             EXPECT_EQ("C:\\t\\pages\\Orvel", ItemText(box, IDC_DIRTEXT));
+            EXPECT_EQ("12345678.ABC", ItemText(box, 1152)) << "the hidden name field: the dummy name";
             EXPECT_EQ(GetDlgItem(box, IDC_DIRTEXT), GetFocus()) << "the edit field has the focus";
             DWORD start = 0, end = 0;
             SendDlgItemMessageA(box, IDC_DIRTEXT, EM_GETSEL, (WPARAM)&start, (LPARAM)&end);
@@ -443,6 +444,21 @@ TEST(PageRunner, MissingTemplateReturnsCancelAtOnce)
     ResetSetupState();
     SetupState.LastPageResult = PAGE_NEXT;
     EXPECT_EQ(PAGE_CANCEL, RunPage("SETUP_NONE", DefWindowProcA, 999));
+}
+
+TEST(RigLook, Windows98StandardColours)
+{
+    // The pages' own brush (menu colour) and their texts' (3D face) are the same grey
+    // there, so no text stands on a band of its own; windows white, a navy title bar.
+    EXPECT_EQ(RGB(192, 192, 192), GetSysColor(COLOR_MENU));
+    EXPECT_EQ(RGB(192, 192, 192), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(RGB(255, 255, 255), GetSysColor(COLOR_WINDOW));
+    EXPECT_EQ(RGB(0, 0, 128), GetSysColor(COLOR_ACTIVECAPTION));
+    EXPECT_EQ(RGB(16, 132, 208), GetSysColor(COLOR_GRADIENTACTIVECAPTION));
+    EXPECT_EQ(RGB(128, 128, 128), GetSysColor(COLOR_BTNSHADOW));
+    EXPECT_EQ(RGB(0, 0, 0), GetSysColor(COLOR_3DDKSHADOW));
+    EXPECT_EQ(RGB(0, 0, 128), GetSysColor(COLOR_HIGHLIGHT));
+    EXPECT_EQ(RGB(0, 128, 128), GetSysColor(COLOR_BACKGROUND));
 }
 
 }  // namespace

@@ -176,11 +176,12 @@ TEST_F(Registration, ProductEntriesWithTheirExactData)
     ExpectText(HKEY_LOCAL_MACHINE, HandlersKey, 0, "KXMousePage");
     ExpectText(HKEY_LOCAL_MACHINE, std::string(HandlersKey) + "\\KXMousePage", 0,
                "{7A3C91D2-5E48-11d2-9C6D-2B81E4F0A537}");
+    // A program path holding a blank is quoted in the commands.
     ExpectText(HKEY_LOCAL_MACHINE, RunKey, "ZennoMouse",
-               "C:\\t\\reg\\Orvel Mouse\\KXMAIN.EXE -startup");
+               "\"C:\\t\\reg\\Orvel Mouse\\KXMAIN.EXE\" -startup");
     ExpectText(HKEY_LOCAL_MACHINE, UninstallKey, "DisplayName", "Orvel Wheel Mouse");
     ExpectText(HKEY_LOCAL_MACHINE, UninstallKey, "UninstallString",
-               "C:\\t\\reg\\Orvel Mouse\\UNINSTAL.EXE");
+               "\"C:\\t\\reg\\Orvel Mouse\\UNINSTAL.EXE\"");
     EXPECT_EQ(1, IsMouseAppRegistered()) << "what a second full run looks for";
     const char *order[] = {"", "", "ThreadingModel", "", "", "ZennoMouse", "DisplayName",
                            "UninstallString"};

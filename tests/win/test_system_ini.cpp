@@ -52,9 +52,10 @@ TEST_F(SystemIni, MouseLineOfThe386EnhSection)
 
 TEST_F(SystemIni, MatchingRules)
 {
-    // A section without a match: the flag stays on into the next section.
-    EXPECT_EQ("[386Enh]\r\nebios=*ebios\r\n[Other]\r\nmouse=*vmouse\r\nmouse=second\r\n",
-              Patch("[386Enh]\r\nebios=*ebios\r\n[Other]\r\nmouseport=1\r\nmouse=second\r\n"));
+    // The section ends at the next line starting with '[': one without a match gets
+    // the line as its last, and the next section is left alone.
+    EXPECT_EQ("[386Enh]\r\nebios=*ebios\r\nmouse=*vmouse\r\n[Other]\r\nmouseport=1\r\nmouse=2\r\n",
+              Patch("[386Enh]\r\nebios=*ebios\r\n[Other]\r\nmouseport=1\r\nmouse=2\r\n"));
     // A comment only when ';' comes first; "Mouse" is not "mouse".
     EXPECT_EQ("[386Enh]\r\n;mouse=*vmd\r\nMouse=x\r\nmouse=*vmouse\r\nmouse=*vmd\r\n",
               Patch("[386Enh]\r\n;mouse=*vmd\r\nMouse=x\r\n ;mouse=y\r\nmouse=*vmd\r\n"));
