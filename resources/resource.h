@@ -89,5 +89,8 @@
 #define IDS_SEIALNAME          52
 #define IDS_DRIVERDONE         53
 #define IDS_OTHERMOUSE         54
+#define IDS_CANNOTCREATEFILE   60    /* 60 on: what the copy could not do with a file */
+#define IDS_CANNOTWRITEFILE    61
+#define IDS_DAMAGEDSOURCE      62
 
 #endif

@@ -1,10 +1,14 @@
 /* The copy page does all its work inside WM_PAGE_INIT, before its message loop runs:
    it keeps itself painted with UpdateWindow and lets the Cancel button through with
-   PollCancel, twice per file. */
+   PollCancel, twice per file. A file that cannot be put in place whole is asked
+   about: Retry copies it again from the start, Cancel ends the copy as the page's
+   Cancel button does. */
 #include "copy_page.h"
 #include <lzexpand.h>
 #include "registration.h"
 #include "file_paths.h"
+#include "whole_file.h"
+#include "copy_failure.h"
 #include "../ui/page_runner.h"
 #include "../controller/setup_state.h"
 #include "../controller/bounded_text.h"
@@ -13,6 +17,7 @@
 #define PATH_SIZE 256
 
 static INT SourceHandle = -1;   /* from OpenSourceFile to the next ExpandToTarget */
+static LONG SourceSize = -1;    /* the size the open source declares */
 
 static FileEntry *EntryOf(int disk, int entry)
 {
@@ -33,23 +38,20 @@ void OpenSourceFile(HWND page, const char *path)
 {
     OFSTRUCT of;
     SourceHandle = LZOpenFileA((LPSTR)path, &of, OF_READ);
+    SourceSize = SourceHandle >= 0 ? DeclaredSize(SourceHandle) : -1;
     PollCancel(page);
 }
 
-void ExpandToTarget(HWND page, const char *path)
+int ExpandToTarget(HWND page, const char *path)
 {
-    OFSTRUCT of;
-    INT target = -1;
-    if (SourceHandle >= 0)
-        target = LZOpenFileA((LPSTR)path, &of, OF_CREATE);
-    if (SourceHandle >= 0 && target >= 0)
-        LZCopy(SourceHandle, target);
-    if (SourceHandle >= 0)
+    int outcome = COPY_NO_SOURCE;
+    if (SourceHandle >= 0) {
+        outcome = SourceSize >= 0 ? ExpandWhole(SourceHandle, SourceSize, path) : COPY_DAMAGED;
         LZClose(SourceHandle);
-    if (target >= 0)
-        LZClose(target);
+    }
     SourceHandle = -1;
     PollCancel(page);
+    return outcome;
 }
 
 void MapItemRect(HWND page, int controlId, RECT *rect)
@@ -141,6 +143,29 @@ static void ShowProgress(HWND page, HDC dc, int entry, int count)
     DeleteObject(blue);
 }
 
+/* One entry of the file table, again from its source for as long as the user asks
+   for Retry. An entry the loader left empty names no file and is passed over. */
+static void CopyEntry(HWND page, HDC dc, int d, int i)
+{
+    int count = SetupState.DiskFileCount[d];
+    char source[PATH_SIZE], target[PATH_SIZE];
+    BuildSourcePath(source, d, i);
+    BuildTargetPath(target, d, i);
+    for (;;) {
+        ShowCopyStatus(page, EntryOf(d, i));
+        OpenSourceFile(page, source);
+        ShowProgress(page, dc, i, count);
+        int outcome = ExpandToTarget(page, target);
+        if (outcome == COPY_DONE || !EntryOf(d, i)->SourceName[0] ||
+            SetupState.LastPageResult == PAGE_CANCEL)
+            return;
+        if (!AskToRetry(page, outcome, d, source, target)) {
+            ClosePage(page, PAGE_CANCEL);   /* as the page's own Cancel button does */
+            return;
+        }
+    }
+}
+
 void CopyAllFiles(HWND page)
 {
     HDC dc = GetDC(page);
@@ -148,15 +173,8 @@ void CopyAllFiles(HWND page)
         int count = SetupState.DiskFileCount[d];
         UpdateWindow(page);
         DrawSunkenBox(page, dc, IDC_PROGRESS, WHITE_BRUSH);
-        for (int i = 0; i < count && SetupState.LastPageResult != PAGE_CANCEL; i++) {
-            char source[PATH_SIZE], target[PATH_SIZE];
-            ShowCopyStatus(page, EntryOf(d, i));
-            BuildSourcePath(source, d, i);
-            OpenSourceFile(page, source);
-            ShowProgress(page, dc, i, count);
-            BuildTargetPath(target, d, i);
-            ExpandToTarget(page, target);
-        }
+        for (int i = 0; i < count && SetupState.LastPageResult != PAGE_CANCEL; i++)
+            CopyEntry(page, dc, d, i);
     }
     /* reached after the last file and after a Cancel alike */
     SetItemTextNow(page, IDC_STATUS, "Updating Registry...");

@@ -9,7 +9,9 @@ void CopyAllFiles(HWND page);
 void BuildSourcePath(char *path, int disk, int entry);
 void BuildTargetPath(char *path, int disk, int entry);
 void OpenSourceFile(HWND page, const char *path);
-void ExpandToTarget(HWND page, const char *path);
+/* Expands the source opened last into path whole; an outcome of ExpandWhole, or
+   COPY_NO_SOURCE when the source could not be opened. */
+int ExpandToTarget(HWND page, const char *path);
 
 /* The control's client area in the page's client coordinates. */
 void MapItemRect(HWND page, int controlId, RECT *rect);

@@ -7,10 +7,16 @@
 
 #define SHORT_PATH_SIZE 128
 
-/* The 8.3 form of path; for a file that does not exist yet, its directory's short form
-   and its own name (which must then be 8.3 already). 0 when it does not fit. */
-static int ShortPathOf(const char *path, char *shortPath)
+/* The 8.3 form of path, without "." or ".." parts; for a file that does not exist yet,
+   its directory's short form and its own name (which must then be 8.3 already). 0
+   when it does not fit. */
+static int ShortPathOf(const char *given, char *shortPath)
 {
+    char path[MAX_PATH];
+    char *filePart;
+    DWORD full = GetFullPathNameA(given, sizeof path, path, &filePart);
+    if (full == 0 || full >= sizeof path)
+        return 0;
     DWORD length = GetShortPathNameA(path, shortPath, SHORT_PATH_SIZE);
     if (length > 0 && length < SHORT_PATH_SIZE)
         return 1;

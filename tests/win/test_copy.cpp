@@ -150,7 +150,7 @@ TEST_F(Copy, NoDisksGoesStraightToTheRegistration)
     EXPECT_TRUE(boxes.Calls().empty());
 }
 
-TEST_F(Copy, TwoDisksExpandSkipAndShowProgressPerDisk)
+TEST_F(Copy, TwoDisksExpandAndShowProgressPerDisk)
 {
     MessageBoxRecorder boxes;
     short result = Install("[DiskLabel]\nDisk1=One\nDisk2=Two\n[FileCounts]\nDisk1=3\nDisk2=3\n"
@@ -158,9 +158,9 @@ TEST_F(Copy, TwoDisksExpandSkipAndShowProgressPerDisk)
                            "2=README.TXT,README.TXT,Read me first,SubDir2\n"
                            "3=VMOUSE.VX_,VMOUSE.VXD,Mouse driver,WinSystemDir\n"
                            "[Disk2]\n1=KXPAGE.DL_,KXPAGE.DLL,Property page,SubDir1\n"
-                           "2=NOPE.EX_,NOPE.EXE,Missing file,RootDir\n");
+                           "2=README.TXT,R2.TXT,Second read-me,RootDir\n");
     EXPECT_EQ(PAGE_NEXT, result);
-    EXPECT_TRUE(boxes.Calls().empty());
+    EXPECT_TRUE(boxes.Calls().empty()) << "the empty third entry of disk 2 is no file to ask for";
 
     // Expanded under the target names, plain files byte for byte.
     EXPECT_EQ(Original("KXMAIN.EXE"), ReadWholeFile(dest_ + "\\DISK\\KXMAIN.EXE"));
@@ -169,24 +169,22 @@ TEST_F(Copy, TwoDisksExpandSkipAndShowProgressPerDisk)
     EXPECT_EQ(Original("VMOUSE.VXD"), ReadWholeFile(win_.Path() + "\\SYSTEM\\VMOUSE.VXD"))
         << "WinSystemDir lands in the Windows SYSTEM directory";
     EXPECT_EQ(Original("KXPAGE.DLL"), ReadWholeFile(dest_ + "\\DISK\\KXPAGE.DLL"));
-    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((dest_ + "\\DISK\\NOPE.EXE").c_str()))
-        << "a missing source creates no target";
+    EXPECT_EQ(Original("README.TXT"), ReadWholeFile(dest_ + "\\DISK\\R2.TXT"));
 
     std::vector<LzOpen> reads = OpensFor(OF_READ), creates = OpensFor(OF_CREATE);
     ASSERT_EQ(6u, reads.size()) << "every entry's source is looked for, the empty one too";
     EXPECT_EQ(ProgramDir() + "\\DISK\\KXMAIN.EX_", reads[0].path);
     EXPECT_EQ(ProgramDir() + "\\\\", reads[5].path) << "the empty entry names no file";
-    ASSERT_EQ(4u, creates.size());
+    ASSERT_EQ(5u, creates.size());
     EXPECT_EQ("Copying KXMAIN.EX_\n\nMouse program", creates[0].status);
-    const char *percents[] = {"33%", "66%", "100%", "33%"};
-    for (int i = 0; i < 4; i++)
+    const char *percents[] = {"33%", "66%", "100%", "33%", "66%"};
+    for (int i = 0; i < 5; i++)
         EXPECT_EQ(percents[i], creates[i].percent) << "file " << i;
 
     // Disk 2 starts with an empty bar while the percentage still shows disk 1's end.
     EXPECT_EQ("100%", reads[3].percent);
     EXPECT_EQ(0, reads[3].barWidth);
-    EXPECT_EQ("66%", reads[5].percent) << "the skipped entry still advanced the percentage";
-    EXPECT_EQ("100%", PercentAtRegistration) << "and so did the empty one";
+    EXPECT_EQ("100%", PercentAtRegistration) << "the empty entry still advanced the percentage";
     EXPECT_EQ("Updating Registry...", StatusAtRegistration);
 }
 
@@ -215,8 +213,8 @@ TEST_F(Copy, CancelCompletesTheEntryUnderWayAndStillRegisters)
     HWND backdrop = CreateWindowExA(0, "STATIC", "backdrop", WS_POPUP, 0, 0, 5, 5, 0, 0, 0, 0);
     SetupState.BackdropWindow = backdrop;
     // The user clicks Cancel while the second file is being written.
-    OnOpen = [](const LzOpen &o) {
-        if (o.mode == OF_CREATE && o.path.find("R2.TXT") != std::string::npos)
+    OnOpen = [creates = 0](const LzOpen &o) mutable {
+        if (o.mode == OF_CREATE && ++creates == 2)
             PostClick(FindOwnWindow("SETUP_INSTALL"), IDC_NEXT);
     };
     std::string lines = "[DiskLabel]\nDisk1=One\nDisk2=Two\n[FileCounts]\nDisk1=5\nDisk2=1\n[Disk1]\n";
@@ -295,6 +293,116 @@ struct CopyPageClass {
         PeekMessageA(&quit, 0, WM_QUIT, WM_QUIT, PM_REMOVE);
     }
 };
+
+// The temporary files the copy leaves in dir.
+int TemporaryFiles(const std::string &dir)
+{
+    int n = 0;
+    WIN32_FIND_DATAA found;
+    HANDLE h = FindFirstFileA((dir + "\\*.TMP").c_str(), &found);
+    if (h != INVALID_HANDLE_VALUE) {
+        do
+            n++;
+        while (FindNextFileA(h, &found));
+        FindClose(h);
+    }
+    return n;
+}
+
+UINT AskStyle = MB_RETRYCANCEL | MB_ICONEXCLAMATION;
+
+// A source that is not there asks for its disk by label: with labels for Disk1 and
+// Disk3 only, the second disk is the second label. Retry after the file is back.
+TEST_F(Copy, AMissingSourceAsksForItsDiskAndRetryTakesItWhenItIsBack)
+{
+    MessageBoxRecorder boxes;
+    std::string missing = ProgramDir() + "\\DISK\\LATER.EX_";
+    std::string ownerClass;
+    boxes.Answer([&](const MessageBoxCall &box) {
+        char cls[32] = "";
+        GetClassNameA(box.owner, cls, sizeof cls);
+        ownerClass = cls;
+        CopyFileA(MediaFile("disk\\KXMAIN.EX_").c_str(), missing.c_str(), FALSE);
+        return IDRETRY;
+    });
+    EXPECT_EQ(PAGE_NEXT, Install("[DiskLabel]\nDisk1=First disk\nDisk3=Third disk\n"
+                                 "[FileCounts]\nDisk1=1\nDisk2=1\n"
+                                 "[Disk1]\n1=README.TXT,R1.TXT,Read me,RootDir\n"
+                                 "[Disk2]\n1=LATER.EX_,LATER.EXE,Comes later,RootDir\n"));
+    ASSERT_EQ(1u, boxes.Calls().size());
+    EXPECT_EQ("Please insert 'Third disk' into your disk drive !\n\n" + missing, boxes.Calls()[0].text);
+    EXPECT_EQ("Orvel Setup Program", boxes.Calls()[0].caption);
+    EXPECT_EQ(AskStyle, boxes.Calls()[0].style);
+    EXPECT_EQ("SETUP_INSTALL", ownerClass) << "the copy page owns the question";
+    EXPECT_EQ(Original("KXMAIN.EXE"), ReadWholeFile(dest_ + "\\DISK\\LATER.EXE"));
+    EXPECT_EQ(0, TemporaryFiles(dest_ + "\\DISK"));
+}
+
+// A damaged source, a target that cannot be made: asked about by the target's name;
+// Cancel ends the copy as the page's Cancel button does and keeps the older file.
+TEST_F(Copy, ADamagedSourceOrATargetThatCannotBeMadeIsAskedAboutAndCancelKeepsTheOldFile)
+{
+    std::string compressed = ReadWholeFile(MediaFile("disk\\KXPAGE.DL_"));
+    WriteWholeFile(ProgramDir() + "\\DISK\\CUT.DL_", compressed.substr(0, compressed.size() / 2));
+    CreateDirectoryA(dest_.c_str(), 0);
+    CreateDirectoryA((dest_ + "\\DISK").c_str(), 0);
+    WriteWholeFile(dest_ + "\\DISK\\CUT.DLL", "the older file");
+    HWND backdrop = CreateWindowExA(0, "STATIC", "backdrop", WS_POPUP, 0, 0, 5, 5, 0, 0, 0, 0);
+    SetupState.BackdropWindow = backdrop;
+    MessageBoxRecorder boxes(IDCANCEL);
+    EXPECT_EQ(PAGE_CANCEL, Install("[DiskLabel]\nDisk1=One\n[FileCounts]\nDisk1=2\n[Disk1]\n"
+                                   "1=CUT.DL_,CUT.DLL,Cut short,RootDir\n"
+                                   "2=README.TXT,R2.TXT,Never reached,RootDir\n"));
+    ASSERT_EQ(2u, boxes.Calls().size());
+    EXPECT_EQ("Can not expand the file\n" + dest_ + "\\DISK\\CUT.DLL !\n"
+              "Its copy on the installation disk is damaged.", boxes.Calls()[0].text);
+    EXPECT_EQ(AskStyle, boxes.Calls()[0].style);
+    EXPECT_EQ(AbortText, boxes.Calls()[1].text) << "the abort notice, as after the page's Cancel";
+    EXPECT_EQ(backdrop, boxes.Calls()[1].owner);
+    EXPECT_EQ("the older file", ReadWholeFile(dest_ + "\\DISK\\CUT.DLL"));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((dest_ + "\\DISK\\R2.TXT").c_str()));
+    EXPECT_EQ(0, TemporaryFiles(dest_ + "\\DISK"));
+    EXPECT_EQ(1, IsMouseAppRegistered()) << "the closing registration still ran";
+
+    // A target directory that is not there: the Windows SYSTEM directory, gone.
+    boxes.Clear();
+    RemoveTree(win_.Path() + "\\SYSTEM");
+    EXPECT_EQ(PAGE_CANCEL, Install("[DiskLabel]\nDisk1=One\n[FileCounts]\nDisk1=1\n[Disk1]\n"
+                                   "1=VMOUSE.VX_,VMOUSE.VXD,Driver,WinSystemDir\n"));
+    ASSERT_EQ(2u, boxes.Calls().size());
+    EXPECT_EQ("Can not create the file\n" + win_.Path() + "\\SYSTEM\\VMOUSE.VXD !\n"
+              "The directory may be missing or the disk write protected.", boxes.Calls()[0].text);
+    DestroyWindow(backdrop);
+}
+
+// A target another program holds open is not asked about: the new file waits under a
+// temporary name, and WININIT.INI puts it in place at the next start of Windows.
+TEST_F(Copy, ATargetInUseIsReplacedAtTheNextStart)
+{
+    SavedFile wininit(WindowsDirectory() + "\\WININIT.INI");
+    WritePrivateProfileStringA("rename", "NUL", "C:\\OTHER.TMP", (WindowsDirectory() + "\\WININIT.INI").c_str());
+    CreateDirectoryA(dest_.c_str(), 0);
+    CreateDirectoryA((dest_ + "\\DISK").c_str(), 0);
+    std::string target = dest_ + "\\DISK\\HELD.TXT";
+    WriteWholeFile(target, "in use");
+    HANDLE held = CreateFileA(target.c_str(), GENERIC_READ, FILE_SHARE_READ, 0, OPEN_EXISTING, 0, 0);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    MessageBoxRecorder boxes;
+    EXPECT_EQ(PAGE_NEXT, Install("[DiskLabel]\nDisk1=One\n[FileCounts]\nDisk1=1\n[Disk1]\n"
+                                 "1=README.TXT,HELD.TXT,Held open,RootDir\n"));
+    CloseHandle(held);
+    EXPECT_TRUE(boxes.Calls().empty());
+    EXPECT_EQ("in use", ReadWholeFile(target));
+
+    char shortTarget[MAX_PATH], line[MAX_PATH] = "";
+    GetShortPathNameA(target.c_str(), shortTarget, sizeof shortTarget);
+    GetPrivateProfileStringA("rename", shortTarget, "", line, sizeof line,
+                             (WindowsDirectory() + "\\WININIT.INI").c_str());
+    EXPECT_EQ(Original("README.TXT"), ReadWholeFile(line)) << "the new file waits as " << line;
+    std::string all = ReadWholeFile(WindowsDirectory() + "\\WININIT.INI");
+    EXPECT_NE(std::string::npos, all.find("NUL=C:\\OTHER.TMP")) << "other entries stay: " << all;
+    DeleteFileA(line);
+}
 
 TEST(CopyDrawing, SunkenBoxBrushCodes)
 {

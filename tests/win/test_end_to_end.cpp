@@ -97,9 +97,9 @@ protected:
 
     // The whole wizard with the defaults, or with dest typed as the destination,
     // ending with "restart later".
-    SetupRun InstallTo(const char *dest = nullptr)
+    SetupRun InstallTo(const char *dest = nullptr, BoxAnswer answer = nullptr)
     {
-        return Run("", {
+        return RunSetupExe(medium_, "SETUP.EXE", "", {
             Press("SETUP_BEGIN", IDC_NEXT), Press("SETUP_SELMOUSE", IDC_NEXT),
             {"SETUP_SELDIR", [dest](HWND page) {
                 if (dest)
@@ -110,7 +110,7 @@ protected:
                 PostClick(page, IDC_REBOOTLATER);
                 PostClick(page, IDC_NEXT);
             }},
-        });
+        }, 30000, std::move(answer));
     }
     // Replaces the first occurrence of from in the medium's SETUP.INF.
     void EditScript(const std::string &from, const std::string &to)
@@ -338,6 +338,79 @@ TEST_F(EndToEnd, ALongSubDirIsCreatedUnderTheNameItsFilesUse)
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((std::string(Dest) + "\\" + full).c_str()))
         << "no directory under the full name";
     RemoveTree(medium_ + "\\" + kept);
+}
+
+}  // namespace
+
+namespace {
+
+// A file of disk 2 missing from the medium: setup asks for the disk by its label and
+// shows the path. Cancel ends the run as the page's Cancel does; Retry once the file is
+// back installs it, and setup finishes.
+TEST_F(EndToEnd, AMissingFileAsksForItsDisk)
+{
+    std::string missing = medium_ + "\\HELP\\KXMOUSE.HL_", content = ReadWholeFile(missing);
+    ASSERT_FALSE(content.empty());
+    ASSERT_TRUE(DeleteFileA(missing.c_str()));
+    std::string prompt = "Please insert 'Orvel Wheel Mouse Disk 2' into your disk drive !\n\n" + missing;
+    SetupRun cancelled = RunSetupExe(medium_, "SETUP.EXE", "",
+        {Press("SETUP_BEGIN", IDC_NEXT), Press("SETUP_SELMOUSE", IDC_NEXT), Press("SETUP_SELDIR", IDC_NEXT)},
+        30000, [](const MessageBoxCall &) { return IDCANCEL; });
+    EXPECT_EQ(0u, cancelled.exitCode);
+    ASSERT_EQ(2u, cancelled.boxes.size());
+    EXPECT_EQ(prompt, cancelled.boxes[0].text);
+    EXPECT_EQ("Orvel Setup Program", cancelled.boxes[0].caption);
+    EXPECT_EQ((UINT)MB_RETRYCANCEL, cancelled.boxes[0].style);
+    EXPECT_EQ(AbortText, cancelled.boxes[1].text);
+    ExpectNothingInstalled();
+    EXPECT_EQ(0, session_.RestartsSettled()) << "no finish page";
+
+    registry_.Restore();   // a cancelled copy still registers: the next run would refuse
+    CleanUp();
+    SetupRun retried = InstallTo(nullptr, [&](const MessageBoxCall &) {
+        WriteWholeFile(missing, content);
+        return IDRETRY;
+    });
+    EXPECT_EQ(0u, retried.exitCode);
+    ASSERT_EQ(1u, retried.boxes.size());
+    EXPECT_EQ(prompt, retried.boxes[0].text);
+    ExpectInstalledIn(Dest);
+}
+
+// A file the user holds open in another program is not asked about: the new one is
+// put in place by WININIT.INI at the next start of Windows (wineboot -r under Wine).
+TEST_F(EndToEnd, AFileInUseIsReplacedAtTheNextStart)
+{
+    CreateDirectoryA(Dest, 0);
+    std::string readme = std::string(Dest) + "\\README.TXT";
+    WriteWholeFile(readme, "an older read-me, open in an editor");
+    HANDLE held = CreateFileA(readme.c_str(), GENERIC_READ, FILE_SHARE_READ, 0, OPEN_EXISTING, 0, 0);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    SetupRun run = InstallTo();
+    CloseHandle(held);
+    EXPECT_EQ(0u, run.exitCode);
+    ASSERT_EQ(1u, run.boxes.size()) << "only the question about the existing directory";
+    EXPECT_EQ(DirExistsText, run.boxes[0].text);
+    EXPECT_EQ("an older read-me, open in an editor", ReadWholeFile(readme));
+    std::string wininit = ReadWholeFile(WindowsDirectory() + "\\WININIT.INI");
+    EXPECT_NE(std::string::npos, wininit.find("[rename]\r\nC:\\ORVEL\\README.TXT=C:\\ORVEL\\KX"))
+        << wininit;
+
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi;
+    char restart[] = "wineboot.exe -r";
+    ASSERT_TRUE(CreateProcessA(0, restart, 0, 0, FALSE, 0, 0, 0, &si, &pi));
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(pi.hProcess, 60000));
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    EXPECT_EQ(Sample("README.TXT"), ReadWholeFile(readme)) << "in place after the restart";
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((WindowsDirectory() + "\\WININIT.INI").c_str()));
+    WIN32_FIND_DATAA found;
+    HANDLE left = FindFirstFileA((std::string(Dest) + "\\*.TMP").c_str(), &found);
+    EXPECT_EQ(INVALID_HANDLE_VALUE, left) << "no temporary file left: " << found.cFileName;
+    if (left != INVALID_HANDLE_VALUE)
+        FindClose(left);
 }
 
 }  // namespace

@@ -38,6 +38,7 @@ ExternalStep Press(const char *cls, int id)
 // "; given:" lines that set the machine up for it.
 struct Case {
     std::string name, script, title, next = "copy", box;
+    std::string asks;                          // a file the copy asks about: its text's start
     std::vector<std::string> exists, absent;   // below the destination (or whole paths)
     std::vector<std::string> loaded;           // FIELD=VALUE as the loader keeps it
     std::vector<std::string> record;           // SECTION|KEY=VALUE in the installed SETUP.INF
@@ -69,6 +70,8 @@ Case ReadCase(const std::string &path, const std::string &name)
             (key == "loaded" ? c.loaded : c.record).push_back(value);
         else if (key == "files")
             c.files = std::stoi(value);
+        else if (key == "asks")
+            c.asks = value;
         else
             (key == "title" ? c.title : key == "next" ? c.next : c.box) = value;
     }
@@ -171,8 +174,10 @@ protected:
                 steps.push_back({"SETUP_SELDIR", [](HWND page) { PostClick(page, IDC_CANCEL); },
                                  true, 1});
             }
+            if (!c.asks.empty())      // Cancel at the copy's question: no finish page
+                steps.pop_back();
         }
-        SetupRun run = RunSetupExe(Bad, "SETUP.EXE", "", steps, 60000);
+        SetupRun run = RunSetupExe(Bad, "SETUP.EXE", "", steps, 60000);   // a question: Cancel
         Count(run);
         EXPECT_EQ(0u, run.exitCode) << c.name << ": crashed or hung";
         if (!c.title.empty())
@@ -180,6 +185,11 @@ protected:
         if (!c.box.empty()) {
             ASSERT_EQ(1u, run.boxes.size()) << c.name;
             EXPECT_EQ(c.box, run.boxes[0].text) << c.name;
+        } else if (!c.asks.empty()) {
+            ASSERT_EQ(2u, run.boxes.size()) << c.name;
+            EXPECT_EQ(0u, run.boxes[0].text.find(c.asks)) << c.name << ": " << run.boxes[0].text;
+            EXPECT_EQ((UINT)MB_RETRYCANCEL, run.boxes[0].style) << c.name;
+            EXPECT_EQ(AbortText, run.boxes[1].text) << c.name;
         } else if (c.next == "copy") {
             EXPECT_TRUE(run.boxes.empty()) << c.name << ": " << (run.boxes.empty() ? "" : run.boxes[0].text);
         } else {
@@ -230,7 +240,7 @@ TEST_F(Hardening, CorpusOfBadScripts)
                                      "<absent>", value, sizeof value, (out + "\\SETUP.INF").c_str());
             EXPECT_EQ(item.substr(eq + 1), value) << "recorded " << item;
         }
-        if (c.next != "copy" || !c.box.empty())
+        if (c.next != "copy" || !c.box.empty() || !c.asks.empty())
             EXPECT_EQ(ini, ReadWholeFile(WindowsDirectory() + "\\system.ini")) << "system.ini kept";
         else
             EXPECT_NE("", ReadWholeFile(WindowsDirectory() + "\\system.ini")) << "system.ini there";
@@ -254,35 +264,59 @@ TEST_F(Hardening, CorpusOfBadScripts)
     RunCase({"a 100 000-character value", "", "", "copy", ""});
 }
 
+// The temporary files left in dir.
+int TemporaryFilesIn(const std::string &dir)
+{
+    int n = 0;
+    WIN32_FIND_DATAA found;
+    HANDLE h = FindFirstFileA((dir + "\\*.TMP").c_str(), &found);
+    if (h != INVALID_HANDLE_VALUE) {
+        do
+            n++;
+        while (FindNextFileA(h, &found));
+        FindClose(h);
+    }
+    return n;
+}
+
+// A truncated and a corrupted compressed source, each over an older copy of its file
+// in the destination: each is asked about by its target. Retry once the good file is
+// back takes it; Cancel keeps the older copy whole and leaves no temporary file.
 TEST_F(Hardening, DamagedMedia)
 {
-    // A truncated and a corrupted LZ file, a missing source directory.
-    std::string main = ReadWholeFile(std::string(Bad) + "\\KXMAIN.EX_");
-    WriteWholeFile(std::string(Bad) + "\\KXMAIN.EX_", main.substr(0, main.size() / 2));
-    std::string page = ReadWholeFile(std::string(Bad) + "\\KXPAGE.DL_");
+    std::string mainPath = std::string(Bad) + "\\KXMAIN.EX_", pagePath = std::string(Bad) + "\\KXPAGE.DL_";
+    std::string goodMain = ReadWholeFile(mainPath), page = ReadWholeFile(pagePath);
+    WriteWholeFile(mainPath, goodMain.substr(0, goodMain.size() / 2));
     for (size_t i = 14; i < page.size(); i += 7)
         page[i] = (char)(page[i] * 31 + 7);
-    WriteWholeFile(std::string(Bad) + "\\KXPAGE.DL_", page);
-    RemoveTree(std::string(Bad) + "\\HELP");
-    // A target held open without sharing.
+    WriteWholeFile(pagePath, page);
     CreateDirectoryA("C:\\ORVEL", 0);
-    WriteWholeFile("C:\\ORVEL\\UNINSTAL.EXE", "in use");
-    HANDLE locked = CreateFileA("C:\\ORVEL\\UNINSTAL.EXE", GENERIC_READ | GENERIC_WRITE, 0, 0,
-                                OPEN_EXISTING, 0, 0);
-    ASSERT_NE(INVALID_HANDLE_VALUE, locked);
+    WriteWholeFile("C:\\ORVEL\\KXMAIN.EXE", "an older KXMAIN.EXE");
+    WriteWholeFile("C:\\ORVEL\\KXPAGE.DLL", "an older KXPAGE.DLL");
 
     std::vector<ExternalStep> steps = Walk();
-    steps[2] = {"SETUP_SELDIR", [](HWND page) { PostClick(page, IDC_NEXT); }};
-    SetupRun run = RunSetupExe(Bad, "SETUP.EXE", "", steps, 60000);
+    steps.pop_back();   // cancelled: no finish page
+    SetupRun run = RunSetupExe(Bad, "SETUP.EXE", "", steps, 60000, [&](const MessageBoxCall &box) {
+        if (box.text.find("KXMAIN.EXE") != std::string::npos) {
+            WriteWholeFile(mainPath, goodMain);
+            return IDRETRY;
+        }
+        return box.text == DirExistsText ? IDOK : IDCANCEL;
+    });
     Count(run);
-    CloseHandle(locked);
     EXPECT_EQ(0u, run.exitCode);
-    ASSERT_EQ(1u, run.boxes.size()) << "only the question about the existing directory";
-    EXPECT_EQ("in use", ReadWholeFile("C:\\ORVEL\\UNINSTAL.EXE")) << "skipped, not lost";
-    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("C:\\ORVEL\\HELP\\KXMOUSE.HLP"));
-    EXPECT_NE("", ReadWholeFile("C:\\ORVEL\\TOOLS\\KXTUNE.EXE")) << "the rest is installed";
-    EXPECT_EQ(1, IsMouseAppRegistered());
-    Runs.lost += ReadWholeFile("C:\\ORVEL\\UNINSTAL.EXE") != "in use";
+    ASSERT_EQ(4u, run.boxes.size());
+    EXPECT_EQ(DirExistsText, run.boxes[0].text);
+    const std::string damaged = " !\nIts copy on the installation disk is damaged.";
+    EXPECT_EQ("Can not expand the file\nC:\\ORVEL\\KXMAIN.EXE" + damaged, run.boxes[1].text);
+    EXPECT_EQ("Can not expand the file\nC:\\ORVEL\\KXPAGE.DLL" + damaged, run.boxes[2].text);
+    EXPECT_EQ((UINT)MB_RETRYCANCEL, run.boxes[2].style);
+    EXPECT_EQ(AbortText, run.boxes[3].text);
+    EXPECT_EQ(ReadWholeFile(DirFromEnvironment("SAMPLE") + "\\KXMAIN.EXE"), ReadWholeFile("C:\\ORVEL\\KXMAIN.EXE"))
+        << "taken whole at Retry";
+    EXPECT_EQ("an older KXPAGE.DLL", ReadWholeFile("C:\\ORVEL\\KXPAGE.DLL")) << "kept at Cancel";
+    EXPECT_EQ(0, TemporaryFilesIn("C:\\ORVEL"));
+    Runs.lost += ReadWholeFile("C:\\ORVEL\\KXPAGE.DLL") != "an older KXPAGE.DLL";
 }
 
 TEST_F(Hardening, SystemIniThatCannotBeRead)
@@ -403,12 +437,31 @@ TEST_F(Hardening, DiskFullDuringCopyAndPatch)
                                               Sleep(50);
                                           PostClick(page, IDC_NEXT);
                                       }, true}});
-    SetupRun run = RunSetupExe(Bad, "SETUP.EXE", "", steps, 60000);
+    steps.pop_back();   // the drive fills, Cancel at the question: no finish page
+    std::string iniBefore = ReadWholeFile(WindowsDirectory() + "\\system.ini");
+    SetupRun run = RunSetupExe(Bad, "SETUP.EXE", "", steps, 60000,
+                               [](const MessageBoxCall &) { return IDCANCEL; });
     Count(run);
     EXPECT_EQ(0u, run.exitCode);
-    EXPECT_TRUE(run.boxes.empty()) << (run.boxes.empty() ? "" : run.boxes[0].text);
-    EXPECT_EQ(1, IsMouseAppRegistered()) << "the installation went on to its end";
-    EXPECT_EQ(11122u, ReadWholeFile("Q:\\ORVEL\\KXMAIN.EXE").size()) << "the first file fitted";
+    ASSERT_EQ(2u, run.boxes.size());
+    EXPECT_EQ(0u, run.boxes[0].text.find("Can not write the file\nQ:\\ORVEL\\")) << run.boxes[0].text;
+    EXPECT_NE(std::string::npos, run.boxes[0].text.find(" !\nThe disk may be full, or the file is read-only."));
+    EXPECT_EQ(AbortText, run.boxes[1].text);
+    EXPECT_EQ(iniBefore, ReadWholeFile(WindowsDirectory() + "\\system.ini")) << "not patched";
+    // what was installed before the drive filled is whole; nothing half-written stays
+    EXPECT_EQ(ReadWholeFile(DirFromEnvironment("SAMPLE") + "\\KXMAIN.EXE"), ReadWholeFile("Q:\\ORVEL\\KXMAIN.EXE"));
+    WIN32_FIND_DATAA found;
+    HANDLE h = FindFirstFileA("Q:\\ORVEL\\*", &found);
+    ASSERT_NE(INVALID_HANDLE_VALUE, h);
+    do {
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            continue;
+        std::string sample = ReadWholeFile(DirFromEnvironment("SAMPLE") + "\\" + found.cFileName);
+        EXPECT_EQ(sample.size(), found.nFileSizeLow) << found.cFileName << " is not whole";
+        Runs.lost += sample.size() != found.nFileSizeLow;
+    } while (FindNextFileA(h, &found));
+    FindClose(h);
+    EXPECT_EQ(0, TemporaryFilesIn("Q:\\ORVEL"));
 
     // system.ini in a Windows directory with room for it once, not twice.
     CleanUp();

@@ -248,7 +248,8 @@ std::string SystemDirectory()
 
 SystemFilesGuard::SystemFilesGuard()
 {
-    for (const char *name : {"\\system.ini", "\\system.new", "\\system.bak"})
+    for (const char *name : {"\\system.ini", "\\system.new", "\\system.bak", "\\WININIT.INI",
+                             "\\wininit.bak"})
         saved_.emplace_back(new SavedFile(WindowsDirectory() + name));
     CreateDirectoryA((SystemDirectory() + "\\VMM32").c_str(), 0);
     for (const char *name : {"\\VMM32\\VMOUSE.VXD", "\\VMM32\\VMOUSE.BAK"})
@@ -378,6 +379,7 @@ ImportPatch::~ImportPatch()
 
 static std::vector<MessageBoxCall> RecordedBoxes;
 static int RecordedAnswer;
+static std::function<int(const MessageBoxCall &)> RecordedAnswerBy;
 
 static int WINAPI RecordMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT style)
 {
@@ -385,7 +387,7 @@ static int WINAPI RecordMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT
     bool quitPending = PeekMessageA(&quit, 0, WM_QUIT, WM_QUIT, PM_NOREMOVE);
     RecordedBoxes.push_back({owner, text ? text : "<null>", caption ? caption : "<null>", style,
                              quitPending});
-    return RecordedAnswer;
+    return RecordedAnswerBy ? RecordedAnswerBy(RecordedBoxes.back()) : RecordedAnswer;
 }
 
 MessageBoxRecorder::MessageBoxRecorder(int answer)
@@ -393,10 +395,14 @@ MessageBoxRecorder::MessageBoxRecorder(int answer)
 {
     RecordedBoxes.clear();
     RecordedAnswer = answer;
+    RecordedAnswerBy = nullptr;
     EXPECT_TRUE(patch_.Applied()) << "MessageBoxA is not imported by the test program";
 }
 
-MessageBoxRecorder::~MessageBoxRecorder() {}
+MessageBoxRecorder::~MessageBoxRecorder()
+{
+    RecordedAnswerBy = nullptr;
+}
 
 const std::vector<MessageBoxCall> &MessageBoxRecorder::Calls() const
 {
@@ -406,6 +412,11 @@ const std::vector<MessageBoxCall> &MessageBoxRecorder::Calls() const
 void MessageBoxRecorder::Answer(int answer)
 {
     RecordedAnswer = answer;
+}
+
+void MessageBoxRecorder::Answer(std::function<int(const MessageBoxCall &)> answer)
+{
+    RecordedAnswerBy = std::move(answer);
 }
 
 void MessageBoxRecorder::Clear()
@@ -476,27 +487,38 @@ bool WaitUntilIdle(HWND window, DWORD ms)
     return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, ms, &result) != 0;
 }
 
-static void AnswerBox(HWND box, SetupRun &run, HANDLE process)
+// The box's buttons as the MB_ style that makes them.
+static UINT BoxButtons(HWND box)
+{
+    if (GetDlgItem(box, IDRETRY))
+        return GetDlgItem(box, IDABORT) ? MB_ABORTRETRYIGNORE : MB_RETRYCANCEL;
+    if (GetDlgItem(box, IDYES))
+        return GetDlgItem(box, IDCANCEL) ? MB_YESNOCANCEL : MB_YESNO;
+    return GetDlgItem(box, IDCANCEL) ? MB_OKCANCEL : MB_OK;
+}
+
+static void AnswerBox(HWND box, SetupRun &run, HANDLE process, const BoxAnswer &answer)
 {
     EXPECT_TRUE(WaitUntilIdle(box)) << "a message box that does not take messages";
-    run.boxes.push_back({0, BoxText(box), WindowText(box), 0});
-    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    run.boxes.push_back({0, BoxText(box), WindowText(box), BoxButtons(box)});
+    int id = answer ? answer(run.boxes.back()) : GetDlgItem(box, IDOK) ? IDOK : IDCANCEL;
+    PostMessageA(box, WM_COMMAND, id, 0);
     while (IsWindow(box) && !WaitForProcess(process, 50))
         ;
 }
 
 SetupRun RunSetupExe(const std::string &dir, const char *name, const char *args,
-                     std::vector<ExternalStep> steps, DWORD timeoutMs)
+                     std::vector<ExternalStep> steps, DWORD timeoutMs, BoxAnswer answer)
 {
     std::string exe = dir + "\\" + name;
     EXPECT_TRUE(CopyFileA(BuiltSetupExe().c_str(), exe.c_str(), FALSE))
         << "cannot copy " << BuiltSetupExe() << " to " << exe;
     std::string cmd = "\"" + exe + "\"" + (args && *args ? std::string(" ") + args : "");
-    return RunProgram(exe, cmd, dir, std::move(steps), timeoutMs);
+    return RunProgram(exe, cmd, dir, std::move(steps), timeoutMs, std::move(answer));
 }
 
 SetupRun RunProgram(const std::string &exe, const std::string &commandLine, const std::string &dir,
-                    std::vector<ExternalStep> steps, DWORD timeoutMs)
+                    std::vector<ExternalStep> steps, DWORD timeoutMs, BoxAnswer answer)
 {
     SetupRun run;
     std::string cmd = commandLine;   // CreateProcessA may write into it
@@ -521,7 +543,7 @@ SetupRun RunProgram(const std::string &exe, const std::string &commandLine, cons
         }
         HWND box = FindProcessWindow(pi.dwProcessId, "#32770");
         if (box && !GetDlgItem(box, 1003)) {   // the directory browser is no message box
-            AnswerBox(box, run, pi.hProcess);
+            AnswerBox(box, run, pi.hProcess, answer);
             continue;
         }
         if (run.stepsDone < steps.size()) {

@@ -96,8 +96,8 @@ private:
     std::string name_;
 };
 
-// Keeps system.ini, system.new, system.bak and VMM32\VMOUSE.VXD/.BAK of the prefix as
-// they are and puts them back when the object goes.
+// Keeps system.ini, system.new, system.bak, WININIT.INI, wininit.bak and
+// VMM32\VMOUSE.VXD/.BAK of the prefix as they are and puts them back when the object goes.
 class SystemFilesGuard {
 public:
     SystemFilesGuard();
@@ -152,6 +152,8 @@ public:
     ~MessageBoxRecorder();
     const std::vector<MessageBoxCall> &Calls() const;
     void Answer(int answer);
+    // Each box is answered by this instead (it may change the machine first).
+    void Answer(std::function<int(const MessageBoxCall &)> answer);
     void Clear();
 private:
     ImportPatch patch_;
@@ -159,8 +161,10 @@ private:
 
 // SETUP.EXE as built, copied into dir under name; run with args. Its pages are driven
 // by steps as the PageDriver does, from outside (actions post, they cannot send).
-// Every message box it shows is read (text and caption) and answered with OK. The
-// exit code is -1 when it had not ended within timeoutMs.
+// Every message box it shows is read (text, caption, and its buttons as the MB_ style
+// in `style`) and answered by `answer` with a button id, or else with OK (Cancel when
+// it has no OK). The exit code is -1 when it had not ended within timeoutMs.
+using BoxAnswer = std::function<int(const MessageBoxCall &)>;
 struct SetupRun {
     DWORD exitCode = (DWORD)-1;
     std::vector<MessageBoxCall> boxes;
@@ -175,14 +179,16 @@ struct ExternalStep {
 std::string BuiltSetupExe();
 // A program run from outside: exe with the whole command line commandLine, started in dir.
 SetupRun RunProgram(const std::string &exe, const std::string &commandLine, const std::string &dir,
-                    std::vector<ExternalStep> steps = {}, DWORD timeoutMs = 20000);
+                    std::vector<ExternalStep> steps = {}, DWORD timeoutMs = 20000,
+                    BoxAnswer answer = nullptr);
 // Waits until the window's thread takes messages again (it has finished what it was
 // doing when the call came); false when it did not within ms.
 bool WaitUntilIdle(HWND window, DWORD ms = 10000);
 // A file of the test media (tests/make-media.sh), as a Windows path.
 std::string MediaFile(const std::string &name);
 SetupRun RunSetupExe(const std::string &dir, const char *name, const char *args,
-                     std::vector<ExternalStep> steps = {}, DWORD timeoutMs = 20000);
+                     std::vector<ExternalStep> steps = {}, DWORD timeoutMs = 20000,
+                     BoxAnswer answer = nullptr);
 // A click posted to a button of another process.
 void PostClick(HWND page, int id);
 

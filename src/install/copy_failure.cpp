@@ -1,0 +1,69 @@
+/* A source that cannot be opened asks for the disk it is on, by its label; any other
+   failure names the target and what failed. Retry or Cancel. */
+#include "copy_failure.h"
+#include "whole_file.h"
+#include "../controller/setup_state.h"
+#include "../controller/bounded_text.h"
+#include "../../resources/resource.h"
+
+void DiskLabelOf(int disk, char *label, int size)
+{
+    int seen = 0;
+    CopyText(label, size, "");
+    for (int k = 0; k < MAX_DISKS; k++) {
+        if (!SetupState.DiskLabels[k][0])
+            continue;
+        if (seen++ == disk) {
+            CopyText(label, size, SetupState.DiskLabels[k]);
+            return;
+        }
+    }
+}
+
+/* The format's one %s filled with value; both fit the 1024 characters wsprintfA makes. */
+static void FormatText(char *text, UINT formatId, const char *value)
+{
+    char format[256], bounded[256];
+    CopyText(format, sizeof format, ResourceText(formatId));
+    CopyText(bounded, sizeof bounded, value);
+    wsprintfA(text, format, bounded);
+}
+
+static UINT FailureText(int outcome)
+{
+    switch (outcome) {
+    case COPY_CANNOT_CREATE:
+        return IDS_CANNOTCREATEFILE;
+    case COPY_CANNOT_WRITE:
+        return IDS_CANNOTWRITEFILE;
+    }
+    return IDS_DAMAGEDSOURCE;
+}
+
+/* The path as the user would write it: "C:\ORVEL\.\README.TXT" shows as
+   "C:\ORVEL\README.TXT". */
+static void Tidy(const char *path, char *tidy, int size)
+{
+    char *filePart;
+    DWORD length = GetFullPathNameA(path, (DWORD)size, tidy, &filePart);
+    if (length == 0 || length >= (DWORD)size)
+        CopyText(tidy, size, path);
+}
+
+int AskToRetry(HWND page, int outcome, int disk, const char *sourcePath, const char *targetPath)
+{
+    char text[1024 + 260], source[MAX_PATH], target[MAX_PATH];
+    Tidy(sourcePath, source, sizeof source);
+    Tidy(targetPath, target, sizeof target);
+    if (outcome == COPY_NO_SOURCE) {
+        char label[40];
+        DiskLabelOf(disk, label, sizeof label);
+        FormatText(text, IDS_INSERTDISK, label);
+        AppendText(text, sizeof text, "\n\n");
+        AppendText(text, sizeof text, source);
+    } else {
+        FormatText(text, FailureText(outcome), target);
+    }
+    return MessageBoxA(page, text, SetupState.Caption,
+                       MB_RETRYCANCEL | MB_ICONEXCLAMATION) == IDRETRY;
+}

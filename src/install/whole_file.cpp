@@ -1,0 +1,107 @@
+/* Windows 95 has no MoveFileEx: a target is replaced by moving the old file aside
+   under a temporary name, moving the new one in, and only then deleting the old one. */
+#include "whole_file.h"
+#include <lzexpand.h>
+#include "../shared/wininit.h"
+#include "../controller/bounded_text.h"
+
+LONG DeclaredSize(INT source)
+{
+    LONG size = LZSeek(source, 0, 2);
+    if (size < 0 || LZSeek(source, 0, 0) != 0)
+        return -1;
+    return size;
+}
+
+/* The directory part of path: without its last backslash, unless that is the root's. */
+static void DirectoryOf(const char *path, char *dir, int size)
+{
+    int cut = 0;
+    for (int i = 0; path[i]; i++)
+        if (path[i] == '\\')
+            cut = i;
+    if (cut == 2 && path[1] == ':')
+        cut++;
+    CopyText(dir, cut + 1 < size ? cut + 1 : size, path);
+}
+
+/* A new empty file of a name of its own in dir; 0 when none can be made. */
+static int MakeTemporaryFile(const char *dir, char *name)
+{
+    return GetTempFileNameA(dir, "KX", 0, name) != 0;
+}
+
+static LONG FileSizeOf(const char *path)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE h = FindFirstFileA(path, &found);
+    if (h == INVALID_HANDLE_VALUE)
+        return -1;
+    FindClose(h);
+    return (LONG)found.nFileSizeLow;
+}
+
+/* Expands the source into the temporary file; an outcome. */
+static int ExpandInto(INT source, LONG expected, const char *temporary)
+{
+    OFSTRUCT of;
+    INT out = LZOpenFileA((LPSTR)temporary, &of, OF_CREATE);
+    if (out < 0)
+        return COPY_CANNOT_CREATE;
+    LONG written = LZCopy(source, out);
+    LZClose(out);
+    if (written == LZERROR_WRITE)
+        return COPY_CANNOT_WRITE;
+    if (written < 0 || written != expected)
+        return COPY_DAMAGED;
+    if (FileSizeOf(temporary) != expected)
+        return COPY_CANNOT_WRITE;   /* the disk took less than was written */
+    return COPY_DONE;
+}
+
+static int InUse(DWORD error)
+{
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED ||
+           error == ERROR_LOCK_VIOLATION;
+}
+
+/* Puts the complete temporary file in the target's place. */
+static int PutInPlace(const char *temporary, const char *target, const char *dir)
+{
+    DWORD attributes = GetFileAttributesA(target);
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return MoveFileA(temporary, target) ? COPY_DONE : COPY_CANNOT_CREATE;
+    if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))
+        return COPY_CANNOT_WRITE;
+    char old[MAX_PATH];
+    if (!MakeTemporaryFile(dir, old))
+        return COPY_CANNOT_CREATE;
+    DeleteFileA(old);   /* only its name is wanted */
+    if (!MoveFileA(target, old)) {
+        /* in use, as a driver Windows has loaded: it is replaced at the next start,
+           and the new file waits under its temporary name until then */
+        if (InUse(GetLastError()) && ScheduleRenameAtRestart(target, temporary))
+            return COPY_DONE;
+        return COPY_CANNOT_WRITE;
+    }
+    if (!MoveFileA(temporary, target)) {
+        MoveFileA(old, target);   /* the old file goes back */
+        return COPY_CANNOT_WRITE;
+    }
+    DeleteFileA(old);
+    return COPY_DONE;
+}
+
+int ExpandWhole(INT source, LONG expected, const char *target)
+{
+    char dir[MAX_PATH], temporary[MAX_PATH];
+    DirectoryOf(target, dir, sizeof dir);
+    if (!MakeTemporaryFile(dir, temporary))
+        return COPY_CANNOT_CREATE;
+    int outcome = ExpandInto(source, expected, temporary);
+    if (outcome == COPY_DONE)
+        outcome = PutInPlace(temporary, target, dir);
+    if (outcome != COPY_DONE)
+        DeleteFileA(temporary);
+    return outcome;
+}

@@ -1,0 +1,27 @@
+/* Expanding a file so that its target is either whole or as it was before. */
+#ifndef WHOLE_FILE_H
+#define WHOLE_FILE_H
+
+#include <windows.h>
+
+/* What became of one file of the copy. */
+enum CopyOutcome {
+    COPY_DONE = 0,          /* in place, or in place at the next start of Windows */
+    COPY_NO_SOURCE,         /* the source could not be opened */
+    COPY_CANNOT_CREATE,     /* no file could be made beside the target */
+    COPY_CANNOT_WRITE,      /* writing failed (a full disk), or a read-only target */
+    COPY_DAMAGED            /* the expansion failed or came out another size */
+};
+
+/* Expands the open LZ source, which declares itself expected bytes long, into target:
+   first into a temporary file in the target's directory, which takes the target's
+   place only once it is complete. An old target is kept under a temporary name until
+   the new file is in place; one that is in use is replaced at the next start of
+   Windows. A failure leaves the old target as it was and no temporary file behind. */
+int ExpandWhole(INT source, LONG expected, const char *target);
+
+/* The size an open LZ source declares (its expanded size; a plain file's own size),
+   with the source read from its start again; -1 when it cannot be told. */
+LONG DeclaredSize(INT source);
+
+#endif
