@@ -26,6 +26,15 @@ head -c 1600000 /dev/urandom > "$work/big/DATA/BIG.DAT"
 status=$?
 check "a medium too big for a floppy is refused" '[ $status -eq 2 ] && [ ! -e "$work/big.img" ]'
 check "and the user is told why" 'grep -q "does not fit on a 1.44 MB floppy" "$work/big.txt"'
+# A plain file whose source name differs from its target name: the package holds it
+# under the target name, the medium under the source name.
+mkdir -p "$work/plain"
+printf '[DirectoryName]\nRootDir=.\n[DiskLabel]\nDisk1=a\n[FileCounts]\nDisk1=1\n[Disk1]\n1=READ.ME,README.TXT,Read me,RootDir\n' > "$work/plain/SETUP.INF"
+printf 'read me' > "$work/plain/README.TXT"
+"$top/tools/make-medium.sh" "$setup" "$work/plainmedium" "" "$work/plain" > "$work/plain.txt" 2>&1
+check "a plain file is copied from its target name to its source name" \
+  'cmp -s "$work/plainmedium/READ.ME" "$work/plain/README.TXT"'
+
 # A package with an error: the findings are shown and nothing is written.
 mkdir -p "$work/broken"
 printf '[DirectoryName]\nRootDir=.\n[DiskLabel]\nDisk1=a\n[FileCounts]\nDisk1=1\n[Disk1]\n1=GONE.TXT,GONE.TXT,Gone,RootDir\n' > "$work/broken/SETUP.INF"

@@ -1,13 +1,15 @@
 // Checks a package before a medium is made of it: its SETUP.INF is loaded by SETUP.EXE's
 // own loader rules, built natively, and what the load gives is held against the files.
 //   check-package [--list FILE] PACKAGE_DIR
+//   check-package --show SCRIPT
 // Prints one line per finding, "error: ..." or "warning: ...", each naming the file and
 // the section and key, and exits 1 when there is an error, 0 otherwise. With --list,
 // FILE receives what a medium is made of, one line each:
 //   disk<TAB>N<TAB>LABEL
 //   file<TAB>DISK<TAB>SOURCE_DIR<TAB>SOURCE_NAME<TAB>PACKAGE_FILE
 // SOURCE_DIR with slashes ("." for the medium's root); PACKAGE_FILE relative to
-// PACKAGE_DIR, spelled as found there.
+// PACKAGE_DIR, spelled as found there. --show prints what SETUP.EXE loads from a script,
+// one value a line.
 #include <dirent.h>
 #include <stdio.h>
 #include <string.h>
@@ -17,6 +19,7 @@
 #include <set>
 #include <string>
 #include <vector>
+#include "loader_dump.h"
 #include "native_loader.h"
 #include "profile_file.h"
 #include "controller/setup_state.h"
@@ -520,7 +523,8 @@ int WriteList(const char *path)
 
 int Usage(void)
 {
-    fprintf(stderr, "usage: check-package [--list FILE] PACKAGE_DIR\n");
+    fprintf(stderr, "usage: check-package [--list FILE] PACKAGE_DIR\n"
+                    "       check-package --show SCRIPT\n");
     return 2;
 }
 
@@ -528,6 +532,11 @@ int Usage(void)
 
 int main(int argc, char **argv)
 {
+    if (argc == 3 && !strcmp(argv[1], "--show")) {
+        int loaded = LoadScriptFile(argv[2]);
+        fputs(DumpLoadedScript(loaded).c_str(), stdout);
+        return 0;
+    }
     const char *listPath = 0;
     int i = 1;
     if (i + 1 < argc && !strcmp(argv[i], "--list")) {

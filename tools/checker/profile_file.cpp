@@ -7,7 +7,7 @@
 namespace {
 
 struct ProfileKey {
-    int section;            /* index into Sections; -1 before the first section */
+    int section;            /* index into Sections; 0 is the nameless part before the first */
     std::string name;
     bool hasValue;
     std::string value;
@@ -39,15 +39,15 @@ std::string ComparedName(const std::string &name)
     return lower;
 }
 
-/* A name asked for is trimmed of blanks at both ends first. */
-std::string TrimmedName(const char *name)
+/* Names in section headers, and names asked for, lose their blanks at both ends. */
+std::string TrimmedName(const std::string &name)
 {
-    size_t begin = 0, end = strlen(name);
+    size_t begin = 0, end = name.size();
     while (begin < end && IsProfileBlank(name[begin]))
         begin++;
     while (end > begin && IsProfileBlank(name[end - 1]))
         end--;
-    return std::string(name + begin, end - begin);
+    return name.substr(begin, end - begin);
 }
 
 void TakeLine(const char *start, const char *end)
@@ -63,7 +63,7 @@ void TakeLine(const char *start, const char *end)
         while (close > start && close[-1] != ']')
             close--;
         if (close > start) {       /* close is just after the last ']' */
-            Sections.push_back(std::string(start + 1, close - 1 - (start + 1)));
+            Sections.push_back(TrimmedName(std::string(start + 1, close - 1 - (start + 1))));
             FirstKeys.emplace_back();
             return;
         }
@@ -83,8 +83,7 @@ void TakeLine(const char *start, const char *end)
         key.hasValue = true;
         key.value.assign(value, end - value);
     }
-    if (key.section >= 0)
-        FirstKeys[key.section].emplace(ComparedName(key.name), Keys.size());
+    FirstKeys[key.section].emplace(ComparedName(key.name), Keys.size());
     Keys.push_back(key);
 }
 
@@ -92,7 +91,7 @@ int FindSection(const char *section)
 {
     std::string wanted = ComparedName(TrimmedName(section));
     for (size_t i = 0; i < Sections.size(); i++)
-        if (Sections[i].c_str()[0] && ComparedName(Sections[i]) == wanted)
+        if (ComparedName(Sections[i]) == wanted)
             return (int)i;
     return -1;
 }
@@ -130,9 +129,9 @@ int CopyValue(char *buf, int size, const char *value)
 
 void UseProfileText(const char *text, size_t length)
 {
-    Sections.clear();
+    Sections.assign(1, std::string());
     Keys.clear();
-    FirstKeys.clear();
+    FirstKeys.assign(1, std::unordered_map<std::string, size_t>());
     const char *end = text + length;
     if (length >= 3 && !memcmp(text, "\xEF\xBB\xBF", 3))   /* a UTF-8 byte-order mark */
         text += 3;
@@ -186,9 +185,20 @@ unsigned int ReadProfileInt(const char *section, const char *key, int fallback)
     bool negative = false;
     if (*p == '+' || *p == '-')
         negative = *p++ == '-';
+    unsigned int base = 10;
+    if (p[0] == '0' && (p[1] == 'x' || p[1] == 'o' || p[1] == 'b')) {
+        base = p[1] == 'x' ? 16 : p[1] == 'o' ? 8 : 2;
+        p += 2;
+    }
     unsigned int total = 0;
-    for (; *p >= '0' && *p <= '9'; p++)
-        total = total * 10 + (unsigned int)(*p - '0');
+    for (;; p++) {
+        unsigned int digit = *p >= '0' && *p <= '9' ? *p - '0'
+                           : *p >= 'a' && *p <= 'z' ? *p - 'a' + 10
+                           : *p >= 'A' && *p <= 'Z' ? *p - 'A' + 10 : 99;
+        if (digit >= base)
+            break;
+        total = total * base + digit;
+    }
     return negative ? 0u - total : total;
 }
 
@@ -197,7 +207,7 @@ std::vector<std::string> ProfileKeys(const char *section)
     std::vector<std::string> names;
     int s = FindSection(section);
     for (const ProfileKey &k : Keys)
-        if (s >= 0 && k.section == s && k.hasValue && !k.name.empty() && k.name[0] != ';')
+        if (k.section == s && k.hasValue && !k.name.empty() && k.name[0] != ';')
             names.push_back(k.name);
     return names;
 }
