@@ -29,11 +29,13 @@ check "and the user is told why" 'grep -q "does not fit on a 1.44 MB floppy" "$w
 # A plain file whose source name differs from its target name: the package holds it
 # under the target name, the medium under the source name.
 mkdir -p "$work/plain"
-printf '[DirectoryName]\nRootDir=.\n[DiskLabel]\nDisk1=a\n[FileCounts]\nDisk1=1\n[Disk1]\n1=READ.ME,README.TXT,Read me,RootDir\n' > "$work/plain/SETUP.INF"
+printf '[DirectoryName]\nRootDir=.\n[DiskLabel]\nDisk1=a\n[FileCounts]\nDisk1=2\n[Disk1]\n1=SETUP.INF,SETUP.INF,Script,RootDir\n2=READ.ME,README.TXT,Read me,RootDir\n' > "$work/plain/SETUP.INF"
 printf 'read me' > "$work/plain/README.TXT"
 "$top/tools/make-medium.sh" "$setup" "$work/plainmedium" "" "$work/plain" > "$work/plain.txt" 2>&1
 check "a plain file is copied from its target name to its source name" \
   'cmp -s "$work/plainmedium/READ.ME" "$work/plain/README.TXT"'
+check "a script that lists itself is still the medium's CR LF copy" \
+  'head -1 "$work/plainmedium/SETUP.INF" | grep -q $'"'"'\r$'"'"
 
 # A package with an error: the findings are shown and nothing is written.
 mkdir -p "$work/broken"
