@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# tools/make-medium.sh: the sample medium, its floppy image, and a medium too big for it.
+# tools/make-medium.sh: the sample medium, its floppy image, a medium too big for it, a
+# package with an error, and one floppy image per disk.
 set -u
 setup=$1; top=$(cd "$(dirname "$0")/.." && pwd)
 work=$(mktemp -d); trap 'rm -rf "$work"' EXIT
@@ -25,4 +26,61 @@ head -c 1600000 /dev/urandom > "$work/big/DATA/BIG.DAT"
 status=$?
 check "a medium too big for a floppy is refused" '[ $status -eq 2 ] && [ ! -e "$work/big.img" ]'
 check "and the user is told why" 'grep -q "does not fit on a 1.44 MB floppy" "$work/big.txt"'
+# A plain file whose source name differs from its target name: the package holds it
+# under the target name, the medium under the source name.
+mkdir -p "$work/plain"
+printf '[DirectoryName]\nRootDir=.\n[DiskLabel]\nDisk1=a\n[FileCounts]\nDisk1=2\n[Disk1]\n1=SETUP.INF,SETUP.INF,Script,RootDir\n2=READ.ME,README.TXT,Read me,RootDir\n' > "$work/plain/SETUP.INF"
+printf 'read me' > "$work/plain/README.TXT"
+"$top/tools/make-medium.sh" "$setup" "$work/plainmedium" "" "$work/plain" > "$work/plain.txt" 2>&1
+check "a plain file is copied from its target name to its source name" \
+  'cmp -s "$work/plainmedium/READ.ME" "$work/plain/README.TXT"'
+check "a script that lists itself is still the medium's CR LF copy" \
+  'head -1 "$work/plainmedium/SETUP.INF" | grep -q $'"'"'\r$'"'"
+
+# A package with an error: the findings are shown and nothing is written.
+mkdir -p "$work/broken"
+printf '[DirectoryName]\nRootDir=.\n[DiskLabel]\nDisk1=a\n[FileCounts]\nDisk1=1\n[Disk1]\n1=GONE.TXT,GONE.TXT,Gone,RootDir\n' > "$work/broken/SETUP.INF"
+"$top/tools/make-medium.sh" "$setup" "$work/brokenmedium" "$work/broken.img" "$work/broken" > "$work/broken.txt" 2>&1
+status=$?
+check "a package with an error gets no medium" \
+  '[ $status -ne 0 ] && [ ! -e "$work/brokenmedium" ] && [ ! -e "$work/broken.img" ]'
+check "and the check's findings are shown" 'grep -q "^error: .*\[Disk1\] 1: .*GONE.TXT" "$work/broken.txt"'
+
+# One image per disk of the sample: disk N's source files in their directories (image 1
+# also SETUP.EXE and SETUP.INF), labelled with the disk's label cut to 11 characters.
+inf=$top/sample/SETUP.INF
+expected_files() {   # the source paths of disk $1 as the sample's script lists them
+  tr -d '\r' < "$inf" | awk -v disk="disk$1" '
+    /^\[/ { sec = tolower($0); gsub(/[][]/, "", sec); next }
+    sec == "directoryname" && /=/ { split($0, kv, "="); dir[tolower(kv[1])] = kv[2] }
+    sec == disk && /=/ { v = substr($0, index($0, "=") + 1); n = split(v, f, ",")
+      gsub(/ /, "", f[1]); gsub(/ /, "", f[4]); want[++count] = f[1] "\t" tolower(f[4]) }
+    END { for (i = 1; i <= count; i++) { split(want[i], w, "\t"); d = dir[w[2]]
+      print toupper((d == "." || d == "" ? "" : d "/") w[1]) } }'
+}
+image_files() { MTOOLS_NO_VFAT=1 mdir -/ -b -i "$1" :: | sed 's|^::/||' | grep -v '/$' | sort; }
+label_of() { tr -d '\r' < "$inf" | sed -n "/^\[DiskLabel\]/,/^\[/s/^Disk$1=//p" | cut -c1-11; }
+"$top/tools/make-medium.sh" --per-disk "$setup" "$work/pd" "$work/disk" > "$work/pd.txt" 2>&1
+status=$?
+check "--per-disk makes the sample's two images" \
+  '[ $status -eq 0 ] && [ -f "$work/disk1.img" ] && [ -f "$work/disk2.img" ] && [ ! -e "$work/disk3.img" ]'
+check "image 1 holds SETUP.EXE, SETUP.INF and disk 1's files" \
+  '[ "$(image_files "$work/disk1.img")" = "$({ expected_files 1; echo SETUP.EXE; echo SETUP.INF; } | sort -u)" ]'
+check "image 2 holds disk 2's files" \
+  '[ "$(image_files "$work/disk2.img")" = "$(expected_files 2 | sort -u)" ]'
+for n in 1 2; do
+  check "image $n is labelled with disk $n's label cut to 11 characters" \
+    'mlabel -s -i "$work/disk$n.img" :: | grep -q "Volume label is $(label_of $n)\( (\|$\)"'
+done
+mcopy -i "$work/disk2.img" ::/HELP/KXMOUSE.HL_ "$work/disk2-help" 2>/dev/null
+check "an image's file is the medium's" 'cmp -s "$work/disk2-help" "$work/pd/HELP/KXMOUSE.HL_"'
+
+# A disk that does not fit gets no image; the others do.
+printf '[DirectoryName]\nRootDir=.\nSubDir1=DATA\n[DiskLabel]\nDisk1=a\nDisk2=b\n[FileCounts]\nDisk1=1\nDisk2=1\n[Disk1]\n1=SMALL.DAT,SMALL.DAT,Small,RootDir\n[Disk2]\n1=BIG.DAT,BIG.DAT,Big,SubDir1\n' > "$work/big/SETUP.INF"
+printf 'small' > "$work/big/SMALL.DAT"
+"$top/tools/make-medium.sh" --per-disk "$setup" "$work/bigpd" "$work/bigdisk" "$work/big" > "$work/bigpd.txt" 2>&1
+status=$?
+check "--per-disk: a disk too big for a floppy gets no image, the others do" \
+  '[ $status -eq 2 ] && [ -f "$work/bigdisk1.img" ] && [ ! -e "$work/bigdisk2.img" ]'
+check "and it is reported with its size" 'grep -q "disk 2 ([0-9]* bytes) does not fit" "$work/bigpd.txt"'
 exit $fail

@@ -1,19 +1,24 @@
 #!/usr/bin/env bash
 # Builds everything, lays out the sample medium (and its floppy image), makes a fresh
 # Windows 98 Wine prefix in build/run and runs SETUP.EXE from the medium as drive A:.
-#   run-setup.sh [--ps2|--serial] [--driver-only]
+#   run-setup.sh [--ps2|--serial] [--driver-only] [--floppies]
 # With a display, SETUP.EXE runs in a Wine virtual desktop of 800x600 for you to use.
 # Without one, it runs on a private Xvfb display on autopilot (the mouse type as asked,
 # the default destination, "restart later"), saves a screenshot of the backdrop and of
 # each page in build/run/shots, and prints a report of what was installed.
+# With --floppies, the sample is installed from one floppy image per disk: A: holds
+# image 1's files, and when SETUP.EXE asks for a disk, the files of that disk's image
+# are put in A: in their place and the prompt is answered with Retry (on autopilot, or
+# for you when you walk the pages yourself); the report lists the prompts answered.
 set -eu
 cd "$(dirname "$0")/.."
-mouse=""; args=""
+mouse=""; args=""; floppies=0
 for a in "$@"; do
   case $a in
     --ps2|--serial) mouse=$a ;;
     --driver-only) args=-u ;;
-    *) echo "usage: $0 [--ps2|--serial] [--driver-only]" >&2; exit 2 ;;
+    --floppies) floppies=1 ;;
+    *) echo "usage: $0 [--ps2|--serial] [--driver-only] [--floppies]" >&2; exit 2 ;;
   esac
 done
 bash tools/install-deps.sh
@@ -31,7 +36,8 @@ if [ "$width" = win64 ]; then
   cmake --build $out -j2 --target SETUP autopilot regexport4 medium
 fi
 
-run=$PWD/build/run
+run=${RUN_DIR:-$PWD/build/run}
+case $run in /*) ;; *) run=$PWD/$run ;; esac
 rm -rf "$run"; mkdir -p "$run/shots"
 use_wine "$width" "$run/bin"
 export WINEPREFIX=$run/prefix WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml='
@@ -56,17 +62,61 @@ printf '[386Enh]\r\nebios=*ebios\r\nwoafont=dosapp.fon\r\nmouse=*vmouse, msmouse
 mkdir -p "$windows/system32/VMM32"
 printf 'Windows 98 mouse driver (stand-in)\r\n' > "$windows/system32/VMM32/VMOUSE.VXD"
 
-# The medium as drive A:, as a user of an emulated PC carries it over.
-cp -r $out/medium "$run/floppy"
+# The medium as drive A:, as a user of an emulated PC carries it over; with --floppies,
+# the files of the first disk's image.
+if [ $floppies = 1 ]; then
+  bash tools/make-medium.sh --per-disk $out/SETUP.EXE "$run/medium" "$run/disk"
+  bash tools/check-package.sh --list "$run/disks.list" sample >/dev/null
+  mkdir -p "$run/floppy"
+  mcopy -s -n -i "$run/disk1.img" '::*' "$run/floppy/"
+  mkdir -p "$WINEPREFIX/drive_c/disks"
+  : > "$run/prompts.log"
+else
+  cp -r $out/medium "$run/floppy"
+fi
 ln -s "$run/floppy" "$WINEPREFIX/dosdevices/a:"
 cp $out/autopilot.exe $out/regexport4.exe "$WINEPREFIX/drive_c/"
 touch "$run/started"
-echo "Starting A:\\SETUP.EXE $args (floppy image of the same medium: build/medium.img)"
+if [ $floppies = 1 ]; then
+  echo "Starting A:\\SETUP.EXE $args from floppy image 1 of $(grep -c '^disk' "$run/disks.list") ($run/disk1.img ...)"
+else
+  echo "Starting A:\\SETUP.EXE $args (floppy image of the same medium: build/medium.img)"
+fi
+
+# Puts the disk that a prompt asks for in A: (the files of its image in place of those
+# there), until told to stop; the autopilot clicks Retry then.
+change_disks() {
+  local disks=$WINEPREFIX/drive_c/disks label n
+  while [ ! -e "$run/stop" ]; do
+    if [ -e "$disks/insert.ready" ]; then
+      label=$(cat "$disks/insert.ready"); rm -f "$disks/insert.ready"
+      n=$(awk -F'\t' -v l="$label" '$1 == "disk" && $3 == l { print $2; exit }' "$run/disks.list")
+      if [ -n "$n" ] && [ -f "$run/disk$n.img" ]; then
+        find "$run/floppy" -mindepth 1 -delete
+        mcopy -s -n -i "$run/disk$n.img" '::*' "$run/floppy/"
+        echo "  '$label': disk $n put in A: from $run/disk$n.img, Retry" >> "$run/prompts.log"
+        printf ok > "$disks/answer"
+      else
+        echo "  '$label': no such disk, Cancel" >> "$run/prompts.log"
+        printf none > "$disks/answer"
+      fi
+      mv "$disks/answer" "$disks/insert.done"
+    fi
+    sleep 0.1
+  done
+}
 
 set +e
+if [ $floppies = 1 ]; then
+  change_disks &
+  changer=$!
+  [ $headless = 1 ] || wine explorer /desktop=Orvel,800x600 'C:\autopilot.exe' --disks 'C:\disks' --only-disks \
+    > "$run/autopilot.log" 2>&1 &
+fi
 if [ $headless = 1 ]; then
   auto="--shots C:\\shots"; [ -n "$mouse" ] && auto="$auto $mouse"
   [ -n "$args" ] && auto="$auto --driver-only"
+  [ $floppies = 1 ] && auto="$auto --disks C:\\disks"
   mkdir -p "$WINEPREFIX/drive_c/shots"
   # Take each screenshot the autopilot asks for, until told to stop.
   (while [ ! -e "$run/stop" ]; do
@@ -83,15 +133,22 @@ fi
 wine explorer /desktop=Orvel,800x600 'A:\SETUP.EXE' $args
 status=$?
 if [ $headless = 1 ]; then
-  for _ in $(seq 100); do grep -q '^autopilot:' "$run/autopilot.log" && break; sleep 0.2; done
-  touch "$run/stop"; wait "$photographer"
+  for _ in $(seq 100); do grep -v '^autopilot: disk prompt' "$run/autopilot.log" | grep -q '^autopilot:' && break; sleep 0.2; done
 fi
+touch "$run/stop"
+[ $headless = 1 ] && wait "$photographer"
+[ $floppies = 1 ] && wait "$changer"
 wineserver -w
 echo "SETUP.EXE ended with exit code $status"
 [ $headless = 1 ] || exit 0
 
 cat "$run/autopilot.log"
 echo
+if [ $floppies = 1 ]; then
+  echo "== Disk prompts answered"
+  if [ -s "$run/prompts.log" ]; then cat "$run/prompts.log"; else echo "  none"; fi
+  echo
+fi
 echo "== Screenshots"
 ls "$run/shots" | sed "s|^|  $run/shots/|"
 echo

@@ -2,7 +2,16 @@
 #ifndef SETUP_STATE_H
 #define SETUP_STATE_H
 
+#ifdef _WIN32
 #include <windows.h>
+#else
+/* The package checker builds the script loader natively: there the record's handles
+   are plain pointers. */
+typedef void *HINSTANCE;
+typedef void *HGLOBAL;
+typedef void *HWND;
+typedef unsigned char BYTE;
+#endif
 #include "../script/file_table.h"
 
 enum PageResult { PAGE_CANCEL = 0, PAGE_NEXT = 1, PAGE_BACK = 2 };

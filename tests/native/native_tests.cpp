@@ -10,6 +10,7 @@
 #include "install/ini_rewrite.h"
 #include "install/class_numbering.h"
 #include "install/file_paths.h"
+#include "profile_file.h"
 
 namespace {
 
@@ -195,6 +196,52 @@ TEST(FilePaths, SourceAndTarget)
     ComposeTargetPath(tight, 256, longDir.c_str(), &e);
     EXPECT_EQ(longDir, tight) << "cut at the buffer";
     free(tight);
+}
+
+std::string ProfileText(const char *section, const char *key, int size = 256)
+{
+    char *buf = (char *)malloc(size);
+    ReadProfileString(section, key, "dflt", buf, size);
+    std::string text = buf;
+    free(buf);
+    return text;
+}
+
+// The package checker reads SETUP.INF as GetPrivateProfileStringA/IntA do.
+TEST(ProfileFile, ReadsAsThePrivateProfileServices)
+{
+    std::string text = "top=before any section\r\n"
+                       "[One]  words after the bracket\r\n"
+                       "  Key  =  first value  \r\nkey=second\r\n"
+                       "Quoted=\"a b\"\r\nLone=\"x\r\nBare\r\n;Hidden=1\r\n"
+                       "[ Two ]\r\nn=1\r\n"
+                       "[one]\r\nOther=never read\r\n"
+                       "[Numbers]\nminus= -5\nwide=65537\nmixed=12abc\nempty=\nword=abc\n"
+                       "quoted=\"7\"\nspaced=\" 8\"\nhex=0x1F\nupper=0X10\nbinary=-0b11\nsign=- 5\n\x1a";
+    UseProfileText(text.data(), text.size());
+    EXPECT_EQ("first value", ProfileText("ONE", " key ")) << "case, blanks, the first key";
+    EXPECT_EQ("dflt", ProfileText("One", "Other")) << "only the first section of a name";
+    EXPECT_EQ("a b", ProfileText("One", "Quoted"));
+    EXPECT_EQ("\"x", ProfileText("One", "Lone"));
+    EXPECT_EQ("dflt", ProfileText("One", "Bare")) << "a key without a value";
+    EXPECT_EQ("dflt", ProfileText("One", "Hidden"));
+    EXPECT_EQ("before any section", ProfileText("", "top")) << "the part without a name";
+    EXPECT_EQ("1", ProfileText("Two", "n")) << "a section name loses its outer blanks";
+    EXPECT_EQ("fir", ProfileText("One", "Key", 4)) << "at most size - 1 characters";
+    EXPECT_EQ((unsigned)-5, ReadProfileInt("Numbers", "minus", 3));
+    EXPECT_EQ(65537u, ReadProfileInt("Numbers", "wide", 3));
+    EXPECT_EQ(12u, ReadProfileInt("Numbers", "mixed", 3));
+    EXPECT_EQ(3u, ReadProfileInt("Numbers", "empty", 3));
+    EXPECT_EQ(3u, ReadProfileInt("Numbers", "missing", 3));
+    EXPECT_EQ(0u, ReadProfileInt("Numbers", "word", 3));
+    EXPECT_EQ(7u, ReadProfileInt("Numbers", "quoted", 3));
+    EXPECT_EQ(8u, ReadProfileInt("Numbers", "spaced", 3));
+    EXPECT_EQ(31u, ReadProfileInt("Numbers", "hex", 3));
+    EXPECT_EQ(0u, ReadProfileInt("Numbers", "upper", 3)) << "prefixes in lower case only";
+    EXPECT_EQ((unsigned)-3, ReadProfileInt("Numbers", "binary", 3));
+    EXPECT_EQ(0u, ReadProfileInt("Numbers", "sign", 3));
+    std::vector<std::string> keys = ProfileKeys("one");
+    EXPECT_EQ((std::vector<std::string>{"Key", "key", "Quoted", "Lone"}), keys);
 }
 
 }  // namespace

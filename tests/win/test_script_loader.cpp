@@ -6,6 +6,7 @@
 #include "script/script_loader.h"
 #include "script/script_field.h"
 #include "controller/controller.h"
+#include "loader_dump.h"
 
 namespace {
 
@@ -298,6 +299,30 @@ TEST_F(ScriptLoader, MainAndStartupValuesAndGroupItemsUpToTheFirstGap)
     ResetSetupState();
     ASSERT_EQ(1, Load("[Main]\nMinimumSpace=70000\n"));
     EXPECT_EQ((short)70000, SetupState.MinimumSpace);
+}
+
+// The package checker runs the same loader rules natively with its own reading of the
+// INI format; the build put its load of each script in LOADER_DUMPS (NAME.txt beside a
+// copy NAME.inf). SETUP.EXE's own load of every one must read the same.
+TEST_F(ScriptLoader, PackageCheckerLoadsEveryScriptAsSetupDoes)
+{
+    std::string dir = DirFromEnvironment("LOADER_DUMPS");
+    ASSERT_FALSE(dir.empty()) << "LOADER_DUMPS is not set";
+    WIN32_FIND_DATAA found;
+    HANDLE h = FindFirstFileA((dir + "\\*.inf").c_str(), &found);
+    ASSERT_NE(INVALID_HANDLE_VALUE, h);
+    int scripts = 0;
+    do {
+        std::string name = std::string(found.cFileName);
+        name = name.substr(0, name.size() - 4);
+        ResetSetupState();
+        lstrcpyA(SetupState.WindowsDir, "C:\\WINDOWS");
+        int loaded = Load(ReadWholeFile(dir + "\\" + found.cFileName));
+        EXPECT_EQ(ReadWholeFile(dir + "\\" + name + ".txt"), DumpLoadedScript(loaded)) << name;
+        scripts++;
+    } while (FindNextFileA(h, &found));
+    FindClose(h);
+    EXPECT_GE(scripts, 19);
 }
 
 TEST(SplitScriptField, BlanksCommasAndTabs)

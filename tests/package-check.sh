@@ -1,0 +1,113 @@
+#!/usr/bin/env bash
+# tools/check-package.sh on small packages made here: a sound one, then one fault at a
+# time. Errors exit 1, warnings alone 0; every finding names the section and the key.
+set -u
+top=$(cd "$(dirname "$0")/.." && pwd)
+work=$(mktemp -d); trap 'rm -rf "$work"' EXIT
+fail=0
+check() { if eval "$2"; then echo "ok: $1"; else echo "FAIL: $1"; fail=1; cat "$work/out"; fi; }
+
+# A sound two-disk package: the script, the uninstaller first, a file in a subdirectory.
+sound() {
+  rm -rf "$work/p"; mkdir -p "$work/p/DATA"
+  printf 'uninstaller' > "$work/p/UNINSTAL.EXE"
+  head -c 3000 /dev/zero > "$work/p/TINY.EXE"
+  printf 'data' > "$work/p/DATA/TINY.DAT"
+  cat > "$work/p/SETUP.INF" <<'EOF'
+[Main]
+ProductName=Tiny
+MinimumSpace=100
+[DiskLabel]
+Disk1=Tiny Disk 1
+Disk2=Tiny Disk 2
+[DirectoryName]
+RootDir=.
+SubDir1=DATA
+[FileCounts]
+Disk1=3
+Disk2=1
+[Disk1]
+1=SETUP.INF,SETUP.INF,Setup script,RootDir
+2=UNINSTAL.EX_,UNINSTAL.EXE,Uninstaller,RootDir
+3=TINY.EX_,TINY.EXE,Program,RootDir
+[Disk2]
+1=TINY.DA_,TINY.DAT,Data,SubDir1
+EOF
+}
+# Runs the check on the package; $status is its exit status, $work/out its findings.
+run() { bash "$top/tools/check-package.sh" "$work/p" > "$work/out" 2>&1; status=$?; }
+edit() { sed -i "$1" "$work/p/SETUP.INF"; }
+has() { grep -q -- "$1" "$work/out"; }
+only() { [ "$(grep -c . "$work/out")" -eq "$1" ]; }
+
+sound; run
+check "a sound package: no finding, exit 0" '[ $status -eq 0 ] && only 0'
+
+sound; rm "$work/p/DATA/TINY.DAT"; run
+check "a listed file the package lacks is an error naming its key and path" \
+  '[ $status -eq 1 ] && has "^error: .*SETUP.INF: \[Disk2\] 1: .*p/DATA/TINY.DAT" && only 1'
+
+sound; edit 's/Data,SubDir1/Data,SubDir9/'; run
+check "an unknown directory keyword is an error" \
+  '[ $status -eq 1 ] && has "^error: .*\[Disk2\] 1: .*SubDir9"'
+
+sound; mv "$work/p/DATA/TINY.DAT" "$work/p/DATA/TINYDATAFILE.DAT"; edit 's/TINY.DAT,Data/TINYDATAFILE.DAT,Data/'; run
+check "a target name longer than 14 characters is an error" \
+  '[ $status -eq 1 ] && has "^error: .*\[Disk2\] 1: target name .*TINYDATAFILE.DAT.*14" && only 1'
+sound; edit 's/^1=TINY.DA_/1=TINYDATAFIL.DA_/'; run
+check "so is a source name of 15 characters" \
+  '[ $status -eq 1 ] && has "^error: .*\[Disk2\] 1: source name .*TINYDATAFIL.DA_" && only 1'
+long=DATA$(printf '%036d' 0)
+sound; mv "$work/p/DATA" "$work/p/$long"; edit "s/^SubDir1=DATA/SubDir1=$long/"; run
+check "and a directory name of 40 characters" \
+  '[ $status -eq 1 ] && has "^error: .*\[DirectoryName\] SubDir1: .*39" && only 1'
+
+sound; edit 's/^Disk1=3/Disk1=2/'; run
+check "an entry beyond its disk's count is a warning: never installed" \
+  '[ $status -eq 0 ] && has "^warning: .*\[Disk1\] 3: .*never installed"'
+sound; edit 's/^Disk2=1/Disk2=3/'; run
+check "a count beyond the entries present is a warning" \
+  '[ $status -eq 0 ] && has "^warning: .*\[Disk2\] 2 to 3: " && only 1'
+sound; edit 's/^Disk1=3/Disk1=30000/; s/^Disk2=1/Disk2=3000/'; run
+check "counts adding up past 32767 fail the load: an error" \
+  '[ $status -eq 1 ] && has "^error: .*\[FileCounts\]: .*32767"'
+sound; edit 's/^Disk2=1/Disk2=65537/'; run
+check "a count beyond 16 bits is a warning: it is taken as its low 16 bits" \
+  '[ $status -eq 0 ] && has "^warning: .*\[FileCounts\] Disk2: 65537 .* 1 " && only 1'
+
+sound; printf '2=TINY.EX_,TINY.EXE,Again,RootDir\n' >> "$work/p/SETUP.INF"; edit 's/^Disk2=1/Disk2=2/'; run
+check "two entries with the same target are an error" \
+  '[ $status -eq 1 ] && has "^error: .*\[Disk2\] 2: .*TINY.EXE.*\[Disk1\] 3" && only 1'
+
+sound; edit 's/^MinimumSpace=100/MinimumSpace=70000/'; run
+check "MinimumSpace beyond 32767 is a warning: it is held in 16 bits" \
+  '[ $status -eq 0 ] && has "^warning: .*\[Main\] MinimumSpace: 70000" && only 1'
+sound; edit 's/^MinimumSpace=100/MinimumSpace=40000/'; run
+check "one held as a negative figure is an error: no drive could ever have room" \
+  '[ $status -eq 1 ] && has "^error: .*\[Main\] MinimumSpace: 40000"'
+sound; edit 's/^MinimumSpace=100/MinimumSpace=2/'; run
+check "MinimumSpace below the package's expanded size is a warning" \
+  '[ $status -eq 0 ] && has "^warning: .*\[Main\] MinimumSpace: 2 KB" && only 1'
+
+sound; edit 's/^Disk2=Tiny Disk 2//; s/^Disk1=Tiny Disk 1/Disk1=Tiny Disk 1\nDisk3=Tiny Disk 3/'; run
+check "a disk without a label is a warning" \
+  '[ $status -eq 0 ] && has "^warning: .*\[DiskLabel\] Disk2: "'
+
+sound; printf 'x' > "$work/p/DATA/EXTRA.TXT"; run
+check "a file that the script does not install is a warning naming the file" \
+  '[ $status -eq 0 ] && has "^warning: .*p/DATA/EXTRA.TXT: " && only 1'
+
+sound; edit 's/^1=SETUP.INF/9=SETUP.INF/; s/^3=TINY/1=TINY/; s/^9=SETUP.INF/3=SETUP.INF/'; run
+check "SETUP.INF not among the first two files of disk 1 is a warning" \
+  '[ $status -eq 0 ] && has "^warning: .*\[Disk1\] 3: SETUP.INF" && only 1'
+sound; edit 's/^Disk1=3/Disk1=2/; s/^2=UNINSTAL.EX_.*/2=TINY.EX_,TINY.EXE,Program,RootDir/; /^3=TINY/d'
+rm "$work/p/UNINSTAL.EXE"; run
+check "nor UNINSTAL.EXE is a warning" \
+  '[ $status -eq 0 ] && has "^warning: .*\[Disk1\]: UNINSTAL.EXE" && only 1'
+
+# The bundled sample: no error; a warning, if any, only about the first files of disk 1.
+bash "$top/tools/check-package.sh" "$top/sample" > "$work/out" 2>&1
+status=$?
+check "the sample passes the check" \
+  '[ $status -eq 0 ] && ! grep -v "^warning: .*\(SETUP.INF\|UNINSTAL.EXE\) .*first two files of disk 1" "$work/out" | grep -q .'
+exit $fail

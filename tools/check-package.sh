@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Checks a package directory before a medium is made of it:
+#   check-package.sh [--list FILE] PACKAGE_DIR
+# Its SETUP.INF is read with the rules of SETUP.EXE's own script loader, built natively
+# from the same sources (tools/checker). Prints one line per finding, "error: ..." or
+# "warning: ...", and exits 1 when there is an error, 0 otherwise (2 when the checker
+# cannot be built). With --list, FILE receives the disks and files a medium is made of.
+# The checker is built in build/checker first; a missing compiler or CMake is installed.
+set -u
+top=$(cd "$(dirname "$0")/.." && pwd)
+out=$top/build/checker
+need=""
+command -v cmake >/dev/null || need="$need cmake"
+command -v make >/dev/null || need="$need make"
+command -v c++ >/dev/null || command -v g++ >/dev/null || command -v clang++ >/dev/null ||
+  need="$need g++"
+if [ -n "$need" ]; then
+  SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO=sudo
+  export DEBIAN_FRONTEND=noninteractive
+  { $SUDO apt-get update -qq && $SUDO apt-get install -y -qq --no-install-recommends $need >/dev/null; } ||
+    { echo "check-package: cannot install$need" >&2; exit 2; }
+fi
+# Called from a build, the outer make's job server is not ours.
+unset MAKEFLAGS MFLAGS MAKELEVEL
+mkdir -p "$out"
+(
+  flock 9
+  if [ ! -f "$out/CMakeCache.txt" ]; then
+    cmake -S "$top/tools/checker" -B "$out" -DCMAKE_BUILD_TYPE=Release >"$out/build.log" 2>&1 || exit 1
+  fi
+  cmake --build "$out" >"$out/build.log" 2>&1
+) 9>"$out/.lock" || { cat "$out/build.log" >&2; echo "check-package: the checker cannot be built" >&2; exit 2; }
+exec "$out/check-package" "$@"
