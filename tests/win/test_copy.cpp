@@ -9,6 +9,7 @@
 #include "ui/page_runner.h"
 #include "script/script_loader.h"
 #include "controller/controller.h"
+#include "shared/wininit.h"
 
 namespace {
 
@@ -294,20 +295,6 @@ struct CopyPageClass {
     }
 };
 
-// The temporary files the copy leaves in dir.
-int TemporaryFiles(const std::string &dir)
-{
-    int n = 0;
-    WIN32_FIND_DATAA found;
-    HANDLE h = FindFirstFileA((dir + "\\*.TMP").c_str(), &found);
-    if (h != INVALID_HANDLE_VALUE) {
-        do
-            n++;
-        while (FindNextFileA(h, &found));
-        FindClose(h);
-    }
-    return n;
-}
 
 UINT AskStyle = MB_RETRYCANCEL | MB_ICONEXCLAMATION;
 
@@ -335,7 +322,7 @@ TEST_F(Copy, AMissingSourceAsksForItsDiskAndRetryTakesItWhenItIsBack)
     EXPECT_EQ(AskStyle, boxes.Calls()[0].style);
     EXPECT_EQ("SETUP_INSTALL", ownerClass) << "the copy page owns the question";
     EXPECT_EQ(Original("KXMAIN.EXE"), ReadWholeFile(dest_ + "\\DISK\\LATER.EXE"));
-    EXPECT_EQ(0, TemporaryFiles(dest_ + "\\DISK"));
+    EXPECT_EQ(0, CountMatching(dest_ + "\\DISK\\*.TMP"));
 }
 
 // A damaged source, a target that cannot be made: asked about by the target's name;
@@ -349,7 +336,12 @@ TEST_F(Copy, ADamagedSourceOrATargetThatCannotBeMadeIsAskedAboutAndCancelKeepsTh
     WriteWholeFile(dest_ + "\\DISK\\CUT.DLL", "the older file");
     HWND backdrop = CreateWindowExA(0, "STATIC", "backdrop", WS_POPUP, 0, 0, 5, 5, 0, 0, 0, 0);
     SetupState.BackdropWindow = backdrop;
-    MessageBoxRecorder boxes(IDCANCEL);
+    MessageBoxRecorder boxes;
+    bool pageGoneAtNotice = false;
+    boxes.Answer([&](const MessageBoxCall &box) {
+        pageGoneAtNotice = !FindOwnWindow("SETUP_INSTALL");
+        return box.style & MB_RETRYCANCEL ? IDCANCEL : IDOK;
+    });
     EXPECT_EQ(PAGE_CANCEL, Install("[DiskLabel]\nDisk1=One\n[FileCounts]\nDisk1=2\n[Disk1]\n"
                                    "1=CUT.DL_,CUT.DLL,Cut short,RootDir\n"
                                    "2=README.TXT,R2.TXT,Never reached,RootDir\n"));
@@ -359,9 +351,10 @@ TEST_F(Copy, ADamagedSourceOrATargetThatCannotBeMadeIsAskedAboutAndCancelKeepsTh
     EXPECT_EQ(AskStyle, boxes.Calls()[0].style);
     EXPECT_EQ(AbortText, boxes.Calls()[1].text) << "the abort notice, as after the page's Cancel";
     EXPECT_EQ(backdrop, boxes.Calls()[1].owner);
+    EXPECT_TRUE(pageGoneAtNotice) << "Cancel closed the page at once";
     EXPECT_EQ("the older file", ReadWholeFile(dest_ + "\\DISK\\CUT.DLL"));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((dest_ + "\\DISK\\R2.TXT").c_str()));
-    EXPECT_EQ(0, TemporaryFiles(dest_ + "\\DISK"));
+    EXPECT_EQ(0, CountMatching(dest_ + "\\DISK\\*.TMP"));
     EXPECT_EQ(1, IsMouseAppRegistered()) << "the closing registration still ran";
 
     // A target directory that is not there: the Windows SYSTEM directory, gone.
@@ -379,8 +372,9 @@ TEST_F(Copy, ADamagedSourceOrATargetThatCannotBeMadeIsAskedAboutAndCancelKeepsTh
 // temporary name, and WININIT.INI puts it in place at the next start of Windows.
 TEST_F(Copy, ATargetInUseIsReplacedAtTheNextStart)
 {
-    SavedFile wininit(WindowsDirectory() + "\\WININIT.INI");
-    WritePrivateProfileStringA("rename", "NUL", "C:\\OTHER.TMP", (WindowsDirectory() + "\\WININIT.INI").c_str());
+    std::string ini = WindowsDirectory() + "\\WININIT.INI";
+    SavedFile wininit(ini);
+    WriteWholeFile(ini, "[rename]\r\nNUL=C:\\OTHER1.TMP\r\nNUL=C:\\OTHER2.TMP\r\n");   // another program's
     CreateDirectoryA(dest_.c_str(), 0);
     CreateDirectoryA((dest_ + "\\DISK").c_str(), 0);
     std::string target = dest_ + "\\DISK\\HELD.TXT";
@@ -399,8 +393,12 @@ TEST_F(Copy, ATargetInUseIsReplacedAtTheNextStart)
     GetPrivateProfileStringA("rename", shortTarget, "", line, sizeof line,
                              (WindowsDirectory() + "\\WININIT.INI").c_str());
     EXPECT_EQ(Original("README.TXT"), ReadWholeFile(line)) << "the new file waits as " << line;
-    std::string all = ReadWholeFile(WindowsDirectory() + "\\WININIT.INI");
-    EXPECT_NE(std::string::npos, all.find("NUL=C:\\OTHER.TMP")) << "other entries stay: " << all;
+    // Entries of the same key (deletions are all NUL=) are added, not replaced.
+    EXPECT_EQ(1, ScheduleDeleteAtRestart(line));
+    std::string all = ReadWholeFile(ini);
+    for (const char *kept : {"NUL=C:\\OTHER1.TMP\r\n", "NUL=C:\\OTHER2.TMP\r\n"})
+        EXPECT_NE(std::string::npos, all.find(kept)) << "other entries stay: " << all;
+    EXPECT_NE(std::string::npos, all.find(std::string("NUL=") + line)) << all;
     DeleteFileA(line);
 }
 

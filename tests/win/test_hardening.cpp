@@ -264,20 +264,6 @@ TEST_F(Hardening, CorpusOfBadScripts)
     RunCase({"a 100 000-character value", "", "", "copy", ""});
 }
 
-// The temporary files left in dir.
-int TemporaryFilesIn(const std::string &dir)
-{
-    int n = 0;
-    WIN32_FIND_DATAA found;
-    HANDLE h = FindFirstFileA((dir + "\\*.TMP").c_str(), &found);
-    if (h != INVALID_HANDLE_VALUE) {
-        do
-            n++;
-        while (FindNextFileA(h, &found));
-        FindClose(h);
-    }
-    return n;
-}
 
 // A truncated and a corrupted compressed source, each over an older copy of its file
 // in the destination: each is asked about by its target. Retry once the good file is
@@ -315,7 +301,7 @@ TEST_F(Hardening, DamagedMedia)
     EXPECT_EQ(ReadWholeFile(DirFromEnvironment("SAMPLE") + "\\KXMAIN.EXE"), ReadWholeFile("C:\\ORVEL\\KXMAIN.EXE"))
         << "taken whole at Retry";
     EXPECT_EQ("an older KXPAGE.DLL", ReadWholeFile("C:\\ORVEL\\KXPAGE.DLL")) << "kept at Cancel";
-    EXPECT_EQ(0, TemporaryFilesIn("C:\\ORVEL"));
+    EXPECT_EQ(0, CountMatching("C:\\ORVEL\\*.TMP"));
     Runs.lost += ReadWholeFile("C:\\ORVEL\\KXPAGE.DLL") != "an older KXPAGE.DLL";
 }
 
@@ -461,7 +447,7 @@ TEST_F(Hardening, DiskFullDuringCopyAndPatch)
         Runs.lost += sample.size() != found.nFileSizeLow;
     } while (FindNextFileA(h, &found));
     FindClose(h);
-    EXPECT_EQ(0, TemporaryFilesIn("Q:\\ORVEL"));
+    EXPECT_EQ(0, CountMatching("Q:\\ORVEL\\*.TMP"));
 
     // system.ini in a Windows directory with room for it once, not twice.
     CleanUp();

@@ -127,6 +127,20 @@ std::string ReadWholeFile(const std::string &path)
     return out;
 }
 
+int CountMatching(const std::string &pattern)
+{
+    int n = 0;
+    WIN32_FIND_DATAA found;
+    HANDLE h = FindFirstFileA(pattern.c_str(), &found);
+    if (h == INVALID_HANDLE_VALUE)
+        return 0;
+    do
+        n++;
+    while (FindNextFileA(h, &found));
+    FindClose(h);
+    return n;
+}
+
 void WriteWholeFile(const std::string &path, const std::string &content)
 {
     HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, 0, CREATE_ALWAYS, 0, 0);

@@ -70,6 +70,8 @@ private:
     bool existed_;
 };
 std::string ReadWholeFile(const std::string &path);
+// How many files match the pattern (a directory and a wildcard name, "C:\\X\\*.TMP").
+int CountMatching(const std::string &pattern);
 void WriteWholeFile(const std::string &path, const std::string &content);
 
 // Keeps the names of every key below the keys an installation writes to (the product's
