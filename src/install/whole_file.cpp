@@ -31,16 +31,6 @@ static int MakeTemporaryFile(const char *dir, char *name)
     return GetTempFileNameA(dir, "KX", 0, name) != 0;
 }
 
-static LONG FileSizeOf(const char *path)
-{
-    WIN32_FIND_DATAA found;
-    HANDLE h = FindFirstFileA(path, &found);
-    if (h == INVALID_HANDLE_VALUE)
-        return -1;
-    FindClose(h);
-    return (LONG)found.nFileSizeLow;
-}
-
 /* Expands the source into the temporary file; an outcome. */
 static int ExpandInto(INT source, LONG expected, const char *temporary)
 {
@@ -51,11 +41,9 @@ static int ExpandInto(INT source, LONG expected, const char *temporary)
     LONG written = LZCopy(source, out);
     LZClose(out);
     if (written == LZERROR_WRITE)
-        return COPY_CANNOT_WRITE;
+        return COPY_CANNOT_WRITE;   /* a write the disk did not take whole */
     if (written < 0 || written != expected)
         return COPY_DAMAGED;
-    if (FileSizeOf(temporary) != expected)
-        return COPY_CANNOT_WRITE;   /* the disk took less than was written */
     return COPY_DONE;
 }
 
@@ -65,12 +53,15 @@ static int InUse(DWORD error)
            error == ERROR_LOCK_VIOLATION;
 }
 
-/* Puts the complete temporary file in the target's place. */
+/* Puts the complete temporary file in the target's place. MoveFileA never replaces a
+   file, so it succeeds at once only where there was none. */
 static int PutInPlace(const char *temporary, const char *target, const char *dir)
 {
+    if (MoveFileA(temporary, target))
+        return COPY_DONE;
     DWORD attributes = GetFileAttributesA(target);
     if (attributes == INVALID_FILE_ATTRIBUTES)
-        return MoveFileA(temporary, target) ? COPY_DONE : COPY_CANNOT_CREATE;
+        return COPY_CANNOT_CREATE;
     if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))
         return COPY_CANNOT_WRITE;
     char old[MAX_PATH];
