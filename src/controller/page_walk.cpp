@@ -1,8 +1,9 @@
 /* The page walk of the full wizard. Pages are re-created from scratch on every visit;
    they show what SetupState holds. */
 #include "page_walk.h"
-#include "setup_state.h"
+#include "../shared/setup_state.h"
 #include "controller.h"
+#include "../shared/mouse_app.h"
 #include "../ui/page_runner.h"
 #include "../ui/pages.h"
 #include "../install/copy_page.h"
@@ -23,13 +24,6 @@ int NextWizardPage(int page, short result)
         return WIZARD_FINISH;           /* it has no Back button */
     }
     return WIZARD_END;
-}
-
-void CloseMouseApp(void)
-{
-    HWND app = FindWindowA(0, MOUSE_APP_TITLE);
-    if (app)
-        SendMessageA(app, WM_CLOSE, 0, 0);
 }
 
 static short ShowWizardPage(int page)

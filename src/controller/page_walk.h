@@ -2,6 +2,8 @@
 #ifndef PAGE_WALK_H
 #define PAGE_WALK_H
 
+#include "../shared/mouse_app.h"
+
 enum WizardPage { WIZARD_WELCOME, WIZARD_MOUSETYPE, WIZARD_DESTINATION, WIZARD_COPY,
                   WIZARD_FINISH, WIZARD_END };
 
@@ -11,8 +13,5 @@ int NextWizardPage(int page, short result);
 /* Runs the full wizard from the welcome page; 1 when the finish page was reached and
    closed, 0 when the user cancelled. */
 int WalkWizardPages(void);
-
-/* Sends WM_CLOSE to the running mouse application, if there is one. */
-void CloseMouseApp(void);
 
 #endif

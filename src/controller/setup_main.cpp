@@ -1,10 +1,10 @@
 /* The program's entry: captures the environment, picks the run mode, refuses where it
    must not run, loads the setup script, and ends the run. */
 #include "controller.h"
-#include "setup_state.h"
-#include "bounded_text.h"
+#include "../shared/setup_state.h"
+#include "../shared/bounded_text.h"
 #include "page_walk.h"
-#include "../script/script_loader.h"
+#include "../shared/script_loader.h"
 #include "../ui/page_runner.h"
 #include "../ui/pages.h"
 #include "../ui/backdrop.h"
@@ -14,7 +14,7 @@
 int IsMouseAppRegistered(void)
 {
     HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run", 0,
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, RUN_KEY, 0,
                       KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
         return 0;
     char value[80];
@@ -25,16 +25,6 @@ int IsMouseAppRegistered(void)
     int found = ContainsText(value, "KXMAIN.EXE");
     RegCloseKey(key);
     return found;
-}
-
-void ReleaseFileTable(void)
-{
-    if (!SetupState.FileTableHandle)
-        return;
-    GlobalUnlock(SetupState.FileTableHandle);
-    GlobalFree(SetupState.FileTableHandle);
-    SetupState.FileTableHandle = 0;
-    SetupState.FileTableBase = 0;
 }
 
 int IsDriverOnlyCommand(const char *tail)
@@ -48,24 +38,11 @@ static void ShowMessage(UINT textId, const char *caption, UINT icon)
     MessageBoxA(0, ResourceText(textId), caption, MB_OK | icon);
 }
 
-/* 0 when the Windows directory's name does not fit: system.ini and the Windows
-   targets would otherwise be looked for in the root of the current drive. */
-static int FindWindowsDir(void)
-{
-    UINT length = GetWindowsDirectoryA(SetupState.WindowsDir, sizeof SetupState.WindowsDir);
-    if (length == 0 || length >= sizeof SetupState.WindowsDir) {
-        SetupState.WindowsDir[0] = 0;
-        return 0;
-    }
-    return 1;
-}
-
 /* The Windows directory and the setup script, both modes' first step; the reading
    error when either cannot be had. */
 static int LoadScript(void)
 {
-    int windowsFound = FindWindowsDir();
-    if (LoadSetupScript() && windowsFound)
+    if (LoadScriptAndWindowsDir())
         return 1;
     ShowMessage(IDS_READERROR, SetupState.Caption, MB_ICONWARNING);
     return 0;

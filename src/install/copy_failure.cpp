@@ -2,8 +2,8 @@
    failure names the target and what failed. Retry or Cancel. */
 #include "copy_failure.h"
 #include "whole_file.h"
-#include "../controller/setup_state.h"
-#include "../controller/bounded_text.h"
+#include "../shared/setup_state.h"
+#include "../shared/bounded_text.h"
 #include "../../resources/resource.h"
 
 void DiskLabelOf(int disk, char *label, int size)

@@ -6,12 +6,12 @@
 #include "copy_page.h"
 #include <lzexpand.h>
 #include "registration.h"
-#include "file_paths.h"
+#include "../shared/file_paths.h"
 #include "whole_file.h"
 #include "copy_failure.h"
 #include "../ui/page_runner.h"
-#include "../controller/setup_state.h"
-#include "../controller/bounded_text.h"
+#include "../shared/setup_state.h"
+#include "../shared/bounded_text.h"
 #include "../../resources/resource.h"
 
 #define PATH_SIZE 256

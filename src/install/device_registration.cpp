@@ -3,14 +3,13 @@
    node points at a driver class key Mouse\NNNN. Every value overwritten in an existing
    node or class key is first recorded in the installed SETUP.INF. */
 #include "registration.h"
-#include "registry_values.h"
+#include "../shared/registry_values.h"
 #include "class_numbering.h"
-#include "../controller/setup_state.h"
-#include "../controller/bounded_text.h"
-#include "../script/prior_values.h"
+#include "../shared/setup_state.h"
+#include "../shared/bounded_text.h"
+#include "../shared/prior_values.h"
+#include "../shared/product_keys.h"
 
-#define CLASS_ROOT "System\\CurrentControlSet\\Services\\Class\\"
-#define OWN_NODE "Enum\\Root\\OrvelMouse\\0000"
 #define VALUE_SIZE 80       /* old values and node paths */
 #define CLASS_PATH_SIZE 128
 

@@ -1,13 +1,10 @@
 /* The mouse application's entries: the Mouse control panel's property-page handler,
    the start-up entry and the uninstall entry, all pointing into InstallDir. */
 #include "registration.h"
-#include "registry_values.h"
-#include "../controller/setup_state.h"
-#include "../controller/controller.h"
-#include "../controller/bounded_text.h"
-
-#define PAGE_CLSID "{7A3C91D2-5E48-11d2-9C6D-2B81E4F0A537}"
-#define CONTROLS_MOUSE "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Controls Folder\\Mouse"
+#include "../shared/registry_values.h"
+#include "../shared/setup_state.h"
+#include "../shared/product_keys.h"
+#include "../shared/bounded_text.h"
 
 enum ValueSource { FIXED_TEXT, AFTER_INSTALL_DIR, SCRIPT_TITLE, COMMAND_IN_INSTALL_DIR };
 
@@ -57,19 +54,18 @@ static void ComposeValue(const ProductValue *value, char *data, int size)
 void RegisterProduct(void)
 {
     const ProductKey keys[] = {
-        { HKEY_CLASSES_ROOT, "CLSID\\" PAGE_CLSID,
+        { HKEY_CLASSES_ROOT, PAGE_CLSID_KEY,
           { { 0, "KXMouseControlPage", FIXED_TEXT, 0 } } },
-        { HKEY_CLASSES_ROOT, "CLSID\\" PAGE_CLSID "\\InProcServer32",
+        { HKEY_CLASSES_ROOT, PAGE_CLSID_KEY "\\InProcServer32",
           { { 0, "\\KXPAGE.DLL", AFTER_INSTALL_DIR, 0 },
             { "ThreadingModel", "Apartment", FIXED_TEXT, 0 } } },
-        { HKEY_LOCAL_MACHINE, CONTROLS_MOUSE "\\shellex\\PropertySheetHandlers",
-          { { 0, "KXMousePage", FIXED_TEXT, 0 } } },
-        { HKEY_LOCAL_MACHINE, CONTROLS_MOUSE "\\shellex\\PropertySheetHandlers\\KXMousePage",
+        { HKEY_LOCAL_MACHINE, HANDLERS_KEY,
+          { { 0, PAGE_HANDLER_NAME, FIXED_TEXT, 0 } } },
+        { HKEY_LOCAL_MACHINE, HANDLERS_KEY "\\" PAGE_HANDLER_NAME,
           { { 0, PAGE_CLSID, FIXED_TEXT, 0 } } },
-        { HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run",
+        { HKEY_LOCAL_MACHINE, RUN_KEY,
           { { MOUSE_APP_TITLE, "\\KXMAIN.EXE", COMMAND_IN_INSTALL_DIR, " -startup" } } },
-        { HKEY_LOCAL_MACHINE,
-          "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" MOUSE_APP_TITLE,
+        { HKEY_LOCAL_MACHINE, UNINSTALL_KEY,
           { { "DisplayName", "", SCRIPT_TITLE, 0 },
             { "UninstallString", "\\UNINSTAL.EXE", COMMAND_IN_INSTALL_DIR, "" } } },
     };

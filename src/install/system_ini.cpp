@@ -3,9 +3,9 @@
 #include <stdio.h>
 #include <windows.h>
 #include "copy_page.h"
-#include "ini_rewrite.h"
-#include "../controller/setup_state.h"
-#include "../controller/bounded_text.h"
+#include "../shared/ini_rewrite.h"
+#include "../shared/setup_state.h"
+#include "../shared/bounded_text.h"
 
 static void PathIn(char *path, int size, const char *dir, const char *name)
 {

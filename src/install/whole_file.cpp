@@ -3,7 +3,7 @@
 #include "whole_file.h"
 #include <lzexpand.h>
 #include "../shared/wininit.h"
-#include "../controller/bounded_text.h"
+#include "../shared/bounded_text.h"
 
 LONG DeclaredSize(INT source)
 {

@@ -3,7 +3,7 @@
    new line after the old ones: other programs' entries stay as they were. */
 #include <windows.h>
 #include "wininit.h"
-#include "../controller/bounded_text.h"
+#include "bounded_text.h"
 
 #define SHORT_PATH_SIZE 128
 

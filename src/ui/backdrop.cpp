@@ -2,7 +2,7 @@
    to almost black, the title banner near the top and, unless OEM is set, the maker's
    credit line near the bottom. The first paint dissolves the banners in. */
 #include "backdrop.h"
-#include "../controller/setup_state.h"
+#include "../shared/setup_state.h"
 #include "../../resources/resource.h"
 
 const unsigned char DissolveOrder[8][8] = {

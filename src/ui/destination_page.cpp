@@ -2,7 +2,7 @@
    path's form, an existing directory, the free space, then creates the directory. */
 #include "pages.h"
 #include "page_runner.h"
-#include "../controller/setup_state.h"
+#include "../shared/setup_state.h"
 #include "../../resources/resource.h"
 
 int IsExistingDirectory(const char *path)

@@ -4,8 +4,8 @@
 #include <direct.h>
 #include "pages.h"
 #include "page_runner.h"
-#include "../controller/setup_state.h"
-#include "../controller/bounded_text.h"
+#include "../shared/setup_state.h"
+#include "../shared/bounded_text.h"
 #include "../../resources/resource.h"
 
 #define BROWSE_FLAGS (OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_ENABLEHOOK | \

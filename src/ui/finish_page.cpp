@@ -2,7 +2,7 @@
    LastPageResult; the controller restarts Windows when RebootChoice is 1. */
 #include "pages.h"
 #include "page_runner.h"
-#include "../controller/setup_state.h"
+#include "../shared/setup_state.h"
 #include "../../resources/resource.h"
 
 LRESULT CALLBACK FinishPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM lParam)

@@ -2,7 +2,7 @@
    survives Back and Cancel. */
 #include "pages.h"
 #include "page_runner.h"
-#include "../controller/setup_state.h"
+#include "../shared/setup_state.h"
 #include "../../resources/resource.h"
 
 LRESULT CALLBACK MouseTypePageProc(HWND page, UINT msg, WPARAM wParam, LPARAM lParam)

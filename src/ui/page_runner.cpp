@@ -1,8 +1,8 @@
 /* Every page is a modeless dialog of a window class of its own: the page procedure
    sees every message and hands the rest to DefWindowProcA. */
 #include "page_runner.h"
-#include "../controller/setup_state.h"
-#include "../controller/bounded_text.h"
+#include "../shared/setup_state.h"
+#include "../shared/bounded_text.h"
 #include "../../resources/resource.h"
 
 short RunPage(const char *className, WNDPROC pageProc, WORD templateId)

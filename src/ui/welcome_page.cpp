@@ -1,7 +1,7 @@
 /* Welcome page: names the product; Next or Cancel (its Back button is disabled). */
 #include "pages.h"
 #include "page_runner.h"
-#include "../controller/setup_state.h"
+#include "../shared/setup_state.h"
 #include "../../resources/resource.h"
 
 LRESULT CALLBACK WelcomePageProc(HWND page, UINT msg, WPARAM wParam, LPARAM lParam)

@@ -12,7 +12,7 @@
 #include <string.h>
 #include <string>
 #include <vector>
-#include "install/ini_rewrite.h"
+#include "shared/ini_rewrite.h"
 
 namespace {
 

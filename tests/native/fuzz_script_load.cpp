@@ -6,7 +6,7 @@
 #include <string.h>
 #include "profile_file.h"
 #include "native_loader.h"
-#include "controller/setup_state.h"
+#include "shared/setup_state.h"
 
 static void MustEnd(const char *field, size_t size)
 {

@@ -4,12 +4,12 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string>
-#include "controller/bounded_text.h"
-#include "script/script_field.h"
-#include "script/default_path.h"
-#include "install/ini_rewrite.h"
+#include "shared/bounded_text.h"
+#include "shared/script_field.h"
+#include "shared/default_path.h"
+#include "shared/ini_rewrite.h"
 #include "install/class_numbering.h"
-#include "install/file_paths.h"
+#include "shared/file_paths.h"
 #include "profile_file.h"
 
 namespace {

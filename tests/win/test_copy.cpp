@@ -7,7 +7,7 @@
 #include "resource.h"
 #include "install/copy_page.h"
 #include "ui/page_runner.h"
-#include "script/script_loader.h"
+#include "shared/script_loader.h"
 #include "controller/controller.h"
 #include "shared/wininit.h"
 

@@ -9,7 +9,7 @@
 #include "controller/controller.h"
 #include "install/registration.h"
 #include "install/copy_page.h"
-#include "script/script_loader.h"
+#include "shared/script_loader.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "resource.h"
 #include "ui/page_runner.h"
 #include "ui/pages.h"
-#include "script/script_loader.h"
+#include "shared/script_loader.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 #include "testlib.h"
 #include "install/registration.h"
-#include "script/prior_values.h"
+#include "shared/prior_values.h"
 #include "controller/controller.h"
 #include "resource.h"
 

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 #include <string.h>
 #include "testlib.h"
-#include "script/script_loader.h"
-#include "script/script_field.h"
+#include "shared/script_loader.h"
+#include "shared/script_field.h"
 #include "controller/controller.h"
 #include "loader_dump.h"
 

@@ -9,7 +9,7 @@
 #include <vector>
 #include <functional>
 #include <memory>
-#include "controller/setup_state.h"
+#include "shared/setup_state.h"
 
 // The texts the program shows and the registry keys it writes, as its requirements
 // state them (never taken from the program's own tables).

@@ -22,10 +22,10 @@
 #include "loader_dump.h"
 #include "native_loader.h"
 #include "profile_file.h"
-#include "controller/setup_state.h"
-#include "controller/bounded_text.h"
-#include "script/script_field.h"
-#include "script/script_rules.h"
+#include "shared/setup_state.h"
+#include "shared/bounded_text.h"
+#include "shared/script_field.h"
+#include "shared/script_rules.h"
 #include "resource.h"
 
 namespace {

@@ -1,6 +1,6 @@
 /* The loaded script as text, one value a line; see the header. */
 #include "loader_dump.h"
-#include "controller/setup_state.h"
+#include "shared/setup_state.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 #include "native_loader.h"
 #include <stdlib.h>
 #include "profile_file.h"
-#include "controller/setup_state.h"
-#include "controller/bounded_text.h"
-#include "script/script_loader.h"
-#include "script/script_rules.h"
-#include "script/default_path.h"
+#include "shared/setup_state.h"
+#include "shared/bounded_text.h"
+#include "shared/script_loader.h"
+#include "shared/script_rules.h"
+#include "shared/default_path.h"
 #include "resource.h"
 
 static const struct { unsigned int id; const char *text; } LoaderTexts[] = {

@@ -12,7 +12,7 @@ typedef void *HGLOBAL;
 typedef void *HWND;
 typedef unsigned char BYTE;
 #endif
-#include "../script/file_table.h"
+#include "file_table.h"
 
 enum PageResult { PAGE_CANCEL = 0, PAGE_NEXT = 1, PAGE_BACK = 2 };
 

@@ -11,6 +11,9 @@ void AppendText(char *dst, int size, const char *src);
 /* 1 when the two texts are equal apart from the case of the letters a-z. */
 int SameTextNoCase(const char *a, const char *b);
 
+/* 1 when text begins with prefix, apart from the case of the letters a-z. */
+int BeginsWithNoCase(const char *text, const char *prefix);
+
 /* 1 when needle occurs in text (case-sensitive). */
 int ContainsText(const char *text, const char *needle);
 

@@ -2,7 +2,7 @@
    of a longer one. Only a piece that starts a line can be replaced, and a replaced
    line is replaced whole. */
 #include "ini_rewrite.h"
-#include "../controller/bounded_text.h"
+#include "bounded_text.h"
 
 static int EndsLine(const char *piece, int length)
 {

@@ -1,4 +1,4 @@
-/* Small registry helpers shared by the product and the device registration. */
+/* Small registry helpers of both programs. */
 #ifndef REGISTRY_VALUES_H
 #define REGISTRY_VALUES_H
 
@@ -10,8 +10,8 @@ int CreateRegKey(HKEY root, const char *path, HKEY *key);
 /* Opens an existing key; 1 on success. */
 int OpenRegKey(HKEY root, const char *path, HKEY *key);
 
-/* A REG_SZ value, stored with the text's length (no terminating NUL). */
-void SetRegText(HKEY key, const char *name, const char *text);
+/* A REG_SZ value, stored with the text's length (no terminating NUL); 1 when written. */
+int SetRegText(HKEY key, const char *name, const char *text);
 
 /* A REG_BINARY value of four zero bytes. */
 void SetRegZeroFlags(HKEY key, const char *name);

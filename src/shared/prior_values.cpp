@@ -2,8 +2,8 @@
    written through the private-profile services. Nothing is reported on failure. */
 #include <windows.h>
 #include "prior_values.h"
-#include "../controller/setup_state.h"
-#include "../controller/bounded_text.h"
+#include "setup_state.h"
+#include "bounded_text.h"
 
 static char InstalledValue[256];
 

@@ -1,6 +1,6 @@
 /* No platform calls, so it also builds natively. */
 #include "file_paths.h"
-#include "../controller/bounded_text.h"
+#include "bounded_text.h"
 
 void ComposeSourcePath(char *path, int size, const char *setupDir, const FileEntry *e)
 {

@@ -4,9 +4,9 @@
 #include "script_rules.h"
 #include "script_loader.h"
 #include "script_field.h"
-#include "../controller/setup_state.h"
-#include "../controller/bounded_text.h"
-#include "../../resources/resource.h"
+#include "setup_state.h"
+#include "bounded_text.h"
+#include "../../resources/shared_strings.h"
 
 const char DefaultProductName[] = "Orvel";
 

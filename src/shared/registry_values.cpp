@@ -1,5 +1,5 @@
 #include "registry_values.h"
-#include "../controller/bounded_text.h"
+#include "bounded_text.h"
 
 int CreateRegKey(HKEY root, const char *path, HKEY *key)
 {
@@ -14,9 +14,10 @@ int OpenRegKey(HKEY root, const char *path, HKEY *key)
     return RegOpenKeyExA(root, path, 0, KEY_ALL_ACCESS, key) == ERROR_SUCCESS;
 }
 
-void SetRegText(HKEY key, const char *name, const char *text)
+int SetRegText(HKEY key, const char *name, const char *text)
 {
-    RegSetValueExA(key, name, 0, REG_SZ, (const BYTE *)text, (DWORD)lstrlenA(text));
+    return RegSetValueExA(key, name, 0, REG_SZ, (const BYTE *)text, (DWORD)lstrlenA(text)) ==
+           ERROR_SUCCESS;
 }
 
 void SetRegZeroFlags(HKEY key, const char *name)

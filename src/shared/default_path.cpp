@@ -1,6 +1,6 @@
 /* No platform calls, so it also builds natively. */
 #include "default_path.h"
-#include "../controller/bounded_text.h"
+#include "bounded_text.h"
 
 int IsDrivePath(const char *value)
 {

@@ -1,4 +1,4 @@
-/* SETUP.EXE's own start-up: no C runtime start-up code, which would need a newer
+/* The programs' own start-up: no C runtime start-up code, which would need a newer
    processor than Windows 95 runs on. Skips the program name and calls WinMain. */
 #include <windows.h>
 

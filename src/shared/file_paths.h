@@ -2,7 +2,7 @@
 #ifndef FILE_PATHS_H
 #define FILE_PATHS_H
 
-#include "../script/file_table.h"
+#include "file_table.h"
 
 /* setupDir\SourceDir\SourceName */
 void ComposeSourcePath(char *path, int size, const char *setupDir, const FileEntry *e);

@@ -4,8 +4,8 @@
 #include "script_loader.h"
 #include "script_rules.h"
 #include "default_path.h"
-#include "../controller/setup_state.h"
-#include "../controller/bounded_text.h"
+#include "setup_state.h"
+#include "bounded_text.h"
 
 static char ScriptPath[256];
 
@@ -89,6 +89,16 @@ int AllocateFileTable(short files)
     return 1;
 }
 
+void ReleaseFileTable(void)
+{
+    if (!SetupState.FileTableHandle)
+        return;
+    GlobalUnlock(SetupState.FileTableHandle);
+    GlobalFree(SetupState.FileTableHandle);
+    SetupState.FileTableHandle = 0;
+    SetupState.FileTableBase = 0;
+}
+
 int LoadSetupScript(void)
 {
     if (!FindSetupDir()) {
@@ -97,4 +107,22 @@ int LoadSetupScript(void)
         return 0;
     }
     return LoadScriptValues();
+}
+
+/* 0 when the Windows directory's name does not fit: system.ini and the Windows
+   targets would otherwise be looked for in the root of the current drive. */
+static int FindWindowsDir(void)
+{
+    UINT length = GetWindowsDirectoryA(SetupState.WindowsDir, sizeof SetupState.WindowsDir);
+    if (length == 0 || length >= sizeof SetupState.WindowsDir) {
+        SetupState.WindowsDir[0] = 0;
+        return 0;
+    }
+    return 1;
+}
+
+int LoadScriptAndWindowsDir(void)
+{
+    int windowsFound = FindWindowsDir();
+    return LoadSetupScript() && windowsFound;
 }

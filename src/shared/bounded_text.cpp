@@ -35,6 +35,14 @@ int SameTextNoCase(const char *a, const char *b)
     return *a == *b;
 }
 
+int BeginsWithNoCase(const char *text, const char *prefix)
+{
+    for (; *prefix; text++, prefix++)
+        if (LowerLetter(*text) != LowerLetter(*prefix))
+            return 0;
+    return 1;
+}
+
 int ContainsText(const char *text, const char *needle)
 {
     for (; *text; text++) {
