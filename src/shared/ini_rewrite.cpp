@@ -29,10 +29,13 @@ static int ReadPiece(char *piece, int limit, FILE *in, int *sawNul)
 /* Where the rewrite stands. A [386Enh] section runs from a line holding "[386Enh]" to
    the next line that starts with '['. */
 struct RewriteState {
-    int inSection;   /* inside [386Enh], its mouse line not yet written */
-    int lineStart;   /* the next piece starts a line */
-    int dropping;    /* the rest of a replaced line */
-    int ok;          /* every write succeeded */
+    const char *line;   /* what takes the mouse line's place */
+    int flags;
+    int inSection;      /* inside [386Enh], its mouse line not yet written */
+    int lineStart;      /* the next piece starts a line */
+    int dropping;       /* the rest of a replaced line */
+    int done;           /* one section rewritten, and no more are to be */
+    int ok;             /* every write succeeded */
 };
 
 static void Put(RewriteState *s, const char *text, FILE *out)
@@ -53,6 +56,12 @@ static int IsCandidate(const char *piece, int startsLine, int holdsHeader)
     return startsLine && !holdsHeader && piece[0] != ';' && ContainsText(piece, "mouse");
 }
 
+static void LeaveSection(RewriteState *s)
+{
+    s->inSection = 0;
+    s->done = !(s->flags & MOUSE_LINE_EVERY_SECTION);
+}
+
 static void RewritePiece(RewriteState *s, const char *piece, int length, FILE *out)
 {
     int startsLine = s->lineStart;
@@ -63,38 +72,104 @@ static void RewritePiece(RewriteState *s, const char *piece, int length, FILE *o
     }
     int holdsHeader = ContainsText(piece, "[386Enh]");
     if (s->inSection && EndsSection(piece, startsLine, holdsHeader)) {
-        Put(s, VMOUSE_LINE, out);   /* the section had none: it becomes its last line */
-        s->inSection = 0;
+        if (s->flags & MOUSE_LINE_ADD_MISSING)
+            Put(s, s->line, out);   /* the section had none: it becomes its last line */
+        LeaveSection(s);
     }
-    if (holdsHeader)
+    if (holdsHeader && !s->done)
         s->inSection = 1;
     if (s->inSection && IsCandidate(piece, startsLine, holdsHeader)) {
-        Put(s, VMOUSE_LINE, out);
-        s->inSection = 0;
+        Put(s, s->line, out);
+        LeaveSection(s);
         s->dropping = !s->lineStart;
         return;
     }
     Put(s, piece, out);
 }
 
-int RewriteSystemIni(FILE *in, FILE *out)
+int RewriteMouseLine(FILE *in, FILE *out, const char *line, int flags)
 {
     char piece[128];
-    RewriteState s = { 0, 1, 0, 1 };
+    RewriteState s = { line, flags, 0, 1, 0, 0, 1 };
     int length, sawNul = 0;
     while ((length = ReadPiece(piece, INI_PIECE_LIMIT, in, &sawNul)) > 0) {
         if (sawNul)
             return 0;   /* a text piece could not carry the rest over */
         RewritePiece(&s, piece, length, out);
     }
-    if (s.inSection) {   /* [386Enh] is the last section and has no mouse line */
+    if (s.inSection && (flags & MOUSE_LINE_ADD_MISSING)) {
+        /* [386Enh] is the last section and has no mouse line */
         if (!s.lineStart)
             Put(&s, "\n", out);
-        Put(&s, VMOUSE_LINE, out);
+        Put(&s, line, out);
     }
     if (ferror(in))
         s.ok = 0;   /* a read that failed part-way would leave the copy short */
     return s.ok;
+}
+
+int RewriteSystemIni(FILE *in, FILE *out)
+{
+    return RewriteMouseLine(in, out, VMOUSE_LINE, MOUSE_LINE_EVERY_SECTION | MOUSE_LINE_ADD_MISSING);
+}
+
+/* Appends a piece of the mouse line; 0 when the line would not fit. */
+static int TakePiece(char *line, int size, const char *piece)
+{
+    int used = 0, more = 0;
+    while (line[used])
+        used++;
+    while (piece[more])
+        more++;
+    if (used + more >= size)
+        return 0;
+    AppendText(line, size, piece);
+    return 1;
+}
+
+static int EndTakenLine(char *line)
+{
+    int n = 0;
+    while (line[n])
+        n++;
+    while (n > 0 && (line[n - 1] == '\n' || line[n - 1] == '\r'))
+        line[--n] = 0;
+    return 1;
+}
+
+int FindMouseLine(FILE *in, char *line, int size)
+{
+    char piece[128];
+    int length, sawNul = 0, lineStart = 1, inSection = 0, taking = 0;
+    line[0] = 0;
+    while ((length = ReadPiece(piece, INI_PIECE_LIMIT, in, &sawNul)) > 0 && !sawNul) {
+        int startsLine = lineStart;
+        lineStart = EndsLine(piece, length);
+        if (!taking) {
+            int holdsHeader = ContainsText(piece, "[386Enh]");
+            if (inSection && EndsSection(piece, startsLine, holdsHeader))
+                break;   /* the section has no mouse line */
+            if (holdsHeader)
+                inSection = 1;
+            taking = inSection && IsCandidate(piece, startsLine, holdsHeader);
+            if (!taking)
+                continue;
+        }
+        if (!TakePiece(line, size, piece)) {
+            line[0] = 0;
+            return 0;   /* too long to be held whole */
+        }
+        if (lineStart)
+            return EndTakenLine(line);
+    }
+    if (sawNul || ferror(in)) {
+        line[0] = 0;
+        return 0;
+    }
+    if (taking)
+        return EndTakenLine(line);   /* the file's last line, without a line end */
+    line[0] = 0;
+    return inSection;
 }
 
 int EndMarkHidesText(FILE *raw)

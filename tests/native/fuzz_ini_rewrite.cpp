@@ -5,7 +5,9 @@
 // that is neither the header nor a comment becomes "mouse=*vmouse", or that line is
 // added as the section's last; nothing outside the section changes. Longer lines
 // are read in pieces; for them the output keeps everything before the first
-// "[386Enh]" line and gains at most one line per such line.
+// "[386Enh]" line and gains at most one line per such line. And the way back: in a
+// file with one [386Enh] section, the mouse line read before the rewrite (none, where
+// the rewrite added one) written over the rewritten file's gives the file back.
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -87,6 +89,50 @@ void CheckLongLines(const std::vector<std::string> &in, const std::string &out)
         abort();
 }
 
+std::string RestoreMouseLine(const std::string &rewritten, const char *line)
+{
+    FILE *in = fmemopen((void *)rewritten.data(), rewritten.size(), "r");
+    char *out = 0;
+    size_t outSize = 0;
+    FILE *outFile = open_memstream(&out, &outSize);
+    RewriteMouseLine(in, outFile, line, 0);
+    fclose(in);
+    fclose(outFile);
+    std::string result(out, outSize);
+    free(out);
+    return result;
+}
+
+// What the uninstaller does with system.ini (the rewritten file) and system.bak (the
+// original), on a file with a single [386Enh] section and no CR.
+void CheckWayBack(const std::string &original, const std::string &rewritten)
+{
+    size_t first = original.find("[386Enh]");
+    if (first == std::string::npos || original.find("[386Enh]", first + 1) != std::string::npos ||
+        original.find('\r') != std::string::npos || rewritten.empty())
+        return;
+    char line[256 + 1];   /* room for the line end put back */
+    FILE *in = fmemopen((void *)original.data(), original.size(), "r");
+    int found = FindMouseLine(in, line, 256);
+    fclose(in);
+    if (!found)
+        return;   /* a mouse line too long to hold */
+    char now[256];
+    in = fmemopen((void *)rewritten.data(), rewritten.size(), "r");
+    if (!FindMouseLine(in, now, sizeof now) || strcmp(now, "mouse=*vmouse"))
+        abort();   /* the rewritten file's mouse line is setup's */
+    fclose(in);
+    size_t length = strlen(line);
+    if (length) {
+        line[length] = '\n';
+        line[length + 1] = 0;
+    }
+    std::string back = RestoreMouseLine(rewritten, line);
+    bool ended = original.back() == '\n';
+    if (back != original && (ended || back != original + "\n"))
+        abort();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -111,5 +157,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (ReadWhole(lines) && result != Expected(lines))
         abort();
     CheckLongLines(lines, result);
+    CheckWayBack(std::string((const char *)data, size), result);
     return 0;
 }

@@ -117,6 +117,58 @@ TEST(IniRewrite, TheSectionEndsAtTheNextHeaderLine)
     EXPECT_EQ("[386Enh]\n [x]\nmouse=*vmouse\n", Rewrite("[386Enh]\n [x]\nmouse=a\n"));
 }
 
+// The mouse line FindMouseLine reads, or "<none>" when it reads none.
+std::string MouseLine(const std::string &text, int size = 256)
+{
+    FILE *in = fmemopen((void *)text.data(), text.size(), "r");
+    std::string line(size, 'x');
+    int found = FindMouseLine(in, &line[0], size);
+    fclose(in);
+    return found ? std::string(line.c_str()) : "<none>";
+}
+
+TEST(IniRewrite, FindsTheLineTheRewriteReplaces)
+{
+    EXPECT_EQ("mouse=*vmouse, msmouse.vxd",
+              MouseLine("[boot]\nmouse=x\n[386Enh]\n;mouse=c\nmouse=*vmouse, msmouse.vxd\r\nz=1\n"));
+    EXPECT_EQ("device=*vmouse", MouseLine("[386Enh]\ndevice=*vmouse\nmouse=a\n"));
+    EXPECT_EQ("mouse=last", MouseLine("[386Enh]\nmouse=last"));
+    EXPECT_EQ("", MouseLine("[386Enh] ; mouse\nebios=x\n[boot]\nmouse=y\n")) << "a section without one";
+    EXPECT_EQ("", MouseLine("[boot]\n[386Enh]"));
+    EXPECT_EQ("<none>", MouseLine("[boot]\nmouse=y\n")) << "no [386Enh] section";
+    std::string tail(200, 't');
+    EXPECT_EQ("mouse=" + tail, MouseLine("[386Enh]\nmouse=" + tail + "\nx=1\n"))
+        << "a line longer than a piece is read whole";
+    EXPECT_EQ("<none>", MouseLine("[386Enh]\nmouse=" + tail + "\n", 200)) << "too long to hold";
+    std::string fits = "mouse=" + std::string(192, 'y');
+    EXPECT_EQ(fits, MouseLine("[386Enh]\n" + fits + "\n", 200)) << "one that just fits with its line end";
+    using namespace std::string_literals;
+    EXPECT_EQ("<none>", MouseLine("[386Enh]\nmo\0use=a\nmouse=b\n"s)) << "a NUL byte";
+}
+
+// RewriteMouseLine with the given line, in the first section only, adding none.
+std::string PutBack(const std::string &text, const char *line)
+{
+    FILE *in = fmemopen((void *)text.data(), text.size(), "r");
+    char *out = nullptr;
+    size_t size = 0;
+    FILE *outFile = open_memstream(&out, &size);
+    EXPECT_EQ(1, RewriteMouseLine(in, outFile, line, 0));
+    fclose(in);
+    fclose(outFile);
+    std::string result(out, size);
+    free(out);
+    return result;
+}
+
+TEST(IniRewrite, PutsBackOneLineOrTakesItOut)
+{
+    EXPECT_EQ("[386Enh]\nmouse=old\n[386Enh]\nmouse=*vmouse\n",
+              PutBack("[386Enh]\nmouse=*vmouse\n[386Enh]\nmouse=*vmouse\n", "mouse=old\n"));
+    EXPECT_EQ("[386Enh]\nebios=x\n[boot]\n", PutBack("[386Enh]\nebios=x\nmouse=*vmouse\n[boot]\n", ""));
+    EXPECT_EQ("[386Enh]\nebios=x\n", PutBack("[386Enh]\nebios=x\n", "mouse=old\n")) << "none added";
+}
+
 int RewriteResult(const std::string &text)
 {
     FILE *in = fmemopen((void *)text.data(), text.size(), "r");

@@ -1,0 +1,27 @@
+/* system.ini in the Windows directory and the stock VMOUSE.VXD: the file work both
+   programs do when they change which mouse driver Windows loads. */
+#ifndef SYSTEM_INI_H
+#define SYSTEM_INI_H
+
+enum MouseLineResult {
+    MOUSE_LINE_NOT_WRITTEN = 0,   /* system.new could not be written whole: nothing changed */
+    MOUSE_LINE_REPLACED = 1,      /* system.ini holds the new line, system.bak the old file */
+    MOUSE_LINE_NOT_RENAMED = 2    /* system.new was written, but system.ini stayed as it was */
+};
+
+/* Writes system.ini with its mouse line replaced by line as RewriteMouseLine does with
+   flags (ini_rewrite.h) into system.new, then system.ini becomes system.bak and
+   system.new system.ini. A file that cannot be carried over whole is left alone;
+   system.ini is never lost. */
+int ReplaceSystemIniMouseLine(const char *line, int flags);
+
+/* The mouse line of the file of that name in the Windows directory, as FindMouseLine
+   (ini_rewrite.h) gives it; 0 also when the file cannot be read. */
+int ReadSystemIniMouseLine(const char *name, char *line, int size);
+
+/* The paths of VMM32\VMOUSE.VXD and VMM32\VMOUSE.BAK in the system directory (128
+   bytes each); 0 when the system directory's name does not fit its buffer. */
+#define VMOUSE_PATH_SIZE 128
+int FindVmousePaths(char *vxd, char *bak);
+
+#endif
