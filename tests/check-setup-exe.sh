@@ -1,8 +1,12 @@
 #!/bin/sh
-# Checks that SETUP.EXE is a program Windows 95 can load on any processor it runs on:
-# PE32 i386 GUI, subsystem and OS version 4.0, imports only from the DLLs Windows 95
-# ships, ANSI functions only, our own entry point, no instruction beyond the i486.
+# Checks that a program of the package (SETUP.EXE, UNINSTAL.EXE) is one Windows 95 can
+# load on any processor it runs on: PE32 i386 GUI, subsystem and OS version 4.0,
+# imports only from the DLLs Windows 95 ships, ANSI functions only, our own entry
+# point, no instruction beyond the i486, and no bigger than its budget.
+#   check-setup-exe.sh FILE [BUDGET_BYTES]   (default budget 128 KiB)
 exe=$1
+budget=${2:-131072}
+name=$(basename "$exe")
 objdump=i686-w64-mingw32-objdump
 fail=0
 bad() { echo "FAIL: $*"; fail=1; }
@@ -49,7 +53,7 @@ rm -f /tmp/setup-disasm.$$
 [ -z "$newer" ] || bad "instructions beyond the i486: $newer"
 
 size=$(stat -c %s "$exe")
-[ "$size" -le 131072 ] || bad "SETUP.EXE is $size bytes, over the 128 KiB budget"
+[ "$size" -le "$budget" ] || bad "$name is $size bytes, over the budget of $budget bytes"
 
-[ $fail -eq 0 ] && echo "SETUP.EXE: PE32 GUI 4.0, $(echo $dlls | wc -w) DLLs, $size bytes, entry 0x$entry, i486 code only"
+[ $fail -eq 0 ] && echo "$name: PE32 GUI 4.0, $(echo $dlls | wc -w) DLLs, $size bytes, entry 0x$entry, i486 code only"
 exit $fail

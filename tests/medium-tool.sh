@@ -3,17 +3,20 @@
 # package with an error, and one floppy image per disk.
 set -u
 setup=$1; top=$(cd "$(dirname "$0")/.." && pwd)
+package=${2:-$top/sample}   # the build lays the sample out with the UNINSTAL.EXE it built
 work=$(mktemp -d); trap 'rm -rf "$work"' EXIT
 fail=0
 check() { if eval "$2"; then echo "ok: $1"; else echo "FAIL: $1"; fail=1; fi; }
 
-"$top/tools/make-medium.sh" "$setup" "$work/medium" "$work/floppy.img" > "$work/out.txt" 2>&1
+"$top/tools/make-medium.sh" "$setup" "$work/medium" "$work/floppy.img" "$package" > "$work/out.txt" 2>&1
 made=$?
 check "the sample medium is made" '[ $made -eq 0 ] && [ -f "$work/medium/SETUP.EXE" ]'
 check "SETUP.INF has CR LF line ends" 'head -1 "$work/medium/SETUP.INF" | grep -q $'"'"'\r$'"'"
 check "compressed sources are SZDD files" '[ "$(head -c 4 "$work/medium/KXMAIN.EX_")" = SZDD ]'
 msexpand < "$work/medium/SYSTEM/KXMOUSE.VX_" > "$work/KXMOUSE.VXD" 2>/dev/null
 check "a compressed source expands to its original" 'cmp -s "$work/KXMOUSE.VXD" "$top/sample/SYSTEM/KXMOUSE.VXD"'
+msexpand < "$work/medium/UNINSTAL.EX_" > "$work/UNINSTAL.EXE" 2>/dev/null
+check "the uninstaller is on the medium, compressed" 'cmp -s "$work/UNINSTAL.EXE" "$package/UNINSTAL.EXE"'
 check "plain sources are copied" 'cmp -s "$work/medium/INF/KXMOUSE.INF" "$top/sample/INF/KXMOUSE.INF"'
 check "the floppy image is 1.44 MB" '[ "$(stat -c %s "$work/floppy.img")" -eq 1474560 ]'
 mcopy -i "$work/floppy.img" ::/HELP/KXMOUSE.HL_ "$work/from-floppy" 2>/dev/null
@@ -60,7 +63,7 @@ expected_files() {   # the source paths of disk $1 as the sample's script lists 
 }
 image_files() { MTOOLS_NO_VFAT=1 mdir -/ -b -i "$1" :: | sed 's|^::/||' | grep -v '/$' | sort; }
 label_of() { tr -d '\r' < "$inf" | sed -n "/^\[DiskLabel\]/,/^\[/s/^Disk$1=//p" | cut -c1-11; }
-"$top/tools/make-medium.sh" --per-disk "$setup" "$work/pd" "$work/disk" > "$work/pd.txt" 2>&1
+"$top/tools/make-medium.sh" --per-disk "$setup" "$work/pd" "$work/disk" "$package" > "$work/pd.txt" 2>&1
 status=$?
 check "--per-disk makes the sample's two images" \
   '[ $status -eq 0 ] && [ -f "$work/disk1.img" ] && [ -f "$work/disk2.img" ] && [ ! -e "$work/disk3.img" ]'

@@ -25,7 +25,7 @@ bash tools/install-deps.sh
 . tools/wine-width.sh
 width=$(wine_width)
 cmake -S . -B build -DCMAKE_BUILD_TYPE=MinSizeRel >/dev/null
-cmake --build build -j2 --target SETUP autopilot regexport4 medium
+cmake --build build -j2 --target SETUP UNINSTAL autopilot regexport4 medium
 out=build
 if [ "$width" = win64 ]; then
   echo "This machine cannot execute i386 code: running the 64-bit twin of SETUP.EXE"
@@ -33,7 +33,7 @@ if [ "$width" = win64 ]; then
   out=build/x64
   cmake -S . -B $out -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-x86_64.cmake" \
         -DCMAKE_BUILD_TYPE=MinSizeRel >/dev/null
-  cmake --build $out -j2 --target SETUP autopilot regexport4 medium
+  cmake --build $out -j2 --target SETUP UNINSTAL autopilot regexport4 medium
 fi
 
 run=${RUN_DIR:-$PWD/build/run}
@@ -65,8 +65,8 @@ printf 'Windows 98 mouse driver (stand-in)\r\n' > "$windows/system32/VMM32/VMOUS
 # The medium as drive A:, as a user of an emulated PC carries it over; with --floppies,
 # the files of the first disk's image.
 if [ $floppies = 1 ]; then
-  bash tools/make-medium.sh --per-disk $out/SETUP.EXE "$run/medium" "$run/disk"
-  bash tools/check-package.sh --list "$run/disks.list" sample >/dev/null
+  bash tools/make-medium.sh --per-disk $out/SETUP.EXE "$run/medium" "$run/disk" $out/package
+  bash tools/check-package.sh --list "$run/disks.list" $out/package >/dev/null
   mkdir -p "$run/floppy"
   mcopy -s -n -i "$run/disk1.img" '::*' "$run/floppy/"
   mkdir -p "$WINEPREFIX/drive_c/disks"

@@ -524,9 +524,18 @@ static void AnswerBox(HWND box, SetupRun &run, HANDLE process, const BoxAnswer &
 SetupRun RunSetupExe(const std::string &dir, const char *name, const char *args,
                      std::vector<ExternalStep> steps, DWORD timeoutMs, BoxAnswer answer)
 {
+    return RunBuiltProgram(BuiltSetupExe(), dir, name, args, std::move(steps), timeoutMs,
+                           std::move(answer));
+}
+
+SetupRun RunBuiltProgram(const std::string &built, const std::string &dir, const char *name,
+                         const char *args, std::vector<ExternalStep> steps, DWORD timeoutMs,
+                         BoxAnswer answer)
+{
     std::string exe = dir + "\\" + name;
-    EXPECT_TRUE(CopyFileA(BuiltSetupExe().c_str(), exe.c_str(), FALSE))
-        << "cannot copy " << BuiltSetupExe() << " to " << exe;
+    if (!built.empty())
+        EXPECT_TRUE(CopyFileA(built.c_str(), exe.c_str(), FALSE))
+            << "cannot copy " << built << " to " << exe;
     std::string cmd = "\"" + exe + "\"" + (args && *args ? std::string(" ") + args : "");
     return RunProgram(exe, cmd, dir, std::move(steps), timeoutMs, std::move(answer));
 }
@@ -539,8 +548,9 @@ SetupRun RunProgram(const std::string &exe, const std::string &commandLine, cons
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi;
-    if (!CreateProcessA(exe.c_str(), &cmd[0], 0, 0, FALSE, 0, 0, dir.c_str(), &si, &pi)) {
-        ADD_FAILURE() << "cannot start " << exe;
+    if (!CreateProcessA(exe.empty() ? 0 : exe.c_str(), &cmd[0], 0, 0, FALSE, 0, 0, dir.c_str(),
+                        &si, &pi)) {
+        ADD_FAILURE() << "cannot start " << commandLine;
         return run;
     }
     DWORD start = GetTickCount();
@@ -725,4 +735,124 @@ void CALLBACK PageDriver::Tick(HWND, UINT, UINT_PTR, DWORD)
     d->waitingSince_ = GetTickCount();
     act(w);
     d->waitingSince_ = GetTickCount();
+}
+
+std::string BuiltUninstallExe()
+{
+    const char *unixPath = getenv("UNINSTAL_EXE");
+    return unixPath ? WindowsPathOf(unixPath) : "";
+}
+
+static std::string DumpText(const char *text, DWORD size)
+{
+    std::string out = "\"";
+    for (DWORD i = 0; i < size && text[i]; i++) {
+        if (text[i] == '\\' || text[i] == '"')
+            out += '\\';
+        out += text[i];
+    }
+    return out + "\"";
+}
+
+static std::string DumpData(DWORD type, const BYTE *data, DWORD size)
+{
+    if (type == REG_SZ)
+        return DumpText((const char *)data, size);
+    char hex[8];
+    std::string out = type == REG_BINARY ? "hex:" : "hex(" + std::to_string(type) + "):";
+    for (DWORD i = 0; i < size; i++) {
+        wsprintfA(hex, i ? ",%02x" : "%02x", data[i]);
+        out += hex;
+    }
+    return out;
+}
+
+static void DumpKey(HKEY key, const std::string &path, const std::vector<std::string> &leaveOut,
+                    std::string &out)
+{
+    std::vector<std::string> values;
+    for (DWORD i = 0;; i++) {
+        char name[1024];
+        BYTE data[4096];
+        DWORD nameSize = sizeof name, dataSize = sizeof data, type;
+        if (RegEnumValueA(key, i, name, &nameSize, 0, &type, data, &dataSize) != ERROR_SUCCESS)
+            break;
+        bool left = false;
+        for (const std::string &l : leaveOut)
+            left = left || !lstrcmpiA(l.c_str(), name);
+        if (!left)
+            values.push_back((*name ? DumpText(name, nameSize) : "@") + "=" +
+                             DumpData(type, data, dataSize));
+    }
+    std::sort(values.begin(), values.end());
+    out += "[" + path + "]\r\n";
+    for (const std::string &v : values)
+        out += v + "\r\n";
+    out += "\r\n";
+    std::vector<std::string> subkeys;
+    char sub[256];
+    for (DWORD i = 0; RegEnumKeyA(key, i, sub, sizeof sub) == ERROR_SUCCESS; i++)
+        subkeys.push_back(sub);
+    std::sort(subkeys.begin(), subkeys.end());
+    for (const std::string &s : subkeys) {
+        HKEY child;
+        if (RegOpenKeyExA(key, s.c_str(), 0, KEY_READ, &child) != ERROR_SUCCESS)
+            continue;
+        DumpKey(child, path + "\\" + s, leaveOut, out);
+        RegCloseKey(child);
+    }
+}
+
+std::string RegistryDump(HKEY root, const std::string &key, const std::vector<std::string> &leaveOut)
+{
+    HKEY k;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS)
+        return "";
+    std::string out;
+    DumpKey(k, key, leaveOut, out);
+    RegCloseKey(k);
+    return out;
+}
+
+static void ListTree(const std::string &dir, const std::string &prefix, std::vector<std::string> &lines)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &found);
+    if (h == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        std::string name = found.cFileName;
+        if (name == "." || name == "..")
+            continue;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            lines.push_back(prefix + name + "\\");
+            ListTree(dir + "\\" + name, prefix + name + "\\", lines);
+        } else {
+            lines.push_back(prefix + name + " " + std::to_string(found.nFileSizeLow));
+        }
+    } while (FindNextFileA(h, &found));
+    FindClose(h);
+}
+
+std::string FileTree(const std::string &dir)
+{
+    std::vector<std::string> lines;
+    ListTree(dir, "", lines);
+    std::sort(lines.begin(), lines.end());
+    std::string out;
+    for (const std::string &l : lines)
+        out += l + "\n";
+    return out;
+}
+
+void RestartWithWineboot()
+{
+    char cmd[] = "wineboot.exe -r";
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi;
+    ASSERT_TRUE(CreateProcessA(0, cmd, 0, 0, FALSE, 0, 0, 0, &si, &pi)) << "cannot start wineboot";
+    EXPECT_TRUE(WaitForProcess(pi.hProcess, 60000)) << "wineboot -r did not end within a minute";
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
 }

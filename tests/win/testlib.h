@@ -179,7 +179,8 @@ struct ExternalStep {
     size_t afterBoxes = 0; // acts only once that many message boxes were answered
 };
 std::string BuiltSetupExe();
-// A program run from outside: exe with the whole command line commandLine, started in dir.
+// A program run from outside: exe with the whole command line commandLine, started in dir
+// (an empty exe: the program the command line names, found as Windows finds it).
 SetupRun RunProgram(const std::string &exe, const std::string &commandLine, const std::string &dir,
                     std::vector<ExternalStep> steps = {}, DWORD timeoutMs = 20000,
                     BoxAnswer answer = nullptr);
@@ -191,6 +192,11 @@ std::string MediaFile(const std::string &name);
 SetupRun RunSetupExe(const std::string &dir, const char *name, const char *args,
                      std::vector<ExternalStep> steps = {}, DWORD timeoutMs = 20000,
                      BoxAnswer answer = nullptr);
+// The same for any built program (SETUP.EXE, UNINSTAL.EXE), copied into dir under name;
+// with built empty, the program already there is run.
+SetupRun RunBuiltProgram(const std::string &built, const std::string &dir, const char *name,
+                         const char *args, std::vector<ExternalStep> steps = {},
+                         DWORD timeoutMs = 20000, BoxAnswer answer = nullptr);
 // A click posted to a button of another process.
 void PostClick(HWND page, int id);
 
@@ -229,3 +235,20 @@ HWND FindOwnWindow(const char *cls, const char *title = nullptr, HWND except = 0
 void Click(HWND page, int id);
 std::string ItemText(HWND window, int id);
 std::string WindowText(HWND window);
+
+// UNINSTAL.EXE as built (UNINSTAL_EXE), as a Windows path.
+std::string BuiltUninstallExe();
+
+// A key with its values and subkeys in REGEDIT4 form, subkeys and values in name order
+// (the order of their making does not show); values named in leaveOut are not shown.
+// Empty when the key does not exist.
+std::string RegistryDump(HKEY root, const std::string &key,
+                         const std::vector<std::string> &leaveOut = {});
+
+// Every directory and file below dir, one "relative\path size" line each (directories
+// end in a backslash), in name order. Empty when dir does not exist.
+std::string FileTree(const std::string &dir);
+
+// Wine's restart: "wineboot -r" carries out WININIT.INI (and leaves it as wininit.bak),
+// as Windows 98 does at its next start. Waits for it to end.
+void RestartWithWineboot();

@@ -1,0 +1,121 @@
+/* Deletes the files the script lists, where setup put them, and the script's
+   subdirectories when they are left empty; files the user added stay. A file that is
+   in use, and this program itself, are deleted at the next start of Windows. */
+#include "uninstall.h"
+#include "../shared/setup_state.h"
+#include "../shared/bounded_text.h"
+#include "../shared/file_paths.h"
+#include "../shared/wininit.h"
+
+#define PATH_SIZE 256
+
+/* path written whole, with "." and ".." taken out (PATH_SIZE bytes); 0 when it does
+   not fit. */
+static int FullPath(const char *path, char *full)
+{
+    char *name;
+    DWORD length = GetFullPathNameA(path, PATH_SIZE, full, &name);
+    return length > 0 && length < PATH_SIZE;
+}
+
+/* 1 when both paths name the same file: written whole, or in their short forms. */
+static int SameFile(const char *a, const char *b)
+{
+    char fullA[PATH_SIZE], fullB[PATH_SIZE];
+    if (!FullPath(a, fullA) || !FullPath(b, fullB))
+        return 0;
+    if (SameTextNoCase(fullA, fullB))
+        return 1;
+    char shortA[PATH_SIZE], shortB[PATH_SIZE];
+    DWORD lengthA = GetShortPathNameA(fullA, shortA, sizeof shortA);
+    DWORD lengthB = GetShortPathNameA(fullB, shortB, sizeof shortB);
+    return lengthA > 0 && lengthA < sizeof shortA && lengthB > 0 && lengthB < sizeof shortB &&
+           SameTextNoCase(shortA, shortB);
+}
+
+static void InstalledScriptPath(char *path)
+{
+    CopyText(path, PATH_SIZE, SetupState.InstallDir);
+    AppendText(path, PATH_SIZE, "\\SETUP.INF");
+}
+
+static int OwnProgramPath(char *path)
+{
+    DWORD length = GetModuleFileNameA(0, path, PATH_SIZE);
+    return length > 0 && length < PATH_SIZE;
+}
+
+/* Deleted now, or at the next start when it is in use. */
+static void RemoveFile(const char *path)
+{
+    DWORD attributes = GetFileAttributesA(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return;   /* gone already, or not a file setup wrote */
+    if (DeleteFileA(path) || GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES)
+        return;
+    if (!ScheduleDeleteAtRestart(path))
+        NoteFailure();
+}
+
+/* Names that could stand for more than one file are not taken. */
+static int IsPlainName(const char *name)
+{
+    if (!name[0])
+        return 0;
+    for (; *name; name++)
+        if (*name == '*' || *name == '?')
+            return 0;
+    return 1;
+}
+
+static void RemoveListedFiles(void)
+{
+    char script[PATH_SIZE], self[PATH_SIZE];
+    InstalledScriptPath(script);
+    int selfKnown = OwnProgramPath(self);
+    FileEntry *end = SetupState.DiskFirstEntry[SetupState.DiskCount];
+    for (FileEntry *entry = SetupState.DiskFirstEntry[0]; entry && entry < end; entry++) {
+        if (!IsPlainName(entry->TargetName))
+            continue;
+        char composed[PATH_SIZE], target[PATH_SIZE];
+        ComposeTargetPath(composed, sizeof composed, SetupState.InstallDir, entry);
+        if (!FullPath(composed, target) || SameFile(target, script) ||
+            (selfKnown && SameFile(target, self)))
+            continue;   /* the script and this program go last */
+        RemoveFile(target);
+    }
+}
+
+/* SubDir6 to SubDir1, then RootDir when it is a directory of its own. */
+static void RemoveSubDirectories(void)
+{
+    for (int slot = SLOT_SUBDIR1 + 5; slot >= SLOT_ROOTDIR; slot--) {
+        if (!SetupState.DirectorySlots[slot][0])
+            continue;
+        char dir[PATH_SIZE];
+        CopyText(dir, sizeof dir, SetupState.InstallDir);
+        AppendText(dir, sizeof dir, "\\");
+        AppendText(dir, sizeof dir, SetupState.DirectorySlots[slot]);
+        if (!SameFile(dir, SetupState.InstallDir))
+            RemoveDirectoryA(dir);   /* fails while the user's files are in it */
+    }
+}
+
+void RemoveInstalledFiles(void)
+{
+    RemoveListedFiles();
+    RemoveSubDirectories();
+}
+
+void RemoveInstalledScript(void)
+{
+    char self[PATH_SIZE], script[PATH_SIZE];
+    if (!OwnProgramPath(self) || !ScheduleDeleteAtRestart(self)) {
+        NoteFailure();
+        return;   /* the script stays: a second run can still be made */
+    }
+    InstalledScriptPath(script);
+    RemoveFile(script);
+    /* InstallDir itself stays: it holds this program until the next start, and
+       WININIT.INI deletes files only */
+}

@@ -1,0 +1,45 @@
+/* UNINSTAL.EXE: takes the package out of the directory it runs from and puts back
+   what SETUP.EXE changed, in the order of its steps. */
+#ifndef UNINSTALL_H
+#define UNINSTALL_H
+
+#include <windows.h>
+
+/* The uninstaller's own run-time state, beside SetupState. */
+struct UNINSTALLSTATE {
+    int Silent = 0;      /* -s: no window and no restart */
+    int Failures = 0;    /* things that could not be removed or put back */
+};
+extern UNINSTALLSTATE UninstallState;
+
+/* Exit codes, with -s and without. */
+enum UninstallResult {
+    UNINSTALL_DONE = 0,          /* everything removed and put back */
+    UNINSTALL_NOTHING = 1,       /* nothing of the package is installed here */
+    UNINSTALL_INCOMPLETE = 2,    /* something could not be removed or put back */
+    UNINSTALL_DECLINED = 3       /* No at the question: nothing changed */
+};
+
+/* 1 when the command-line tail asks for a run without windows ("-s"). */
+int IsSilentCommand(const char *tail);
+
+/* The steps, in their order. */
+void RemoveProductRegistration(void);   /* the page handler, Run value, uninstall entry */
+void RestoreMouseDevice(void);          /* the recorded values, the own node */
+void RestoreSystemIni(void);            /* the old mouse line, VMOUSE.VXD */
+void RemoveInstalledFiles(void);        /* the script's files and subdirectories */
+void RemoveInstalledScript(void);       /* this program at the next start, SETUP.INF now */
+
+/* Registry removal: 1 when the key or value is gone, also when it never was. */
+int DeleteRegTree(HKEY root, const char *path);
+int DeleteRegValue(HKEY key, const char *name);
+/* Deletes the key when it holds neither values nor subkeys. */
+void DeleteRegKeyIfEmpty(HKEY root, const char *path);
+/* Opens a key to change it: 1 when opened; 0 when it is not there, or when it cannot be
+   opened, which is counted as a failure. */
+int OpenKeyToChange(HKEY root, const char *path, HKEY *key);
+
+/* Counts something that could not be removed or put back. */
+void NoteFailure(void);
+
+#endif

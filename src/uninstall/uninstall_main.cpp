@@ -1,0 +1,101 @@
+/* UNINSTAL.EXE's entry: works on the directory it was started from, the installation's
+   InstallDir, and on the SETUP.INF there. Without a readable SETUP.INF nothing is
+   installed here; otherwise, once the user agrees (or with -s), the steps run in
+   order, and the SETUP.INF goes last, only when every step before succeeded, so that
+   a run that failed part-way can be made again. */
+#include "uninstall.h"
+#include "../shared/setup_state.h"
+#include "../shared/bounded_text.h"
+#include "../shared/script_loader.h"
+#include "../shared/mouse_app.h"
+#include "../../resources/uninstall_resource.h"
+
+#define MESSAGE_SIZE 512
+
+static void BuildUninstallCaption(void)
+{
+    CopyText(SetupState.Caption, sizeof SetupState.Caption, SetupState.ProductName);
+    AppendText(SetupState.Caption, sizeof SetupState.Caption, " ");
+    AppendText(SetupState.Caption, sizeof SetupState.Caption, ResourceText(IDS_UNINSTALL));
+}
+
+/* The package as the uninstall list names it, or the product name without a title. */
+static const char *PackageName(void)
+{
+    return SetupState.Title[0] ? SetupState.Title : SetupState.ProductName;
+}
+
+static void Tell(UINT textId, UINT icon)
+{
+    if (!UninstallState.Silent)
+        MessageBoxA(0, ResourceText(textId), SetupState.Caption, MB_OK | icon);
+}
+
+/* The package's name followed by a text; the answer of a Yes/No box. */
+static int AskAboutPackage(UINT textId, UINT icon)
+{
+    char text[MESSAGE_SIZE];
+    CopyText(text, sizeof text, PackageName());
+    AppendText(text, sizeof text, ResourceText(textId));
+    return MessageBoxA(0, text, SetupState.Caption, MB_YESNO | icon);
+}
+
+static int ScriptIsReadable(void)
+{
+    char path[256];
+    if (!SetupState.SetupDir[0])
+        return 0;
+    CopyText(path, sizeof path, SetupState.SetupDir);
+    AppendText(path, sizeof path, "\\SETUP.INF");
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, 0,
+                              OPEN_EXISTING, 0, 0);
+    if (file == INVALID_HANDLE_VALUE)
+        return 0;
+    CloseHandle(file);
+    return 1;
+}
+
+static void RemovePackage(void)
+{
+    CloseMouseApp();
+    RemoveProductRegistration();
+    RestoreMouseDevice();
+    RestoreSystemIni();
+    RemoveInstalledFiles();
+    if (!UninstallState.Failures)
+        RemoveInstalledScript();
+}
+
+static int RunUninstall(void)
+{
+    int loaded = LoadScriptAndWindowsDir();
+    BuildUninstallCaption();
+    if (!ScriptIsReadable()) {
+        Tell(IDS_NOTHINGINSTALLED, MB_ICONINFORMATION);
+        return UNINSTALL_NOTHING;
+    }
+    if (!loaded) {
+        Tell(IDS_READERROR, MB_ICONWARNING);
+        return UNINSTALL_INCOMPLETE;
+    }
+    CopyText(SetupState.InstallDir, sizeof SetupState.InstallDir, SetupState.SetupDir);
+    if (!UninstallState.Silent &&
+        AskAboutPackage(IDS_REMOVEQUESTION, MB_ICONQUESTION) != IDYES)
+        return UNINSTALL_DECLINED;
+    RemovePackage();
+    int failed = UninstallState.Failures != 0;
+    if (!UninstallState.Silent &&
+        AskAboutPackage(failed ? IDS_NOTREMOVED : IDS_REMOVED,
+                        failed ? MB_ICONEXCLAMATION : MB_ICONINFORMATION) == IDYES)
+        ExitWindowsEx(EWX_REBOOT, 0);
+    return failed ? UNINSTALL_INCOMPLETE : UNINSTALL_DONE;
+}
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR tail, int)
+{
+    SetupState.ModuleInstance = instance;
+    UninstallState.Silent = IsSilentCommand(tail);
+    int result = RunUninstall();
+    ReleaseFileTable();
+    return result;
+}

@@ -1,0 +1,436 @@
+// UNINSTAL.EXE on installations the real SETUP.EXE made from the sample medium: round
+// trips that must leave the machine as it was, and runs that must change nothing. Both
+// programs run as built, driven from outside; the results are read from the registry,
+// system.ini, VMM32 and the file tree.
+#include <gtest/gtest.h>
+#include <algorithm>
+#include <memory>
+#include "testlib.h"
+#include "resource.h"
+#include "controller/controller.h"
+
+namespace {
+
+const char Dest[] = "C:\\ORVEL";
+const char Win98Ini[] = "[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\nebios=*ebios\r\n"
+                        "mouse=*vmouse, msmouse.vxd\r\ndevice=*vshare\r\n";
+const char Caption[] = "Orvel Uninstall";
+const char NothingText[] = "There is nothing of this package installed in this directory !";
+const char QuestionText[] = "Orvel Wheel Mouse and its mouse driver will be removed from your "
+                            "computer.\nDo you want to continue ?";
+const char RemovedText[] = "Orvel Wheel Mouse has been removed from your computer.\nFiles still "
+                           "in use are deleted when Windows starts again.\nDo you want to "
+                           "restart your Windows now ?";
+const char Ps2Node[] = "Enum\\BIOS\\*PNP0F13\\0000";
+const char ControlsMouse[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Controls Folder\\Mouse";
+
+ExternalStep Press(const char *cls, int id)
+{
+    return {cls, [id](HWND page) { PostClick(page, id); }};
+}
+
+// The message boxes answered in turn with ids, the rest with OK.
+BoxAnswer Answers(std::vector<int> ids)
+{
+    auto next = std::make_shared<size_t>(0);
+    return [ids, next](const MessageBoxCall &) { return *next < ids.size() ? ids[(*next)++] : IDOK; };
+}
+
+std::string Class(const char *number)
+{
+    return std::string(ClassMouseKey) + "\\" + number;
+}
+
+// The running mouse application: a window of the test titled ZennoMouse that ends on
+// WM_CLOSE, as the real one does.
+int CloseRequests;
+LRESULT CALLBACK MouseApp(HWND w, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_CLOSE) {
+        CloseRequests++;
+        DestroyWindow(w);
+        return 0;
+    }
+    return DefWindowProcA(w, msg, wp, lp);
+}
+
+class Uninstall : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_FALSE(BuiltUninstallExe().empty()) << "UNINSTAL_EXE is not set";
+        ASSERT_FALSE(DirFromEnvironment("MEDIUM").empty()) << "MEDIUM is not set";
+        RemoveFiles();
+        CopyTree(DirFromEnvironment("MEDIUM"), medium_);
+        WriteWholeFile(Win("\\system.ini"), Win98Ini);
+        DeleteFileA(Win("\\system.bak").c_str());
+        WriteWholeFile(Vxd(), "stock VMOUSE.VXD");
+        DeleteFileA(VxdBak().c_str());
+        DeleteFileA(Win("\\WININIT.INI").c_str());
+        DeleteFileA(Win("\\wininit.bak").c_str());
+        // What every Windows 98 machine has: another start-up program, the Mouse control
+        // panel's list of page handlers, the root enumerator's key and the mouse class.
+        SetRegText(HKEY_LOCAL_MACHINE, RunKey, "SystemTray", "SysTray.Exe");
+        HKEY handlers;
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, HandlersKey, 0, 0, 0,
+                                                 KEY_ALL_ACCESS, 0, &handlers, 0));
+        RegCloseKey(handlers);
+        SetRegText(HKEY_LOCAL_MACHINE, "Enum\\Root\\*PNP0C01\\0000", "Class", "System");
+        SetRegText(HKEY_LOCAL_MACHINE, ClassMouseKey, "", "Mouse");
+    }
+    void TearDown() override
+    {
+        while (HWND app = FindWindowA("UninstallMouseApp", 0))
+            DestroyWindow(app);
+        live_.reset();
+        RemoveFiles();
+        registry_.Restore();
+        HKEY run;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, RunKey, 0, KEY_ALL_ACCESS, &run) == ERROR_SUCCESS) {
+            RegDeleteValueA(run, "SystemTray");
+            RegCloseKey(run);
+        }
+        // the handler list's parents, when setup made them and they are left empty
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, (std::string(ControlsMouse) + "\\shellex").c_str());
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, ControlsMouse);
+    }
+    void RemoveFiles()
+    {
+        for (const std::string &dir : {std::string(Dest), LongDest, medium_, Empty})
+            RemoveTree(dir);
+        for (const char *f : {"\\SYSTEM\\KXMOUSE.VXD", "\\INF\\KXMOUSE.INF", "\\KXMOUSE.INI"})
+            DeleteFileA(Win(f).c_str());
+    }
+    static std::string Win(const char *name) { return WindowsDirectory() + name; }
+    static std::string Vxd() { return SystemDirectory() + "\\VMM32\\VMOUSE.VXD"; }
+    static std::string VxdBak() { return SystemDirectory() + "\\VMM32\\VMOUSE.BAK"; }
+
+    // The registry keys setup writes to, REGEDIT4-like.
+    static std::string Registry(const std::vector<std::string> &leaveOut = {})
+    {
+        return RegistryDump(HKEY_CLASSES_ROOT, ClsidKey, leaveOut) +
+               RegistryDump(HKEY_LOCAL_MACHINE, ControlsMouse, leaveOut) +
+               RegistryDump(HKEY_LOCAL_MACHINE, RunKey, leaveOut) +
+               RegistryDump(HKEY_LOCAL_MACHINE, UninstallKey, leaveOut) +
+               RegistryDump(HKEY_LOCAL_MACHINE, "Enum", leaveOut) +
+               RegistryDump(HKEY_LOCAL_MACHINE, ClassMouseKey, leaveOut);
+    }
+    // system.ini, the stock mouse driver and the files setup writes, with the tree of
+    // the destination.
+    static std::string Files(const std::string &dest)
+    {
+        std::string state = "system.ini:\n" + ReadWholeFile(Win("\\system.ini")) +
+                            "\nVMOUSE.VXD: " + ReadWholeFile(Vxd()) +
+                            "\nVMOUSE.BAK: " + ReadWholeFile(VxdBak()) + "\nWindows files:";
+        for (const char *f : {"\\SYSTEM\\KXMOUSE.VXD", "\\INF\\KXMOUSE.INF", "\\KXMOUSE.INI"})
+            if (GetFileAttributesA(Win(f).c_str()) != INVALID_FILE_ATTRIBUTES)
+                state += std::string(" ") + f;
+        return state + "\n" + dest + ":\n" + FileTree(dest);
+    }
+    static std::string Wininit()
+    {
+        char lines[4096] = "";
+        DWORD n = GetPrivateProfileSectionA("rename", lines, sizeof lines, Win("\\WININIT.INI").c_str());
+        std::string text;
+        for (DWORD i = 0; i < n; i += lstrlenA(lines + i) + 1)
+            text += std::string(lines + i) + "\n";
+        return text;
+    }
+    static std::string ShortPath(const std::string &path)
+    {
+        char s[MAX_PATH] = "";
+        GetShortPathNameA(path.c_str(), s, sizeof s);
+        return s;
+    }
+
+    // A PS/2 mouse Windows has detected: the live device and its node, bound to the
+    // class key driver names (none when null).
+    void AddLivePs2Node(const char *driver)
+    {
+        live_.reset(new LiveDevice("C29A0E2E", "BIOS\\*PNP0F13\\0000"));
+        SetRegText(HKEY_LOCAL_MACHINE, Ps2Node, "Class", "Mouse");
+        SetRegText(HKEY_LOCAL_MACHINE, Ps2Node, "DeviceDesc", "Standard PS/2 Port Mouse");
+        SetRegText(HKEY_LOCAL_MACHINE, Ps2Node, "Mfg", "(Standard mouse types)");
+        if (driver)
+            SetRegText(HKEY_LOCAL_MACHINE, Ps2Node, "Driver", driver);
+    }
+
+    // A full installation from the sample medium into dest, PS/2 mouse, restart later.
+    void Install(const std::string &dest)
+    {
+        SetupRun run = RunSetupExe(medium_, "SETUP.EXE", "", {
+            Press("SETUP_BEGIN", IDC_NEXT),
+            {"SETUP_SELMOUSE", [](HWND page) {
+                PostClick(page, IDC_PS2);
+                PostClick(page, IDC_NEXT);
+            }},
+            {"SETUP_SELDIR", [dest](HWND page) {
+                SetDlgItemTextA(page, IDC_DIRTEXT, dest.c_str());
+                PostClick(page, IDC_NEXT);
+            }},
+            {"SETUP_END", [](HWND page) {
+                PostClick(page, IDC_REBOOTLATER);
+                PostClick(page, IDC_NEXT);
+            }},
+        }, 30000);
+        ASSERT_EQ(0u, run.exitCode);
+        ASSERT_EQ(1, IsMouseAppRegistered()) << "installed";
+        ASSERT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((dest + "\\UNINSTAL.EXE").c_str()));
+    }
+    // The uninstall entry's command, as the Add/Remove Programs list runs it, with args.
+    SetupRun RunUninstallEntry(const char *args, std::vector<int> answers = {})
+    {
+        std::string command = GetRegText(HKEY_LOCAL_MACHINE, UninstallKey, "UninstallString");
+        EXPECT_NE(std::string::npos, command.find("UNINSTAL.EXE")) << command;
+        if (*args)
+            command += std::string(" ") + args;
+        return RunProgram("", command, "C:\\", {}, 20000, Answers(std::move(answers)));
+    }
+    // SETUP.EXE again: it gets to its welcome page (no refusal), where it is cancelled.
+    void ExpectSetupRunsAgain()
+    {
+        SetupRun again = RunSetupExe(medium_, "SETUP.EXE", "", {Press("SETUP_BEGIN", IDC_CANCEL)});
+        ASSERT_EQ(1u, again.boxes.size());
+        EXPECT_EQ(AbortText, again.boxes[0].text) << "no refusal: the welcome page came";
+    }
+
+    std::string medium_ = "C:\\t\\uni";
+    const std::string LongDest = "C:\\t\\Orvel Mouse";
+    const std::string Empty = "C:\\t\\uniempty";
+    RegistryGuard registry_;
+    SystemFilesGuard systemFiles_;   // system.ini, WININIT.INI, VMOUSE.VXD and their kin
+    SessionEndWatch session_;
+    std::unique_ptr<LiveDevice> live_;
+};
+
+TEST_F(Uninstall, OwnNodeRoundTripWithTheQuestionsAndARestart)
+{
+    std::string registry = Registry(), files = Files(Dest);
+    Install(Dest);
+    ASSERT_NE(registry, Registry());
+
+    SetupRun run = RunUninstallEntry("", {IDYES, IDYES});
+    EXPECT_EQ(0u, run.exitCode);
+    ASSERT_EQ(2u, run.boxes.size());
+    EXPECT_EQ(QuestionText, run.boxes[0].text);
+    EXPECT_EQ(Caption, run.boxes[0].caption);
+    EXPECT_EQ((UINT)MB_YESNO, run.boxes[0].style);
+    EXPECT_EQ(RemovedText, run.boxes[1].text);
+    EXPECT_EQ(Caption, run.boxes[1].caption);
+    EXPECT_EQ((UINT)MB_YESNO, run.boxes[1].style);
+    EXPECT_GE(session_.RestartsSettled(), 1) << "Yes: Windows is restarted";
+
+    EXPECT_EQ(registry, Registry());
+    EXPECT_EQ(0, IsMouseAppRegistered());
+    // This program itself is deleted at the next start; nothing else is left.
+    EXPECT_EQ("NUL=" + ShortPath(std::string(Dest) + "\\UNINSTAL.EXE") + "\n", Wininit());
+    EXPECT_EQ(files + "UNINSTAL.EXE " + std::to_string(ReadWholeFile(BuiltUninstallExe()).size()) + "\n",
+              Files(Dest));
+
+    // A second run finds nothing to do and changes nothing.
+    SetupRun second = RunBuiltProgram("", Dest, "UNINSTAL.EXE", "-s");
+    EXPECT_EQ(1u, second.exitCode);
+    EXPECT_TRUE(second.boxes.empty());
+    EXPECT_EQ(registry, Registry());
+    std::string entries = Wininit();
+    EXPECT_EQ(1, std::count(entries.begin(), entries.end(), '\n')) << "no second entry";
+
+    // The next start of Windows: the directory stays, empty (WININIT.INI deletes files).
+    RestartWithWineboot();
+    EXPECT_EQ(files, Files(Dest));
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(Dest)) << "an empty directory";
+    ExpectSetupRunsAgain();
+}
+
+TEST_F(Uninstall, LivePs2NodeRoundTripSilentlyWithAFileInUse)
+{
+    AddLivePs2Node("Mouse\\0000");
+    SetRegText(HKEY_LOCAL_MACHINE, Class("0000"), "DevLoader", "*vmouse");
+    SetRegText(HKEY_LOCAL_MACHINE, Class("0000"), "DriverDesc", "Standard PS/2 Port Mouse");
+    SetRegText(HKEY_LOCAL_MACHINE, Class("0000"), "MouseDriver", "mouse.drv");
+    SetRegText(HKEY_LOCAL_MACHINE, Class("0000"), "InfPath", "MSMOUSE.INF");
+    SetRegText(HKEY_LOCAL_MACHINE, Class("0000"), "InfSection", "PS2_Inst");   // no DriverDate
+    std::string registry = Registry(), files = Files(LongDest);
+
+    Install(LongDest);
+    ASSERT_EQ("Orvel Wheel Mouse (PS/2)", GetRegText(HKEY_LOCAL_MACHINE, Ps2Node, "DeviceDesc"));
+    ASSERT_EQ("10-12-1998", GetRegText(HKEY_LOCAL_MACHINE, Class("0000"), "DriverDate"));
+    // The start-up command as a later setup writes it for a directory with a blank:
+    // quoted, here with the directory's short name.
+    std::string shortDest = ShortPath(LongDest);
+    ASSERT_NE(LongDest, shortDest);
+    SetRegText(HKEY_LOCAL_MACHINE, RunKey, "ZennoMouse", "\"" + shortDest + "\\KXMAIN.EXE\" -startup");
+    // KXPAGE.DLL is in use, as by the Mouse control panel.
+    HANDLE held = CreateFileA((LongDest + "\\KXPAGE.DLL").c_str(), GENERIC_READ, FILE_SHARE_READ, 0,
+                              OPEN_EXISTING, 0, 0);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+
+    SetupRun run = RunUninstallEntry("-s");
+    EXPECT_EQ(0u, run.exitCode);
+    EXPECT_TRUE(run.boxes.empty()) << "no window with -s";
+    EXPECT_EQ(0, session_.RestartsSettled()) << "and no restart";
+
+    EXPECT_EQ(registry, Registry({"ConfigFlags", "MouseType"}));
+    EXPECT_NE(std::string::npos,
+              RegistryDump(HKEY_LOCAL_MACHINE, Ps2Node).find("\"ConfigFlags\"=hex:00,00,00,00"))
+        << "ConfigFlags stays, as setup did not record it";
+    EXPECT_EQ("PS2", GetRegText(HKEY_LOCAL_MACHINE, Class("0000"), "MouseType")) << "stays as well";
+    EXPECT_EQ("<no value>", GetRegText(HKEY_LOCAL_MACHINE, Class("0000"), "DriverDate"))
+        << "recorded empty: it was not there";
+    EXPECT_EQ("NUL=" + ShortPath(LongDest + "\\KXPAGE.DLL") + "\n" +
+              "NUL=" + ShortPath(LongDest + "\\UNINSTAL.EXE") + "\n", Wininit());
+
+    CloseHandle(held);
+    RestartWithWineboot();
+    EXPECT_EQ(files, Files(LongDest)) << "in use and the uninstaller: gone at the next start";
+    ExpectSetupRunsAgain();
+}
+
+TEST_F(Uninstall, CancelledCopyThenTheUninstallEntryThenAFullInstall)
+{
+    // A second disk long enough for the Cancel to land while it is being copied.
+    std::string script = ReadWholeFile(medium_ + "\\SETUP.INF");
+    std::string extra;
+    for (int k = 8; k <= 307; k++)
+        extra += std::to_string(k) + "=KXTUNE.EX_, T" + std::to_string(k) + ".EXE, Copy, SubDir2\r\n";
+    size_t counts = script.find("Disk2=7"), pmInfo = script.find("[PM Info]");
+    ASSERT_NE(std::string::npos, counts);
+    ASSERT_NE(std::string::npos, pmInfo);
+    std::string longer = script;
+    longer.insert(pmInfo, extra);
+    longer.replace(counts, 7, "Disk2=307");
+    WriteWholeFile(medium_ + "\\SETUP.INF", longer);
+    // The detected mouse's node names a class key that is not there: setup makes it.
+    AddLivePs2Node("Mouse\\0002");
+    std::string registry = Registry();
+
+    // Cancel once the first two files are in place (a Cancel during the very first file
+    // would come before the uninstaller).
+    SetupRun cancelled = RunSetupExe(medium_, "SETUP.EXE", "", {
+        Press("SETUP_BEGIN", IDC_NEXT), Press("SETUP_SELMOUSE", IDC_NEXT),
+        Press("SETUP_SELDIR", IDC_NEXT),
+        {"SETUP_INSTALL", [](HWND page) {
+            DWORD start = GetTickCount();
+            while (GetFileAttributesA("C:\\ORVEL\\UNINSTAL.EXE") == INVALID_FILE_ATTRIBUTES &&
+                   GetTickCount() - start < 10000)
+                Sleep(1);
+            PostClick(page, IDC_NEXT);   // its Cancel
+        }},
+    }, 30000);
+    ASSERT_EQ(1u, cancelled.boxes.size());
+    EXPECT_EQ(AbortText, cancelled.boxes[0].text);
+    ASSERT_EQ(1, IsMouseAppRegistered()) << "registered all the same, as designed";
+    ASSERT_EQ("kxmouse.drv", GetRegText(HKEY_LOCAL_MACHINE, Class("0002"), "MouseDriver"));
+    ASSERT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("C:\\ORVEL\\SETUP.INF"));
+    ASSERT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("C:\\ORVEL\\UNINSTAL.EXE"));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("C:\\ORVEL\\TOOLS\\T307.EXE"))
+        << "the copy stopped part-way";
+
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = MouseApp;
+    wc.lpszClassName = "UninstallMouseApp";
+    RegisterClassA(&wc);
+    CloseRequests = 0;
+    CreateWindowExA(0, "UninstallMouseApp", "ZennoMouse", WS_POPUP, 0, 0, 5, 5, 0, 0, 0, 0);
+    SetupRun run = RunUninstallEntry("", {IDYES, IDNO});
+    EXPECT_EQ(0u, run.exitCode);
+    EXPECT_EQ(2u, run.boxes.size());
+    EXPECT_EQ(1, CloseRequests) << "the running mouse application was asked to close";
+    EXPECT_EQ(registry, Registry({"ConfigFlags"})) << "the class key setup made is gone";
+    EXPECT_EQ("UNINSTAL.EXE " + std::to_string(ReadWholeFile(BuiltUninstallExe()).size()) + "\n",
+              FileTree(Dest)) << "the partial copy is gone";
+    EXPECT_EQ(0, session_.RestartsSettled()) << "No: no restart";
+
+    WriteWholeFile(medium_ + "\\SETUP.INF", script);
+    Install(Dest);
+    EXPECT_EQ(ReadWholeFile(BuiltUninstallExe()), ReadWholeFile("C:\\ORVEL\\UNINSTAL.EXE"));
+}
+
+TEST_F(Uninstall, NothingInstalledNoAtTheQuestionAndAMouseLineChangedSince)
+{
+    // No SETUP.INF beside it.
+    AddLivePs2Node(nullptr);
+    CreateDirectoryA(Empty.c_str(), 0);
+    std::string registry = Registry(), files = Files(Dest);
+    SetupRun nothing = RunBuiltProgram(BuiltUninstallExe(), Empty, "UNINSTAL.EXE", "");
+    EXPECT_EQ(1u, nothing.exitCode);
+    ASSERT_EQ(1u, nothing.boxes.size());
+    EXPECT_EQ(NothingText, nothing.boxes[0].text);
+    EXPECT_EQ(Caption, nothing.boxes[0].caption);
+    EXPECT_EQ((UINT)MB_OK, nothing.boxes[0].style);
+    SetupRun silent = RunBuiltProgram(BuiltUninstallExe(), Empty, "UNINSTAL.EXE", "-s");
+    EXPECT_EQ(1u, silent.exitCode);
+    EXPECT_TRUE(silent.boxes.empty());
+    EXPECT_EQ(registry, Registry());
+    EXPECT_EQ(files, Files(Dest));
+    EXPECT_EQ("", Wininit());
+
+    // No at the question: nothing is changed.
+    Install(Dest);
+    std::string installedRegistry = Registry(), installedFiles = Files(Dest);
+    std::string record = ReadWholeFile("C:\\ORVEL\\SETUP.INF");
+    SetupRun declined = RunUninstallEntry("", {IDNO});
+    EXPECT_EQ(3u, declined.exitCode);
+    ASSERT_EQ(1u, declined.boxes.size());
+    EXPECT_EQ(QuestionText, declined.boxes[0].text);
+    EXPECT_EQ(installedRegistry, Registry());
+    EXPECT_EQ(installedFiles, Files(Dest));
+    EXPECT_EQ(record, ReadWholeFile("C:\\ORVEL\\SETUP.INF"));
+    EXPECT_EQ("", Wininit());
+
+    // The user changed the mouse line since: it stays; the rest goes. A start-up value
+    // naming another directory's KXMAIN.EXE is not this installation's: it stays too,
+    // as does the class key setup made once another driver has taken it over.
+    std::string changed = ReadWholeFile(Win("\\system.ini"));
+    size_t line = changed.find("mouse=*vmouse\r\n");
+    ASSERT_NE(std::string::npos, line);
+    changed.replace(line, 15, "mouse=*vmouse, kxextra.vxd\r\n");
+    WriteWholeFile(Win("\\system.ini"), changed);
+    SetRegText(HKEY_LOCAL_MACHINE, RunKey, "ZennoMouse", "C:\\OTHER\\KXMAIN.EXE -startup");
+    ASSERT_EQ("Mouse\\0000", GetRegText(HKEY_LOCAL_MACHINE, Ps2Node, "Driver"));
+    SetRegText(HKEY_LOCAL_MACHINE, Class("0000"), "MouseDriver", "other.drv");
+    SetupRun silentRun = RunUninstallEntry("-s");
+    EXPECT_EQ(0u, silentRun.exitCode);
+    EXPECT_EQ(changed, ReadWholeFile(Win("\\system.ini")));
+    EXPECT_EQ("stock VMOUSE.VXD", ReadWholeFile(Vxd()));
+    EXPECT_EQ("C:\\OTHER\\KXMAIN.EXE -startup", GetRegText(HKEY_LOCAL_MACHINE, RunKey, "ZennoMouse"));
+    EXPECT_EQ("other.drv", GetRegText(HKEY_LOCAL_MACHINE, Class("0000"), "MouseDriver"));
+    EXPECT_EQ("Mouse\\0000", GetRegText(HKEY_LOCAL_MACHINE, Ps2Node, "Driver"));
+    HKEY key;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, RunKey, 0, KEY_ALL_ACCESS, &key));
+    RegDeleteValueA(key, "ZennoMouse");
+    RegCloseKey(key);
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, Ps2Node, 0, KEY_ALL_ACCESS, &key));
+    RegDeleteValueA(key, "Driver");
+    RegCloseKey(key);
+    DeleteRegTree(HKEY_LOCAL_MACHINE, Class("0000"));
+    EXPECT_EQ(registry, Registry({"ConfigFlags"})) << "all else is as before";
+}
+
+TEST_F(Uninstall, ARunThatCannotPutEverythingBackCanBeRepeated)
+{
+    // The detected mouse's node has no class key yet; another device has Mouse\0000.
+    AddLivePs2Node(nullptr);
+    SetRegText(HKEY_LOCAL_MACHINE, Class("0000"), "MouseDriver", "mouse.drv");
+    std::string registry = Registry(), files = Files(Dest);
+    Install(Dest);
+    ASSERT_EQ("Mouse\\0001", GetRegText(HKEY_LOCAL_MACHINE, Ps2Node, "Driver"));
+    // A system.bak that cannot be replaced stops system.ini's rotation.
+    std::string bak = Win("\\system.bak");
+    SetFileAttributesA(bak.c_str(), FILE_ATTRIBUTE_READONLY);
+    SetupRun failed = RunUninstallEntry("-s");
+    SetFileAttributesA(bak.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(2u, failed.exitCode);
+    EXPECT_TRUE(failed.boxes.empty());
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("C:\\ORVEL\\SETUP.INF")) << "kept for a second run";
+    EXPECT_EQ("", Wininit()) << "the uninstaller stays for it too";
+    EXPECT_EQ(0, IsMouseAppRegistered());
+
+    SetupRun again = RunBuiltProgram("", Dest, "UNINSTAL.EXE", "-s");
+    EXPECT_EQ(0u, again.exitCode);
+    EXPECT_EQ(registry, Registry({"ConfigFlags"})) << "the class key setup made is gone";
+    EXPECT_EQ(files + "UNINSTAL.EXE " + std::to_string(ReadWholeFile(BuiltUninstallExe()).size()) + "\n",
+              Files(Dest));
+}
+
+}  // namespace
