@@ -92,10 +92,12 @@ static void RemoveSubDirectories(void)
     for (int slot = SLOT_SUBDIR1 + 5; slot >= SLOT_ROOTDIR; slot--) {
         if (!SetupState.DirectorySlots[slot][0])
             continue;
+        char kept[sizeof(FileEntry::TargetDir)];   /* the name, cut as setup made it */
+        CopyText(kept, sizeof kept, SetupState.DirectorySlots[slot]);
         char dir[PATH_SIZE];
         CopyText(dir, sizeof dir, SetupState.InstallDir);
         AppendText(dir, sizeof dir, "\\");
-        AppendText(dir, sizeof dir, SetupState.DirectorySlots[slot]);
+        AppendText(dir, sizeof dir, kept);
         if (!SameFile(dir, SetupState.InstallDir))
             RemoveDirectoryA(dir);   /* fails while the user's files are in it */
     }

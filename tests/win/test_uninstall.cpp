@@ -410,11 +410,15 @@ TEST_F(Uninstall, NothingInstalledNoAtTheQuestionAndAMouseLineChangedSince)
 TEST_F(Uninstall, ARunThatCannotPutEverythingBackCanBeRepeated)
 {
     // The detected mouse's node has no class key yet; another device has Mouse\0000.
+    // system.ini's [386Enh] has no mouse line: setup adds one.
     AddLivePs2Node(nullptr);
+    WriteWholeFile(Win("\\system.ini"), "[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\nebios=*ebios\r\n"
+                                        "[Mouse]\r\nSwapButtons=0\r\n");
     SetRegText(HKEY_LOCAL_MACHINE, Class("0000"), "MouseDriver", "mouse.drv");
     std::string registry = Registry(), files = Files(Dest);
     Install(Dest);
     ASSERT_EQ("Mouse\\0001", GetRegText(HKEY_LOCAL_MACHINE, Ps2Node, "Driver"));
+    ASSERT_NE(std::string::npos, ReadWholeFile(Win("\\system.ini")).find("mouse=*vmouse\r\n[Mouse]"));
     // A system.bak that cannot be replaced stops system.ini's rotation.
     std::string bak = Win("\\system.bak");
     SetFileAttributesA(bak.c_str(), FILE_ATTRIBUTE_READONLY);
