@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything, lays out the sample medium (and its floppy image), makes a fresh
 # Windows 98 Wine prefix in build/run and runs SETUP.EXE from the medium as drive A:.
-#   run-setup.sh [--ps2|--serial] [--driver-only] [--floppies]
+#   run-setup.sh [--ps2|--serial] [--driver-only] [--floppies] [--uninstall]
 # With a display, SETUP.EXE runs in a Wine virtual desktop of 800x600 for you to use.
 # Without one, it runs on a private Xvfb display on autopilot (the mouse type as asked,
 # the default destination, "restart later"), saves a screenshot of the backdrop and of
@@ -10,17 +10,24 @@
 # image 1's files, and when SETUP.EXE asks for a disk, the files of that disk's image
 # are put in A: in their place and the prompt is answered with Retry (on autopilot, or
 # for you when you walk the pages yourself); the report lists the prompts answered.
+# --uninstall ends the run with the command of the uninstall entry setup registered
+# (with -s when headless); the report then shows what it removed and the registry after.
 set -eu
 cd "$(dirname "$0")/.."
-mouse=""; args=""; floppies=0
+mouse=""; args=""; floppies=0; uninstall=0
+usage="usage: $0 [--ps2|--serial] [--driver-only] [--floppies] [--uninstall]"
 for a in "$@"; do
   case $a in
     --ps2|--serial) mouse=$a ;;
     --driver-only) args=-u ;;
     --floppies) floppies=1 ;;
-    *) echo "usage: $0 [--ps2|--serial] [--driver-only] [--floppies]" >&2; exit 2 ;;
+    --uninstall) uninstall=1 ;;
+    *) echo "$usage" >&2; exit 2 ;;
   esac
 done
+if [ $uninstall = 1 ] && [ -n "$args" ]; then
+  echo "--uninstall needs a full installation, not --driver-only" >&2; exit 2
+fi
 bash tools/install-deps.sh
 . tools/wine-width.sh
 width=$(wine_width)
@@ -61,6 +68,7 @@ mkdir -p "$windows/system"
 printf '[386Enh]\r\nebios=*ebios\r\nwoafont=dosapp.fon\r\nmouse=*vmouse, msmouse.vxd\r\ndevice=*vshare\r\n' >> "$windows/system.ini"
 mkdir -p "$windows/system32/VMM32"
 printf 'Windows 98 mouse driver (stand-in)\r\n' > "$windows/system32/VMM32/VMOUSE.VXD"
+cp "$windows/system.ini" "$run/system.ini.before"
 
 # The medium as drive A:, as a user of an emulated PC carries it over; with --floppies,
 # the files of the first disk's image.
@@ -140,7 +148,21 @@ touch "$run/stop"
 [ $floppies = 1 ] && wait "$changer"
 wineserver -w
 echo "SETUP.EXE ended with exit code $status"
-[ $headless = 1 ] || exit 0
+
+# The program the uninstall entry runs, as Add/Remove Programs finds it.
+uninstall_command() {
+  wine reg query 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\ZennoMouse' \
+    /v UninstallString 2>/dev/null | tr -d '\r' | sed -n 's/^ *UninstallString *REG_SZ *//p' |
+    sed 's/^"\(.*\)"$/\1/'   # its path, also when it is written in quotes
+}
+if [ $headless = 0 ]; then
+  if [ $uninstall = 1 ] && command=$(uninstall_command) && [ -n "$command" ]; then
+    echo "Starting the uninstall entry's command: $command"
+    wine explorer /desktop=Orvel,800x600 "$command"
+    wineserver -w
+  fi
+  exit 0
+fi
 
 cat "$run/autopilot.log"
 echo
@@ -155,21 +177,69 @@ echo
 echo "== Files installed"
 (cd "$WINEPREFIX/drive_c" && find . -type f -cnewer "$run/started" ! -path './users/*' \
    ! -path './windows/temp/*' ! -path './windows/logs/*' ! -path './shots/*' \
-   ! -name '*.done' -printf '  C:/%P  %s bytes\n' | sort)
+   ! -name '*.done' -printf '  C:/%P  %s bytes\n' | sort | tee "$run/installed.txt")
 echo
 echo "== Registry entries written (REGEDIT4)"
-wine 'C:\regexport4.exe' \
-  'HKEY_CLASSES_ROOT\CLSID\{7A3C91D2-5E48-11d2-9C6D-2B81E4F0A537}' \
-  'HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\Controls Folder\Mouse\shellex\PropertySheetHandlers' \
-  'HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\ZennoMouse' \
-  'HKEY_LOCAL_MACHINE\Enum' \
-  'HKEY_LOCAL_MACHINE\System\CurrentControlSet\Services\Class\Mouse' \
-  'HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\Run::ZennoMouse' | tr -d '\r'
+export_registry() {
+  wine 'C:\regexport4.exe' \
+    'HKEY_CLASSES_ROOT\CLSID\{7A3C91D2-5E48-11d2-9C6D-2B81E4F0A537}' \
+    'HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\Controls Folder\Mouse\shellex\PropertySheetHandlers' \
+    'HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\ZennoMouse' \
+    'HKEY_LOCAL_MACHINE\Enum' \
+    'HKEY_LOCAL_MACHINE\System\CurrentControlSet\Services\Class\Mouse' \
+    'HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\Run::ZennoMouse' | tr -d '\r'
+}
+export_registry
 echo
 echo "== system.ini difference (system.bak -> system.ini)"
 if [ -f "$windows/system.bak" ]; then
   diff -u --strip-trailing-cr "$windows/system.bak" "$windows/system.ini" | tail -n +3
 else
   echo "  system.ini was not changed"
+fi
+ls "$windows/system32/VMM32" | sed 's/^/  VMM32: /'
+
+[ $uninstall = 1 ] || exit 0
+echo
+command=$(uninstall_command)
+if [ -z "$command" ]; then
+  echo "== No uninstall entry: nothing to uninstall"
+  exit 0
+fi
+echo "== The uninstall entry's command, without windows: $command -s"
+wine "$command" -s
+ustatus=$?
+wineserver -w
+case $ustatus in
+  0) meaning="everything removed and put back" ;;
+  1) meaning="nothing of the package installed there" ;;
+  2) meaning="something could not be removed or put back" ;;
+  *) meaning="unexpected" ;;
+esac
+echo "  exit code $ustatus: $meaning"
+echo
+echo "== Files of the installation removed"
+while read -r f size; do
+  [ -e "$WINEPREFIX/drive_c/${f#C:/}" ] || echo "  $f"
+done < "$run/installed.txt"
+echo
+echo "== Files of the installation still there"
+while read -r f size; do
+  [ -e "$WINEPREFIX/drive_c/${f#C:/}" ] && echo "  $f"
+done < "$run/installed.txt"
+wininit=$(find "$windows" -maxdepth 1 -iname wininit.ini | head -1)
+if [ -n "$wininit" ]; then
+  echo "  deleted at the next start of Windows, as WININIT.INI says:"
+  tr -d '\r' < "$wininit" | sed 's/^/    /'
+fi
+echo
+echo "== Registry afterwards (REGEDIT4: what is left of the keys above)"
+export_registry
+echo
+echo "== system.ini against the one from before setup"
+if diff -q --strip-trailing-cr "$run/system.ini.before" "$windows/system.ini" >/dev/null; then
+  echo "  as it was"
+else
+  diff -u --strip-trailing-cr "$run/system.ini.before" "$windows/system.ini" | tail -n +3
 fi
 ls "$windows/system32/VMM32" | sed 's/^/  VMM32: /'
