@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <stdio.h>
 #include <string.h>
+#include "regedit4_text.h"
 
 static HKEY RootOf(const char *path, const char **rest)
 {
@@ -21,73 +22,12 @@ static HKEY RootOf(const char *path, const char **rest)
     return 0;
 }
 
-static void PrintText(const char *text, DWORD size)
-{
-    putchar('"');
-    for (DWORD i = 0; i < size && text[i]; i++) {
-        if (text[i] == '\\' || text[i] == '"')
-            putchar('\\');
-        putchar(text[i]);
-    }
-    putchar('"');
-}
-
-static void PrintValue(const char *name, DWORD type, const BYTE *data, DWORD size)
-{
-    if (*name)
-        PrintText(name, (DWORD)strlen(name));
-    else
-        putchar('@');
-    putchar('=');
-    if (type == REG_SZ) {
-        PrintText((const char *)data, size);
-    } else if (type == REG_DWORD && size == 4) {
-        printf("dword:%08lx", *(const DWORD *)data);
-    } else {
-        printf(type == REG_BINARY ? "hex:" : "hex(%lx):", type);
-        for (DWORD i = 0; i < size; i++)
-            printf(i ? ",%02x" : "%02x", data[i]);
-    }
-    printf("\r\n");
-}
-
-static void Export(HKEY key, const char *path)
-{
-    printf("[%s]\r\n", path);
-    char name[16384];
-    BYTE data[16384];
-    for (DWORD i = 0;; i++) {
-        DWORD nameSize = sizeof name, dataSize = sizeof data, type;
-        if (RegEnumValueA(key, i, name, &nameSize, 0, &type, data, &dataSize) != ERROR_SUCCESS)
-            break;
-        PrintValue(name, type, data, dataSize);
-    }
-    printf("\r\n");
-    for (DWORD i = 0;; i++) {
-        char sub[256];
-        DWORD subSize = sizeof sub;
-        if (RegEnumKeyExA(key, i, sub, &subSize, 0, 0, 0, 0) != ERROR_SUCCESS)
-            break;
-        HKEY child;
-        if (RegOpenKeyExA(key, sub, 0, KEY_READ, &child) != ERROR_SUCCESS)
-            continue;
-        char childPath[1024];
-        _snprintf(childPath, sizeof childPath, "%s\\%s", path, sub);
-        childPath[sizeof childPath - 1] = 0;
-        Export(child, childPath);
-        RegCloseKey(child);
-    }
-}
-
 static void ExportValue(HKEY key, const char *path, const char *name)
 {
     BYTE data[16384];
     DWORD dataSize = sizeof data, type;
-    if (RegQueryValueExA(key, name, 0, &type, data, &dataSize) != ERROR_SUCCESS)
-        return;
-    printf("[%s]\r\n", path);
-    PrintValue(name, type, data, dataSize);
-    printf("\r\n");
+    if (RegQueryValueExA(key, name, 0, &type, data, &dataSize) == ERROR_SUCCESS)
+        printf("[%s]\r\n%s\r\n\r\n", path, Regedit4Value(name, type, data, dataSize).c_str());
 }
 
 int main(int argc, char **argv)
@@ -107,7 +47,7 @@ int main(int argc, char **argv)
             if (valueName)
                 ExportValue(key, path, valueName);
             else
-                Export(key, path);
+                fputs(Regedit4Key(root, rest, path).c_str(), stdout);
             RegCloseKey(key);
         }
     }

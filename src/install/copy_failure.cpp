@@ -2,6 +2,7 @@
    failure names the target and what failed. Retry or Cancel. */
 #include "copy_failure.h"
 #include "whole_file.h"
+#include "../shared/path_names.h"
 #include "../shared/setup_state.h"
 #include "../shared/bounded_text.h"
 #include "../../resources/resource.h"
@@ -44,9 +45,7 @@ static UINT FailureText(int outcome)
    "C:\ORVEL\README.TXT". */
 static void Tidy(const char *path, char *tidy, int size)
 {
-    char *filePart;
-    DWORD length = GetFullPathNameA(path, (DWORD)size, tidy, &filePart);
-    if (length == 0 || length >= (DWORD)size)
+    if (!WholePath(path, tidy, size))
         CopyText(tidy, size, path);
 }
 

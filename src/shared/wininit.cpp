@@ -3,39 +3,10 @@
    new line after the old ones: other programs' entries stay as they were. */
 #include <windows.h>
 #include "wininit.h"
+#include "path_names.h"
 #include "bounded_text.h"
 
 #define SHORT_PATH_SIZE 128
-
-/* The 8.3 form of path, without "." or ".." parts; for a file that does not exist yet,
-   its directory's short form and its own name (which must then be 8.3 already). 0
-   when it does not fit. */
-static int ShortPathOf(const char *given, char *shortPath)
-{
-    char path[MAX_PATH];
-    char *filePart;
-    DWORD full = GetFullPathNameA(given, sizeof path, path, &filePart);
-    if (full == 0 || full >= sizeof path)
-        return 0;
-    DWORD length = GetShortPathNameA(path, shortPath, SHORT_PATH_SIZE);
-    if (length > 0 && length < SHORT_PATH_SIZE)
-        return 1;
-    const char *name = path;
-    for (const char *p = path; *p; p++)
-        if (*p == '\\')
-            name = p + 1;
-    char dir[SHORT_PATH_SIZE];
-    if (name == path || name - path >= SHORT_PATH_SIZE)
-        return 0;
-    CopyText(dir, (int)(name - path), path);   /* without the backslash */
-    length = GetShortPathNameA(dir, shortPath, SHORT_PATH_SIZE);
-    if (length == 0 || length >= SHORT_PATH_SIZE ||
-        lstrlenA(shortPath) + 1 + lstrlenA(name) >= SHORT_PATH_SIZE)
-        return 0;
-    AppendText(shortPath, SHORT_PATH_SIZE, "\\");
-    AppendText(shortPath, SHORT_PATH_SIZE, name);
-    return 1;
-}
 
 static int WininitPath(char *path, int size)
 {
@@ -81,7 +52,8 @@ static int AddRenameLine(const char *key, const char *value)
 int ScheduleRenameAtRestart(const char *target, const char *source)
 {
     char shortTarget[SHORT_PATH_SIZE], shortSource[SHORT_PATH_SIZE];
-    if (!ShortPathOf(target, shortTarget) || !ShortPathOf(source, shortSource))
+    if (!ShortPath(target, shortTarget, sizeof shortTarget) ||
+        !ShortPath(source, shortSource, sizeof shortSource))
         return 0;
     return AddRenameLine(shortTarget, shortSource);
 }
@@ -89,7 +61,7 @@ int ScheduleRenameAtRestart(const char *target, const char *source)
 int ScheduleDeleteAtRestart(const char *path)
 {
     char shortPath[SHORT_PATH_SIZE];
-    if (!ShortPathOf(path, shortPath))
+    if (!ShortPath(path, shortPath, sizeof shortPath))
         return 0;
     return AddRenameLine("NUL", shortPath);
 }

@@ -6,32 +6,9 @@
 #include "../shared/bounded_text.h"
 #include "../shared/file_paths.h"
 #include "../shared/wininit.h"
+#include "../shared/path_names.h"
 
 #define PATH_SIZE 256
-
-/* path written whole, with "." and ".." taken out (PATH_SIZE bytes); 0 when it does
-   not fit. */
-static int FullPath(const char *path, char *full)
-{
-    char *name;
-    DWORD length = GetFullPathNameA(path, PATH_SIZE, full, &name);
-    return length > 0 && length < PATH_SIZE;
-}
-
-/* 1 when both paths name the same file: written whole, or in their short forms. */
-static int SameFile(const char *a, const char *b)
-{
-    char fullA[PATH_SIZE], fullB[PATH_SIZE];
-    if (!FullPath(a, fullA) || !FullPath(b, fullB))
-        return 0;
-    if (SameTextNoCase(fullA, fullB))
-        return 1;
-    char shortA[PATH_SIZE], shortB[PATH_SIZE];
-    DWORD lengthA = GetShortPathNameA(fullA, shortA, sizeof shortA);
-    DWORD lengthB = GetShortPathNameA(fullB, shortB, sizeof shortB);
-    return lengthA > 0 && lengthA < sizeof shortA && lengthB > 0 && lengthB < sizeof shortB &&
-           SameTextNoCase(shortA, shortB);
-}
 
 static void InstalledScriptPath(char *path)
 {
@@ -79,8 +56,8 @@ static void RemoveListedFiles(void)
             continue;
         char composed[PATH_SIZE], target[PATH_SIZE];
         ComposeTargetPath(composed, sizeof composed, SetupState.InstallDir, entry);
-        if (!FullPath(composed, target) || SameFile(target, script) ||
-            (selfKnown && SameFile(target, self)))
+        if (!WholePath(composed, target, PATH_SIZE) || SamePlace(target, script) ||
+            (selfKnown && SamePlace(target, self)))
             continue;   /* the script and this program go last */
         RemoveFile(target);
     }
@@ -98,7 +75,7 @@ static void RemoveSubDirectories(void)
         CopyText(dir, sizeof dir, SetupState.InstallDir);
         AppendText(dir, sizeof dir, "\\");
         AppendText(dir, sizeof dir, kept);
-        if (!SameFile(dir, SetupState.InstallDir))
+        if (!SamePlace(dir, SetupState.InstallDir))
             RemoveDirectoryA(dir);   /* fails while the user's files are in it */
     }
 }

@@ -5,9 +5,9 @@
 #include "../shared/registry_values.h"
 #include "../shared/setup_state.h"
 #include "../shared/bounded_text.h"
+#include "../shared/path_names.h"
 
 #define COMMAND_SIZE 256
-#define SHORT_PATH_SIZE 128
 
 static void Require(int done)
 {
@@ -34,19 +34,6 @@ static void ProgramOfCommand(const char *command, char *program, int size)
         program[length - argument] = 0;
 }
 
-/* 1 when both name the same directory: as written, or in their short forms, since a
-   directory typed in its 8.3 form at setup is found under its long name here. */
-static int SameDirectory(const char *a, const char *b)
-{
-    if (SameTextNoCase(a, b))
-        return 1;
-    char shortA[SHORT_PATH_SIZE], shortB[SHORT_PATH_SIZE];
-    DWORD lengthA = GetShortPathNameA(a, shortA, sizeof shortA);
-    DWORD lengthB = GetShortPathNameA(b, shortB, sizeof shortB);
-    return lengthA > 0 && lengthA < sizeof shortA && lengthB > 0 && lengthB < sizeof shortB &&
-           SameTextNoCase(shortA, shortB);
-}
-
 static int StartsOwnMouseApp(const char *command)
 {
     char program[COMMAND_SIZE];
@@ -58,7 +45,7 @@ static int StartsOwnMouseApp(const char *command)
     if (name == program || !SameTextNoCase(name, "KXMAIN.EXE"))
         return 0;
     name[-1] = 0;   /* program now holds the directory */
-    return SameDirectory(program, SetupState.SetupDir);
+    return SamePlace(program, SetupState.SetupDir);
 }
 
 static void RemoveRunValue(void)

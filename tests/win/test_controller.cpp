@@ -352,10 +352,6 @@ TEST_F(Controller, NoBackdropEndsSilently)
     EXPECT_EQ(nullptr, SetupState.BackdropWindow);
 }
 
-ExternalStep PostCancel(const char *cls)
-{
-    return {cls, [](HWND page) { PostClick(page, IDCANCEL); }};
-}
 
 // The real SETUP.EXE, started as a separate process from a short directory.
 class RealSetup : public ::testing::Test {
@@ -377,12 +373,12 @@ TEST_F(RealSetup, RefusalsSeenFromOutside)
     {
         RunValue value("C:\\ORVEL\\KXMAIN.EXE -startup");
         ExpectOneBox(RunSetupExe(dir.Path(), "SETUP.EXE", ""), OtherMouseText, "Warning");
-        SetupRun driverOnly = RunSetupExe(dir.Path(), "SETUP.EXE", "-u", {PostCancel("SETUP_SELMOUSE")});
+        SetupRun driverOnly = RunSetupExe(dir.Path(), "SETUP.EXE", "-u", {Press("SETUP_SELMOUSE", IDCANCEL)});
         EXPECT_EQ(0u, driverOnly.exitCode);
         ASSERT_EQ(1u, driverOnly.boxes.size()) << "DriverOnlyMode makes no application check";
         EXPECT_EQ(AbortText, driverOnly.boxes[0].text);
     }
-    SetupRun plain = RunSetupExe(dir.Path(), "SETUP.EXE", "", {PostCancel("SETUP_BEGIN")});
+    SetupRun plain = RunSetupExe(dir.Path(), "SETUP.EXE", "", {Press("SETUP_BEGIN", IDCANCEL)});
     EXPECT_EQ(0u, plain.exitCode);
     ASSERT_EQ(1u, plain.boxes.size()) << "a good script loads and the wizard starts";
     EXPECT_EQ("Orvel Setup Program", plain.boxes[0].caption);
@@ -411,7 +407,7 @@ TEST_F(RealSetup, UnquotedProgramPathStillSelectsTheDriverOnlyMode)
     EXPECT_EQ(AbortText, run.boxes[0].text);
 
     // Without a tail the full wizard starts.
-    SetupRun full = RunProgram(exe, exe, dir.Path(), {PostCancel("SETUP_BEGIN")});
+    SetupRun full = RunProgram(exe, exe, dir.Path(), {Press("SETUP_BEGIN", IDCANCEL)});
     EXPECT_EQ(1u, full.boxes.size());
 }
 
@@ -421,7 +417,7 @@ TEST_F(RealSetup, ProgramPathOf79CharactersFitsAndOf80IsAReadingError)
     ScratchDir fits(std::string(64, 'p').c_str());
     ASSERT_EQ(79u, (fits.Path() + "\\SETUP.EXE").size());
     WriteSetupInf("[Main]\nProductName=Kestrel\n", fits.Path());
-    SetupRun run = RunSetupExe(fits.Path(), "SETUP.EXE", "", {PostCancel("SETUP_BEGIN")});
+    SetupRun run = RunSetupExe(fits.Path(), "SETUP.EXE", "", {Press("SETUP_BEGIN", IDCANCEL)});
     EXPECT_EQ(0u, run.exitCode);
     ASSERT_EQ(1u, run.boxes.size()) << "the wizard started: only the abort notice";
     EXPECT_EQ("Kestrel Setup Program", run.boxes[0].caption) << "the script beside it was read";
@@ -439,7 +435,7 @@ TEST_F(RealSetup, NtVersionOfWineGivesTheWrongPlatformMessage)
     SetRegText(HKEY_CURRENT_USER, appKey, "Version", "winxp");
     ExpectOneBox(RunSetupExe(dir.Path(), "SETUPNT.EXE", ""), WrongPlatformText, "Warning");
     DeleteRegTree(HKEY_CURRENT_USER, appKey);
-    SetupRun win98 = RunSetupExe(dir.Path(), "SETUPNT.EXE", "", {PostCancel("SETUP_BEGIN")});
+    SetupRun win98 = RunSetupExe(dir.Path(), "SETUPNT.EXE", "", {Press("SETUP_BEGIN", IDCANCEL)});
     EXPECT_EQ(1u, win98.boxes.size()) << "the prefix itself reports Windows 98: only the abort notice";
 }
 

@@ -10,45 +10,15 @@ namespace {
 
 const char Dest[] = "C:\\ORVEL";
 const char BlankDest[] = "C:\\Program Files\\Tallis";
-const char Win98Ini[] = "[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\nebios=*ebios\r\n"
-                        "mouse=*vmouse, msmouse.vxd\r\n";
 const char Patched[] = "[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\nebios=*ebios\r\n"
                        "mouse=*vmouse\r\n";
 
-ExternalStep Press(const char *cls, int id, bool again = false)
-{
-    return {cls, [id](HWND page) { PostClick(page, id); }, again};
-}
-
-class EndToEnd : public ::testing::Test {
+class EndToEnd : public SampleMediumTest {
 protected:
-    void SetUp() override
-    {
-        ASSERT_FALSE(DirFromEnvironment("MEDIUM").empty()) << "MEDIUM is not set";
-        CleanUp();
-        CopyTree(DirFromEnvironment("MEDIUM"), medium_);
-        WriteWholeFile(WindowsDirectory() + "\\system.ini", Win98Ini);
-        DeleteFileA((WindowsDirectory() + "\\system.bak").c_str());
-        WriteWholeFile(SystemDirectory() + "\\VMM32\\VMOUSE.VXD", "stock VMOUSE.VXD");
-        DeleteFileA((SystemDirectory() + "\\VMM32\\VMOUSE.BAK").c_str());
-    }
-    void TearDown() override { CleanUp(); }
-    void CleanUp()
-    {
-        RemoveTree(Dest);
-        RemoveTree("C:\\t\\e2e\\Other");
-        RemoveTree(BlankDest);
-        DeleteFileA((WindowsDirectory() + "\\SYSTEM\\KXMOUSE.VXD").c_str());
-        DeleteFileA((WindowsDirectory() + "\\INF\\KXMOUSE.INF").c_str());
-        DeleteFileA((WindowsDirectory() + "\\KXMOUSE.INI").c_str());
-    }
+    EndToEnd() : SampleMediumTest("C:\\t\\e2e", {BlankDest}) {}
     SetupRun Run(const char *args, std::vector<ExternalStep> steps, DWORD timeoutMs = 30000)
     {
         return RunSetupExe(medium_, "SETUP.EXE", args, std::move(steps), timeoutMs);
-    }
-    static std::string Sample(const std::string &name)
-    {
-        return ReadWholeFile(DirFromEnvironment("SAMPLE") + "\\" + name);
     }
     void ExpectInstalledIn(const std::string &dest)
     {
@@ -95,23 +65,6 @@ protected:
         EXPECT_EQ("stock VMOUSE.VXD", ReadWholeFile(SystemDirectory() + "\\VMM32\\VMOUSE.VXD"));
     }
 
-    // The whole wizard with the defaults, or with dest typed as the destination,
-    // ending with "restart later".
-    SetupRun InstallTo(const char *dest = nullptr, BoxAnswer answer = nullptr)
-    {
-        return RunSetupExe(medium_, "SETUP.EXE", "", {
-            Press("SETUP_BEGIN", IDC_NEXT), Press("SETUP_SELMOUSE", IDC_NEXT),
-            {"SETUP_SELDIR", [dest](HWND page) {
-                if (dest)
-                    SetDlgItemTextA(page, IDC_DIRTEXT, dest);
-                PostClick(page, IDC_NEXT);
-            }},
-            {"SETUP_END", [](HWND page) {
-                PostClick(page, IDC_REBOOTLATER);
-                PostClick(page, IDC_NEXT);
-            }},
-        }, 30000, std::move(answer));
-    }
     // Replaces the first occurrence of from in the medium's SETUP.INF.
     void EditScript(const std::string &from, const std::string &to)
     {
@@ -120,11 +73,6 @@ protected:
         ASSERT_NE(std::string::npos, at) << from;
         WriteWholeFile(medium_ + "\\SETUP.INF", inf.replace(at, from.size(), to));
     }
-
-    std::string medium_ = "C:\\t\\e2e";
-    SystemFilesGuard systemFiles_;
-    RegistryGuard registry_;
-    SessionEndWatch session_;
 };
 
 // The running mouse application: a window of the test titled ZennoMouse, which notes
@@ -296,7 +244,7 @@ TEST_F(EndToEnd, A386EnhSectionWithoutAMouseLineGetsOneAsItsLastLine)
     std::string ini = "[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\nebios=*ebios\r\n"
                       "[boot.description]\r\nmouse.drv=Standard mouse\r\n";
     WriteWholeFile(WindowsDirectory() + "\\system.ini", ini);
-    SetupRun run = InstallTo();
+    SetupRun run = Install();
     EXPECT_EQ(0u, run.exitCode);
     EXPECT_TRUE(run.boxes.empty());
     EXPECT_EQ("[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\nebios=*ebios\r\nmouse=*vmouse\r\n"
@@ -307,7 +255,7 @@ TEST_F(EndToEnd, A386EnhSectionWithoutAMouseLineGetsOneAsItsLastLine)
 
 TEST_F(EndToEnd, ADestinationWithABlankIsQuotedInTheCommands)
 {
-    SetupRun run = InstallTo(BlankDest);
+    SetupRun run = Install(BlankDest);
     EXPECT_EQ(0u, run.exitCode);
     EXPECT_TRUE(run.boxes.empty());
     EXPECT_EQ("\"C:\\Program Files\\Tallis\\KXMAIN.EXE\" -startup",
@@ -331,7 +279,7 @@ TEST_F(EndToEnd, ALongSubDirIsCreatedUnderTheNameItsFilesUse)
     std::string full = "HELP" + std::string(41, 'x'), kept = full.substr(0, 39);
     EditScript("SubDir1=HELP", "SubDir1=" + full);
     CopyTree(medium_ + "\\HELP", medium_ + "\\" + kept);
-    SetupRun run = InstallTo();
+    SetupRun run = Install();
     EXPECT_EQ(0u, run.exitCode);
     EXPECT_TRUE(run.boxes.empty());
     EXPECT_EQ(Sample("HELP\\KXMOUSE.HLP"), ReadWholeFile(std::string(Dest) + "\\" + kept + "\\KXMOUSE.HLP"));
@@ -353,9 +301,8 @@ TEST_F(EndToEnd, AMissingFileAsksForItsDisk)
     ASSERT_FALSE(content.empty());
     ASSERT_TRUE(DeleteFileA(missing.c_str()));
     std::string prompt = "Please insert 'Orvel Wheel Mouse Disk 2' into your disk drive !\n\n" + missing;
-    SetupRun cancelled = RunSetupExe(medium_, "SETUP.EXE", "",
-        {Press("SETUP_BEGIN", IDC_NEXT), Press("SETUP_SELMOUSE", IDC_NEXT), Press("SETUP_SELDIR", IDC_NEXT)},
-        30000, [](const MessageBoxCall &) { return IDCANCEL; });
+    SetupRun cancelled = RunSetupExe(medium_, "SETUP.EXE", "", WizardSteps(nullptr, false), 30000,
+                                     [](const MessageBoxCall &) { return IDCANCEL; });
     EXPECT_EQ(0u, cancelled.exitCode);
     ASSERT_EQ(2u, cancelled.boxes.size());
     EXPECT_EQ(prompt, cancelled.boxes[0].text);
@@ -365,9 +312,10 @@ TEST_F(EndToEnd, AMissingFileAsksForItsDisk)
     ExpectNothingInstalled();
     EXPECT_EQ(0, session_.RestartsSettled()) << "no finish page";
 
-    registry_.Restore();   // a cancelled copy still registers: the next run would refuse
-    CleanUp();
-    SetupRun retried = InstallTo(nullptr, [&](const MessageBoxCall &) {
+    // a cancelled copy still registers, and the next run would refuse
+    registry_.Restore();
+    RemoveTree(Dest);
+    SetupRun retried = Install(nullptr, [&](const MessageBoxCall &) {
         WriteWholeFile(missing, content);
         return IDRETRY;
     });
@@ -386,7 +334,7 @@ TEST_F(EndToEnd, AFileInUseIsReplacedAtTheNextStart)
     WriteWholeFile(readme, "an older read-me, open in an editor");
     HANDLE held = CreateFileA(readme.c_str(), GENERIC_READ, FILE_SHARE_READ, 0, OPEN_EXISTING, 0, 0);
     ASSERT_NE(INVALID_HANDLE_VALUE, held);
-    SetupRun run = InstallTo();
+    SetupRun run = Install();
     CloseHandle(held);
     EXPECT_EQ(0u, run.exitCode);
     ASSERT_EQ(1u, run.boxes.size()) << "only the question about the existing directory";

@@ -29,10 +29,6 @@ void Count(const SetupRun &run)
         Runs.crashes++;
 }
 
-ExternalStep Press(const char *cls, int id)
-{
-    return {cls, [id](HWND page) { PostClick(page, id); }};
-}
 
 // A case of the corpus: the script, the "; expect:" lines at its top and the
 // "; given:" lines that set the machine up for it.
@@ -113,52 +109,16 @@ void ExpectLoaded(const Case &c)
 int CountFiles(const std::string &dir)
 {
     int n = 0;
-    WIN32_FIND_DATAA found;
-    HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &found);
-    if (h == INVALID_HANDLE_VALUE)
-        return 0;
-    do {
-        std::string name = found.cFileName;
-        if (name == "." || name == "..")
-            continue;
-        n += (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? CountFiles(dir + "\\" + name) : 1;
-    } while (FindNextFileA(h, &found));
-    FindClose(h);
+    for (const DirEntry &e : ListDir(dir + "\\*"))
+        n += e.isDir ? CountFiles(dir + "\\" + e.name) : 1;
     return n;
 }
 
-class Hardening : public ::testing::Test {
+class Hardening : public SampleMediumTest {
 protected:
-    void SetUp() override
-    {
-        ASSERT_FALSE(DirFromEnvironment("MEDIUM").empty());
-        CleanUp();
-        RemoveTree(Bad);
-        CreateDirectoryA("C:\\t", 0);
-        CopyTree(DirFromEnvironment("MEDIUM"), Bad);
-    }
-    void TearDown() override
-    {
-        CleanUp();
-        RemoveTree(Bad);
-    }
-    void CleanUp()
-    {
-        registry_.Restore();
-        RemoveTree("C:\\ORVEL");
-        for (const char *f : {"\\SYSTEM\\KXMOUSE.VXD", "\\INF\\KXMOUSE.INF", "\\KXMOUSE.INI"})
-            DeleteFileA((WindowsDirectory() + f).c_str());
-    }
-    // The whole wizard with the defaults, ending with "restart later".
-    static std::vector<ExternalStep> Walk()
-    {
-        return {Press("SETUP_BEGIN", IDC_NEXT), Press("SETUP_SELMOUSE", IDC_NEXT),
-                Press("SETUP_SELDIR", IDC_NEXT),
-                {"SETUP_END", [](HWND page) {
-                    PostClick(page, IDC_REBOOTLATER);
-                    PostClick(page, IDC_NEXT);
-                }}};
-    }
+    Hardening() : SampleMediumTest(Bad) {}
+    void CleanUp() { RemoveInstalled(); }
+    static std::vector<ExternalStep> Walk() { return WizardSteps(); }
     void RunCase(const Case &c)
     {
         std::vector<ExternalStep> steps;
@@ -197,20 +157,15 @@ protected:
             EXPECT_EQ(c.next == "33" ? CannotCreateText : NoSpaceText, run.boxes[0].text) << c.name;
         }
     }
-    SystemFilesGuard systemFiles_;
-    RegistryGuard registry_;
 };
 
 TEST_F(Hardening, CorpusOfBadScripts)
 {
     std::string dir = DirFromEnvironment("BAD_INPUT");
     ASSERT_FALSE(dir.empty()) << "BAD_INPUT is not set";
-    WIN32_FIND_DATAA found;
-    HANDLE h = FindFirstFileA((dir + "\\*.inf").c_str(), &found);
-    ASSERT_NE(INVALID_HANDLE_VALUE, h);
     int cases = 0;
-    do {
-        Case c = ReadCase(dir + "\\" + found.cFileName, found.cFileName);
+    for (const DirEntry &file : ListDir(dir + "\\*.inf")) {
+        Case c = ReadCase(dir + "\\" + file.name, file.name);
         SCOPED_TRACE(c.name);
         if (!c.loaded.empty())
             ExpectLoaded(c);
@@ -247,8 +202,7 @@ TEST_F(Hardening, CorpusOfBadScripts)
         CleanUp();
         RemoveTree(std::string(Bad) + "\\out");
         cases++;
-    } while (FindNextFileA(h, &found));
-    FindClose(h);
+    }
     EXPECT_GE(cases, 16);
 
     // Binary junk, NUL bytes included, and a value of 100 000 characters on one line.
@@ -437,20 +391,17 @@ TEST_F(Hardening, DiskFullDuringCopyAndPatch)
     EXPECT_EQ(iniBefore, ReadWholeFile(WindowsDirectory() + "\\system.ini")) << "not patched";
     // what was installed before the drive filled is whole; nothing half-written stays
     EXPECT_EQ(ReadWholeFile(DirFromEnvironment("SAMPLE") + "\\KXMAIN.EXE"), ReadWholeFile("Q:\\ORVEL\\KXMAIN.EXE"));
-    WIN32_FIND_DATAA found;
-    HANDLE h = FindFirstFileA("Q:\\ORVEL\\*", &found);
-    ASSERT_NE(INVALID_HANDLE_VALUE, h);
-    do {
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+    std::vector<DirEntry> installed = ListDir("Q:\\ORVEL\\*");
+    ASSERT_FALSE(installed.empty());
+    for (const DirEntry &e : installed) {
+        if (e.isDir)
             continue;
         // the package's files; the script as it was given here
-        std::string name = found.cFileName;
-        std::string from = name == "SETUP.INF" ? std::string(Bad) : DirFromEnvironment("SAMPLE");
-        std::string sample = ReadWholeFile(from + "\\" + name);
-        EXPECT_EQ(sample.size(), found.nFileSizeLow) << found.cFileName << " is not whole";
-        Runs.lost += sample.size() != found.nFileSizeLow;
-    } while (FindNextFileA(h, &found));
-    FindClose(h);
+        std::string from = e.name == "SETUP.INF" ? std::string(Bad) : DirFromEnvironment("SAMPLE");
+        size_t whole = ReadWholeFile(from + "\\" + e.name).size();
+        EXPECT_EQ(whole, e.size) << e.name << " is not whole";
+        Runs.lost += whole != e.size;
+    }
     EXPECT_EQ(0, CountMatching("Q:\\ORVEL\\*.TMP"));
 
     // system.ini in a Windows directory with room for it once, not twice.

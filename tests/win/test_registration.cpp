@@ -574,7 +574,7 @@ TEST_F(Registration, RealSetupExeInDriverOnlyMode)
     MakeKeyWithTexts(Node("BIOS\\*PNP0F13\\0000"), {{"DeviceDesc", "Standard PS/2 Port Mouse"}});
 
     SetupRun cancelled = RunSetupExe(medium.Path(), "SETUP.EXE", "-u",
-                                     {{"SETUP_SELMOUSE", [](HWND page) { PostClick(page, IDCANCEL); }}});
+                                     {Press("SETUP_SELMOUSE", IDCANCEL)});
     EXPECT_EQ(0u, cancelled.exitCode);
     EXPECT_EQ(1u, cancelled.boxes.size()) << "the abort notice only";
     ExpectText(HKEY_LOCAL_MACHINE, Node("BIOS\\*PNP0F13\\0000"), "DeviceDesc", "Standard PS/2 Port Mouse");

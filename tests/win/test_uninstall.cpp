@@ -11,9 +11,9 @@
 
 namespace {
 
-const char Dest[] = "C:\\ORVEL";
-const char Win98Ini[] = "[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\nebios=*ebios\r\n"
-                        "mouse=*vmouse, msmouse.vxd\r\ndevice=*vshare\r\n";
+const char *Dest = DefaultDest;
+const std::string LongDest = "C:\\t\\Orvel Mouse";
+const std::string Empty = "C:\\t\\uniempty";
 const char Caption[] = "Orvel Uninstall";
 const char NothingText[] = "There is nothing of this package installed in this directory !";
 const char QuestionText[] = "Orvel Wheel Mouse and its mouse driver will be removed from your "
@@ -24,10 +24,6 @@ const char RemovedText[] = "Orvel Wheel Mouse has been removed from your compute
 const char Ps2Node[] = "Enum\\BIOS\\*PNP0F13\\0000";
 const char ControlsMouse[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Controls Folder\\Mouse";
 
-ExternalStep Press(const char *cls, int id)
-{
-    return {cls, [id](HWND page) { PostClick(page, id); }};
-}
 
 // The message boxes answered in turn with ids, the rest with OK.
 BoxAnswer Answers(std::vector<int> ids)
@@ -54,18 +50,13 @@ LRESULT CALLBACK MouseApp(HWND w, UINT msg, WPARAM wp, LPARAM lp)
     return DefWindowProcA(w, msg, wp, lp);
 }
 
-class Uninstall : public ::testing::Test {
+class Uninstall : public SampleMediumTest {
 protected:
+    Uninstall() : SampleMediumTest("C:\\t\\uni", {LongDest, Empty}) {}
     void SetUp() override
     {
         ASSERT_FALSE(BuiltUninstallExe().empty()) << "UNINSTAL_EXE is not set";
-        ASSERT_FALSE(DirFromEnvironment("MEDIUM").empty()) << "MEDIUM is not set";
-        RemoveFiles();
-        CopyTree(DirFromEnvironment("MEDIUM"), medium_);
-        WriteWholeFile(Win("\\system.ini"), Win98Ini);
-        DeleteFileA(Win("\\system.bak").c_str());
-        WriteWholeFile(Vxd(), "stock VMOUSE.VXD");
-        DeleteFileA(VxdBak().c_str());
+        SampleMediumTest::SetUp();
         DeleteFileA(Win("\\WININIT.INI").c_str());
         DeleteFileA(Win("\\wininit.bak").c_str());
         // What every Windows 98 machine has: another start-up program, the Mouse control
@@ -83,8 +74,7 @@ protected:
         while (HWND app = FindWindowA("UninstallMouseApp", 0))
             DestroyWindow(app);
         live_.reset();
-        RemoveFiles();
-        registry_.Restore();
+        SampleMediumTest::TearDown();
         HKEY run;
         if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, RunKey, 0, KEY_ALL_ACCESS, &run) == ERROR_SUCCESS) {
             RegDeleteValueA(run, "SystemTray");
@@ -93,13 +83,6 @@ protected:
         // the handler list's parents, when setup made them and they are left empty
         RegDeleteKeyA(HKEY_LOCAL_MACHINE, (std::string(ControlsMouse) + "\\shellex").c_str());
         RegDeleteKeyA(HKEY_LOCAL_MACHINE, ControlsMouse);
-    }
-    void RemoveFiles()
-    {
-        for (const std::string &dir : {std::string(Dest), LongDest, medium_, Empty})
-            RemoveTree(dir);
-        for (const char *f : {"\\SYSTEM\\KXMOUSE.VXD", "\\INF\\KXMOUSE.INF", "\\KXMOUSE.INI"})
-            DeleteFileA(Win(f).c_str());
     }
     static std::string Win(const char *name) { return WindowsDirectory() + name; }
     static std::string Vxd() { return SystemDirectory() + "\\VMM32\\VMOUSE.VXD"; }
@@ -156,24 +139,14 @@ protected:
     }
 
     // A full installation from the sample medium into dest, PS/2 mouse, restart later.
-    void Install(const std::string &dest)
+    void InstallPs2(const std::string &dest)
     {
-        SetupRun run = RunSetupExe(medium_, "SETUP.EXE", "", {
-            Press("SETUP_BEGIN", IDC_NEXT),
-            {"SETUP_SELMOUSE", [](HWND page) {
-                PostClick(page, IDC_PS2);
-                PostClick(page, IDC_NEXT);
-            }},
-            {"SETUP_SELDIR", [dest](HWND page) {
-                SetDlgItemTextA(page, IDC_DIRTEXT, dest.c_str());
-                PostClick(page, IDC_NEXT);
-            }},
-            {"SETUP_END", [](HWND page) {
-                PostClick(page, IDC_REBOOTLATER);
-                PostClick(page, IDC_NEXT);
-            }},
-        }, 30000);
-        ASSERT_EQ(0u, run.exitCode);
+        std::vector<ExternalStep> steps = WizardSteps(dest.c_str());
+        steps[1].act = [](HWND page) {
+            PostClick(page, IDC_PS2);
+            PostClick(page, IDC_NEXT);
+        };
+        ASSERT_EQ(0u, RunSetupExe(medium_, "SETUP.EXE", "", steps, 30000).exitCode);
         ASSERT_EQ(1, IsMouseAppRegistered()) << "installed";
         ASSERT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((dest + "\\UNINSTAL.EXE").c_str()));
     }
@@ -194,19 +167,13 @@ protected:
         EXPECT_EQ(AbortText, again.boxes[0].text) << "no refusal: the welcome page came";
     }
 
-    std::string medium_ = "C:\\t\\uni";
-    const std::string LongDest = "C:\\t\\Orvel Mouse";
-    const std::string Empty = "C:\\t\\uniempty";
-    RegistryGuard registry_;
-    SystemFilesGuard systemFiles_;   // system.ini, WININIT.INI, VMOUSE.VXD and their kin
-    SessionEndWatch session_;
     std::unique_ptr<LiveDevice> live_;
 };
 
 TEST_F(Uninstall, OwnNodeRoundTripWithTheQuestionsAndARestart)
 {
     std::string registry = Registry(), files = Files(Dest);
-    Install(Dest);
+    InstallPs2(Dest);
     ASSERT_NE(registry, Registry());
 
     SetupRun run = RunUninstallEntry("", {IDYES, IDYES});
@@ -252,7 +219,7 @@ TEST_F(Uninstall, LivePs2NodeRoundTripSilentlyWithAFileInUse)
     SetRegText(HKEY_LOCAL_MACHINE, Class("0000"), "InfSection", "PS2_Inst");   // no DriverDate
     std::string registry = Registry(), files = Files(LongDest);
 
-    Install(LongDest);
+    InstallPs2(LongDest);
     ASSERT_EQ("Orvel Wheel Mouse (PS/2)", GetRegText(HKEY_LOCAL_MACHINE, Ps2Node, "DeviceDesc"));
     ASSERT_EQ("10-12-1998", GetRegText(HKEY_LOCAL_MACHINE, Class("0000"), "DriverDate"));
     // The start-up command as a later setup writes it for a directory with a blank:
@@ -306,17 +273,15 @@ TEST_F(Uninstall, CancelledCopyThenTheUninstallEntryThenAFullInstall)
 
     // Cancel once the first two files are in place (a Cancel during the very first file
     // would come before the uninstaller).
-    SetupRun cancelled = RunSetupExe(medium_, "SETUP.EXE", "", {
-        Press("SETUP_BEGIN", IDC_NEXT), Press("SETUP_SELMOUSE", IDC_NEXT),
-        Press("SETUP_SELDIR", IDC_NEXT),
-        {"SETUP_INSTALL", [](HWND page) {
-            DWORD start = GetTickCount();
-            while (GetFileAttributesA("C:\\ORVEL\\UNINSTAL.EXE") == INVALID_FILE_ATTRIBUTES &&
-                   GetTickCount() - start < 10000)
-                Sleep(1);
-            PostClick(page, IDC_NEXT);   // its Cancel
-        }},
-    }, 30000);
+    std::vector<ExternalStep> steps = WizardSteps(nullptr, false);
+    steps.push_back({"SETUP_INSTALL", [](HWND page) {
+        DWORD start = GetTickCount();
+        while (GetFileAttributesA("C:\\ORVEL\\UNINSTAL.EXE") == INVALID_FILE_ATTRIBUTES &&
+               GetTickCount() - start < 10000)
+            Sleep(1);
+        PostClick(page, IDC_NEXT);   // its Cancel
+    }});
+    SetupRun cancelled = RunSetupExe(medium_, "SETUP.EXE", "", steps, 30000);
     ASSERT_EQ(1u, cancelled.boxes.size());
     EXPECT_EQ(AbortText, cancelled.boxes[0].text);
     ASSERT_EQ(1, IsMouseAppRegistered()) << "registered all the same, as designed";
@@ -342,7 +307,7 @@ TEST_F(Uninstall, CancelledCopyThenTheUninstallEntryThenAFullInstall)
     EXPECT_EQ(0, session_.RestartsSettled()) << "No: no restart";
 
     WriteWholeFile(medium_ + "\\SETUP.INF", script);
-    Install(Dest);
+    InstallPs2(Dest);
     EXPECT_EQ(ReadWholeFile(BuiltUninstallExe()), ReadWholeFile("C:\\ORVEL\\UNINSTAL.EXE"));
 }
 
@@ -366,7 +331,7 @@ TEST_F(Uninstall, NothingInstalledNoAtTheQuestionAndAMouseLineChangedSince)
     EXPECT_EQ("", Wininit());
 
     // No at the question: nothing is changed.
-    Install(Dest);
+    InstallPs2(Dest);
     std::string installedRegistry = Registry(), installedFiles = Files(Dest);
     std::string record = ReadWholeFile("C:\\ORVEL\\SETUP.INF");
     SetupRun declined = RunUninstallEntry("", {IDNO});
@@ -416,7 +381,7 @@ TEST_F(Uninstall, ARunThatCannotPutEverythingBackCanBeRepeated)
                                         "[Mouse]\r\nSwapButtons=0\r\n");
     SetRegText(HKEY_LOCAL_MACHINE, Class("0000"), "MouseDriver", "mouse.drv");
     std::string registry = Registry(), files = Files(Dest);
-    Install(Dest);
+    InstallPs2(Dest);
     ASSERT_EQ("Mouse\\0001", GetRegText(HKEY_LOCAL_MACHINE, Ps2Node, "Driver"));
     ASSERT_NE(std::string::npos, ReadWholeFile(Win("\\system.ini")).find("mouse=*vmouse\r\n[Mouse]"));
     // A system.bak that cannot be replaced stops system.ini's rotation.

@@ -1,4 +1,6 @@
 #include "testlib.h"
+#include "regedit4_text.h"
+#include "resource.h"
 #include "controller/controller.h"
 #include <gtest/gtest.h>
 #include <algorithm>
@@ -39,23 +41,32 @@ ScratchDir::~ScratchDir()
     RemoveTree(path_);
 }
 
+std::vector<DirEntry> ListDir(const std::string &pattern)
+{
+    std::vector<DirEntry> entries;
+    WIN32_FIND_DATAA found;
+    HANDLE h = FindFirstFileA(pattern.c_str(), &found);
+    if (h == INVALID_HANDLE_VALUE)
+        return entries;
+    do {
+        std::string name = found.cFileName;
+        if (name != "." && name != "..")
+            entries.push_back({name, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                               found.nFileSizeLow});
+    } while (FindNextFileA(h, &found));
+    FindClose(h);
+    return entries;
+}
+
 void RemoveTree(const std::string &path)
 {
-    WIN32_FIND_DATAA found;
-    HANDLE h = FindFirstFileA((path + "\\*").c_str(), &found);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = found.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            std::string full = path + "\\" + name;
-            SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(full);
-            else
-                DeleteFileA(full.c_str());
-        } while (FindNextFileA(h, &found));
-        FindClose(h);
+    for (const DirEntry &e : ListDir(path + "\\*")) {
+        std::string full = path + "\\" + e.name;
+        SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (e.isDir)
+            RemoveTree(full);
+        else
+            DeleteFileA(full.c_str());
     }
     RemoveDirectoryA(path.c_str());
 }
@@ -63,20 +74,12 @@ void RemoveTree(const std::string &path)
 void CopyTree(const std::string &from, const std::string &to)
 {
     CreateDirectoryA(to.c_str(), 0);
-    WIN32_FIND_DATAA found;
-    HANDLE h = FindFirstFileA((from + "\\*").c_str(), &found);
-    if (h == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        std::string name = found.cFileName;
-        if (name == "." || name == "..")
-            continue;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            CopyTree(from + "\\" + name, to + "\\" + name);
+    for (const DirEntry &e : ListDir(from + "\\*")) {
+        if (e.isDir)
+            CopyTree(from + "\\" + e.name, to + "\\" + e.name);
         else
-            CopyFileA((from + "\\" + name).c_str(), (to + "\\" + name).c_str(), FALSE);
-    } while (FindNextFileA(h, &found));
-    FindClose(h);
+            CopyFileA((from + "\\" + e.name).c_str(), (to + "\\" + e.name).c_str(), FALSE);
+    }
 }
 
 void SetRegText(HKEY root, const std::string &key, const char *name, const std::string &value)
@@ -129,16 +132,7 @@ std::string ReadWholeFile(const std::string &path)
 
 int CountMatching(const std::string &pattern)
 {
-    int n = 0;
-    WIN32_FIND_DATAA found;
-    HANDLE h = FindFirstFileA(pattern.c_str(), &found);
-    if (h == INVALID_HANDLE_VALUE)
-        return 0;
-    do
-        n++;
-    while (FindNextFileA(h, &found));
-    FindClose(h);
-    return n;
+    return (int)ListDir(pattern).size();
 }
 
 void WriteWholeFile(const std::string &path, const std::string &content)
@@ -631,6 +625,60 @@ void PostClick(HWND page, int id)
     PostMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
 }
 
+ExternalStep Press(const char *cls, int id, bool again)
+{
+    return {cls, [id](HWND page) { PostClick(page, id); }, again};
+}
+
+std::vector<ExternalStep> WizardSteps(const char *dest, bool toFinish)
+{
+    std::vector<ExternalStep> steps = {
+        Press("SETUP_BEGIN", IDC_NEXT), Press("SETUP_SELMOUSE", IDC_NEXT),
+        {"SETUP_SELDIR", [dest](HWND page) {
+            if (dest)
+                SetDlgItemTextA(page, IDC_DIRTEXT, dest);
+            PostClick(page, IDC_NEXT);
+        }}};
+    if (toFinish)
+        steps.push_back({"SETUP_END", [](HWND page) {
+            PostClick(page, IDC_REBOOTLATER);
+            PostClick(page, IDC_NEXT);
+        }});
+    return steps;
+}
+
+void SampleMediumTest::SetUp()
+{
+    ASSERT_FALSE(DirFromEnvironment("MEDIUM").empty()) << "MEDIUM is not set";
+    RemoveInstalled();
+    RemoveTree(medium_);
+    CopyTree(DirFromEnvironment("MEDIUM"), medium_);
+    WriteWholeFile(WindowsDirectory() + "\\system.ini", Win98Ini);
+    DeleteFileA((WindowsDirectory() + "\\system.bak").c_str());
+    WriteWholeFile(SystemDirectory() + "\\VMM32\\VMOUSE.VXD", "stock VMOUSE.VXD");
+    DeleteFileA((SystemDirectory() + "\\VMM32\\VMOUSE.BAK").c_str());
+}
+
+void SampleMediumTest::RemoveInstalled()
+{
+    registry_.Restore();
+    RemoveTree(DefaultDest);
+    for (const std::string &dir : destinations_)
+        RemoveTree(dir);
+    for (const char *f : {"\\SYSTEM\\KXMOUSE.VXD", "\\INF\\KXMOUSE.INF", "\\KXMOUSE.INI"})
+        DeleteFileA((WindowsDirectory() + f).c_str());
+}
+
+SetupRun SampleMediumTest::Install(const char *dest, BoxAnswer answer)
+{
+    return RunSetupExe(medium_, "SETUP.EXE", "", WizardSteps(dest), 30000, std::move(answer));
+}
+
+std::string SampleMediumTest::Sample(const std::string &name)
+{
+    return ReadWholeFile(DirFromEnvironment("SAMPLE") + "\\" + name);
+}
+
 void Click(HWND page, int id)
 {
     HWND button = GetDlgItem(page, id);
@@ -743,95 +791,21 @@ std::string BuiltUninstallExe()
     return unixPath ? WindowsPathOf(unixPath) : "";
 }
 
-static std::string DumpText(const char *text, DWORD size)
-{
-    std::string out = "\"";
-    for (DWORD i = 0; i < size && text[i]; i++) {
-        if (text[i] == '\\' || text[i] == '"')
-            out += '\\';
-        out += text[i];
-    }
-    return out + "\"";
-}
-
-static std::string DumpData(DWORD type, const BYTE *data, DWORD size)
-{
-    if (type == REG_SZ)
-        return DumpText((const char *)data, size);
-    char hex[8];
-    std::string out = type == REG_BINARY ? "hex:" : "hex(" + std::to_string(type) + "):";
-    for (DWORD i = 0; i < size; i++) {
-        wsprintfA(hex, i ? ",%02x" : "%02x", data[i]);
-        out += hex;
-    }
-    return out;
-}
-
-static void DumpKey(HKEY key, const std::string &path, const std::vector<std::string> &leaveOut,
-                    std::string &out)
-{
-    std::vector<std::string> values;
-    for (DWORD i = 0;; i++) {
-        char name[1024];
-        BYTE data[4096];
-        DWORD nameSize = sizeof name, dataSize = sizeof data, type;
-        if (RegEnumValueA(key, i, name, &nameSize, 0, &type, data, &dataSize) != ERROR_SUCCESS)
-            break;
-        bool left = false;
-        for (const std::string &l : leaveOut)
-            left = left || !lstrcmpiA(l.c_str(), name);
-        if (!left)
-            values.push_back((*name ? DumpText(name, nameSize) : "@") + "=" +
-                             DumpData(type, data, dataSize));
-    }
-    std::sort(values.begin(), values.end());
-    out += "[" + path + "]\r\n";
-    for (const std::string &v : values)
-        out += v + "\r\n";
-    out += "\r\n";
-    std::vector<std::string> subkeys;
-    char sub[256];
-    for (DWORD i = 0; RegEnumKeyA(key, i, sub, sizeof sub) == ERROR_SUCCESS; i++)
-        subkeys.push_back(sub);
-    std::sort(subkeys.begin(), subkeys.end());
-    for (const std::string &s : subkeys) {
-        HKEY child;
-        if (RegOpenKeyExA(key, s.c_str(), 0, KEY_READ, &child) != ERROR_SUCCESS)
-            continue;
-        DumpKey(child, path + "\\" + s, leaveOut, out);
-        RegCloseKey(child);
-    }
-}
-
 std::string RegistryDump(HKEY root, const std::string &key, const std::vector<std::string> &leaveOut)
 {
-    HKEY k;
-    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS)
-        return "";
-    std::string out;
-    DumpKey(k, key, leaveOut, out);
-    RegCloseKey(k);
-    return out;
+    return Regedit4Key(root, key, key, leaveOut);
 }
 
 static void ListTree(const std::string &dir, const std::string &prefix, std::vector<std::string> &lines)
 {
-    WIN32_FIND_DATAA found;
-    HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &found);
-    if (h == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        std::string name = found.cFileName;
-        if (name == "." || name == "..")
-            continue;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            lines.push_back(prefix + name + "\\");
-            ListTree(dir + "\\" + name, prefix + name + "\\", lines);
+    for (const DirEntry &e : ListDir(dir + "\\*")) {
+        if (e.isDir) {
+            lines.push_back(prefix + e.name + "\\");
+            ListTree(dir + "\\" + e.name, prefix + e.name + "\\", lines);
         } else {
-            lines.push_back(prefix + name + " " + std::to_string(found.nFileSizeLow));
+            lines.push_back(prefix + e.name + " " + std::to_string(e.size));
         }
-    } while (FindNextFileA(h, &found));
-    FindClose(h);
+    }
 }
 
 std::string FileTree(const std::string &dir)

@@ -9,6 +9,7 @@
 #include <vector>
 #include <functional>
 #include <memory>
+#include <gtest/gtest.h>
 #include "shared/setup_state.h"
 
 // The texts the program shows and the registry keys it writes, as its requirements
@@ -50,6 +51,13 @@ public:
 private:
     std::string path_;
 };
+// The entries a pattern ("C:\\X\\*", "C:\\X\\*.TMP") finds, without "." and "..".
+struct DirEntry {
+    std::string name;
+    bool isDir;
+    DWORD size;
+};
+std::vector<DirEntry> ListDir(const std::string &pattern);
 void RemoveTree(const std::string &path);
 void CopyTree(const std::string &from, const std::string &to);
 // A directory named by an environment variable holding a Unix path, as a Windows path.
@@ -199,6 +207,42 @@ SetupRun RunBuiltProgram(const std::string &built, const std::string &dir, const
                          DWORD timeoutMs = 20000, BoxAnswer answer = nullptr);
 // A click posted to a button of another process.
 void PostClick(HWND page, int id);
+// That click as the step for a page of the class.
+ExternalStep Press(const char *cls, int id, bool again = false);
+// The whole wizard with the defaults, or with dest typed as the destination, to its
+// finish page and "restart later" (not there with toFinish false: a cancelled copy).
+std::vector<ExternalStep> WizardSteps(const char *dest = nullptr, bool toFinish = true);
+
+// A system.ini as Windows 98 has it, with its mouse line.
+const char Win98Ini[] = "[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\nebios=*ebios\r\n"
+                        "mouse=*vmouse, msmouse.vxd\r\n";
+const char DefaultDest[] = "C:\\ORVEL";
+
+// Tests of the real programs on the sample medium, copied to medium_: system.ini is
+// Windows 98's and VMM32 holds a stock VMOUSE.VXD; what an installation leaves in the
+// default destination, the destinations the test names and the Windows directories
+// is removed before and after, as are its registry entries.
+class SampleMediumTest : public ::testing::Test {
+protected:
+    SampleMediumTest(const char *medium, std::vector<std::string> destinations = {})
+        : medium_(medium), destinations_(std::move(destinations)) {}
+    void SetUp() override;
+    void TearDown() override
+    {
+        RemoveInstalled();
+        RemoveTree(medium_);
+    }
+    void RemoveInstalled();
+    // The wizard of WizardSteps on the medium's SETUP.EXE.
+    SetupRun Install(const char *dest = nullptr, BoxAnswer answer = nullptr);
+    static std::string Sample(const std::string &name);
+
+    std::string medium_;
+    std::vector<std::string> destinations_;
+    SystemFilesGuard systemFiles_;
+    RegistryGuard registry_;
+    SessionEndWatch session_;
+};
 
 #endif
 
