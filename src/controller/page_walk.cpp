@@ -50,8 +50,13 @@ int WalkWizardPages(void)
             return 0;
         if (next == WIZARD_COPY)
             CloseMouseApp();            /* right before the copy begins */
-        if (page == WIZARD_COPY)
-            PatchSystemIni();           /* only after a copy that was not cancelled */
+        if (page == WIZARD_COPY && !PatchSystemIni()) {
+            /* only after a copy that was not cancelled; a patch that failed ends the
+               run as a Cancel does */
+            TellFailure(SetupState.BackdropWindow);
+            ShowAbortNotice(SetupState.BackdropWindow);
+            return 0;
+        }
         page = next;
     }
     ShowWizardPage(WIZARD_FINISH);      /* its result is not looked at */

@@ -3,6 +3,9 @@
 #include "controller.h"
 #include "../shared/setup_state.h"
 #include "../shared/bounded_text.h"
+#include "../shared/registry_values.h"
+#include "../shared/mouse_app.h"
+#include "../shared/failure_note.h"
 #include "page_walk.h"
 #include "../shared/script_loader.h"
 #include "../ui/page_runner.h"
@@ -11,19 +14,35 @@
 #include "../install/registration.h"
 #include "../../resources/resource.h"
 
+/* A start-up command whose program and uninstaller are both gone from the disk: nothing
+   could remove it any more, and it must not keep setup from running. */
+static int NothingLeftOnDisk(const char *command)
+{
+    static const char *const programs[] = { "\\KXMAIN.EXE", "\\UNINSTAL.EXE" };
+    char dir[MAX_PATH], path[MAX_PATH + 16];
+    if (!DirectoryOfCommand(command, "KXMAIN.EXE", dir, sizeof dir))
+        return 0;   /* a command of another form is taken at its word */
+    for (int i = 0; i < 2; i++) {
+        CopyText(path, sizeof path, dir);
+        AppendText(path, sizeof path, programs[i]);
+        if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES)
+            return 0;
+    }
+    return 1;
+}
+
 int IsMouseAppRegistered(void)
 {
     HKEY key;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, RUN_KEY, 0,
                       KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
         return 0;
-    char value[80];
-    DWORD length = sizeof value;
-    ZeroMemory(value, sizeof value);
-    RegQueryValueExA(key, MOUSE_APP_TITLE, 0, 0, (BYTE *)value, &length);
-    value[sizeof value - 1] = 0;     /* a value of 80 bytes without its NUL stays bounded */
-    int found = ContainsText(value, "KXMAIN.EXE");
+    char *command = ReadWholeRegText(key, MOUSE_APP_TITLE);   /* whatever its length */
     RegCloseKey(key);
+    if (!command)
+        return 0;
+    int found = ContainsText(command, "KXMAIN.EXE") && !NothingLeftOnDisk(command);
+    LocalFree(command);
     return found;
 }
 
@@ -58,7 +77,10 @@ static void RunDriverOnlyMode(void)
     /* the device is registered for the program's own directory, and the prior
        values go into the SETUP.INF beside it */
     CopyText(SetupState.InstallDir, sizeof SetupState.InstallDir, SetupState.SetupDir);
-    RegisterMouseDevice(0);
+    if (!RegisterMouseDevice(0)) {
+        TellFailure(0);   /* no restart: the driver is not bound */
+        return;
+    }
     ShowMessage(IDS_DRIVERDONE, SetupState.Caption, MB_ICONINFORMATION);
     ExitWindowsEx(EWX_REBOOT, 0);
 }

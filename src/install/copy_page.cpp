@@ -12,6 +12,7 @@
 #include "../ui/page_runner.h"
 #include "../shared/setup_state.h"
 #include "../shared/bounded_text.h"
+#include "../shared/prior_values.h"
 #include "../../resources/resource.h"
 
 #define PATH_SIZE 256
@@ -166,6 +167,28 @@ static void CopyEntry(HWND page, HDC dc, int d, int i)
     }
 }
 
+/* 1 when the destination holds what the uninstall entry runs and the script it reads:
+   after a Cancel without them nothing is registered, and setup can simply run again. */
+static int CanBeRemoved(void)
+{
+    if (SetupState.LastPageResult != PAGE_CANCEL)
+        return 1;
+    char path[RECORD_PATH_SIZE];
+    InstalledScriptPath(path, sizeof path);
+    if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES)
+        return 0;
+    CopyText(path, sizeof path, SetupState.InstallDir);
+    AppendText(path, sizeof path, "\\UNINSTAL.EXE");
+    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+/* What failed, told in a box owned by the page; the run then ends as after a Cancel. */
+static void EndOnFailure(HWND page)
+{
+    TellFailure(page);
+    SetupState.LastPageResult = PAGE_CANCEL;
+}
+
 void CopyAllFiles(HWND page)
 {
     HDC dc = GetDC(page);
@@ -177,9 +200,12 @@ void CopyAllFiles(HWND page)
             CopyEntry(page, dc, d, i);
     }
     /* reached after the last file and after a Cancel alike */
-    SetItemTextNow(page, IDC_STATUS, "Updating Registry...");
-    WaitPumping(1000);
-    RegisterMouseDevice(1);
+    if (CanBeRemoved()) {
+        SetItemTextNow(page, IDC_STATUS, "Updating Registry...");
+        WaitPumping(1000);
+        if (!RegisterMouseDevice(1))
+            EndOnFailure(page);
+    }
     ReleaseDC(page, dc);
 }
 

@@ -20,7 +20,8 @@ void MapItemRect(HWND page, int controlId, RECT *rect);
    object) with a white and grey bevel that makes it look sunken. */
 void DrawSunkenBox(HWND page, HDC dc, int controlId, WORD brushCode);
 
-/* Rewrites system.ini so that Windows loads the *vmouse driver. */
-void PatchSystemIni(void);
+/* Rewrites system.ini so that Windows loads the *vmouse driver, the mouse line it
+   replaces recorded first; 1, or 0 with what failed noted and system.ini as it was. */
+int PatchSystemIni(void);
 
 #endif

@@ -1,7 +1,9 @@
 /* Binds the installed mouse driver to a mouse device: a detected PS/2 or serial node
    from the live device list is reused, or the program's own root node is made; the
    node points at a driver class key Mouse\NNNN. Every value overwritten in an existing
-   node or class key is first recorded in the installed SETUP.INF. */
+   node or class key is first recorded in the installed SETUP.INF; a value that cannot
+   be recorded is not overwritten. The registration stops at the first key or value it
+   cannot write, with the failure noted. */
 #include "registration.h"
 #include "../shared/registry_values.h"
 #include "class_numbering.h"
@@ -9,6 +11,8 @@
 #include "../shared/bounded_text.h"
 #include "../shared/prior_values.h"
 #include "../shared/product_keys.h"
+#include "../shared/failure_note.h"
+#include "../../resources/resource.h"
 
 #define VALUE_SIZE 80       /* old values and node paths */
 #define CLASS_PATH_SIZE 128
@@ -36,13 +40,30 @@ static void SetMouseTypeName(const MouseTexts *t)
     CopyText(SetupState.MouseTypeName, sizeof SetupState.MouseTypeName, t->typeName);
 }
 
-/* Records the value's old text under its own name, then writes the new one. */
-static void ReplaceRecorded(HKEY key, const char *name, const char *text)
+/* 1 when written; otherwise the key under HKEY_LOCAL_MACHINE is noted as failed. */
+static int Wrote(int written, const char *path)
+{
+    return written || NoteKeyFailure(IDS_CANNOTWRITEKEY, HKEY_LOCAL_MACHINE, path);
+}
+
+/* A prior value into the record of the mouse type being registered; 0, noted, when the
+   record cannot be written. */
+static int Recorded(const char *key, const char *value)
+{
+    if (RecordPriorValue(SetupState.MouseTypeName, key, value))
+        return 1;
+    char record[RECORD_PATH_SIZE];
+    InstalledScriptPath(record, sizeof record);
+    return NoteFailure(IDS_CANNOTRECORD, record);
+}
+
+/* Records the value's old text under its own name, then writes the new one. A value
+   whose old text cannot be recorded is left alone. */
+static int ReplaceRecorded(HKEY key, const char *path, const char *name, const char *text)
 {
     char old[VALUE_SIZE];
     ReadOldValue(key, name, old, sizeof old);
-    RecordPriorValue(SetupState.MouseTypeName, name, old);
-    SetRegText(key, name, text);
+    return Recorded(name, old) && Wrote(SetRegText(key, name, text), path);
 }
 
 int FindHardwareNode(const char *prefix, char *found)
@@ -96,64 +117,85 @@ int NextFreeClassKey(char *classKey)
     return 1;
 }
 
-/* The class key's path, or 0 when the name is too long to be held whole. */
+/* The class key's path; 0, noted, when the name is too long to be held whole. */
 static int ClassKeyPath(const char *classKey, char *path)
 {
-    if (lstrlenA(CLASS_ROOT) + lstrlenA(classKey) >= CLASS_PATH_SIZE)
-        return 0;
     CopyText(path, CLASS_PATH_SIZE, CLASS_ROOT);
     AppendText(path, CLASS_PATH_SIZE, classKey);
-    return 1;
+    if (lstrlenA(CLASS_ROOT) + lstrlenA(classKey) < CLASS_PATH_SIZE)
+        return 1;
+    return NoteKeyFailure(IDS_CANNOTWRITEKEY, HKEY_LOCAL_MACHINE, path);   /* named cut */
 }
 
-void CreateClassKey(const char *classKey, const char *nameText, const char *sectionText)
+int CreateClassKey(const char *classKey, const char *nameText, const char *sectionText)
 {
     char path[CLASS_PATH_SIZE];
     HKEY key;
-    if (!ClassKeyPath(classKey, path) || !CreateRegKey(HKEY_LOCAL_MACHINE, path, &key))
-        return;
-    SetRegText(key, "DevLoader", "*vmouse");
-    SetRegText(key, "MouseType", SetupState.MouseTypeName);
-    SetRegText(key, "MouseDriver", SetupState.MouseDriver);
-    SetRegText(key, "InfPath", SetupState.MouseInf);
-    SetRegText(key, "DriverDesc", nameText);
-    SetRegText(key, "DriverDate", SetupState.DriverDate);
-    SetRegText(key, "InfSection", sectionText);
+    if (!ClassKeyPath(classKey, path))
+        return 0;
+    if (!CreateRegKey(HKEY_LOCAL_MACHINE, path, &key))
+        return Wrote(0, path);
+    int written = SetRegText(key, "DevLoader", "*vmouse") &&
+                  SetRegText(key, "MouseType", SetupState.MouseTypeName) &&
+                  SetRegText(key, "MouseDriver", SetupState.MouseDriver) &&
+                  SetRegText(key, "InfPath", SetupState.MouseInf) &&
+                  SetRegText(key, "DriverDesc", nameText) &&
+                  SetRegText(key, "DriverDate", SetupState.DriverDate) &&
+                  SetRegText(key, "InfSection", sectionText);
     RegCloseKey(key);
+    return Wrote(written, path);
 }
 
-void UpdateClassKey(const char *classKey, const char *nameText, const char *sectionText)
+int UpdateClassKey(const char *classKey, const char *nameText, const char *sectionText)
 {
     char path[CLASS_PATH_SIZE];
     if (!ClassKeyPath(classKey, path))
-        return;
+        return 0;
     HKEY key;
     int opened = OpenRegKey(HKEY_LOCAL_MACHINE, path, &key);
-    RecordPriorValue(SetupState.MouseTypeName, "SubKey2", path);
-    if (!opened) {
-        CreateClassKey(classKey, nameText, sectionText);
-        return;
+    if (!Recorded("SubKey2", path)) {
+        if (opened)
+            RegCloseKey(key);
+        return 0;
     }
-    ReplaceRecorded(key, "MouseDriver", SetupState.MouseDriver);
-    ReplaceRecorded(key, "InfPath", SetupState.MouseInf);
-    ReplaceRecorded(key, "DriverDesc", nameText);
-    ReplaceRecorded(key, "DriverDate", SetupState.DriverDate);
-    ReplaceRecorded(key, "InfSection", sectionText);
-    SetRegText(key, "MouseType", SetupState.MouseTypeName);
+    if (!opened)
+        return CreateClassKey(classKey, nameText, sectionText);
+    int updated = ReplaceRecorded(key, path, "MouseDriver", SetupState.MouseDriver) &&
+                  ReplaceRecorded(key, path, "InfPath", SetupState.MouseInf) &&
+                  ReplaceRecorded(key, path, "DriverDesc", nameText) &&
+                  ReplaceRecorded(key, path, "DriverDate", SetupState.DriverDate) &&
+                  ReplaceRecorded(key, path, "InfSection", sectionText) &&
+                  Wrote(SetRegText(key, "MouseType", SetupState.MouseTypeName), path);
     RegCloseKey(key);
+    return updated;
 }
 
-/* A new class key for the node, named in its Driver value. */
-static void BindNewClassKey(HKEY node, const MouseTexts *t)
+/* A new class key for the node at path, named in its Driver value first, so that the
+   uninstaller finds the key through the node whatever was made of it. */
+static int BindNewClassKey(HKEY node, const char *path, const MouseTexts *t)
 {
     char classKey[16];
     NextFreeClassKey(classKey);
-    SetRegText(node, "Driver", classKey);
-    CreateClassKey(classKey, t->name, t->section);
+    return Wrote(SetRegText(node, "Driver", classKey), path) &&
+           CreateClassKey(classKey, t->name, t->section);
+}
+
+/* The class key a reused node names is updated; a node without one gets a new one. */
+static int BindClassKey(HKEY node, const char *path, const MouseTexts *t)
+{
+    char driver[CLASS_PATH_SIZE];
+    int whole = ReadRegText(node, "Driver", driver, sizeof driver);
+    if (whole && driver[0])
+        return UpdateClassKey(driver, t->name, t->section);
+    if (whole || !HasRegValue(node, "Driver"))
+        return BindNewClassKey(node, path, t);
+    /* a Driver too long to be read whole names a key that cannot be updated; it is not
+       overwritten either, since nothing could record it */
+    return Wrote(0, path);
 }
 
 /* Roads 1 and 2: the detected node found, with the PS/2 or the serial texts. */
-static void ReuseDeviceNode(const char *found, int serial)
+static int ReuseDeviceNode(const char *found, int serial)
 {
     MouseTexts t = KindTexts(serial);
     char path[VALUE_SIZE];
@@ -163,45 +205,40 @@ static void ReuseDeviceNode(const char *found, int serial)
     int opened = OpenRegKey(HKEY_LOCAL_MACHINE, path, &node);
     SetMouseTypeName(&t);
     if (!opened)
-        return;
-    RecordPriorValue(SetupState.MouseTypeName, "SubKey1", path);
-    ReplaceRecorded(node, "DeviceDesc", t.name);
-    SetRegZeroFlags(node, "ConfigFlags");
-    ReplaceRecorded(node, "Mfg", SetupState.Mfg);
-    char driver[CLASS_PATH_SIZE];
-    int whole = ReadRegText(node, "Driver", driver, sizeof driver);
-    if (whole && driver[0])
-        UpdateClassKey(driver, t.name, t.section);
-    else if (whole || !HasRegValue(node, "Driver"))
-        BindNewClassKey(node, &t);
-    /* a Driver too long to be read whole names a key that cannot be updated; it is not
-       overwritten either, since nothing could record it */
+        return Wrote(0, path);
+    int bound = Recorded("SubKey1", path) &&
+                ReplaceRecorded(node, path, "DeviceDesc", t.name) &&
+                Wrote(SetRegZeroFlags(node, "ConfigFlags"), path) &&
+                ReplaceRecorded(node, path, "Mfg", SetupState.Mfg) &&
+                BindClassKey(node, path, &t);
     RegCloseKey(node);
+    return bound;
 }
 
 /* Road 3: the program's own root-enumerated node. */
-static void CreateOwnNode(void)
+static int CreateOwnNode(void)
 {
     MouseTexts t = KindTexts(SetupState.MouseKind != 0);
     HKEY node;
     int created = CreateRegKey(HKEY_LOCAL_MACHINE, OWN_NODE, &node);
     SetMouseTypeName(&t);
     if (!created)
-        return;
-    SetRegText(node, "Class", "Mouse");
-    SetRegText(node, "DeviceDesc", t.name);
-    SetRegText(node, "Mfg", SetupState.Mfg);
-    SetRegZeroFlags(node, "ConfigFlags");
-    SetRegZeroFlags(node, "DetFlags");
-    SetRegText(node, "DetFunc", t.detFunc);
-    BindNewClassKey(node, &t);
+        return Wrote(0, OWN_NODE);
+    int bound = Wrote(SetRegText(node, "Class", "Mouse") &&
+                      SetRegText(node, "DeviceDesc", t.name) &&
+                      SetRegText(node, "Mfg", SetupState.Mfg) &&
+                      SetRegZeroFlags(node, "ConfigFlags") &&
+                      SetRegZeroFlags(node, "DetFlags") &&
+                      SetRegText(node, "DetFunc", t.detFunc), OWN_NODE) &&
+                BindNewClassKey(node, OWN_NODE, &t);
     RegCloseKey(node);
+    return bound;
 }
 
-void RegisterMouseDevice(int withProduct)
+int RegisterMouseDevice(int withProduct)
 {
-    if (withProduct)
-        RegisterProduct();
+    if (withProduct && !RegisterProduct())
+        return 0;
     char serialEnum[32];
     CopyText(serialEnum, sizeof serialEnum, "SERENUM\\");
     AppendText(serialEnum, sizeof serialEnum, SetupState.PnpID);
@@ -211,14 +248,11 @@ void RegisterMouseDevice(int withProduct)
     int ps2Found = FindHardwareNode("BIOS\\*PNP0F13\\", found) ||
                    FindHardwareNode("BIOS\\*PNP0F0E\\", found) ||
                    FindHardwareNode("ROOT\\*PNP0F0E\\", found);
-    if (ps2Found && SetupState.MouseKind == 0) {
-        ReuseDeviceNode(found, 0);
-        return;
-    }
+    if (ps2Found && SetupState.MouseKind == 0)
+        return ReuseDeviceNode(found, 0);
     int serialFound = FindHardwareNode("ROOT\\*PNP0F0C\\", found) ||
                       FindHardwareNode(serialEnum, found);
     if (serialFound && SetupState.MouseKind == 1)
-        ReuseDeviceNode(found, 1);
-    else
-        CreateOwnNode();
+        return ReuseDeviceNode(found, 1);
+    return CreateOwnNode();
 }

@@ -5,6 +5,8 @@
 #include "../shared/setup_state.h"
 #include "../shared/product_keys.h"
 #include "../shared/bounded_text.h"
+#include "../shared/failure_note.h"
+#include "../../resources/resource.h"
 
 enum ValueSource { FIXED_TEXT, AFTER_INSTALL_DIR, SCRIPT_TITLE, COMMAND_IN_INSTALL_DIR };
 
@@ -51,9 +53,31 @@ static void ComposeValue(const ProductValue *value, char *data, int size)
     AppendText(data, size, value->text);
 }
 
-void RegisterProduct(void)
+/* Writes one key's values; 0, noted, at the first that fails. */
+static int WriteProductKey(const ProductKey *k)
 {
+    HKEY key;
+    if (!CreateRegKey(k->root, k->path, &key))
+        return NoteKeyFailure(IDS_CANNOTWRITEKEY, k->root, k->path);
+    int written = 1;
+    for (int v = 0; v < 2 && k->values[v].text && written; v++) {
+        char data[300];
+        ComposeValue(&k->values[v], data, sizeof data);
+        written = SetRegText(key, k->values[v].name, data);
+    }
+    RegCloseKey(key);
+    return written || NoteKeyFailure(IDS_CANNOTWRITEKEY, k->root, k->path);
+}
+
+int RegisterProduct(void)
+{
+    /* The uninstall entry first: whatever is written after it can be removed through
+       it, and the start-up value, which makes a later setup refuse, never exists
+       without it. The steps stop at the first key that cannot be written. */
     const ProductKey keys[] = {
+        { HKEY_LOCAL_MACHINE, UNINSTALL_KEY,
+          { { "DisplayName", "", SCRIPT_TITLE, 0 },
+            { "UninstallString", "\\UNINSTAL.EXE", COMMAND_IN_INSTALL_DIR, "" } } },
         { HKEY_CLASSES_ROOT, PAGE_CLSID_KEY,
           { { 0, "KXMouseControlPage", FIXED_TEXT, 0 } } },
         { HKEY_CLASSES_ROOT, PAGE_CLSID_KEY "\\InProcServer32",
@@ -65,19 +89,9 @@ void RegisterProduct(void)
           { { 0, PAGE_CLSID, FIXED_TEXT, 0 } } },
         { HKEY_LOCAL_MACHINE, RUN_KEY,
           { { MOUSE_APP_TITLE, "\\KXMAIN.EXE", COMMAND_IN_INSTALL_DIR, " -startup" } } },
-        { HKEY_LOCAL_MACHINE, UNINSTALL_KEY,
-          { { "DisplayName", "", SCRIPT_TITLE, 0 },
-            { "UninstallString", "\\UNINSTAL.EXE", COMMAND_IN_INSTALL_DIR, "" } } },
     };
-    for (unsigned k = 0; k < sizeof keys / sizeof keys[0]; k++) {
-        HKEY key;
-        if (!CreateRegKey(keys[k].root, keys[k].path, &key))
-            continue;   /* skipped with its values; the other steps still run */
-        for (int v = 0; v < 2 && keys[k].values[v].text; v++) {
-            char data[300];
-            ComposeValue(&keys[k].values[v], data, sizeof data);
-            SetRegText(key, keys[k].values[v].name, data);
-        }
-        RegCloseKey(key);
-    }
+    for (unsigned k = 0; k < sizeof keys / sizeof keys[0]; k++)
+        if (!WriteProductKey(&keys[k]))
+            return 0;
+    return 1;
 }

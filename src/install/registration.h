@@ -2,12 +2,13 @@
 #ifndef REGISTRATION_H
 #define REGISTRATION_H
 
-/* The property-page handler, the start-up entry and the uninstall entry. */
-void RegisterProduct(void);
+/* The uninstall entry, the property-page handler and the start-up entry; 1, or 0 with
+   the key that could not be written noted (failure_note.h). */
+int RegisterProduct(void);
 
 /* Binds the driver to a detected or an own mouse device node; with withProduct set,
-   RegisterProduct runs first. */
-void RegisterMouseDevice(int withProduct);
+   RegisterProduct runs first. 1, or 0 with what failed noted. */
+int RegisterMouseDevice(int withProduct);
 
 /* Searches the live device list for a hardware key containing prefix; 1 and the whole
    key text in found (FOUND_SIZE bytes), or 0 with found unchanged. */
@@ -17,7 +18,7 @@ int FindHardwareNode(const char *prefix, char *found);
 /* "Mouse\NNNN" for the first gap in the numbering of the mouse class keys. */
 int NextFreeClassKey(char *classKey);
 
-void UpdateClassKey(const char *classKey, const char *nameText, const char *sectionText);
-void CreateClassKey(const char *classKey, const char *nameText, const char *sectionText);
+int UpdateClassKey(const char *classKey, const char *nameText, const char *sectionText);
+int CreateClassKey(const char *classKey, const char *nameText, const char *sectionText);
 
 #endif

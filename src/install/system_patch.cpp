@@ -1,27 +1,57 @@
 /* Points Windows at the virtual mouse driver: the mouse line of system.ini becomes
    "mouse=*vmouse", or is added (the old file kept as system.bak), and the stock
-   VMOUSE.VXD is set aside. */
+   VMOUSE.VXD is set aside. The mouse line it replaces is recorded in the installed
+   SETUP.INF first, so that the uninstaller can put it back whatever becomes of
+   system.bak. */
 #include <stdio.h>
 #include <windows.h>
 #include "copy_page.h"
 #include "../shared/system_ini.h"
 #include "../shared/ini_rewrite.h"
+#include "../shared/prior_values.h"
+#include "../shared/failure_note.h"
+#include "../../resources/resource.h"
 
-static void SetVmouseAside(void)
+/* The mouse line of the first [386Enh] section, or its absence, into the record. A
+   system.ini without such a section, or with a line too long to be recorded, records
+   nothing: the uninstaller then goes by system.bak. */
+static int RecordMouseLine(void)
 {
-    char vxd[VMOUSE_PATH_SIZE], bak[VMOUSE_PATH_SIZE];
-    if (!FindVmousePaths(vxd, bak))
-        return;
-    if (GetFileAttributesA(vxd) == INVALID_FILE_ATTRIBUTES)
-        return;   /* an existing VMOUSE.BAK may be the stock driver's only copy */
-    DeleteFileA(bak);
-    rename(vxd, bak);
+    char line[RECORD_VALUE_SIZE];
+    if (!ReadSystemIniMouseLine("system.ini", line, sizeof line) ||
+        RecordPriorValue(SYSTEM_RECORD, MOUSE_LINE_KEY, line))
+        return 1;
+    char record[RECORD_PATH_SIZE];
+    InstalledScriptPath(record, sizeof record);
+    return NoteFailure(IDS_CANNOTRECORD, record);
 }
 
-void PatchSystemIni(void)
+/* VMOUSE.VXD becomes VMOUSE.BAK; an existing VMOUSE.BAK is replaced, unless there is no
+   VMOUSE.VXD: then the backup may be the stock driver's only copy. */
+static int SetVmouseAside(void)
 {
+    char vxd[VMOUSE_PATH_SIZE], bak[VMOUSE_PATH_SIZE];
+    if (!FindVmousePaths(vxd, bak)) {
+        char systemDir[MAX_PATH] = "";
+        GetSystemDirectoryA(systemDir, sizeof systemDir);
+        return NoteFailure(IDS_CANNOTCHANGEFILE, systemDir);
+    }
+    if (GetFileAttributesA(vxd) == INVALID_FILE_ATTRIBUTES)
+        return 1;
+    if (!DeleteFileA(bak) && GetFileAttributesA(bak) != INVALID_FILE_ATTRIBUTES)
+        return NoteFailure(IDS_CANNOTCHANGEFILE, bak);
+    if (rename(vxd, bak) != 0)
+        return NoteFailure(IDS_CANNOTCHANGEFILE, vxd);
+    return 1;
+}
+
+int PatchSystemIni(void)
+{
+    if (!RecordMouseLine())
+        return 0;
+    char failed[INI_PATH_SIZE];
     int flags = MOUSE_LINE_EVERY_SECTION | MOUSE_LINE_ADD_MISSING;
-    if (ReplaceSystemIniMouseLine("mouse=*vmouse\n", flags) == MOUSE_LINE_NOT_WRITTEN)
-        return;   /* nothing is changed when system.ini cannot be rewritten whole */
-    SetVmouseAside();
+    if (ReplaceSystemIniMouseLine("mouse=*vmouse\n", flags, failed) != MOUSE_LINE_REPLACED)
+        return NoteFailure(IDS_CANNOTCHANGEFILE, failed);   /* system.ini as it was */
+    return SetVmouseAside();
 }

@@ -22,3 +22,21 @@ void ComposeTargetPath(char *path, int size, const char *installDir, const FileE
     AppendText(path, size, "\\");
     AppendText(path, size, e->TargetName);
 }
+
+static int Length(const char *text)
+{
+    int n = 0;
+    while (text[n])
+        n++;
+    return n;
+}
+
+int LongestCopyPath(const char *installDir, const FileEntry *e)
+{
+    if (e->TargetIsAbsolute)
+        return 0;
+    int name = Length(e->TargetName);
+    if (name < 10)
+        name = 10;   /* KXnnnn.TMP */
+    return Length(installDir) + 1 + Length(e->TargetDir) + 1 + name;
+}

@@ -1,12 +1,33 @@
-/* The record of prior registry values in the installed copy of the setup script. */
+/* The record in the installed copy of the setup script: what the installation changed
+   outside its own files, written before it is changed, so that the uninstaller can put
+   it back without depending on anything else. */
 #ifndef PRIOR_VALUES_H
 #define PRIOR_VALUES_H
+
+/* Sections of the record: "PS2" and "Serial" hold the device's prior values (named
+   after the mouse type registered); SYSTEM_RECORD holds system.ini's mouse line as it
+   was before setup replaced it, or an empty text when the first [386Enh] section had
+   none. */
+#define SYSTEM_RECORD "SystemIni"
+#define MOUSE_LINE_KEY "MouseLine"
+
+#define RECORD_VALUE_SIZE 256
+#define RECORD_PATH_SIZE 272   /* InstallDir (255 at most) and "\SETUP.INF" */
 
 /* The key's value in that section of InstallDir's SETUP.INF, or fallback; the text
    lives in a static buffer that the next call overwrites. */
 char *ReadInstalledScript(const char *section, const char *key, const char *fallback);
 
-/* Writes the value unless the key already holds a non-empty one: the first wins. */
-void RecordPriorValue(const char *section, const char *key, const char *value);
+/* 1 and the recorded text in value (RECORD_VALUE_SIZE bytes) when the record holds the
+   key, also with an empty text (which stands for a value that was absent); 0 and an
+   empty text when it was never recorded. */
+int ReadRecordedValue(const char *section, const char *key, char *value);
+
+/* Writes the value unless the record already holds the key: the first recorded wins,
+   an empty one (an absence) too. 1 when the record holds the key afterwards. */
+int RecordPriorValue(const char *section, const char *key, const char *value);
+
+/* The path of InstallDir's SETUP.INF, in size (RECORD_PATH_SIZE) bytes. */
+void InstalledScriptPath(char *path, int size);
 
 #endif

@@ -20,10 +20,10 @@ int SetRegText(HKEY key, const char *name, const char *text)
            ERROR_SUCCESS;
 }
 
-void SetRegZeroFlags(HKEY key, const char *name)
+int SetRegZeroFlags(HKEY key, const char *name)
 {
     static const BYTE zero[4] = { 0, 0, 0, 0 };
-    RegSetValueExA(key, name, 0, REG_BINARY, zero, sizeof zero);
+    return RegSetValueExA(key, name, 0, REG_BINARY, zero, sizeof zero) == ERROR_SUCCESS;
 }
 
 int HasRegValue(HKEY key, const char *name)
@@ -44,18 +44,29 @@ int ReadRegText(HKEY key, const char *name, char *buf, int size)
     return 1;
 }
 
+char *ReadWholeRegText(HKEY key, const char *name)
+{
+    DWORD length = 0;
+    if (RegQueryValueExA(key, name, 0, 0, 0, &length) != ERROR_SUCCESS)
+        return 0;
+    char *whole = (char *)LocalAlloc(LMEM_FIXED | LMEM_ZEROINIT, length + 1);
+    if (!whole)
+        return 0;
+    if (RegQueryValueExA(key, name, 0, 0, (BYTE *)whole, &length) != ERROR_SUCCESS) {
+        LocalFree(whole);
+        return 0;
+    }
+    return whole;   /* the extra byte stays NUL: a text stored without its own ends there */
+}
+
 void ReadOldValue(HKEY key, const char *name, char *buf, int size)
 {
     if (ReadRegText(key, name, buf, size))
         return;
     /* Longer than the buffer: read it whole from the heap and keep its beginning. */
-    DWORD length = 0;
-    if (RegQueryValueExA(key, name, 0, 0, 0, &length) != ERROR_SUCCESS || !length)
-        return;
-    char *whole = (char *)LocalAlloc(LMEM_FIXED | LMEM_ZEROINIT, length + 1);
+    char *whole = ReadWholeRegText(key, name);
     if (!whole)
         return;
-    if (RegQueryValueExA(key, name, 0, 0, (BYTE *)whole, &length) == ERROR_SUCCESS)
-        CopyText(buf, size, whole);
+    CopyText(buf, size, whole);
     LocalFree(whole);
 }

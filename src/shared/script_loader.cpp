@@ -7,7 +7,7 @@
 #include "setup_state.h"
 #include "bounded_text.h"
 
-static char ScriptPath[256];
+static char ScriptPath[MAX_PATH + 16];
 
 void ReadScriptText(const char *section, const char *key, const char *fallback,
                     char *buf, int size)
@@ -22,28 +22,33 @@ int ReadScriptNumber(const char *section, const char *key, int fallback)
     return (int)GetPrivateProfileIntA(section, key, fallback, ScriptPath);
 }
 
-/* 0 when the program's own path does not fit: cut, it would name a parent directory,
-   and the script, the prior-value record and the driver-only install would all go
-   to the wrong place. Some Windows versions answer a path too long for the buffer
-   with one cut to a character less than the buffer, which looks whole: the path is
-   read into a larger buffer, so that a whole path of 79 characters is told apart. */
-static int FindSetupDir(void)
+int FindProgramDir(char *dir, int size)
 {
+    /* Some Windows versions answer a path too long for the buffer with one cut to a
+       character less than the buffer, which looks whole: the path is read into a
+       buffer larger than any path, so that a whole one that just fits is told apart. */
     char path[MAX_PATH + 1];
     DWORD length = GetModuleFileNameA(0, path, sizeof path);
-    SetupState.SetupDir[0] = 0;
-    if (length == 0 || length >= sizeof SetupState.SetupDir)
+    dir[0] = 0;
+    if (length == 0 || length >= (DWORD)size || length >= sizeof path)
         return 0;
     path[length] = 0;
-    CopyText(SetupState.SetupDir, sizeof SetupState.SetupDir, path);
-    for (int i = lstrlenA(SetupState.SetupDir) - 1; i >= 1; i--)
-        if (SetupState.SetupDir[i] == '\\') {
-            SetupState.SetupDir[i] = 0;
+    CopyText(dir, size, path);
+    for (int i = lstrlenA(dir) - 1; i >= 1; i--)
+        if (dir[i] == '\\') {
+            dir[i] = 0;
             break;
         }
-    CopyText(ScriptPath, sizeof ScriptPath, SetupState.SetupDir);
-    AppendText(ScriptPath, sizeof ScriptPath, "\\SETUP.INF");
     return 1;
+}
+
+int LoadScriptFrom(const char *dir)
+{
+    CopyText(ScriptPath, sizeof ScriptPath, dir);
+    AppendText(ScriptPath, sizeof ScriptPath, "\\SETUP.INF");
+    if (lstrlenA(dir) + 10 >= (int)sizeof ScriptPath)
+        return 0;
+    return LoadScriptValues();
 }
 
 /* The program-files directory, or the empty text when the registry does not give it. */
@@ -99,14 +104,17 @@ void ReleaseFileTable(void)
     SetupState.FileTableBase = 0;
 }
 
+/* 0 when the program's own path does not fit SetupDir: cut, it would name a parent
+   directory, and the script, the prior-value record and the driver-only install would
+   all go to the wrong place. */
 int LoadSetupScript(void)
 {
-    if (!FindSetupDir()) {
+    if (!FindProgramDir(SetupState.SetupDir, sizeof SetupState.SetupDir)) {
         CopyText(SetupState.ProductName, sizeof SetupState.ProductName, DefaultProductName);
         BuildCaption();   /* for the reading-error message */
         return 0;
     }
-    return LoadScriptValues();
+    return LoadScriptFrom(SetupState.SetupDir);
 }
 
 /* 0 when the Windows directory's name does not fit: system.ini and the Windows
@@ -125,4 +133,10 @@ int LoadScriptAndWindowsDir(void)
 {
     int windowsFound = FindWindowsDir();
     return LoadSetupScript() && windowsFound;
+}
+
+int LoadScriptFromAndWindowsDir(const char *dir)
+{
+    int windowsFound = FindWindowsDir();
+    return LoadScriptFrom(dir) && windowsFound;
 }

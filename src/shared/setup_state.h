@@ -68,6 +68,12 @@ struct SETUPSTATE {
     HWND BackdropWindow = 0;
     char MouseTypeName[40] = "";
     char BrowseBuffer[256] = "";
+
+    /* The first thing this run could not do, and how many (failure_note.h) */
+    short Failures = 0;
+    unsigned int FailureText = 0;
+    char FailureName[256] = "";
+    char FailureOther[256] = "";
 };
 
 extern SETUPSTATE SetupState;

@@ -7,8 +7,6 @@
 #include "setup_state.h"
 #include "bounded_text.h"
 
-#define INI_PATH_SIZE 128
-
 static void PathIn(char *path, int size, const char *dir, const char *name)
 {
     CopyText(path, size, dir);
@@ -50,22 +48,62 @@ static int WriteNewSystemIni(const char *iniPath, const char *newPath, const cha
     return ok;
 }
 
-int ReplaceSystemIniMouseLine(const char *line, int flags)
+/* Moves an existing system.bak aside under a temporary name in the Windows directory,
+   so that it is never deleted before system.ini has taken its place; aside is empty
+   when there was none. 0 when it is there and cannot be moved: it is read-only (kept
+   on purpose) or in use. */
+static int MoveBackupAside(const char *bakPath, char *aside)
+{
+    aside[0] = 0;
+    DWORD attributes = GetFileAttributesA(bakPath);
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return 1;
+    if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))
+        return 0;
+    if (!GetTempFileNameA(SetupState.WindowsDir, "SB", 0, aside))
+        return 0;
+    DeleteFileA(aside);   /* only its name is wanted; MoveFileA does not replace */
+    if (MoveFileA(bakPath, aside))
+        return 1;
+    aside[0] = 0;
+    return 0;
+}
+
+/* The older backup goes back under its name after a rotation that failed. */
+static void PutBackupBack(const char *bakPath, const char *aside)
+{
+    if (aside[0])
+        MoveFileA(aside, bakPath);   /* its name was just freed; should it fail, the
+                                        older backup is still whole under aside */
+}
+
+int ReplaceSystemIniMouseLine(const char *line, int flags, char *failed)
 {
     char iniPath[INI_PATH_SIZE], newPath[INI_PATH_SIZE], bakPath[INI_PATH_SIZE];
+    char aside[MAX_PATH];
     PathIn(iniPath, sizeof iniPath, SetupState.WindowsDir, "\\system.ini");
     PathIn(newPath, sizeof newPath, SetupState.WindowsDir, "\\system.new");
     PathIn(bakPath, sizeof bakPath, SetupState.WindowsDir, "\\system.bak");
+    CopyText(failed, INI_PATH_SIZE, iniPath);
     if (!WriteNewSystemIni(iniPath, newPath, line, flags))
         return MOUSE_LINE_NOT_WRITTEN;
-    remove(bakPath);
-    if (rename(iniPath, bakPath) != 0)
-        return MOUSE_LINE_NOT_RENAMED;
-    if (rename(newPath, iniPath) != 0) {
+    int result = MOUSE_LINE_NOT_RENAMED;
+    if (!MoveBackupAside(bakPath, aside)) {
+        CopyText(failed, INI_PATH_SIZE, bakPath);
+    } else if (rename(iniPath, bakPath) != 0) {
+        PutBackupBack(bakPath, aside);
+    } else if (rename(newPath, iniPath) != 0) {
         rename(bakPath, iniPath);   /* never leave Windows without a system.ini */
-        return MOUSE_LINE_NOT_RENAMED;
+        PutBackupBack(bakPath, aside);
+    } else {
+        result = MOUSE_LINE_REPLACED;
     }
-    return MOUSE_LINE_REPLACED;
+    if (result != MOUSE_LINE_REPLACED)
+        remove(newPath);   /* never taken for a rewrite still to come */
+    else if (aside[0])
+        DeleteFileA(aside);   /* the backup before the last: should it stay, it costs
+                                 room only */
+    return result;
 }
 
 int ReadSystemIniMouseLine(const char *name, char *line, int size)

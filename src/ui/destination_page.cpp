@@ -3,6 +3,7 @@
 #include "pages.h"
 #include "page_runner.h"
 #include "../shared/setup_state.h"
+#include "../shared/file_paths.h"
 #include "../../resources/resource.h"
 
 int IsExistingDirectory(const char *path)
@@ -31,6 +32,17 @@ static int CheckFreeSpace(const char *root)
     return freeKilobytes >= required;
 }
 
+/* 1 when every file of the package can be copied below dir: the copy opens each
+   target through the LZ expansion service, which cannot hold a longer path. */
+static int PathsFitBelow(const char *dir)
+{
+    FileEntry *end = SetupState.DiskFirstEntry[SetupState.DiskCount];
+    for (FileEntry *e = SetupState.DiskFirstEntry[0]; e && e < end; e++)
+        if (LongestCopyPath(dir, e) > LZ_PATH_LIMIT)
+            return 0;
+    return 1;
+}
+
 static char UpperLetter(char c)
 {
     return (c >= 'a' && c <= 'z') ? (char)(c - 'a' + 'A') : c;
@@ -42,7 +54,10 @@ static void AcceptDestination(HWND page)
     SetupState.LastPageResult = PAGE_NEXT;
     GetDlgItemTextA(page, IDC_DIRTEXT, dir, 80);
     char root[4] = { UpperLetter(dir[0]), ':', '\\', 0 };
-    if (!dir[0] || dir[1] != ':' || dir[2] != '\\') {   /* nothing past an empty text is read */
+    /* nothing past an empty text is read; a text longer than the 79 characters kept
+       would install into a directory the user did not name */
+    if (!dir[0] || dir[1] != ':' || dir[2] != '\\' ||
+        GetWindowTextLengthA(GetDlgItem(page, IDC_DIRTEXT)) >= 80 || !PathsFitBelow(dir)) {
         ShowDestinationMessage(page, IDS_CANNOTCREATE);
         return;
     }

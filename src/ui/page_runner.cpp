@@ -3,6 +3,7 @@
 #include "page_runner.h"
 #include "../shared/setup_state.h"
 #include "../shared/bounded_text.h"
+#include "../shared/failure_note.h"
 #include "../../resources/resource.h"
 
 short RunPage(const char *className, WNDPROC pageProc, WORD templateId)
@@ -83,18 +84,33 @@ void FormatPageText(HWND page, int controlId)
     SetDlgItemTextA(page, controlId, text);
 }
 
-void ShowAbortNotice(HWND owner)
+/* A box with the exclamation icon, owned by owner, or by the backdrop once owner has
+   closed. After a page has closed, its quit request is already queued; a message box's
+   own loop would end at it at once. It is held back until the box is read. */
+static void ShowNotice(HWND owner, const char *text)
 {
-    char text[256];
-    CopyText(text, sizeof text, SetupState.ProductName);
-    AppendText(text, sizeof text, ResourceText(IDS_NOTCOMPLETED));
-    /* After the copy page has closed, its quit request is already queued; a message
-       box's own loop would end at it at once. Hold it back until the notice is read. */
+    if (!IsWindow(owner))
+        owner = SetupState.BackdropWindow;
     MSG quit;
     int held = PeekMessageA(&quit, 0, WM_QUIT, WM_QUIT, PM_REMOVE);
     MessageBoxA(owner, text, SetupState.Caption, MB_OK | MB_ICONEXCLAMATION);
     if (held)
         PostQuitMessage((int)quit.wParam);
+}
+
+void ShowAbortNotice(HWND owner)
+{
+    char text[256];
+    CopyText(text, sizeof text, SetupState.ProductName);
+    AppendText(text, sizeof text, ResourceText(IDS_NOTCOMPLETED));
+    ShowNotice(owner, text);
+}
+
+void TellFailure(HWND owner)
+{
+    char text[FAILURE_MESSAGE_SIZE];
+    FailureMessage(text);
+    ShowNotice(owner, text);
 }
 
 void WaitPumping(DWORD milliseconds)

@@ -27,6 +27,9 @@ void FormatPageText(HWND page, int controlId);
 /* "<product> installation is not completed !" */
 void ShowAbortNotice(HWND owner);
 
+/* The run's first failure (failure_note.h), named in a box owned by owner. */
+void TellFailure(HWND owner);
+
 /* Waits, discarding input; a quit request taken off the queue is posted again. */
 void WaitPumping(DWORD milliseconds);
 

@@ -8,30 +8,22 @@
 #include "../shared/prior_values.h"
 #include "../shared/setup_state.h"
 #include "../shared/bounded_text.h"
+#include "../shared/failure_note.h"
+#include "../../resources/uninstall_resource.h"
 
-#define VALUE_SIZE 256
+#define VALUE_SIZE RECORD_VALUE_SIZE
 #define DRIVER_SIZE 128   /* as setup reads a node's Driver */
 #define CLASS_PATH_SIZE 128
-
-/* The default of a key the record does not hold: no INI value can be a line end. */
-static const char NotRecorded[] = "\n";
 
 static const char *const NodeValues[] = { "DeviceDesc", "Mfg" };
 static const char *const ClassValues[] = { "MouseDriver", "InfPath", "DriverDesc", "DriverDate",
                                            "InfSection" };
 
-/* 1 and the recorded text in value (VALUE_SIZE bytes) when the record holds the key. */
-static int Recorded(const char *section, const char *key, char *value)
-{
-    CopyText(value, VALUE_SIZE, ReadInstalledScript(section, key, NotRecorded));
-    return !SameTextNoCase(value, NotRecorded);
-}
-
 static int AnyRecorded(const char *section, const char *const *names, int count)
 {
     char value[VALUE_SIZE];
     for (int i = 0; i < count; i++)
-        if (Recorded(section, names[i], value))
+        if (ReadRecordedValue(section, names[i], value))
             return 1;
     return 0;
 }
@@ -46,11 +38,11 @@ static void PutBackValues(const char *section, const char *path, const char *con
         return;
     for (int i = 0; i < count; i++) {
         char value[VALUE_SIZE];
-        if (!Recorded(section, names[i], value))
+        if (!ReadRecordedValue(section, names[i], value))
             continue;
         int done = value[0] ? SetRegText(key, names[i], value) : DeleteRegValue(key, names[i]);
         if (!done)
-            NoteFailure();
+            NoteKeyFailure(IDS_CANNOTRESTOREKEY, HKEY_LOCAL_MACHINE, path);
     }
     RegCloseKey(key);
 }
@@ -81,8 +73,7 @@ static int RemovePackageClassKey(const char *path)
         return 0;
     if (DeleteRegTree(HKEY_LOCAL_MACHINE, path))
         return 1;
-    NoteFailure();
-    return 0;
+    return KeyNotRemoved(HKEY_LOCAL_MACHINE, path);
 }
 
 /* A reused node that had no Driver: setup bound it to a class key of its own. */
@@ -95,7 +86,7 @@ static void UnbindNewClassKey(const char *nodePath)
     if (ReadRegText(node, "Driver", driver, sizeof driver) &&
         ClassKeyOfDriver(driver, classPath) && RemovePackageClassKey(classPath) &&
         !DeleteRegValue(node, "Driver"))
-        NoteFailure();
+        NoteKeyFailure(IDS_CANNOTRESTOREKEY, HKEY_LOCAL_MACHINE, nodePath);
     RegCloseKey(node);
 }
 
@@ -103,8 +94,8 @@ static void RestoreSection(const char *section)
 {
     char node[VALUE_SIZE], classKey[VALUE_SIZE];
     /* the record is a file anybody can edit: only device nodes and mouse class keys */
-    int hasNode = Recorded(section, "SubKey1", node) && BeginsWithNoCase(node, "Enum\\");
-    int hasClass = Recorded(section, "SubKey2", classKey) && BeginsWithNoCase(classKey, CLASS_ROOT);
+    int hasNode = ReadRecordedValue(section, "SubKey1", node) && BeginsWithNoCase(node, "Enum\\");
+    int hasClass = ReadRecordedValue(section, "SubKey2", classKey) && BeginsWithNoCase(classKey, CLASS_ROOT);
     if (hasNode)
         PutBackValues(section, node, NodeValues, 2);
     if (hasClass && AnyRecorded(section, ClassValues, 5))
@@ -126,11 +117,11 @@ static void RemoveOwnNode(void)
                 ClassKeyOfDriver(driver, classPath);
     RegCloseKey(node);
     if (bound && !DeleteRegTree(HKEY_LOCAL_MACHINE, classPath)) {
-        NoteFailure();
+        KeyNotRemoved(HKEY_LOCAL_MACHINE, classPath);
         return;   /* the node stays, so that a second run finds the class key again */
     }
     if (!DeleteRegTree(HKEY_LOCAL_MACHINE, OWN_NODE))
-        NoteFailure();
+        KeyNotRemoved(HKEY_LOCAL_MACHINE, OWN_NODE);
     DeleteRegKeyIfEmpty(HKEY_LOCAL_MACHINE, OWN_NODE_PARENT);
 }
 

@@ -1,20 +1,19 @@
 /* Deletes the files the script lists, where setup put them, and the script's
-   subdirectories when they are left empty; files the user added stay. A file that is
-   in use, and this program itself, are deleted at the next start of Windows. */
+   subdirectories when they are left empty; files the user added stay. Files outside
+   this directory are left alone while another installation of the package is
+   registered. A read-only file is made writable and deleted; only a file in use, and
+   this program itself, are deleted at the next start of Windows. */
 #include "uninstall.h"
 #include "../shared/setup_state.h"
 #include "../shared/bounded_text.h"
 #include "../shared/file_paths.h"
 #include "../shared/wininit.h"
 #include "../shared/path_names.h"
+#include "../shared/prior_values.h"
+#include "../shared/failure_note.h"
+#include "../../resources/uninstall_resource.h"
 
-#define PATH_SIZE 256
-
-static void InstalledScriptPath(char *path)
-{
-    CopyText(path, PATH_SIZE, SetupState.InstallDir);
-    AppendText(path, PATH_SIZE, "\\SETUP.INF");
-}
+#define PATH_SIZE (MAX_PATH + 16)
 
 static int OwnProgramPath(char *path)
 {
@@ -22,16 +21,29 @@ static int OwnProgramPath(char *path)
     return length > 0 && length < PATH_SIZE;
 }
 
-/* Deleted now, or at the next start when it is in use. */
-static void RemoveFile(const char *path)
+static int InUse(DWORD error)
+{
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED ||
+           error == ERROR_LOCK_VIOLATION;
+}
+
+/* Deleted now, or at the next start when it is in use; 0, noted, when neither. */
+static int RemoveFile(const char *path)
 {
     DWORD attributes = GetFileAttributesA(path);
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return;   /* gone already, or not a file setup wrote */
-    if (DeleteFileA(path) || GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES)
-        return;
-    if (!ScheduleDeleteAtRestart(path))
-        NoteFailure();
+        return 1;   /* gone already, or not a file setup wrote */
+    DWORD writable = attributes & ~FILE_ATTRIBUTE_READONLY;
+    if (writable != attributes &&
+        !SetFileAttributesA(path, writable ? writable : FILE_ATTRIBUTE_NORMAL))
+        return NoteFailure(IDS_CANNOTDELETE, path);
+    if (DeleteFileA(path))
+        return 1;
+    DWORD error = GetLastError();
+    if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES ||
+        (InUse(error) && ScheduleDeleteAtRestart(path)))
+        return 1;
+    return NoteFailure(IDS_CANNOTDELETE, path);
 }
 
 /* Names that could stand for more than one file are not taken. */
@@ -48,11 +60,12 @@ static int IsPlainName(const char *name)
 static void RemoveListedFiles(void)
 {
     char script[PATH_SIZE], self[PATH_SIZE];
-    InstalledScriptPath(script);
+    InstalledScriptPath(script, sizeof script);
     int selfKnown = OwnProgramPath(self);
     FileEntry *end = SetupState.DiskFirstEntry[SetupState.DiskCount];
     for (FileEntry *entry = SetupState.DiskFirstEntry[0]; entry && entry < end; entry++) {
-        if (!IsPlainName(entry->TargetName))
+        if (!IsPlainName(entry->TargetName) ||
+            (entry->TargetIsAbsolute && !UninstallState.OwnsSharedState))
             continue;
         char composed[PATH_SIZE], target[PATH_SIZE];
         ComposeTargetPath(composed, sizeof composed, SetupState.InstallDir, entry);
@@ -90,10 +103,10 @@ void RemoveInstalledScript(void)
 {
     char self[PATH_SIZE], script[PATH_SIZE];
     if (!OwnProgramPath(self) || !ScheduleDeleteAtRestart(self)) {
-        NoteFailure();
+        NoteFailure(IDS_CANNOTDELETE, self);
         return;   /* the script stays: a second run can still be made */
     }
-    InstalledScriptPath(script);
+    InstalledScriptPath(script, sizeof script);
     RemoveFile(script);
     /* InstallDir itself stays: it holds this program until the next start, and
        WININIT.INI deletes files only */

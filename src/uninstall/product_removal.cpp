@@ -1,62 +1,62 @@
 /* The mouse application's entries: the Mouse control panel's page, the start-up value
-   (only when it starts this directory's KXMAIN.EXE) and the uninstall entry. */
+   and the uninstall entry, each only while it names this directory: an entry naming
+   another directory belongs to another installation of the package. */
 #include "uninstall.h"
 #include "../shared/product_keys.h"
 #include "../shared/registry_values.h"
 #include "../shared/setup_state.h"
 #include "../shared/bounded_text.h"
 #include "../shared/path_names.h"
+#include "../shared/mouse_app.h"
 
-#define COMMAND_SIZE 256
+#define COMMAND_SIZE 300
 
-static void Require(int done)
+int CommandInOwnDirectory(const char *command, const char *name)
 {
-    if (!done)
-        NoteFailure();
+    char dir[COMMAND_SIZE];
+    return DirectoryOfCommand(command, name, dir, sizeof dir) &&
+           SamePlace(dir, SetupState.InstallDir);
 }
 
-/* The program of a start-up command: the quoted part of "DIR\KXMAIN.EXE" -startup,
-   or DIR\KXMAIN.EXE -startup without its argument. */
-static void ProgramOfCommand(const char *command, char *program, int size)
+/* What a value of a key holds: 1 and the text, 0 when the key or the value is not
+   there (or cannot be read whole: then it is nobody's to remove). */
+static int ReadValueOf(HKEY root, const char *path, const char *name, char *text, int size)
 {
-    if (command[0] == '"') {
-        CopyText(program, size, command + 1);
-        for (char *p = program; *p; p++)
-            if (*p == '"') {
-                *p = 0;
-                break;
-            }
-        return;
-    }
-    CopyText(program, size, command);
-    int length = lstrlenA(program), argument = lstrlenA(" -startup");
-    if (length >= argument && SameTextNoCase(program + length - argument, " -startup"))
-        program[length - argument] = 0;
-}
-
-static int StartsOwnMouseApp(const char *command)
-{
-    char program[COMMAND_SIZE];
-    ProgramOfCommand(command, program, sizeof program);
-    char *name = program;
-    for (char *p = program; *p; p++)
-        if (*p == '\\')
-            name = p + 1;
-    if (name == program || !SameTextNoCase(name, "KXMAIN.EXE"))
+    HKEY key;
+    if (RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return 0;
-    name[-1] = 0;   /* program now holds the directory */
-    return SamePlace(program, SetupState.SetupDir);
+    int read = ReadRegText(key, name, text, size);
+    RegCloseKey(key);
+    return read;
 }
 
-static void RemoveRunValue(void)
+/* The program the uninstall entry runs, when it is another directory's that is still
+   on the disk: then that installation owns the device, system.ini and the files
+   outside its directory, and this copy leaves them to it. */
+void FindRegisteredInstallation(void)
 {
-    HKEY run;
-    if (!OpenKeyToChange(HKEY_LOCAL_MACHINE, RUN_KEY, &run))
+    char command[COMMAND_SIZE], program[COMMAND_SIZE];
+    UninstallState.OwnsSharedState = 1;
+    if (!ReadValueOf(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "UninstallString", command, sizeof command) ||
+        CommandInOwnDirectory(command, "UNINSTAL.EXE"))
         return;
-    char command[COMMAND_SIZE];
-    if (ReadRegText(run, MOUSE_APP_TITLE, command, sizeof command) && StartsOwnMouseApp(command))
-        Require(DeleteRegValue(run, MOUSE_APP_TITLE));
-    RegCloseKey(run);
+    ProgramOfCommand(command, program, sizeof program);
+    UninstallState.OwnsSharedState = GetFileAttributesA(program) == INVALID_FILE_ATTRIBUTES;
+}
+
+/* The page is this directory's, or names no server at all. */
+static int PageIsOwn(void)
+{
+    char server[COMMAND_SIZE];
+    return !ReadValueOf(HKEY_CLASSES_ROOT, PAGE_CLSID_KEY "\\InProcServer32", 0, server,
+                        sizeof server) ||
+           CommandInOwnDirectory(server, "KXPAGE.DLL");
+}
+
+static void RemoveTree(HKEY root, const char *path)
+{
+    if (!DeleteRegTree(root, path))
+        KeyNotRemoved(root, path);
 }
 
 /* The handler list's own name goes when it still names the page. */
@@ -66,16 +66,38 @@ static void RemoveHandlerName(void)
     if (!OpenKeyToChange(HKEY_LOCAL_MACHINE, HANDLERS_KEY, &handlers))
         return;
     char name[COMMAND_SIZE];
-    if (ReadRegText(handlers, 0, name, sizeof name) && SameTextNoCase(name, PAGE_HANDLER_NAME))
-        Require(DeleteRegValue(handlers, 0));
+    if (ReadRegText(handlers, 0, name, sizeof name) && SameTextNoCase(name, PAGE_HANDLER_NAME) &&
+        !DeleteRegValue(handlers, 0))
+        KeyNotRemoved(HKEY_LOCAL_MACHINE, HANDLERS_KEY);
     RegCloseKey(handlers);
+}
+
+static void RemoveRunValue(void)
+{
+    HKEY run;
+    if (!OpenKeyToChange(HKEY_LOCAL_MACHINE, RUN_KEY, &run))
+        return;
+    char command[COMMAND_SIZE];
+    if (ReadRegText(run, MOUSE_APP_TITLE, command, sizeof command) &&
+        CommandInOwnDirectory(command, "KXMAIN.EXE") && !DeleteRegValue(run, MOUSE_APP_TITLE))
+        KeyNotRemoved(HKEY_LOCAL_MACHINE, RUN_KEY);
+    RegCloseKey(run);
 }
 
 void RemoveProductRegistration(void)
 {
-    Require(DeleteRegTree(HKEY_CLASSES_ROOT, PAGE_CLSID_KEY));
-    Require(DeleteRegTree(HKEY_LOCAL_MACHINE, HANDLERS_KEY "\\" PAGE_HANDLER_NAME));
-    RemoveHandlerName();   /* the handler list itself stays: other pages may use it */
+    if (PageIsOwn()) {
+        RemoveTree(HKEY_CLASSES_ROOT, PAGE_CLSID_KEY);
+        RemoveTree(HKEY_LOCAL_MACHINE, HANDLERS_KEY "\\" PAGE_HANDLER_NAME);
+        RemoveHandlerName();   /* the handler list itself stays: other pages may use it */
+    }
     RemoveRunValue();
-    Require(DeleteRegTree(HKEY_LOCAL_MACHINE, UNINSTALL_KEY));
+}
+
+void RemoveUninstallEntry(void)
+{
+    char command[COMMAND_SIZE];
+    if (ReadValueOf(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "UninstallString", command, sizeof command) &&
+        CommandInOwnDirectory(command, "UNINSTAL.EXE"))
+        RemoveTree(HKEY_LOCAL_MACHINE, UNINSTALL_KEY);
 }

@@ -1,6 +1,8 @@
 /* Deleting keys and values. A key is deleted with its subkeys first: RegDeleteKeyA of
    Windows 95 takes the subkeys along, that of later systems and of Wine refuses. */
 #include "uninstall.h"
+#include "../shared/failure_note.h"
+#include "../../resources/uninstall_resource.h"
 
 #define KEY_NAME_SIZE 80
 #define MAX_KEY_DEPTH 8   /* the product's keys are two levels deep */
@@ -39,6 +41,7 @@ int DeleteRegValue(HKEY key, const char *name)
     return deleted == ERROR_SUCCESS || deleted == ERROR_FILE_NOT_FOUND;
 }
 
+/* Deletes the key when it is left empty; a parent that stays costs nothing. */
 void DeleteRegKeyIfEmpty(HKEY root, const char *path)
 {
     HKEY key;
@@ -51,12 +54,17 @@ void DeleteRegKeyIfEmpty(HKEY root, const char *path)
         RegDeleteKeyA(root, path);
 }
 
+int KeyNotRemoved(HKEY root, const char *path)
+{
+    return NoteKeyFailure(IDS_CANNOTREMOVEKEY, root, path);
+}
+
 int OpenKeyToChange(HKEY root, const char *path, HKEY *key)
 {
     LONG opened = RegOpenKeyExA(root, path, 0, KEY_ALL_ACCESS, key);
     if (opened == ERROR_SUCCESS)
         return 1;
     if (opened != ERROR_FILE_NOT_FOUND)
-        NoteFailure();
+        KeyNotRemoved(root, path);
     return 0;
 }

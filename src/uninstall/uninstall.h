@@ -5,10 +5,12 @@
 
 #include <windows.h>
 
-/* The uninstaller's own run-time state, beside SetupState. */
+/* The uninstaller's own run-time state, beside SetupState (which holds the script, the
+   directory it runs from as InstallDir, and what failed). */
 struct UNINSTALLSTATE {
-    int Silent = 0;      /* -s: no window and no restart */
-    int Failures = 0;    /* things that could not be removed or put back */
+    int Silent = 0;           /* -s: no window and no restart */
+    int OwnsSharedState = 1;  /* no other installation of the package is registered:
+                                 the device, system.ini and the Windows files are ours */
 };
 extern UNINSTALLSTATE UninstallState;
 
@@ -23,12 +25,19 @@ enum UninstallResult {
 /* 1 when the command-line tail asks for a run without windows ("-s"). */
 int IsSilentCommand(const char *tail);
 
-/* The steps, in their order. */
-void RemoveProductRegistration(void);   /* the page handler, Run value, uninstall entry */
+/* The steps, in their order. Each notes what it cannot do (failure_note.h). */
+void FindRegisteredInstallation(void);  /* sets OwnsSharedState */
+void RemoveProductRegistration(void);   /* the page handler and Run value naming this directory */
 void RestoreMouseDevice(void);          /* the recorded values, the own node */
 void RestoreSystemIni(void);            /* the old mouse line, VMOUSE.VXD */
-void RemoveInstalledFiles(void);        /* the script's files and subdirectories */
+void RemoveInstalledFiles(void);        /* the script's files, older ones put back */
+/* Only when every step before succeeded: */
+void RemoveUninstallEntry(void);        /* when it names this directory */
 void RemoveInstalledScript(void);       /* this program at the next start, SETUP.INF now */
+
+/* 1 when a command (the uninstall entry's, the start-up command, the page's server)
+   runs the program name from this directory. */
+int CommandInOwnDirectory(const char *command, const char *name);
 
 /* Registry removal: 1 when the key or value is gone, also when it never was. */
 int DeleteRegTree(HKEY root, const char *path);
@@ -36,10 +45,9 @@ int DeleteRegValue(HKEY key, const char *name);
 /* Deletes the key when it holds neither values nor subkeys. */
 void DeleteRegKeyIfEmpty(HKEY root, const char *path);
 /* Opens a key to change it: 1 when opened; 0 when it is not there, or when it cannot be
-   opened, which is counted as a failure. */
+   opened, which is noted as a failure. */
 int OpenKeyToChange(HKEY root, const char *path, HKEY *key);
-
-/* Counts something that could not be removed or put back. */
-void NoteFailure(void);
+/* A key that could not be deleted or changed back, noted; 0. */
+int KeyNotRemoved(HKEY root, const char *path);
 
 #endif

@@ -1,16 +1,19 @@
 /* UNINSTAL.EXE's entry: works on the directory it was started from, the installation's
    InstallDir, and on the SETUP.INF there. Without a readable SETUP.INF nothing is
    installed here; otherwise, once the user agrees (or with -s), the steps run in
-   order, and the SETUP.INF goes last, only when every step before succeeded, so that
-   a run that failed part-way can be made again. */
+   order, and the uninstall entry and the SETUP.INF go last, only when every step
+   before succeeded, so that a run that failed part-way can be found in the uninstall
+   list and made again. */
 #include "uninstall.h"
 #include "../shared/setup_state.h"
 #include "../shared/bounded_text.h"
 #include "../shared/script_loader.h"
 #include "../shared/mouse_app.h"
+#include "../shared/failure_note.h"
+#include "../shared/prior_values.h"
 #include "../../resources/uninstall_resource.h"
 
-#define MESSAGE_SIZE 512
+#define MESSAGE_SIZE 2048
 
 static void BuildUninstallCaption(void)
 {
@@ -31,22 +34,29 @@ static void Tell(UINT textId, UINT icon)
         MessageBoxA(0, ResourceText(textId), SetupState.Caption, MB_OK | icon);
 }
 
-/* The package's name followed by a text; the answer of a Yes/No box. */
+/* The package's name followed by a text, and after a failure what failed and what to
+   do; the answer of a Yes/No box. */
 static int AskAboutPackage(UINT textId, UINT icon)
 {
-    char text[MESSAGE_SIZE];
+    char text[MESSAGE_SIZE], failure[FAILURE_MESSAGE_SIZE];
     CopyText(text, sizeof text, PackageName());
     AppendText(text, sizeof text, ResourceText(textId));
+    if (FailureCount()) {
+        FailureMessage(failure);
+        AppendText(text, sizeof text, "\n\n");
+        AppendText(text, sizeof text, failure);
+        AppendText(text, sizeof text, "\n\n");
+        AppendText(text, sizeof text, ResourceText(IDS_RUNAGAIN));
+    }
     return MessageBoxA(0, text, SetupState.Caption, MB_YESNO | icon);
 }
 
 static int ScriptIsReadable(void)
 {
-    char path[256];
-    if (!SetupState.SetupDir[0])
+    char path[RECORD_PATH_SIZE];
+    if (!SetupState.InstallDir[0])
         return 0;
-    CopyText(path, sizeof path, SetupState.SetupDir);
-    AppendText(path, sizeof path, "\\SETUP.INF");
+    InstalledScriptPath(path, sizeof path);
     HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, 0,
                               OPEN_EXISTING, 0, 0);
     if (file == INVALID_HANDLE_VALUE)
@@ -58,17 +68,34 @@ static int ScriptIsReadable(void)
 static void RemovePackage(void)
 {
     CloseMouseApp();
+    FindRegisteredInstallation();
     RemoveProductRegistration();
-    RestoreMouseDevice();
-    RestoreSystemIni();
+    if (UninstallState.OwnsSharedState) {
+        RestoreMouseDevice();
+        RestoreSystemIni();
+    }
     RemoveInstalledFiles();
-    if (!UninstallState.Failures)
+    if (FailureCount())
+        return;
+    RemoveUninstallEntry();
+    if (!FailureCount())
         RemoveInstalledScript();
+}
+
+/* The directory this program runs from, whole, as InstallDir; the script there. */
+static int LoadOwnScript(void)
+{
+    char dir[sizeof SetupState.InstallDir];
+    int found = FindProgramDir(dir, sizeof dir);
+    int loaded = found && LoadScriptFromAndWindowsDir(dir);
+    /* the script's DefaultPath has set InstallDir meanwhile */
+    CopyText(SetupState.InstallDir, sizeof SetupState.InstallDir, found ? dir : "");
+    return loaded;
 }
 
 static int RunUninstall(void)
 {
-    int loaded = LoadScriptAndWindowsDir();
+    int loaded = LoadOwnScript();
     BuildUninstallCaption();
     if (!ScriptIsReadable()) {
         Tell(IDS_NOTHINGINSTALLED, MB_ICONINFORMATION);
@@ -78,12 +105,11 @@ static int RunUninstall(void)
         Tell(IDS_READERROR, MB_ICONWARNING);
         return UNINSTALL_INCOMPLETE;
     }
-    CopyText(SetupState.InstallDir, sizeof SetupState.InstallDir, SetupState.SetupDir);
     if (!UninstallState.Silent &&
         AskAboutPackage(IDS_REMOVEQUESTION, MB_ICONQUESTION) != IDYES)
         return UNINSTALL_DECLINED;
     RemovePackage();
-    int failed = UninstallState.Failures != 0;
+    int failed = FailureCount() != 0;
     if (!UninstallState.Silent &&
         AskAboutPackage(failed ? IDS_NOTREMOVED : IDS_REMOVED,
                         failed ? MB_ICONEXCLAMATION : MB_ICONINFORMATION) == IDYES)

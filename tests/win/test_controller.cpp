@@ -92,15 +92,18 @@ TEST_F(Controller, DriverOnlyModeIsChosenByADashAndLowerCaseU)
 
 TEST_F(Controller, RegisteredMouseApplicationRefusesTheFullWizard)
 {
+    ScratchDir app("app"), blanks("app\\Orvel Mouse"), deep(("app\\" + std::string(72, 'x')).c_str());
+    for (const ScratchDir *dir : {&app, &blanks, &deep})
+        WriteWholeFile(dir->Path() + "\\KXMAIN.EXE", "mouse application");
     {
-        RunValue value("C:\\ORVEL\\KXMAIN.EXE -startup");
+        RunValue value((app.Path() + "\\KXMAIN.EXE -startup").c_str());
         EXPECT_EQ(1, IsMouseAppRegistered());
         ExpectBox(Run(""), OtherMouseText, "Warning", "");
         EXPECT_STREQ("", SetupState.WindowsDir) << "refused before anything else";
         EXPECT_EQ(1u, Run("-u", {CancelOn("SETUP_SELMOUSE")}).size()) << "only the abort notice";
     }
     {
-        RunValue value("\"C:\\Program Files\\Tallis\\KXMAIN.EXE\" -startup");
+        RunValue value(("\"" + blanks.Path() + "\\KXMAIN.EXE\" -startup").c_str());
         EXPECT_EQ(1, IsMouseAppRegistered()) << "a quoted command names it too";
     }
     {
@@ -108,8 +111,17 @@ TEST_F(Controller, RegisteredMouseApplicationRefusesTheFullWizard)
         EXPECT_EQ(0, IsMouseAppRegistered()) << "the name is matched case-sensitively";
     }
     {
-        RunValue value(("C:\\" + std::string(76, 'x') + "\\KXMAIN.EXE").c_str());
-        EXPECT_EQ(0, IsMouseAppRegistered()) << "a value longer than 80 bytes is not read";
+        RunValue value((deep.Path() + "\\KXMAIN.EXE -startup").c_str());
+        EXPECT_EQ(1, IsMouseAppRegistered()) << "a value of 80 bytes and more is read whole";
+    }
+    {
+        // Nothing left on the disk that could remove it: it no longer keeps setup away,
+        // while the uninstaller alone is still reason to.
+        RunValue value((app.Path() + "\\gone\\KXMAIN.EXE -startup").c_str());
+        EXPECT_EQ(0, IsMouseAppRegistered()) << "program and uninstaller gone";
+        CreateDirectoryA((app.Path() + "\\gone").c_str(), 0);
+        WriteWholeFile(app.Path() + "\\gone\\UNINSTAL.EXE", "uninstaller");
+        EXPECT_EQ(1, IsMouseAppRegistered()) << "the uninstaller is there";
     }
     EXPECT_EQ(0, IsMouseAppRegistered()) << "no value";
 }
@@ -280,7 +292,8 @@ TEST_F(Walk, BackAndForthThenFinishWithoutRestart)
     EXPECT_EQ("[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\nmouse=*vmouse\r\n",
               ReadWholeFile(WindowsDirectory() + "\\system.ini")) << "patched before the finish page";
     EXPECT_EQ(ini, ReadWholeFile(WindowsDirectory() + "\\system.bak"));
-    EXPECT_EQ(1, IsMouseAppRegistered()) << "registered at the end of the copy";
+    EXPECT_EQ("C:\\t\\walk\\Orvel\\KXMAIN.EXE -startup", GetRegText(HKEY_LOCAL_MACHINE, RunKey, "ZennoMouse"))
+        << "registered at the end of the copy";
     DestroyWindow(app);
 }
 
@@ -371,7 +384,8 @@ TEST_F(RealSetup, RefusalsSeenFromOutside)
     ScratchDir dir("refuse");
     WriteSetupInf("[Main]\nProductName=Orvel\n", dir.Path());
     {
-        RunValue value("C:\\ORVEL\\KXMAIN.EXE -startup");
+        WriteWholeFile(dir.Path() + "\\KXMAIN.EXE", "mouse application");
+        RunValue value((dir.Path() + "\\KXMAIN.EXE -startup").c_str());
         ExpectOneBox(RunSetupExe(dir.Path(), "SETUP.EXE", ""), OtherMouseText, "Warning");
         SetupRun driverOnly = RunSetupExe(dir.Path(), "SETUP.EXE", "-u", {Press("SETUP_SELMOUSE", IDCANCEL)});
         EXPECT_EQ(0u, driverOnly.exitCode);

@@ -147,7 +147,8 @@ TEST_F(Copy, NoDisksGoesStraightToTheRegistration)
     EXPECT_TRUE(Opens.empty());
     EXPECT_EQ("Updating Registry...", StatusAtRegistration);
     EXPECT_GE(elapsed_, 1000u) << "one second's pause before the registration";
-    EXPECT_EQ(1, IsMouseAppRegistered()) << "the product entries were written";
+    EXPECT_EQ(dest_ + "\\KXMAIN.EXE -startup", GetRegText(HKEY_LOCAL_MACHINE, RunKey, "ZennoMouse"))
+        << "the product entries were written";
     EXPECT_TRUE(boxes.Calls().empty());
 }
 
@@ -213,6 +214,10 @@ TEST_F(Copy, CancelCompletesTheEntryUnderWayAndStillRegisters)
     MessageBoxRecorder boxes;
     HWND backdrop = CreateWindowExA(0, "STATIC", "backdrop", WS_POPUP, 0, 0, 5, 5, 0, 0, 0, 0);
     SetupState.BackdropWindow = backdrop;
+    // The script and the uninstaller are in the destination already.
+    CreateDirectoryA(dest_.c_str(), 0);
+    WriteWholeFile(dest_ + "\\SETUP.INF", "[Main]\r\n");
+    WriteWholeFile(dest_ + "\\UNINSTAL.EXE", "uninstaller");
     // The user clicks Cancel while the second file is being written.
     OnOpen = [creates = 0](const LzOpen &o) mutable {
         if (o.mode == OF_CREATE && ++creates == 2)
@@ -269,7 +274,9 @@ TEST_F(Copy, CancelledCopyInTheWizardEndsWithoutPatchOrRestart)
     ASSERT_EQ(1u, boxes.Calls().size());
     EXPECT_EQ(AbortText, boxes.Calls()[0].text);
     EXPECT_EQ(ini, ReadWholeFile(WindowsDirectory() + "\\system.ini")) << "not patched";
-    EXPECT_EQ(1, IsMouseAppRegistered()) << "registered as designed";
+    EXPECT_EQ(0, IsMouseAppRegistered())
+        << "nothing registered: the destination holds no uninstaller that could remove it";
+    EXPECT_EQ("<no key>", GetRegText(HKEY_LOCAL_MACHINE, UninstallKey, "DisplayName"));
     EXPECT_EQ(nullptr, SetupState.FileTableHandle);
 }
 
@@ -355,7 +362,7 @@ TEST_F(Copy, ADamagedSourceOrATargetThatCannotBeMadeIsAskedAboutAndCancelKeepsTh
     EXPECT_EQ("the older file", ReadWholeFile(dest_ + "\\DISK\\CUT.DLL"));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((dest_ + "\\DISK\\R2.TXT").c_str()));
     EXPECT_EQ(0, CountMatching(dest_ + "\\DISK\\*.TMP"));
-    EXPECT_EQ(1, IsMouseAppRegistered()) << "the closing registration still ran";
+    EXPECT_EQ(0, IsMouseAppRegistered()) << "no uninstaller in the destination: nothing registered";
 
     // A target directory that is not there: the Windows SYSTEM directory, gone.
     boxes.Clear();

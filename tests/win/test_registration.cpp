@@ -5,6 +5,7 @@
 #include "testlib.h"
 #include "install/registration.h"
 #include "shared/prior_values.h"
+#include "shared/failure_note.h"
 #include "controller/controller.h"
 #include "resource.h"
 
@@ -182,20 +183,22 @@ TEST_F(Registration, ProductEntriesWithTheirExactData)
     ExpectText(HKEY_LOCAL_MACHINE, UninstallKey, "DisplayName", "Orvel Wheel Mouse");
     ExpectText(HKEY_LOCAL_MACHINE, UninstallKey, "UninstallString",
                "\"C:\\t\\reg\\Orvel Mouse\\UNINSTAL.EXE\"");
+    WriteWholeFile(blanks.Path() + "\\KXMAIN.EXE", "mouse application");
     EXPECT_EQ(1, IsMouseAppRegistered()) << "what a second full run looks for";
-    const char *order[] = {"", "", "ThreadingModel", "", "", "ZennoMouse", "DisplayName",
-                           "UninstallString"};
+    // The uninstall entry first, the start-up value that makes setup refuse last.
+    const char *order[] = {"DisplayName", "UninstallString", "", "", "ThreadingModel", "", "",
+                           "ZennoMouse"};
     ASSERT_EQ(8u, SetCalls.size());
     for (int i = 0; i < 8; i++)
         EXPECT_EQ(order[i], SetCalls[i].name) << "value " << i << " in step order";
-    EXPECT_EQ("Apartment", SetCalls[2].bytes) << "nine bytes";
+    EXPECT_EQ("Apartment", SetCalls[4].bytes) << "nine bytes";
 
     // An absent Title is an empty text of no bytes.
     SetupState.Title[0] = 0;
     RegisterProduct();
     ExpectText(HKEY_LOCAL_MACHINE, UninstallKey, "DisplayName", "");
-    EXPECT_EQ("", SetCalls[14].bytes) << "DisplayName written with no bytes";
-    EXPECT_EQ("DisplayName", SetCalls[14].name);
+    EXPECT_EQ("", SetCalls[8].bytes) << "DisplayName written with no bytes";
+    EXPECT_EQ("DisplayName", SetCalls[8].name);
 
 }
 
@@ -212,20 +215,25 @@ LONG WINAPI RefuseClsidKey(HKEY root, LPCSTR sub, DWORD r, LPSTR cls, DWORD opt,
     return ((CreateKey)RealCreateKey)(root, sub, r, cls, opt, sam, sa, key, disp);
 }
 
-TEST_F(Registration, AFailingStepDoesNotStopTheOthers)
+// A key that cannot be written stops the registration there, with the key named: the
+// uninstall entry, written first, can take away what was written; the start-up value,
+// which would make setup refuse, and the device are not written.
+TEST_F(Registration, AFailingStepStopsTheRegistrationAndIsNamed)
 {
     {
         ImportPatch refuse("advapi32.dll", "RegCreateKeyExA", (void *)RefuseClsidKey);
         ASSERT_TRUE(refuse.Applied());
         RealCreateKey = refuse.Original();
-        RegisterMouseDevice(1);
+        EXPECT_EQ(0, RegisterMouseDevice(1));
     }
-    EXPECT_FALSE(ReadStored(HKEY_CLASSES_ROOT, ClsidKey, 0).present) << "step 1 was refused";
-    ExpectText(HKEY_CLASSES_ROOT, std::string(ClsidKey) + "\\InProcServer32", "ThreadingModel",
-               "Apartment");
-    ExpectText(HKEY_LOCAL_MACHINE, RunKey, "ZennoMouse", dir_.Path() + "\\KXMAIN.EXE -startup");
+    EXPECT_FALSE(ReadStored(HKEY_CLASSES_ROOT, ClsidKey, 0).present) << "the refused key";
     ExpectText(HKEY_LOCAL_MACHINE, UninstallKey, "UninstallString", dir_.Path() + "\\UNINSTAL.EXE");
-    ExpectOwnNode(true, "Mouse\\0000");
+    EXPECT_FALSE(ReadStored(HKEY_LOCAL_MACHINE, RunKey, "ZennoMouse").present);
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, OwnNodeKey));
+    char told[FAILURE_MESSAGE_SIZE];
+    FailureMessage(told);
+    EXPECT_NE(std::string::npos, std::string(told).find(std::string("HKEY_CLASSES_ROOT\\") + ClsidKey))
+        << told;
 }
 
 TEST_F(Registration, DeviceOnlyWritesNoProductEntries)
@@ -481,11 +489,12 @@ TEST_F(Registration, PriorValuesFirstNonEmptyWins)
     EXPECT_EQ("Original", Recorded("PS2", "DeviceDesc"));
     EXPECT_EQ("", Recorded("PS2", "Mfg")) << "recorded empty";
 
-    // A second registration: the non-empty entries stay, the empty one is filled.
+    // A second registration: every entry stays, the empty one (an absence) too, so that
+    // the uninstaller deletes the value rather than putting the package's back.
     MakeKeyWithTexts(Node("BIOS\\*PNP0F13\\0000"), {{"DeviceDesc", "Changed"}, {"Mfg", "Later"}});
     RegisterMouseDevice(0);
     EXPECT_EQ("Original", Recorded("PS2", "DeviceDesc"));
-    EXPECT_EQ("Later", Recorded("PS2", "Mfg"));
+    EXPECT_EQ("", Recorded("PS2", "Mfg"));
 
     // A serial registration afterwards keeps both sections.
     LiveDevice serial("C29A0020", "ROOT\\*PNP0F0C\\0000");
@@ -498,10 +507,15 @@ TEST_F(Registration, PriorValuesFirstNonEmptyWins)
     EXPECT_NE(std::string::npos, inf.find("[PS2]"));
     EXPECT_NE(std::string::npos, inf.find("[Serial]"));
 
+    // No directory for the record: nothing is recorded, and the value is left alone.
     lstrcpyA(SetupState.InstallDir, "C:\\t\\reg\\missing");
     EXPECT_STREQ("fallback", ReadInstalledScript("PS2", "DeviceDesc", "fallback"));
-    RecordPriorValue("PS2", "DeviceDesc", "x");  // no directory: silently not recorded
+    EXPECT_EQ(0, RecordPriorValue("PS2", "DeviceDesc", "x"));
     EXPECT_STREQ("fallback", ReadInstalledScript("PS2", "DeviceDesc", "fallback"));
+    MakeKeyWithTexts(Node("BIOS\\*PNP0F13\\0000"), {{"DeviceDesc", "Changed"}});
+    SetupState.MouseKind = 0;
+    EXPECT_EQ(0, RegisterMouseDevice(0));
+    ExpectText(HKEY_LOCAL_MACHINE, Node("BIOS\\*PNP0F13\\0000"), "DeviceDesc", "Changed");
 }
 
 // ExitWindowsEx recorded instead of restarting.
@@ -610,8 +624,7 @@ TEST(Survival, DISABLED_Write)
     lstrcpyA(SetupState.InstallDir, "C:\\t\\survive");
     lstrcpyA(SetupState.Title, "Orvel Wheel Mouse");
     lstrcpyA(SetupState.SeialName, "Orvel Wheel Mouse (Serial)");
-    RegisterMouseDevice(1);
-    EXPECT_EQ(1, IsMouseAppRegistered());
+    EXPECT_EQ(1, RegisterMouseDevice(1));
     HKEY k;
     ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, VolatileMarker, 0, 0,
                                              REG_OPTION_VOLATILE, KEY_ALL_ACCESS, 0, &k, 0));
