@@ -23,7 +23,11 @@ mcopy -i "$work/floppy.img" ::/HELP/KXMOUSE.HL_ "$work/from-floppy" 2>/dev/null
 check "the image holds the medium's files" 'cmp -s "$work/from-floppy" "$work/medium/HELP/KXMOUSE.HL_"'
 
 mkdir -p "$work/big/DATA"
-printf '[DirectoryName]\nSubDir1=DATA\n[DiskLabel]\nDisk1=a\n[FileCounts]\nDisk1=1\n[Disk1]\n1=BIG.DAT,BIG.DAT,Big,SubDir1\n' > "$work/big/SETUP.INF"
+# Each package installs the script and an uninstaller into the destination from disk 1,
+# as the check requires.
+first='1=SETUP.INF,SETUP.INF,Script,RootDir\n2=UNINSTAL.EXE,UNINSTAL.EXE,Uninstaller,RootDir\n'
+printf "[DirectoryName]\nRootDir=.\nSubDir1=DATA\n[DiskLabel]\nDisk1=a\n[FileCounts]\nDisk1=3\n[Disk1]\n${first}3=BIG.DAT,BIG.DAT,Big,SubDir1\n" > "$work/big/SETUP.INF"
+printf 'uninstaller' > "$work/big/UNINSTAL.EXE"
 head -c 1600000 /dev/urandom > "$work/big/DATA/BIG.DAT"
 "$top/tools/make-medium.sh" "$setup" "$work/bigmedium" "$work/big.img" "$work/big" > "$work/big.txt" 2>&1
 status=$?
@@ -32,8 +36,9 @@ check "and the user is told why" 'grep -q "does not fit on a 1.44 MB floppy" "$w
 # A plain file whose source name differs from its target name: the package holds it
 # under the target name, the medium under the source name.
 mkdir -p "$work/plain"
-printf '[DirectoryName]\nRootDir=.\n[DiskLabel]\nDisk1=a\n[FileCounts]\nDisk1=2\n[Disk1]\n1=SETUP.INF,SETUP.INF,Script,RootDir\n2=READ.ME,README.TXT,Read me,RootDir\n' > "$work/plain/SETUP.INF"
+printf "[DirectoryName]\nRootDir=.\n[DiskLabel]\nDisk1=a\n[FileCounts]\nDisk1=3\n[Disk1]\n${first}3=READ.ME,README.TXT,Read me,RootDir\n" > "$work/plain/SETUP.INF"
 printf 'read me' > "$work/plain/README.TXT"
+printf 'uninstaller' > "$work/plain/UNINSTAL.EXE"
 "$top/tools/make-medium.sh" "$setup" "$work/plainmedium" "" "$work/plain" > "$work/plain.txt" 2>&1
 check "a plain file is copied from its target name to its source name" \
   'cmp -s "$work/plainmedium/READ.ME" "$work/plain/README.TXT"'
@@ -79,7 +84,7 @@ mcopy -i "$work/disk2.img" ::/HELP/KXMOUSE.HL_ "$work/disk2-help" 2>/dev/null
 check "an image's file is the medium's" 'cmp -s "$work/disk2-help" "$work/pd/HELP/KXMOUSE.HL_"'
 
 # A disk that does not fit gets no image; the others do.
-printf '[DirectoryName]\nRootDir=.\nSubDir1=DATA\n[DiskLabel]\nDisk1=a\nDisk2=b\n[FileCounts]\nDisk1=1\nDisk2=1\n[Disk1]\n1=SMALL.DAT,SMALL.DAT,Small,RootDir\n[Disk2]\n1=BIG.DAT,BIG.DAT,Big,SubDir1\n' > "$work/big/SETUP.INF"
+printf "[DirectoryName]\nRootDir=.\nSubDir1=DATA\n[DiskLabel]\nDisk1=a\nDisk2=b\n[FileCounts]\nDisk1=3\nDisk2=1\n[Disk1]\n${first}3=SMALL.DAT,SMALL.DAT,Small,RootDir\n[Disk2]\n1=BIG.DAT,BIG.DAT,Big,SubDir1\n" > "$work/big/SETUP.INF"
 printf 'small' > "$work/big/SMALL.DAT"
 "$top/tools/make-medium.sh" --per-disk "$setup" "$work/bigpd" "$work/bigdisk" "$work/big" > "$work/bigpd.txt" 2>&1
 status=$?

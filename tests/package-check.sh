@@ -101,10 +101,33 @@ check "a file that the script does not install is a warning naming the file" \
 sound; edit 's/^1=SETUP.INF/9=SETUP.INF/; s/^3=TINY/1=TINY/; s/^9=SETUP.INF/3=SETUP.INF/'; run
 check "SETUP.INF not among the first two files of disk 1 is a warning" \
   '[ $status -eq 0 ] && has "^warning: .*\[Disk1\] 3: SETUP.INF" && only 1'
+sound; edit 's/^2=UNINSTAL/9=UNINSTAL/; s/^3=TINY/2=TINY/; s/^9=UNINSTAL/3=UNINSTAL/'; run
+check "so is UNINSTAL.EXE as disk 1's third file" \
+  '[ $status -eq 0 ] && has "^warning: .*\[Disk1\] 3: UNINSTAL.EXE is file 3 of disk 1" && only 1'
 sound; edit 's/^Disk1=3/Disk1=2/; s/^2=UNINSTAL.EX_.*/2=TINY.EX_,TINY.EXE,Program,RootDir/; /^3=TINY/d'
 rm "$work/p/UNINSTAL.EXE"; run
-check "nor UNINSTAL.EXE is a warning" \
-  '[ $status -eq 0 ] && has "^warning: .*\[Disk1\]: UNINSTAL.EXE" && only 1'
+check "a script whose disk 1 does not install UNINSTAL.EXE is an error" \
+  '[ $status -eq 1 ] && has "^error: .*SETUP.INF: \[Disk1\]: UNINSTAL.EXE is not installed into the destination by disk 1" && only 1'
+sound; edit 's/^Disk1=3/Disk1=2/; /^2=UNINSTAL/d; s/^3=TINY/2=TINY/; s/^Disk2=1/Disk2=2/'
+printf '2=UNINSTAL.EX_,UNINSTAL.EXE,Uninstaller,RootDir\n' >> "$work/p/SETUP.INF"; run
+check "so is one that installs it from disk 2, naming that entry" \
+  '[ $status -eq 1 ] && has "^error: .*\[Disk1\]: UNINSTAL.EXE is not .*\[Disk2\] 2 installs it from disk 2" && only 1'
+sound; edit 's/Uninstaller,RootDir/Uninstaller,SubDir1/'; mv "$work/p/UNINSTAL.EXE" "$work/p/DATA/"; run
+check "or into SubDir1" \
+  '[ $status -eq 1 ] && has "^error: .*\[Disk1\]: UNINSTAL.EXE is not .*\[Disk1\] 2 installs it into <destination>.DATA.UNINSTAL.EXE" && only 1'
+sound; edit 's/Uninstaller,RootDir/Uninstaller,WinDir/'; run
+check "or into the Windows directory" \
+  '[ $status -eq 1 ] && has "^error: .*\[Disk1\]: UNINSTAL.EXE is not .*\[Disk1\] 2 installs it into C:.WINDOWS.UNINSTAL.EXE" && only 1'
+sound; edit 's/^Disk1=3/Disk1=2/; /^1=SETUP.INF/d; s/^2=UNINSTAL/1=UNINSTAL/; s/^3=TINY/2=TINY/'; run
+check "a script whose disk 1 does not install the script itself is an error" \
+  '[ $status -eq 1 ] && has "^error: .*SETUP.INF: \[Disk1\]: SETUP.INF is not installed into the destination by disk 1" && only 1'
+
+sound; edit 's/^RootDir=.$/RootDir=BIN/'; mkdir "$work/p/BIN"
+mv "$work/p/UNINSTAL.EXE" "$work/p/TINY.EXE" "$work/p/BIN/"; cp "$work/p/SETUP.INF" "$work/p/BIN/"; run
+check "a RootDir other than . is an error naming the value" \
+  '[ $status -eq 1 ] && has "^error: .*SETUP.INF: \[DirectoryName\] RootDir: \"BIN\" is not \".\"" && only 1'
+sound; edit '/^RootDir=/d'; run
+check "a missing RootDir is the destination itself, as .: no finding" '[ $status -eq 0 ] && only 0'
 
 # The bundled sample, with the uninstaller the build made: no finding at all.
 bash "$top/tools/check-package.sh" "$package" > "$work/out" 2>&1

@@ -25,7 +25,7 @@ if [ "$width" = win64 ]; then
   cmake -S . -B $out -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-x86_64.cmake" >/dev/null
 fi
 cmake -S . -B build -DCMAKE_BUILD_TYPE=MinSizeRel >/dev/null
-cmake --build $out -j2 --target SETUP autopilot lzloop launchtime onedialog >/dev/null
+cmake --build $out -j2 --target SETUP UNINSTAL autopilot lzloop launchtime onedialog >/dev/null
 
 bench=$PWD/build/bench
 rm -rf "$bench"; mkdir -p "$bench/package/DATA"
@@ -35,15 +35,21 @@ echo "Generating $files package files"
   printf '[Main]\r\nProductName=Orvel\r\nMinimumSpace=0\r\nDefaultPath=C:\\BENCH\r\n'
   printf '[DirectoryName]\r\nRootDir=.\r\nSubDir1=DATA\r\n'
   printf '[DiskLabel]\r\nDisk1=One\r\nDisk2=Two\r\nDisk3=Three\r\n'
-  printf '[FileCounts]\r\nDisk1=100\r\nDisk2=100\r\nDisk3=100\r\n'
+  printf '[FileCounts]\r\nDisk1=102\r\nDisk2=100\r\nDisk3=100\r\n'
   for d in 1 2 3; do
     printf '[Disk%d]\r\n' $d
+    first=0
+    if [ $d = 1 ]; then   # the script and the uninstaller first, as the package check requires
+      printf '1=SETUP.INF, SETUP.INF, Setup script, RootDir\r\n2=UNINSTAL.EX_, UNINSTAL.EXE, Uninstaller, RootDir\r\n'
+      first=2
+    fi
     for k in $(seq 1 100); do
       i=$(( (d - 1) * 100 + k ))
-      printf '%d=F%d.BI_, F%d.BIN, Data file %d, SubDir1\r\n' $k $i $i $i
+      printf '%d=F%d.BI_, F%d.BIN, Data file %d, SubDir1\r\n' $((first + k)) $i $i $i
     done
   done
 } > "$bench/package/SETUP.INF"
+cp $out/UNINSTAL.EXE "$bench/package/"
 for i in $(seq 1 $files); do
   { head -c 30000 /dev/urandom; seq $i $((i + 6500)); } > "$bench/package/DATA/F$i.BIN"
 done

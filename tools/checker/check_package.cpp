@@ -437,30 +437,59 @@ void CheckDuplicates(void)
     }
 }
 
-// The uninstaller and the script it reads come first, so that a copy cancelled early
-// still leaves a way to remove the package.
+// RootDir names the destination itself: every command setup registers (the Run value,
+// the property page, the uninstall entry) is the destination followed by a file name.
+// An absent RootDir loads empty: "<destination>\" + "" + "\NAME", the destination
+// itself as with ".", where the doubled separator counts as one.
+void CheckRootDir(void)
+{
+    std::string value = SetupState.DirectorySlots[SLOT_ROOTDIR];
+    if (RelativeDir(value).empty())
+        return;
+    Error(Where(IDS_DIRECTORYNAME, Text(IDS_ROOTDIR)),
+          Quoted(value) + " is not \".\": the files of keyword " + Text(IDS_ROOTDIR) +
+          " would go to <destination>\\" + value + " (setup makes no directory for it), and "
+          "none of the commands it registers (the Run value, the property page, the uninstall "
+          "entry, each <destination>\\NAME) looks there");
+}
+
+// The uninstaller and the script it reads must be installed into the destination by
+// disk 1, and belong among its first two files, so that a copy cancelled early still
+// leaves a way to remove the package.
 void CheckFirstFiles(void)
 {
     for (const char *name : {"SETUP.INF", "UNINSTAL.EXE"}) {
-        const Entry *later = 0;
-        bool first = false;
+        const Entry *found = 0, *other = 0;
         for (const Entry &e : Entries)
-            if (e.slot == SLOT_ROOTDIR && SameTextNoCase(e.loaded->TargetName, name)) {
-                if (e.disk == 1 && e.key <= 2)
-                    first = true;
-                else if (!later)
-                    later = &e;
+            if (SameTextNoCase(e.loaded->TargetName, name)) {
+                if (e.disk == 1 && e.slot == SLOT_ROOTDIR) {
+                    if (!found)
+                        found = &e;
+                } else if (!other)
+                    other = &e;
             }
-        if (first)
+        if (found) {
+            if (found->key > 2)
+                Warning(EntryWhere(*found), std::string(name) + " is file " + Number(found->key) +
+                                            " of disk 1; it belongs among the first two, so that "
+                                            "a copy cancelled early leaves a way to remove the package");
             continue;
-        std::string why = "it belongs among the first two files of disk 1 (keyword " +
-                          Text(IDS_ROOTDIR) + "), so that a copy cancelled early leaves a " +
-                          "way to remove the package";
-        if (later)
-            Warning(EntryWhere(*later), std::string(name) + " is file " + Number(later->key) +
-                                        " of disk " + Number(later->disk) + "; " + why);
-        else
-            Warning("[" + DiskSection(1) + "]", std::string(name) + " is not listed; " + why);
+        }
+        std::string what = std::string(name) + " is not installed into the destination by disk 1 "
+                           "(a [" + DiskSection(1) + "] entry with that target name and keyword " +
+                           Text(IDS_ROOTDIR) + ")";
+        if (other)
+            what += ": " + EntryWhere(*other) + " installs it" +
+                    (other->disk != 1 ? " from disk " + Number(other->disk) : "") +
+                    (other->slot < 0 ? " without a known keyword"
+                     : other->slot != SLOT_ROOTDIR ? " into " + TargetShown(other->loaded) : "");
+        what += std::string("; ") +
+                (!strcmp(name, "SETUP.INF")
+                     ? "the uninstaller reads <destination>\\SETUP.INF, its record of what to "
+                       "remove and put back"
+                     : "the uninstall entry that setup registers runs <destination>\\UNINSTAL.EXE") +
+                ", which must be there whatever part of the copy is done";
+        Error("[" + DiskSection(1) + "]", what);
     }
 }
 
@@ -562,6 +591,7 @@ int main(int argc, char **argv)
     }
     for (int d = 1; d <= SetupState.DiskCount; d++)
         CheckCount(d);
+    CheckRootDir();
     CheckEntries();
     CheckDuplicates();
     CheckFirstFiles();
