@@ -1,8 +1,8 @@
 /* The copy page does all its work inside WM_PAGE_INIT, before its message loop runs:
    it keeps itself painted with UpdateWindow and lets the Cancel button through with
    PollCancel, twice per file. A file that cannot be put in place whole is asked
-   about: Retry copies it again from the start, Cancel ends the copy as the page's
-   Cancel button does. */
+   about: Retry draws the page again whole and copies the file again from the start,
+   Cancel ends the copy as the page's Cancel button does. */
 #include "copy_page.h"
 #include <lzexpand.h>
 #include "registration.h"
@@ -144,6 +144,17 @@ static void ShowProgress(HWND page, HDC dc, int entry, int count)
     DeleteObject(blue);
 }
 
+/* After a Retry: the question's box, gone, can leave its image or a hole where it stood,
+   and the page's own painting restores only its background and controls. The page is
+   drawn again whole, the frame afresh as at the disk's start, and the bar is filled
+   again by the next ShowProgress, before the file is copied again. */
+static void RepaintAfterQuestion(HWND page, HDC dc)
+{
+    RedrawWindow(page, 0, 0, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    DrawSunkenBox(page, dc, IDC_PROGRESS, WHITE_BRUSH);
+    BarEnd = -1;
+}
+
 /* One entry of the file table, again from its source for as long as the user asks
    for Retry. An entry the loader left empty names no file and is passed over. */
 static void CopyEntry(HWND page, HDC dc, int d, int i)
@@ -164,6 +175,7 @@ static void CopyEntry(HWND page, HDC dc, int d, int i)
             ClosePage(page, PAGE_CANCEL);   /* as the page's own Cancel button does */
             return;
         }
+        RepaintAfterQuestion(page, dc);
     }
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include "testlib.h"
 #include <set>
+#include <sstream>
 #include <lzexpand.h>
 #include "resource.h"
 #include "install/copy_page.h"
@@ -330,6 +331,108 @@ TEST_F(Copy, AMissingSourceAsksForItsDiskAndRetryTakesItWhenItIsBack)
     EXPECT_EQ("SETUP_INSTALL", ownerClass) << "the copy page owns the question";
     EXPECT_EQ(Original("KXMAIN.EXE"), ReadWholeFile(dest_ + "\\DISK\\LATER.EXE"));
     EXPECT_EQ(0, CountMatching(dest_ + "\\DISK\\*.TMP"));
+}
+
+// Control 1011's rectangle, as worked out above: DrawSunkenBox draws it white with a
+// white outline, and a grey outline one pixel up and to the left.
+const RECT Frame = {168, 112, 168 + 247, 112 + 20};
+
+// What a page that was never covered shows at (x, y) of the frame's area with a bar
+// of that width; CLR_INVALID at the two corners neither outline reaches.
+COLORREF UncoveredFramePixel(int x, int y, int barWidth)
+{
+    if (x >= BarLeft && x < BarLeft + barWidth && y >= Frame.top + 1 && y < Frame.bottom - 3)
+        return RGB(0, 0, 255);
+    bool inGrey = x >= Frame.left - 1 && x <= Frame.right - 2 && y >= Frame.top - 1 && y <= Frame.bottom - 2;
+    if (inGrey && (x == Frame.left - 1 || x == Frame.right - 2 || y == Frame.top - 1 || y == Frame.bottom - 2))
+        return RGB(128, 128, 128);
+    if (x >= Frame.left && y >= Frame.top)
+        return RGB(255, 255, 255);   // the white outline and the inside
+    return CLR_INVALID;
+}
+
+// Where the question's box stood: over the frame, the bar and the percentage.
+const RECT BoxImage = {160, 104, 480, 140};
+const COLORREF Magenta = RGB(255, 0, 255);
+
+// The box's image left on the page, and the area invalidated, as a box's closing does.
+void LeaveBoxImage(HWND page)
+{
+    HDC dc = GetDC(page);
+    HBRUSH magenta = CreateSolidBrush(Magenta);
+    FillRect(dc, &BoxImage, magenta);
+    DeleteObject(magenta);
+    ReleaseDC(page, dc);
+    RedrawWindow(page, &BoxImage, 0, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+// The pixels of the box's area that differ from a page never covered: magenta anywhere,
+// and in the frame's area anything but the frame and the bar. Empty when none.
+std::string PixelsUnlikeUncovered(HWND page, int barWidth)
+{
+    std::ostringstream out;
+    int magenta = 0, wrong = 0;
+    HDC dc = GetDC(page);
+    for (int y = BoxImage.top; y < BoxImage.bottom; y++)
+        for (int x = BoxImage.left; x < BoxImage.right; x++) {
+            COLORREF shown = GetPixel(dc, x, y);
+            magenta += shown == Magenta;
+            bool inFrame = x >= Frame.left - 1 && x < Frame.right && y >= Frame.top - 1 && y < Frame.bottom;
+            COLORREF expected = inFrame ? UncoveredFramePixel(x, y, barWidth) : CLR_INVALID;
+            if (expected != CLR_INVALID && shown != expected && wrong++ < 3)
+                out << std::hex << " (" << std::dec << x << "," << y << ") is " << std::hex << shown
+                    << " for " << expected << ";";
+        }
+    ReleaseDC(page, dc);
+    if (magenta || wrong)
+        out << std::dec << " " << magenta << " magenta, " << wrong << " frame or bar pixels wrong";
+    return out.str();
+}
+
+// The question's box, gone after Retry, leaves its image (or a hole) over the frame and
+// the bar: the page is drawn again whole, frame and bar too, before the file is copied
+// again, and stays so at the next file.
+TEST_F(Copy, RetryRepaintsThePageWhereTheQuestionStood)
+{
+    MessageBoxRecorder boxes;
+    std::string missing = ProgramDir() + "\\DISK\\LATER.TXT";
+    boxes.Answer([&](const MessageBoxCall &box) {
+        LeaveBoxImage(box.owner);
+        CopyFileA(MediaFile("disk\\README.TXT").c_str(), missing.c_str(), FALSE);
+        return IDRETRY;
+    });
+    // Entry 4 of 7 is missing at first; entry 5 is the only KXPAGE.DL_.
+    std::string atRetriedCopy = "not reached", atNextFile = "not reached";
+    std::string percentAtRetriedCopy, percentAtNextFile;
+    OnOpen = [&, creates = 0](const LzOpen &o) mutable {
+        HWND page = FindOwnWindow("SETUP_INSTALL");
+        if (o.mode == OF_CREATE && ++creates == 4 && page) {
+            atRetriedCopy = PixelsUnlikeUncovered(page, 139);   // 57%, as in sevenths
+            percentAtRetriedCopy = o.percent;
+        }
+        if (o.mode == OF_READ && o.path.find("KXPAGE.DL_") != std::string::npos && page) {
+            atNextFile = PixelsUnlikeUncovered(page, 139);
+            percentAtNextFile = o.percent;
+        }
+    };
+    std::string lines = "[DiskLabel]\nDisk1=One\n[FileCounts]\nDisk1=7\n[Disk1]\n";
+    const char *sources[] = {"README.TXT", "README.TXT", "README.TXT", "LATER.TXT",
+                             "KXPAGE.DL_", "README.TXT", "README.TXT"};
+    for (int i = 1; i <= 7; i++)
+        lines += std::to_string(i) + "=" + sources[i - 1] + ",R" + std::to_string(i) + ".TXT,Copy,RootDir\n";
+    EXPECT_EQ(PAGE_NEXT, Install(lines));
+
+    ASSERT_EQ(1u, boxes.Calls().size());
+    EXPECT_EQ(AskStyle, boxes.Calls()[0].style);
+    EXPECT_EQ(Original("README.TXT"), ReadWholeFile(dest_ + "\\DISK\\R4.TXT"));
+    EXPECT_EQ("", atRetriedCopy) << "the retried file is copied on a page drawn whole";
+    EXPECT_EQ("", atNextFile) << "the next file starts on a page drawn whole";
+    EXPECT_EQ("57%", percentAtRetriedCopy);
+    EXPECT_EQ("57%", percentAtNextFile);
+    std::vector<LzOpen> creates = OpensFor(OF_CREATE);
+    ASSERT_EQ(7u, creates.size());
+    EXPECT_EQ(139, creates[3].barWidth) << "the retried file's bar, 57%";
+    EXPECT_EQ(FullBar, creates[6].barWidth) << "the bar still grows after the question";
 }
 
 // A damaged source, a target that cannot be made: asked about by the target's name;
