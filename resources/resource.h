@@ -55,5 +55,6 @@
 #define IDS_CANNOTCREATEFILE   60    /* 60 on: what the copy could not do with a file */
 #define IDS_CANNOTWRITEFILE    61
 #define IDS_DAMAGEDSOURCE      62
+#define IDS_CANNOTSCHEDULE     67
 
 #endif
