@@ -59,6 +59,7 @@
 #define IDS_CANNOTRECORD       64
 #define IDS_CANNOTCHANGEFILE   65
 #define IDS_CANNOTKEEPOLD      66
+#define IDS_CANNOTSCHEDULE     67
 #define IDS_OLDNOTBACK         68
 
 #endif

@@ -3,6 +3,7 @@
 #include "copy_failure.h"
 #include "whole_file.h"
 #include "../shared/path_names.h"
+#include "../shared/wininit.h"
 #include "../shared/setup_state.h"
 #include "../shared/bounded_text.h"
 #include "../../resources/resource.h"
@@ -37,6 +38,8 @@ static UINT FailureText(int outcome)
         return IDS_CANNOTCREATEFILE;
     case COPY_CANNOT_WRITE:
         return IDS_CANNOTWRITEFILE;
+    case COPY_CANNOT_SCHEDULE:
+        return IDS_CANNOTSCHEDULE;
     }
     return IDS_DAMAGEDSOURCE;
 }
@@ -61,6 +64,9 @@ int AskToRetry(HWND page, int outcome, int disk, const char *sourcePath, const c
         AppendText(text, sizeof text, "\n\n");
         AppendText(text, sizeof text, source);
     } else {
+        /* WININIT.INI is named when it failed; its bare name should its path not fit */
+        if (outcome == COPY_CANNOT_SCHEDULE && !WininitPath(target, sizeof target))
+            CopyText(target, sizeof target, "WININIT.INI");
         FormatText(text, FailureText(outcome), target);
     }
     return MessageBoxA(page, text, SetupState.Caption,

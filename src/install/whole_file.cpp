@@ -53,10 +53,24 @@ static int InUse(DWORD error)
            error == ERROR_LOCK_VIOLATION;
 }
 
+/* An old target that could not be moved aside (error) because it is in use, as a
+   driver Windows has loaded, is replaced at the next start; the new file waits under
+   its temporary name until then. */
+static int ReplaceAtRestart(const char *temporary, const char *target, DWORD error)
+{
+    if (!InUse(error))
+        return COPY_CANNOT_WRITE;
+    return ScheduleRenameAtRestart(target, temporary) ? COPY_DONE : COPY_CANNOT_SCHEDULE;
+}
+
 /* Puts the complete temporary file in the target's place. MoveFileA never replaces a
-   file, so it succeeds at once only where there was none. */
+   file, so it succeeds at once only where there was none. A deletion or replacement
+   still pending from an uninstall would undo the new file at the next start: it is
+   taken out first, so that a failure leaves everything as it was. */
 static int PutInPlace(const char *temporary, const char *target, const char *dir)
 {
+    if (!CancelPendingAtRestart(target))
+        return COPY_CANNOT_SCHEDULE;
     if (MoveFileA(temporary, target))
         return COPY_DONE;
     DWORD attributes = GetFileAttributesA(target);
@@ -68,13 +82,8 @@ static int PutInPlace(const char *temporary, const char *target, const char *dir
     if (!MakeTemporaryFile(dir, old))
         return COPY_CANNOT_CREATE;
     DeleteFileA(old);   /* only its name is wanted */
-    if (!MoveFileA(target, old)) {
-        /* in use, as a driver Windows has loaded: it is replaced at the next start,
-           and the new file waits under its temporary name until then */
-        if (InUse(GetLastError()) && ScheduleRenameAtRestart(target, temporary))
-            return COPY_DONE;
-        return COPY_CANNOT_WRITE;
-    }
+    if (!MoveFileA(target, old))
+        return ReplaceAtRestart(temporary, target, GetLastError());
     if (!MoveFileA(temporary, target)) {
         MoveFileA(old, target);   /* the old file goes back */
         return COPY_CANNOT_WRITE;

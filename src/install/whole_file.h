@@ -10,14 +10,17 @@ enum CopyOutcome {
     COPY_NO_SOURCE,         /* the source could not be opened */
     COPY_CANNOT_CREATE,     /* no file could be made beside the target */
     COPY_CANNOT_WRITE,      /* writing failed (a full disk), or a read-only target */
-    COPY_DAMAGED            /* the expansion failed or came out another size */
+    COPY_DAMAGED,           /* the expansion failed or came out another size */
+    COPY_CANNOT_SCHEDULE    /* WININIT.INI could not be read or written */
 };
 
 /* Expands the open LZ source, which declares itself expected bytes long, into target:
    first into a temporary file in the target's directory, which takes the target's
    place only once it is complete. An old target is kept under a temporary name until
    the new file is in place; one that is in use is replaced at the next start of
-   Windows. A failure leaves the old target as it was and no temporary file behind. */
+   Windows. What WININIT.INI would still do to target at the next start (delete it,
+   replace it) is taken out first. A failure leaves the old target as it was and no
+   temporary file behind. */
 int ExpandWhole(INT source, LONG expected, const char *target);
 
 /* The size an open LZ source declares (its expanded size; a plain file's own size),

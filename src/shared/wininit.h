@@ -10,4 +10,12 @@ int ScheduleRenameAtRestart(const char *target, const char *source);
 /* At the next start, path is deleted (a NUL= entry); 1 when the entry was written. */
 int ScheduleDeleteAtRestart(const char *path);
 
+/* Takes out every entry that would delete path or replace it at the next start, other
+   entries kept in order; 1 when nothing pending on path remains (with no WININIT.INI
+   at once). */
+int CancelPendingAtRestart(const char *path);
+
+/* The path of WININIT.INI in the Windows directory; 0 when it does not fit size bytes. */
+int WininitPath(char *path, int size);
+
 #endif

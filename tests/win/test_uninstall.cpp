@@ -402,4 +402,61 @@ TEST_F(Uninstall, ARunThatCannotPutEverythingBackCanBeRepeated)
               Files(Dest));
 }
 
+// An installation made again before the restart a removal asked for: the removal's
+// NUL= lines (its own UNINSTAL.EXE, a file that was in use, both short while the
+// destination is written long) go; another program's lines stay, in order.
+TEST_F(Uninstall, InstalledAgainBeforeTheRestartTheRemovalAskedFor)
+{
+    InstallPs2(LongDest);
+    std::string ini = Win("\\WININIT.INI");
+    WriteWholeFile(ini, "[rename]\r\nNUL=C:\\OTHER.TMP\r\n");
+    HANDLE held = CreateFileA((LongDest + "\\KXPAGE.DLL").c_str(), GENERIC_READ, FILE_SHARE_READ, 0,
+                              OPEN_EXISTING, 0, 0);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    EXPECT_EQ(0u, RunUninstallEntry("-s").exitCode);
+    CloseHandle(held);
+    WriteWholeFile(ini, ReadWholeFile(ini) + "C:\\A.DLL=C:\\A.NEW\r\n");
+    ASSERT_EQ("NUL=C:\\OTHER.TMP\nNUL=" + ShortPath(LongDest + "\\KXPAGE.DLL") + "\nNUL=" +
+              ShortPath(LongDest + "\\UNINSTAL.EXE") + "\nC:\\A.DLL=C:\\A.NEW\n", Wininit());
+
+    InstallPs2(LongDest);
+    EXPECT_EQ("NUL=C:\\OTHER.TMP\nC:\\A.DLL=C:\\A.NEW\n", Wininit());
+    std::string installed = Files(LongDest);
+    RestartWithWineboot();
+    EXPECT_EQ(installed, Files(LongDest)) << "the second installation whole after the start";
+}
+
+// WININIT.INI held by another program that writes it. Unshared, nothing pending can be
+// read, so not even the first file is put in place; shared for reading, the copy gets
+// as far as the driver in use, which it cannot schedule. Either way the question names
+// WININIT.INI, and the other program's lines stay whole.
+TEST_F(Uninstall, AWininitHeldByAnotherProgramIsNamedAndKeptWhole)
+{
+    const std::string ini = Win("\\WININIT.INI"), vxd = Win("\\SYSTEM\\KXMOUSE.VXD");
+    const std::string lines = "[rename]\r\nNUL=C:\\OTHER.TMP\r\nC:\\A.DLL=C:\\A.NEW\r\n";
+    const struct { DWORD share; bool firstFileIn; } holds[] = {{0, false}, {FILE_SHARE_READ, true}};
+    for (const auto &hold : holds) {
+        WriteWholeFile(ini, lines);
+        WriteWholeFile(vxd, "a loaded driver");
+        HANDLE driver = CreateFileA(vxd.c_str(), GENERIC_READ, FILE_SHARE_READ, 0, OPEN_EXISTING,
+                                    0, 0);
+        HANDLE held = CreateFileA(ini.c_str(), GENERIC_WRITE, hold.share, 0, OPEN_EXISTING, 0, 0);
+        ASSERT_NE(INVALID_HANDLE_VALUE, held);
+        SetupRun run = RunSetupExe(medium_, "SETUP.EXE", "", WizardSteps(nullptr, false), 30000,
+                                   Answers({IDCANCEL}));
+        CloseHandle(held);
+        CloseHandle(driver);
+        ASSERT_EQ(2u, run.boxes.size()) << hold.share;
+        EXPECT_EQ("Can not write the file\n" + ini + " !\nAnother program may be using it.",
+                  run.boxes[0].text);
+        EXPECT_EQ((UINT)MB_RETRYCANCEL, run.boxes[0].style);
+        EXPECT_EQ(AbortText, run.boxes[1].text);
+        EXPECT_EQ(lines, ReadWholeFile(ini));
+        EXPECT_EQ("a loaded driver", ReadWholeFile(vxd));
+        EXPECT_EQ(hold.firstFileIn,
+                  GetFileAttributesA("C:\\ORVEL\\SETUP.INF") != INVALID_FILE_ATTRIBUTES);
+        RemoveInstalled();
+    }
+}
+
 }  // namespace
