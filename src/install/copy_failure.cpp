@@ -4,6 +4,7 @@
 #include "whole_file.h"
 #include "../shared/path_names.h"
 #include "../shared/wininit.h"
+#include "../shared/prior_values.h"
 #include "../shared/setup_state.h"
 #include "../shared/bounded_text.h"
 #include "../../resources/resource.h"
@@ -22,13 +23,15 @@ void DiskLabelOf(int disk, char *label, int size)
     }
 }
 
-/* The format's one %s filled with value; both fit the 1024 characters wsprintfA makes. */
-static void FormatText(char *text, UINT formatId, const char *value)
+/* The format's %s filled with value, and a second with other; all three fit the 1024
+   characters wsprintfA makes. */
+static void FormatText(char *text, UINT formatId, const char *value, const char *other = "")
 {
-    char format[256], bounded[256];
+    char format[256], bounded[256], second[256];
     CopyText(format, sizeof format, ResourceText(formatId));
     CopyText(bounded, sizeof bounded, value);
-    wsprintfA(text, format, bounded);
+    CopyText(second, sizeof second, other);
+    wsprintfA(text, format, bounded, second);
 }
 
 static UINT FailureText(int outcome)
@@ -40,6 +43,12 @@ static UINT FailureText(int outcome)
         return IDS_CANNOTWRITEFILE;
     case COPY_CANNOT_SCHEDULE:
         return IDS_CANNOTSCHEDULE;
+    case COPY_CANNOT_RECORD:
+        return IDS_CANNOTRECORD;
+    case COPY_CANNOT_KEEP:
+        return IDS_CANNOTKEEPOLD;
+    case COPY_OLD_NOT_BACK:
+        return IDS_OLDNOTBACK;
     }
     return IDS_DAMAGEDSOURCE;
 }
@@ -67,7 +76,9 @@ int AskToRetry(HWND page, int outcome, int disk, const char *sourcePath, const c
         /* WININIT.INI is named when it failed; its bare name should its path not fit */
         if (outcome == COPY_CANNOT_SCHEDULE && !WininitPath(target, sizeof target))
             CopyText(target, sizeof target, "WININIT.INI");
-        FormatText(text, FailureText(outcome), target);
+        if (outcome == COPY_CANNOT_RECORD)
+            InstalledScriptPath(target, sizeof target);
+        FormatText(text, FailureText(outcome), target, OlderFileName());
     }
     return MessageBoxA(page, text, SetupState.Caption,
                        MB_RETRYCANCEL | MB_ICONEXCLAMATION) == IDRETRY;

@@ -9,6 +9,8 @@
 #include "../shared/file_paths.h"
 #include "whole_file.h"
 #include "copy_failure.h"
+#include "older_files.h"
+#include "../shared/path_names.h"
 #include "../ui/page_runner.h"
 #include "../shared/setup_state.h"
 #include "../shared/bounded_text.h"
@@ -43,14 +45,20 @@ void OpenSourceFile(HWND page, const char *path)
     PollCancel(page);
 }
 
-int ExpandToTarget(HWND page, const char *path)
+static void CloseSource(void)
+{
+    if (SourceHandle >= 0)
+        LZClose(SourceHandle);
+    SourceHandle = -1;
+}
+
+int ExpandToTarget(HWND page, const char *path, const char *keep)
 {
     int outcome = COPY_NO_SOURCE;
-    if (SourceHandle >= 0) {
-        outcome = SourceSize >= 0 ? ExpandWhole(SourceHandle, SourceSize, path) : COPY_DAMAGED;
-        LZClose(SourceHandle);
-    }
-    SourceHandle = -1;
+    if (SourceHandle >= 0)
+        outcome = SourceSize >= 0 ? ExpandWhole(SourceHandle, SourceSize, path, keep)
+                                  : COPY_DAMAGED;
+    CloseSource();
     PollCancel(page);
     return outcome;
 }
@@ -155,6 +163,34 @@ static void RepaintAfterQuestion(HWND page, HDC dc)
     BarEnd = -1;
 }
 
+static int IsInstalledScript(const FileEntry *e, const char *target)
+{
+    char script[RECORD_PATH_SIZE];
+    InstalledScriptPath(script, sizeof script);
+    return !e->TargetIsAbsolute && SameTextNoCase(e->TargetName, "SETUP.INF") &&
+           SamePlace(target, script);
+}
+
+/* ExpandToTarget, with what the target replaces taken care of: an older file outside
+   the destination is kept, and the record in the installed script is carried over
+   into its fresh copy. */
+static int CopyToTarget(HWND page, const FileEntry *e, const char *target)
+{
+    char keep[MAX_PATH];
+    int script = IsInstalledScript(e, target);
+    int outcome = PlaceToKeepOlderFile(e, target, keep);
+    if (outcome == COPY_DONE && script && !HoldRecord())
+        outcome = COPY_CANNOT_RECORD;
+    if (outcome != COPY_DONE) {
+        CloseSource();
+        return outcome;
+    }
+    outcome = ExpandToTarget(page, target, keep[0] ? keep : 0);
+    if (outcome == COPY_DONE && script && !PutRecordBack())
+        outcome = COPY_CANNOT_RECORD;
+    return outcome;
+}
+
 /* One entry of the file table, again from its source for as long as the user asks
    for Retry. An entry the loader left empty names no file and is passed over. */
 static void CopyEntry(HWND page, HDC dc, int d, int i)
@@ -167,7 +203,7 @@ static void CopyEntry(HWND page, HDC dc, int d, int i)
         ShowCopyStatus(page, EntryOf(d, i));
         OpenSourceFile(page, source);
         ShowProgress(page, dc, i, count);
-        int outcome = ExpandToTarget(page, target);
+        int outcome = CopyToTarget(page, EntryOf(d, i), target);
         if (outcome == COPY_DONE || !EntryOf(d, i)->SourceName[0] ||
             SetupState.LastPageResult == PAGE_CANCEL)
             return;

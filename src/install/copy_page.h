@@ -9,9 +9,10 @@ void CopyAllFiles(HWND page);
 void BuildSourcePath(char *path, int disk, int entry);
 void BuildTargetPath(char *path, int disk, int entry);
 void OpenSourceFile(HWND page, const char *path);
-/* Expands the source opened last into path whole; an outcome of ExpandWhole, or
-   COPY_NO_SOURCE when the source could not be opened. */
-int ExpandToTarget(HWND page, const char *path);
+/* Expands the source opened last into path whole, the old file there kept at keep
+   when given; an outcome of ExpandWhole, or COPY_NO_SOURCE when the source could not
+   be opened. */
+int ExpandToTarget(HWND page, const char *path, const char *keep);
 
 /* The control's client area in the page's client coordinates. */
 void MapItemRect(HWND page, int controlId, RECT *rect);

@@ -171,24 +171,39 @@ int UpdateClassKey(const char *classKey, const char *nameText, const char *secti
 }
 
 /* A new class key for the node at path, named in its Driver value first, so that the
-   uninstaller finds the key through the node whatever was made of it. */
-static int BindNewClassKey(HKEY node, const char *path, const MouseTexts *t)
+   uninstaller finds the key through the node whatever was made of it. On a detected
+   node the record notes that it had no Driver and which key setup made: the key is
+   then setup's own, deleted by the uninstaller and never recorded as the node's old
+   one by a later registration. */
+static int BindNewClassKey(HKEY node, const char *path, const MouseTexts *t, int detected)
 {
-    char classKey[16];
+    char classKey[16], classPath[CLASS_PATH_SIZE];
     NextFreeClassKey(classKey);
+    if (!ClassKeyPath(classKey, classPath) ||
+        (detected && !(Recorded("Driver", "") && Recorded("SubKey2", classPath))))
+        return 0;
     return Wrote(SetRegText(node, "Driver", classKey), path) &&
            CreateClassKey(classKey, t->name, t->section);
 }
 
-/* The class key a reused node names is updated; a node without one gets a new one. */
+/* 1 when the detected node's Driver is one setup wrote: recorded as not there before. */
+static int DriverIsOwn(void)
+{
+    char recorded[RECORD_VALUE_SIZE];
+    return ReadRecordedValue(SetupState.MouseTypeName, "Driver", recorded) && !recorded[0];
+}
+
+/* The class key a reused node names is updated (setup's own is written again); a node
+   without one gets a new one. */
 static int BindClassKey(HKEY node, const char *path, const MouseTexts *t)
 {
     char driver[CLASS_PATH_SIZE];
     int whole = ReadRegText(node, "Driver", driver, sizeof driver);
     if (whole && driver[0])
-        return UpdateClassKey(driver, t->name, t->section);
+        return DriverIsOwn() ? CreateClassKey(driver, t->name, t->section)
+                             : UpdateClassKey(driver, t->name, t->section);
     if (whole || !HasRegValue(node, "Driver"))
-        return BindNewClassKey(node, path, t);
+        return BindNewClassKey(node, path, t, 1);
     /* a Driver too long to be read whole names a key that cannot be updated; it is not
        overwritten either, since nothing could record it */
     return Wrote(0, path);
@@ -230,7 +245,7 @@ static int CreateOwnNode(void)
                       SetRegZeroFlags(node, "ConfigFlags") &&
                       SetRegZeroFlags(node, "DetFlags") &&
                       SetRegText(node, "DetFunc", t.detFunc), OWN_NODE) &&
-                BindNewClassKey(node, OWN_NODE, &t);
+                BindNewClassKey(node, OWN_NODE, &t, 0);
     RegCloseKey(node);
     return bound;
 }

@@ -53,21 +53,34 @@ static int InUse(DWORD error)
            error == ERROR_LOCK_VIOLATION;
 }
 
+static char OlderFile[MAX_PATH];   /* where PutInPlace left or meant to keep the old target */
+
+const char *OlderFileName(void)
+{
+    return OlderFile;
+}
+
 /* An old target that could not be moved aside (error) because it is in use, as a
    driver Windows has loaded, is replaced at the next start; the new file waits under
-   its temporary name until then. */
-static int ReplaceAtRestart(const char *temporary, const char *target, DWORD error)
+   its temporary name until then. An old target to be kept is copied there first. */
+static int ReplaceAtRestart(const char *temporary, const char *target, const char *keep,
+                            DWORD error)
 {
     if (!InUse(error))
         return COPY_CANNOT_WRITE;
+    if (keep && !CopyFileA(target, keep, FALSE))
+        return COPY_CANNOT_KEEP;
     return ScheduleRenameAtRestart(target, temporary) ? COPY_DONE : COPY_CANNOT_SCHEDULE;
 }
 
 /* Puts the complete temporary file in the target's place. MoveFileA never replaces a
    file, so it succeeds at once only where there was none. A deletion or replacement
    still pending from an uninstall would undo the new file at the next start: it is
-   taken out first, so that a failure leaves everything as it was. */
-static int PutInPlace(const char *temporary, const char *target, const char *dir)
+   taken out first, so that a failure leaves everything as it was. The old target is
+   moved aside, to keep when keep names a place for it, else under a temporary name
+   until the new file is in place. */
+static int PutInPlace(const char *temporary, const char *target, const char *dir,
+                      const char *keep)
 {
     if (!CancelPendingAtRestart(target))
         return COPY_CANNOT_SCHEDULE;
@@ -78,21 +91,21 @@ static int PutInPlace(const char *temporary, const char *target, const char *dir
         return COPY_CANNOT_CREATE;
     if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))
         return COPY_CANNOT_WRITE;
-    char old[MAX_PATH];
-    if (!MakeTemporaryFile(dir, old))
+    if (keep)
+        CopyText(OlderFile, sizeof OlderFile, keep);
+    else if (!MakeTemporaryFile(dir, OlderFile))
         return COPY_CANNOT_CREATE;
-    DeleteFileA(old);   /* only its name is wanted */
-    if (!MoveFileA(target, old))
-        return ReplaceAtRestart(temporary, target, GetLastError());
-    if (!MoveFileA(temporary, target)) {
-        MoveFileA(old, target);   /* the old file goes back */
-        return COPY_CANNOT_WRITE;
-    }
-    DeleteFileA(old);
+    DeleteFileA(OlderFile);   /* only its name is wanted: MoveFileA does not replace */
+    if (!MoveFileA(target, OlderFile))
+        return ReplaceAtRestart(temporary, target, keep, GetLastError());
+    if (!MoveFileA(temporary, target))
+        return MoveFileA(OlderFile, target) ? COPY_CANNOT_WRITE : COPY_OLD_NOT_BACK;
+    if (!keep)
+        DeleteFileA(OlderFile);   /* should it stay, it costs room only */
     return COPY_DONE;
 }
 
-int ExpandWhole(INT source, LONG expected, const char *target)
+int ExpandWhole(INT source, LONG expected, const char *target, const char *keep)
 {
     char dir[MAX_PATH], temporary[MAX_PATH];
     DirectoryOf(target, dir, sizeof dir);
@@ -100,7 +113,7 @@ int ExpandWhole(INT source, LONG expected, const char *target)
         return COPY_CANNOT_CREATE;
     int outcome = ExpandInto(source, expected, temporary);
     if (outcome == COPY_DONE)
-        outcome = PutInPlace(temporary, target, dir);
+        outcome = PutInPlace(temporary, target, dir, keep);
     if (outcome != COPY_DONE)
         DeleteFileA(temporary);
     return outcome;

@@ -11,7 +11,11 @@ enum CopyOutcome {
     COPY_CANNOT_CREATE,     /* no file could be made beside the target */
     COPY_CANNOT_WRITE,      /* writing failed (a full disk), or a read-only target */
     COPY_DAMAGED,           /* the expansion failed or came out another size */
-    COPY_CANNOT_SCHEDULE    /* WININIT.INI could not be read or written */
+    COPY_CANNOT_SCHEDULE,   /* WININIT.INI could not be read or written */
+    COPY_CANNOT_RECORD,     /* the record of an older file to keep could not be written */
+    COPY_CANNOT_KEEP,       /* the older file could not be kept (OlderFileName) */
+    COPY_OLD_NOT_BACK       /* the new file failed and the older one could not go back:
+                               it is left under OlderFileName */
 };
 
 /* Expands the open LZ source, which declares itself expected bytes long, into target:
@@ -20,8 +24,12 @@ enum CopyOutcome {
    the new file is in place; one that is in use is replaced at the next start of
    Windows. What WININIT.INI would still do to target at the next start (delete it,
    replace it) is taken out first. A failure leaves the old target as it was and no
-   temporary file behind. */
-int ExpandWhole(INT source, LONG expected, const char *target);
+   temporary file behind. With keep, the old target is moved there, not deleted (or
+   copied there when it is in use and replaced at the next start). */
+int ExpandWhole(INT source, LONG expected, const char *target, const char *keep);
+
+/* Where the last ExpandWhole left the old target, or meant to keep it. */
+const char *OlderFileName(void);
 
 /* The size an open LZ source declares (its expanded size; a plain file's own size),
    with the source read from its start again; -1 when it cannot be told. */

@@ -4,6 +4,7 @@
 #include "prior_values.h"
 #include "setup_state.h"
 #include "bounded_text.h"
+#include "profile_section.h"
 
 static char InstalledValue[RECORD_VALUE_SIZE];
 
@@ -47,4 +48,56 @@ int RecordPriorValue(const char *section, const char *key, const char *value)
        also when it worked), so the key is read back through a fresh cache. */
     WritePrivateProfileStringA(0, 0, 0, path);
     return ReadRecordedValue(section, key, current);
+}
+
+static const char *const RecordSections[] = { "PS2", "Serial", SYSTEM_RECORD, REPLACED_RECORD };
+#define RECORD_SECTIONS 4
+static char *HeldSections[RECORD_SECTIONS];
+static int Holding;   /* held, and not yet written back: a retry writes these back */
+
+static void ReleaseHeldRecord(void)
+{
+    for (int i = 0; i < RECORD_SECTIONS; i++) {
+        if (HeldSections[i])
+            GlobalFree(HeldSections[i]);
+        HeldSections[i] = 0;
+    }
+    Holding = 0;
+}
+
+int HoldRecord(void)
+{
+    char path[RECORD_PATH_SIZE];
+    InstalledScriptPath(path, sizeof path);
+    if (Holding)
+        return 1;   /* a copy that failed: the file holds what was held no longer */
+    Holding = 1;
+    if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES)
+        return 1;   /* nothing recorded yet */
+    for (int i = 0; i < RECORD_SECTIONS; i++) {
+        DWORD used;
+        HeldSections[i] = ReadWholeSection(path, RecordSections[i], 0, &used);
+        if (!HeldSections[i]) {
+            ReleaseHeldRecord();
+            return 0;
+        }
+    }
+    /* the profile cache lets go of the file, which the fresh copy is about to replace */
+    WritePrivateProfileStringA(0, 0, 0, path);
+    return 1;
+}
+
+int PutRecordBack(void)
+{
+    char path[RECORD_PATH_SIZE];
+    InstalledScriptPath(path, sizeof path);
+    int written = 1;
+    for (int i = 0; i < RECORD_SECTIONS && written; i++)
+        if (HeldSections[i] && HeldSections[i][0])
+            written = WritePrivateProfileSectionA(RecordSections[i], HeldSections[i], path) != 0;
+    /* to the disk before anything else is changed; the flush's answer tells nothing */
+    WritePrivateProfileStringA(0, 0, 0, path);
+    if (written)
+        ReleaseHeldRecord();
+    return written;
 }

@@ -7,9 +7,11 @@
 /* Sections of the record: "PS2" and "Serial" hold the device's prior values (named
    after the mouse type registered); SYSTEM_RECORD holds system.ini's mouse line as it
    was before setup replaced it, or an empty text when the first [386Enh] section had
-   none. */
+   none; REPLACED_RECORD holds, for each file outside the destination that a file of
+   the package replaced, its path as key and where the older file is kept. */
 #define SYSTEM_RECORD "SystemIni"
 #define MOUSE_LINE_KEY "MouseLine"
+#define REPLACED_RECORD "Replaced"
 
 #define RECORD_VALUE_SIZE 256
 #define RECORD_PATH_SIZE 272   /* InstallDir (255 at most) and "\SETUP.INF" */
@@ -29,5 +31,11 @@ int RecordPriorValue(const char *section, const char *key, const char *value);
 
 /* The path of InstallDir's SETUP.INF, in size (RECORD_PATH_SIZE) bytes. */
 void InstalledScriptPath(char *path, int size);
+
+/* A fresh copy of the script replaces the installed one whole: the record's sections
+   are read from it before (0 when one cannot be read whole) and written into the copy
+   after (0 when one cannot be written), so that nothing recorded is lost. */
+int HoldRecord(void);
+int PutRecordBack(void);
 
 #endif

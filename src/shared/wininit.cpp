@@ -7,12 +7,11 @@
 #include "wininit.h"
 #include "path_names.h"
 #include "bounded_text.h"
+#include "profile_section.h"
 
 #define SHORT_PATH_SIZE 128
 #define LINE_SIZE (2 * SHORT_PATH_SIZE + 8)   /* one line of ours: two short paths */
 #define KEY_SIZE 260
-#define FIRST_SECTION_SIZE 2048
-#define MOST_SECTION_SIZE 32767   /* the most Windows 95's GetPrivateProfileSectionA fills */
 
 int WininitPath(char *path, int size)
 {
@@ -41,25 +40,13 @@ static int Readable(const char *ini)
     return 1;
 }
 
-/* The [rename] section as the profile functions give it: NUL-terminated lines, then
-   an empty one at *used, in a buffer with room bytes to spare after it (GlobalFree).
-   0 when it cannot be read whole. */
+/* The [rename] section as the profile functions give it, with room bytes to spare
+   (GlobalFree); 0 when it cannot be read whole. */
 static char *ReadSection(const char *ini, DWORD room, DWORD *used)
 {
     if (!Readable(ini))
         return 0;
-    for (DWORD size = FIRST_SECTION_SIZE;;) {
-        char *lines = (char *)GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, size + room);
-        if (!lines)
-            return 0;
-        *used = GetPrivateProfileSectionA("rename", lines, size, ini);
-        if (*used < size - 2)
-            return lines;   /* a cut section is answered as size - 2 */
-        GlobalFree(lines);
-        if (size == MOST_SECTION_SIZE)
-            return 0;
-        size = size * 2 < MOST_SECTION_SIZE ? size * 2 : MOST_SECTION_SIZE;
-    }
+    return ReadWholeSection(ini, "rename", room, used);
 }
 
 /* 1 when line would delete path (NUL=path) or replace it (path=SOURCE) at the next

@@ -98,12 +98,15 @@ static void RestoreSection(const char *section)
     int hasClass = ReadRecordedValue(section, "SubKey2", classKey) && BeginsWithNoCase(classKey, CLASS_ROOT);
     if (hasNode)
         PutBackValues(section, node, NodeValues, 2);
+    char driver[VALUE_SIZE];
+    int hadNoDriver = ReadRecordedValue(section, "Driver", driver) && !driver[0];
     if (hasClass && AnyRecorded(section, ClassValues, 5))
         PutBackValues(section, classKey, ClassValues, 5);
-    else if (hasClass)
+    else if (hasClass && !hadNoDriver)
         RemovePackageClassKey(classKey);   /* the node named a key that was not there */
     else if (hasNode)
-        UnbindNewClassKey(node);
+        UnbindNewClassKey(node);   /* setup bound a node that had no Driver (recorded so,
+                                      or in records made before it was) */
 }
 
 /* The root-enumerated node setup makes when no mouse was detected, and its class key. */

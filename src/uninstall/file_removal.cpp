@@ -57,6 +57,30 @@ static int IsPlainName(const char *name)
     return 1;
 }
 
+/* The package's file at target goes, and the older file setup kept in its place comes
+   back; while the package's file is in use, at the next start. A record of a file
+   kept that is not there names a file setup never replaced: the one at target is
+   then not the package's, and stays. */
+static void PutOlderFileBack(const char *target, const char *kept)
+{
+    if (GetFileAttributesA(kept) == INVALID_FILE_ATTRIBUTES || !RemoveFile(target))
+        return;
+    int back = GetFileAttributesA(target) == INVALID_FILE_ATTRIBUTES
+                   ? MoveFileA(kept, target)
+                   : ScheduleRenameAtRestart(target, kept);   /* after its NUL= line */
+    if (!back)
+        NoteFailureOfTwo(IDS_CANNOTPUTBACK, kept, target);
+}
+
+static void RemoveListedFile(const FileEntry *entry, const char *composed, const char *target)
+{
+    char kept[RECORD_VALUE_SIZE];
+    if (entry->TargetIsAbsolute && ReadRecordedValue(REPLACED_RECORD, composed, kept) && kept[0])
+        PutOlderFileBack(target, kept);
+    else
+        RemoveFile(target);
+}
+
 static void RemoveListedFiles(void)
 {
     char script[PATH_SIZE], self[PATH_SIZE];
@@ -72,8 +96,33 @@ static void RemoveListedFiles(void)
         if (!WholePath(composed, target, PATH_SIZE) || SamePlace(target, script) ||
             (selfKnown && SamePlace(target, self)))
             continue;   /* the script and this program go last */
-        RemoveFile(target);
+        RemoveListedFile(entry, composed, target);
     }
+}
+
+/* The folders that kept older files, REPLACED and those in it, once the files are back;
+   a folder that still holds one stays. */
+static void RemoveKeptFolders(void)
+{
+    char replaced[PATH_SIZE], path[PATH_SIZE];
+    CopyText(replaced, sizeof replaced, SetupState.InstallDir);
+    AppendText(replaced, sizeof replaced, "\\REPLACED");
+    CopyText(path, sizeof path, replaced);
+    AppendText(path, sizeof path, "\\*");
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(path, &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || found.cFileName[0] == '.')
+                continue;
+            CopyText(path, sizeof path, replaced);
+            AppendText(path, sizeof path, "\\");
+            AppendText(path, sizeof path, found.cFileName);
+            RemoveDirectoryA(path);
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(replaced);
 }
 
 /* SubDir6 to SubDir1, then RootDir when it is a directory of its own. */
@@ -96,6 +145,7 @@ static void RemoveSubDirectories(void)
 void RemoveInstalledFiles(void)
 {
     RemoveListedFiles();
+    RemoveKeptFolders();
     RemoveSubDirectories();
 }
 

@@ -272,7 +272,10 @@ TEST_F(Registration, LivePs2NodeIsReusedForPs2)
     EXPECT_EQ("Enum\\BIOS\\*PNP0F13\\0000", Recorded("PS2", "SubKey1"));
     EXPECT_EQ("Standard PS/2 Port Mouse", Recorded("PS2", "DeviceDesc"));
     EXPECT_EQ("(Standard mouse types)", Recorded("PS2", "Mfg"));
-    EXPECT_EQ("<absent>", Recorded("PS2", "SubKey2")) << "a new class key records nothing";
+    // The key setup made, and that the node had no Driver: both setup's own.
+    EXPECT_EQ(Class("0000"), Recorded("PS2", "SubKey2"));
+    EXPECT_EQ("", Recorded("PS2", "Driver"));
+    EXPECT_EQ("<absent>", Recorded("PS2", "MouseDriver")) << "a new key's values are not old ones";
     EXPECT_EQ("<absent>", Recorded("Serial", "SubKey1"));
 }
 

@@ -14,6 +14,9 @@ namespace {
 const char *Dest = DefaultDest;
 const std::string LongDest = "C:\\t\\Orvel Mouse";
 const std::string Empty = "C:\\t\\uniempty";
+const std::string Backup = "C:\\t\\unibackup";
+// 70 characters: the start-up command is then longer than 80 bytes.
+const std::string Dest70 = LongDest + "\\" + std::string(70 - 17, 'L');
 const char Caption[] = "Orvel Uninstall";
 const char NothingText[] = "There is nothing of this package installed in this directory !";
 const char QuestionText[] = "Orvel Wheel Mouse and its mouse driver will be removed from your "
@@ -52,7 +55,7 @@ LRESULT CALLBACK MouseApp(HWND w, UINT msg, WPARAM wp, LPARAM lp)
 
 class Uninstall : public SampleMediumTest {
 protected:
-    Uninstall() : SampleMediumTest("C:\\t\\uni", {LongDest, Empty}) {}
+    Uninstall() : SampleMediumTest("C:\\t\\uni", {LongDest, Empty, Backup}) {}
     void SetUp() override
     {
         ASSERT_FALSE(BuiltUninstallExe().empty()) << "UNINSTAL_EXE is not set";
@@ -159,6 +162,11 @@ protected:
             command += std::string(" ") + args;
         return RunProgram("", command, "C:\\", {}, 20000, Answers(std::move(answers)));
     }
+    // The uninstaller left behind by a removal, with its size.
+    static std::string LeftUninstaller()
+    {
+        return "UNINSTAL.EXE " + std::to_string(ReadWholeFile(BuiltUninstallExe()).size()) + "\n";
+    }
     // SETUP.EXE again: it gets to its welcome page (no refusal), where it is cancelled.
     void ExpectSetupRunsAgain()
     {
@@ -172,9 +180,13 @@ protected:
 
 TEST_F(Uninstall, OwnNodeRoundTripWithTheQuestionsAndARestart)
 {
+    // Another program's file of the same name as one the package puts in Windows.
+    const std::string otherIni = "another program's KXMOUSE.INI";
+    WriteWholeFile(Win("\\KXMOUSE.INI"), otherIni);
     std::string registry = Registry(), files = Files(Dest);
     InstallPs2(Dest);
     ASSERT_NE(registry, Registry());
+    ASSERT_EQ(Sample("WINDOWS\\KXMOUSE.INI"), ReadWholeFile(Win("\\KXMOUSE.INI")));
 
     SetupRun run = RunUninstallEntry("", {IDYES, IDYES});
     EXPECT_EQ(0u, run.exitCode);
@@ -189,6 +201,7 @@ TEST_F(Uninstall, OwnNodeRoundTripWithTheQuestionsAndARestart)
 
     EXPECT_EQ(registry, Registry());
     EXPECT_EQ(0, IsMouseAppRegistered());
+    EXPECT_EQ(otherIni, ReadWholeFile(Win("\\KXMOUSE.INI"))) << "the older file is back";
     // This program itself is deleted at the next start; nothing else is left.
     EXPECT_EQ("NUL=" + ShortPath(std::string(Dest) + "\\UNINSTAL.EXE") + "\n", Wininit());
     EXPECT_EQ(files + "UNINSTAL.EXE " + std::to_string(ReadWholeFile(BuiltUninstallExe()).size()) + "\n",
@@ -457,6 +470,132 @@ TEST_F(Uninstall, AWininitHeldByAnotherProgramIsNamedAndKeptWhole)
                   GetFileAttributesA("C:\\ORVEL\\SETUP.INF") != INVALID_FILE_ATTRIBUTES);
         RemoveInstalled();
     }
+}
+
+// The destination page refuses what the copy could not serve; a 70-character
+// destination installs, keeps a second setup away and uninstalls whole.
+TEST_F(Uninstall, LongDestinationsInstallRefuseASecondSetupAndUninstallWhole)
+{
+    ASSERT_EQ(70u, Dest70.size());
+    CreateDirectoryA(LongDest.c_str(), 0);
+    // A 39-character SubDir below a 79-character destination is more than the LZ
+    // service's 128 bytes; a typed text of 86 characters is more than the page keeps.
+    std::string script = ReadWholeFile(medium_ + "\\SETUP.INF"), longSub = script;
+    longSub.replace(longSub.find("SubDir6=DRIVERS"), 15, "SubDir6=" + std::string(39, 'S'));
+    WriteWholeFile(medium_ + "\\SETUP.INF", longSub);
+    std::string dest79 = LongDest + "\\" + std::string(79 - 17, 'L');
+    std::string typed86 = LongDest + "\\" + std::string(68, 'X');
+    auto typeAndNext = [](std::string text, size_t afterBoxes) {
+        return ExternalStep{"SETUP_SELDIR", [text](HWND page) {
+            SetDlgItemTextA(page, IDC_DIRTEXT, text.c_str());
+            PostClick(page, IDC_NEXT);
+        }, afterBoxes > 0, afterBoxes};
+    };
+    SetupRun refused = RunSetupExe(medium_, "SETUP.EXE", "", {
+        Press("SETUP_BEGIN", IDC_NEXT), Press("SETUP_SELMOUSE", IDC_NEXT),
+        typeAndNext(dest79, 0), typeAndNext(typed86, 1),
+        {"SETUP_SELDIR", [](HWND page) { PostClick(page, IDC_CANCEL); }, true, 2}});
+    ASSERT_EQ(3u, refused.boxes.size());
+    EXPECT_EQ(CannotCreateText, refused.boxes[0].text) << "beyond the LZ service's paths";
+    EXPECT_EQ(CannotCreateText, refused.boxes[1].text) << "longer than the page keeps";
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(dest79.c_str()));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(typed86.substr(0, 79).c_str()))
+        << "nor the first 79 characters of a longer text";
+    WriteWholeFile(medium_ + "\\SETUP.INF", script);
+
+    std::string registry = Registry(), files = Files(Dest70);
+    InstallPs2(Dest70);
+    SetupRun second = RunSetupExe(medium_, "SETUP.EXE", "", {});
+    ASSERT_EQ(1u, second.boxes.size());
+    EXPECT_EQ(OtherMouseText, second.boxes[0].text) << "the whole start-up command is read";
+    SetupRun run = RunUninstallEntry("-s");
+    EXPECT_EQ(0u, run.exitCode) << "the uninstaller finds its own directory whole";
+    EXPECT_EQ(registry, Registry());
+    EXPECT_EQ(files + LeftUninstaller(), Files(Dest70));
+}
+
+// Nothing is registered when the copy ends before the uninstaller is in place: setup
+// can simply run again.
+TEST_F(Uninstall, CancelAtTheQuestionForTheUninstallerRegistersNothing)
+{
+    std::string registry = Registry(), files = Files(Dest);
+    DeleteFileA((medium_ + "\\UNINSTAL.EX_").c_str());
+    SetupRun run = RunSetupExe(medium_, "SETUP.EXE", "", WizardSteps(nullptr, false), 30000,
+                               Answers({IDCANCEL}));
+    ASSERT_EQ(2u, run.boxes.size());
+    EXPECT_EQ(0u, run.boxes[0].text.find("Please insert 'Orvel Wheel Mouse Disk 1'"))
+        << run.boxes[0].text;
+    EXPECT_EQ(AbortText, run.boxes[1].text);
+    EXPECT_EQ(registry, Registry()) << "no uninstall entry, no start-up value, no device";
+    EXPECT_EQ(Win98Ini, ReadWholeFile(Win("\\system.ini")));
+    ExpectSetupRunsAgain();
+}
+
+// system.ini comes back from the installation's record when system.bak is gone; a
+// system.bak that cannot be replaced stops the patch, which is told and leaves
+// VMOUSE.VXD in place, and the uninstall entry still takes the rest away.
+TEST_F(Uninstall, SystemIniByTheRecordAndAReadOnlySystemBak)
+{
+    std::string registry = Registry(), files = Files(Dest);
+    InstallPs2(Dest);
+    ASSERT_TRUE(DeleteFileA(Win("\\system.bak").c_str())) << "cleaned away as *.BAK";
+    EXPECT_EQ(0u, RunUninstallEntry("-s").exitCode);
+    EXPECT_EQ(registry, Registry());
+    EXPECT_EQ(files + LeftUninstaller(), Files(Dest));
+
+    std::string bak = Win("\\system.bak");
+    WriteWholeFile(bak, "an old backup");
+    SetFileAttributesA(bak.c_str(), FILE_ATTRIBUTE_READONLY);
+    SetupRun run = RunSetupExe(medium_, "SETUP.EXE", "", WizardSteps(nullptr, false), 30000);
+    SetFileAttributesA(bak.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ASSERT_EQ(3u, run.boxes.size());
+    EXPECT_EQ(DirExistsText, run.boxes[0].text) << "the uninstaller waits for the restart there";
+    EXPECT_NE(std::string::npos, run.boxes[1].text.find(bak)) << run.boxes[1].text;
+    EXPECT_EQ(AbortText, run.boxes[2].text) << "no finish page";
+    EXPECT_EQ("an old backup", ReadWholeFile(bak));
+    EXPECT_EQ(Win98Ini, ReadWholeFile(Win("\\system.ini")));
+    EXPECT_EQ("stock VMOUSE.VXD", ReadWholeFile(Vxd())) << "not set aside";
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(Win("\\system.new").c_str()));
+    EXPECT_EQ(0u, RunUninstallEntry("-s").exitCode);
+    EXPECT_EQ(registry, Registry());
+    DeleteFileA(bak.c_str());
+    EXPECT_EQ(files + LeftUninstaller(), Files(Dest));
+}
+
+// A copy of an old installation's uninstaller, run after the package was installed
+// elsewhere, takes only its own directory's files.
+TEST_F(Uninstall, AnOldCopyOfTheUninstallerLeavesTheNewInstallationAlone)
+{
+    AddLivePs2Node(nullptr);
+    InstallPs2(Dest);
+    CopyTree(Dest, Backup);
+    ASSERT_EQ(0u, RunUninstallEntry("-s").exitCode);
+    InstallPs2(LongDest);
+    std::string registry = Registry(), files = Files(LongDest);
+
+    SetupRun old = RunBuiltProgram("", Backup, "UNINSTAL.EXE", "-s");
+    EXPECT_EQ(0u, old.exitCode);
+    EXPECT_EQ(registry, Registry()) << "entries, device and page of the new installation";
+    EXPECT_EQ(files, Files(LongDest)) << "system.ini, VMOUSE, the Windows files and its own";
+    EXPECT_EQ(LeftUninstaller(), FileTree(Backup)) << "the old copy's files are gone";
+}
+
+// Installed again over an installation whose start-up value a start-up manager took
+// away: the fresh SETUP.INF keeps what the first installation noted, so that the
+// uninstaller puts back what was there before either.
+TEST_F(Uninstall, AnInstallationOverAnotherKeepsTheFirstRecord)
+{
+    AddLivePs2Node(nullptr);
+    std::string registry = Registry(), files = Files(Dest);
+    InstallPs2(Dest);
+    HKEY run;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, RunKey, 0, KEY_ALL_ACCESS, &run));
+    RegDeleteValueA(run, "ZennoMouse");
+    RegCloseKey(run);
+    InstallPs2(Dest);
+    EXPECT_EQ(0u, RunUninstallEntry("-s").exitCode);
+    EXPECT_EQ(registry, Registry({"ConfigFlags"})) << "the detected mouse's own texts";
+    EXPECT_EQ(files + LeftUninstaller(), Files(Dest)) << "system.ini's own line, no file kept";
 }
 
 }  // namespace

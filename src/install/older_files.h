@@ -1,0 +1,15 @@
+/* Older files outside the destination that files of the package replace. */
+#ifndef OLDER_FILES_H
+#define OLDER_FILES_H
+
+#include "../shared/file_table.h"
+
+/* For an entry outside the destination (the Windows, SYSTEM or INF directory) that the
+   record does not hold yet: when its target is there, the place below the destination
+   where the older file is to be kept, REPLACED\ and its directory's name, made and
+   noted in the record, in keep (MAX_PATH bytes); otherwise keep is empty, and a target
+   not there is recorded as such. An outcome of the copy: COPY_DONE, or
+   COPY_CANNOT_RECORD when the record cannot be written. */
+int PlaceToKeepOlderFile(const FileEntry *e, const char *target, char *keep);
+
+#endif
