@@ -61,5 +61,6 @@
 #define IDS_CANNOTKEEPOLD      66
 #define IDS_CANNOTSCHEDULE     67
 #define IDS_OLDNOTBACK         68
+#define IDS_CANNOTMAKEDIR      69
 
 #endif

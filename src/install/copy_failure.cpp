@@ -49,6 +49,8 @@ static UINT FailureText(int outcome)
         return IDS_CANNOTKEEPOLD;
     case COPY_OLD_NOT_BACK:
         return IDS_OLDNOTBACK;
+    case COPY_NO_DIRECTORY:
+        return IDS_CANNOTMAKEDIR;
     }
     return IDS_DAMAGEDSOURCE;
 }

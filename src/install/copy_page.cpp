@@ -257,7 +257,9 @@ void CopyAllFiles(HWND page)
     ReleaseDC(page, dc);
 }
 
-static void CreateSubDirectories(void)
+/* The script's subdirectories below the destination, each asked about until it is
+   there or the user cancels; 0 after a Cancel, which closes the page. */
+static int CreateSubDirectories(HWND page)
 {
     for (int slot = 1; slot <= 6; slot++) {
         if (!SetupState.DirectorySlots[slot][0])
@@ -268,8 +270,13 @@ static void CreateSubDirectories(void)
         CopyText(dir, sizeof dir, SetupState.InstallDir);
         AppendText(dir, sizeof dir, "\\");
         AppendText(dir, sizeof dir, kept);
-        CreateDirectoryA(dir, 0);
+        while (!MakeDirectory(dir))
+            if (!AskToRetry(page, COPY_NO_DIRECTORY, 0, "", dir)) {
+                ClosePage(page, PAGE_CANCEL);
+                return 0;
+            }
     }
+    return 1;
 }
 
 LRESULT CALLBACK CopyPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -287,9 +294,10 @@ LRESULT CALLBACK CopyPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM lParam)
         break;
     case WM_PAGE_INIT:
         UpdateWindow(page);
-        CreateSubDirectories();
-        SetupState.LastPageResult = PAGE_NEXT;
-        CopyAllFiles(page);
+        if (CreateSubDirectories(page)) {
+            SetupState.LastPageResult = PAGE_NEXT;
+            CopyAllFiles(page);
+        }
         if (SetupState.LastPageResult == PAGE_CANCEL)
             ShowAbortNotice(SetupState.BackdropWindow);   /* the page is gone by now */
         SendMessageA(page, WM_CLOSE, 0, 0);

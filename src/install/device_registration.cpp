@@ -48,13 +48,16 @@ static int Wrote(int written, const char *path)
 
 /* A prior value into the record of the mouse type being registered; 0, noted, when the
    record cannot be written. */
-static int Recorded(const char *key, const char *value)
+static int RecordFailed(void)
 {
-    if (RecordPriorValue(SetupState.MouseTypeName, key, value))
-        return 1;
     char record[RECORD_PATH_SIZE];
     InstalledScriptPath(record, sizeof record);
     return NoteFailure(IDS_CANNOTRECORD, record);
+}
+
+static int Recorded(const char *key, const char *value)
+{
+    return RecordPriorValue(SetupState.MouseTypeName, key, value) || RecordFailed();
 }
 
 /* Records the value's old text under its own name, then writes the new one. A value
@@ -186,11 +189,15 @@ static int BindNewClassKey(HKEY node, const char *path, const MouseTexts *t, int
            CreateClassKey(classKey, t->name, t->section);
 }
 
-/* 1 when the detected node's Driver is one setup wrote: recorded as not there before. */
+/* 1 when the detected node's Driver is one setup wrote: recorded as not there before;
+   -1, noted, when the record cannot be read. */
 static int DriverIsOwn(void)
 {
     char recorded[RECORD_VALUE_SIZE];
-    return ReadRecordedValue(SetupState.MouseTypeName, "Driver", recorded) && !recorded[0];
+    int noted = ReadRecordedValue(SetupState.MouseTypeName, "Driver", recorded);
+    if (noted < 0)
+        return RecordFailed() - 1;
+    return noted && !recorded[0];
 }
 
 /* The class key a reused node names is updated (setup's own is written again); a node
@@ -199,9 +206,12 @@ static int BindClassKey(HKEY node, const char *path, const MouseTexts *t)
 {
     char driver[CLASS_PATH_SIZE];
     int whole = ReadRegText(node, "Driver", driver, sizeof driver);
+    int own = DriverIsOwn();
+    if (own < 0)
+        return 0;
     if (whole && driver[0])
-        return DriverIsOwn() ? CreateClassKey(driver, t->name, t->section)
-                             : UpdateClassKey(driver, t->name, t->section);
+        return own ? CreateClassKey(driver, t->name, t->section)
+                   : UpdateClassKey(driver, t->name, t->section);
     if (whole || !HasRegValue(node, "Driver"))
         return BindNewClassKey(node, path, t, 1);
     /* a Driver too long to be read whole names a key that cannot be updated; it is not

@@ -21,21 +21,43 @@ static const char *LastPart(const char *dir)
     return name;
 }
 
+/* REPLACED\ and the directory's name below the destination, in keep. */
+static int KeepDirectory(const FileEntry *e, char *keep)
+{
+    CopyText(keep, MAX_PATH, SetupState.InstallDir);
+    AppendText(keep, MAX_PATH, "\\REPLACED");
+    if (!MakeDirectory(keep))
+        return 0;
+    AppendText(keep, MAX_PATH, "\\");
+    AppendText(keep, MAX_PATH, LastPart(e->TargetDir));
+    return MakeDirectory(keep);
+}
+
+static int Exists(const char *path)
+{
+    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+}
+
 int PlaceToKeepOlderFile(const FileEntry *e, const char *target, char *keep)
 {
     char recorded[RECORD_VALUE_SIZE];
     keep[0] = 0;
-    if (!e->TargetIsAbsolute || ReadRecordedValue(REPLACED_RECORD, target, recorded))
+    if (!e->TargetIsAbsolute)
         return COPY_DONE;
-    if (GetFileAttributesA(target) == INVALID_FILE_ATTRIBUTES)
+    int noted = ReadRecordedValue(REPLACED_RECORD, target, recorded);
+    if (noted < 0)
+        return COPY_CANNOT_RECORD;
+    if (noted && (!recorded[0] || Exists(recorded) || !Exists(target)))
+        return COPY_DONE;   /* nothing was there before, or it is kept already */
+    if (!noted && !Exists(target))
         return RecordPriorValue(REPLACED_RECORD, target, "") ? COPY_DONE : COPY_CANNOT_RECORD;
-    CopyText(keep, MAX_PATH, SetupState.InstallDir);
-    AppendText(keep, MAX_PATH, "\\REPLACED");
-    CreateDirectoryA(keep, 0);   /* there already, or the move into it fails and says so */
-    AppendText(keep, MAX_PATH, "\\");
-    AppendText(keep, MAX_PATH, LastPart(e->TargetDir));
-    CreateDirectoryA(keep, 0);
+    if (!KeepDirectory(e, keep))
+        return COPY_CANNOT_CREATE;
     AppendText(keep, MAX_PATH, "\\");
     AppendText(keep, MAX_PATH, e->TargetName);
+    if (noted) {   /* noted by a try that failed before it moved the file */
+        CopyText(keep, MAX_PATH, recorded);
+        return COPY_DONE;
+    }
     return RecordPriorValue(REPLACED_RECORD, target, keep) ? COPY_DONE : COPY_CANNOT_RECORD;
 }

@@ -25,6 +25,14 @@ static void DirectoryOf(const char *path, char *dir, int size)
     CopyText(dir, cut + 1 < size ? cut + 1 : size, path);
 }
 
+int MakeDirectory(const char *dir)
+{
+    DWORD attributes;
+    return CreateDirectoryA(dir, 0) ||
+           ((attributes = GetFileAttributesA(dir)) != INVALID_FILE_ATTRIBUTES &&
+            (attributes & FILE_ATTRIBUTE_DIRECTORY));
+}
+
 /* A new empty file of a name of its own in dir; 0 when none can be made. */
 static int MakeTemporaryFile(const char *dir, char *name)
 {

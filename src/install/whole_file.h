@@ -14,8 +14,9 @@ enum CopyOutcome {
     COPY_CANNOT_SCHEDULE,   /* WININIT.INI could not be read or written */
     COPY_CANNOT_RECORD,     /* the record of an older file to keep could not be written */
     COPY_CANNOT_KEEP,       /* the older file could not be kept (OlderFileName) */
-    COPY_OLD_NOT_BACK       /* the new file failed and the older one could not go back:
+    COPY_OLD_NOT_BACK,      /* the new file failed and the older one could not go back:
                                it is left under OlderFileName */
+    COPY_NO_DIRECTORY       /* a directory of the script could not be made */
 };
 
 /* Expands the open LZ source, which declares itself expected bytes long, into target:
@@ -27,6 +28,9 @@ enum CopyOutcome {
    temporary file behind. With keep, the old target is moved there, not deleted (or
    copied there when it is in use and replaced at the next start). */
 int ExpandWhole(INT source, LONG expected, const char *target, const char *keep);
+
+/* Makes one directory level; 1 when it is there afterwards. */
+int MakeDirectory(const char *dir);
 
 /* Where the last ExpandWhole left the old target, or meant to keep it. */
 const char *OlderFileName(void);

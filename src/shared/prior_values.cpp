@@ -4,7 +4,7 @@
 #include "prior_values.h"
 #include "setup_state.h"
 #include "bounded_text.h"
-#include "profile_section.h"
+#include "ini_file.h"
 
 static char InstalledValue[RECORD_VALUE_SIZE];
 
@@ -17,37 +17,52 @@ void InstalledScriptPath(char *path, int size)
     AppendText(path, size, "\\SETUP.INF");
 }
 
-char *ReadInstalledScript(const char *section, const char *key, const char *fallback)
+/* The key's value into value (size bytes): 1 and the value, 0 and fallback when it is
+   not there, -1 and fallback when the record cannot be read. */
+static int ReadRecordKey(const char *section, const char *key, const char *fallback,
+                         char *value, int size)
 {
     char path[RECORD_PATH_SIZE];
     InstalledScriptPath(path, sizeof path);
-    GetPrivateProfileStringA(section, key, fallback, InstalledValue, sizeof InstalledValue, path);
+    ProfileText record;
+    if (!ReadIniFile(path, &record)) {
+        CopyText(value, size, fallback);
+        return -1;
+    }
+    ProfileString(&record, section, key, NotRecorded, value, size);
+    int found = lstrcmpA(value, NotRecorded) != 0;
+    if (!found)
+        CopyText(value, size, fallback);
+    FreeIniFile(&record);
+    return found;
+}
+
+char *ReadInstalledScript(const char *section, const char *key, const char *fallback)
+{
+    ReadRecordKey(section, key, fallback, InstalledValue, sizeof InstalledValue);
     return InstalledValue;
 }
 
 int ReadRecordedValue(const char *section, const char *key, char *value)
 {
-    CopyText(value, RECORD_VALUE_SIZE, ReadInstalledScript(section, key, NotRecorded));
-    if (lstrcmpA(value, NotRecorded) != 0)
-        return 1;
-    value[0] = 0;
-    return 0;
+    return ReadRecordKey(section, key, "", value, RECORD_VALUE_SIZE);
 }
 
 int RecordPriorValue(const char *section, const char *key, const char *value)
 {
     char current[RECORD_VALUE_SIZE];
-    if (ReadRecordedValue(section, key, current))
-        return 1;
+    int recorded = ReadRecordedValue(section, key, current);
+    if (recorded)
+        return recorded > 0;
     char path[RECORD_PATH_SIZE];
     InstalledScriptPath(path, sizeof path);
     if (!WritePrivateProfileStringA(section, key, value, path))
         return 0;
     /* Windows 95 keeps profile writes in a cache: the record goes to the disk before
        the value it keeps is changed. The flush's own answer tells nothing (it is 0
-       also when it worked), so the key is read back through a fresh cache. */
+       also when it worked), so the key is read back from the disk. */
     WritePrivateProfileStringA(0, 0, 0, path);
-    return ReadRecordedValue(section, key, current);
+    return ReadRecordedValue(section, key, current) > 0;
 }
 
 static const char *const RecordSections[] = { "PS2", "Serial", SYSTEM_RECORD, REPLACED_RECORD };
@@ -65,26 +80,58 @@ static void ReleaseHeldRecord(void)
     Holding = 0;
 }
 
+/* The record's section as listed from the text, in memory of its own; 0 without memory. */
+static char *ListSection(const ProfileText *record, const char *section)
+{
+    int size = ProfileSection(record, section, 0, 0);
+    char *lines = (char *)GlobalAlloc(GMEM_FIXED, size);
+    if (lines)
+        ProfileSection(record, section, lines, size);
+    return lines;
+}
+
+static int SameList(const char *a, const char *b)
+{
+    for (; *a || *b; a += lstrlenA(a) + 1, b += lstrlenA(b) + 1)
+        if (lstrcmpA(a, b))
+            return 0;
+    return 1;
+}
+
 int HoldRecord(void)
 {
-    char path[RECORD_PATH_SIZE];
-    InstalledScriptPath(path, sizeof path);
     if (Holding)
         return 1;   /* a copy that failed: the file holds what was held no longer */
+    char path[RECORD_PATH_SIZE];
+    InstalledScriptPath(path, sizeof path);
+    ProfileText record;
+    if (!ReadIniFile(path, &record))
+        return 0;
     Holding = 1;
-    if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES)
-        return 1;   /* nothing recorded yet */
-    for (int i = 0; i < RECORD_SECTIONS; i++) {
-        DWORD used;
-        HeldSections[i] = ReadWholeSection(path, RecordSections[i], 0, &used);
-        if (!HeldSections[i]) {
+    for (int i = 0; i < RECORD_SECTIONS && Holding; i++)
+        if (!(HeldSections[i] = ListSection(&record, RecordSections[i])))
             ReleaseHeldRecord();
-            return 0;
-        }
-    }
+    FreeIniFile(&record);
     /* the profile cache lets go of the file, which the fresh copy is about to replace */
     WritePrivateProfileStringA(0, 0, 0, path);
-    return 1;
+    return Holding;
+}
+
+/* 1 when the file on the disk holds every section held. */
+static int RecordOnDisk(const char *path)
+{
+    ProfileText record;
+    if (!ReadIniFile(path, &record))
+        return 0;
+    int same = 1;
+    for (int i = 0; i < RECORD_SECTIONS && same; i++) {
+        char *lines = HeldSections[i] ? ListSection(&record, RecordSections[i]) : 0;
+        same = !HeldSections[i] || (lines && SameList(lines, HeldSections[i]));
+        if (lines)
+            GlobalFree(lines);
+    }
+    FreeIniFile(&record);
+    return same;
 }
 
 int PutRecordBack(void)
@@ -95,9 +142,11 @@ int PutRecordBack(void)
     for (int i = 0; i < RECORD_SECTIONS && written; i++)
         if (HeldSections[i] && HeldSections[i][0])
             written = WritePrivateProfileSectionA(RecordSections[i], HeldSections[i], path) != 0;
-    /* to the disk before anything else is changed; the flush's answer tells nothing */
+    /* to the disk before anything else is changed; the flush's answer tells nothing, so
+       the file is read back */
     WritePrivateProfileStringA(0, 0, 0, path);
-    if (written)
-        ReleaseHeldRecord();
-    return written;
+    if (!written || !RecordOnDisk(path))
+        return 0;
+    ReleaseHeldRecord();
+    return 1;
 }

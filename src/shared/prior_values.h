@@ -16,13 +16,14 @@
 #define RECORD_VALUE_SIZE 256
 #define RECORD_PATH_SIZE 272   /* InstallDir (255 at most) and "\SETUP.INF" */
 
-/* The key's value in that section of InstallDir's SETUP.INF, or fallback; the text
-   lives in a static buffer that the next call overwrites. */
+/* The key's value in that section of InstallDir's SETUP.INF, or fallback (also when
+   the file cannot be read); the text lives in a static buffer that the next call
+   overwrites. */
 char *ReadInstalledScript(const char *section, const char *key, const char *fallback);
 
 /* 1 and the recorded text in value (RECORD_VALUE_SIZE bytes) when the record holds the
    key, also with an empty text (which stands for a value that was absent); 0 and an
-   empty text when it was never recorded. */
+   empty text when it was never recorded; -1 when the record cannot be read. */
 int ReadRecordedValue(const char *section, const char *key, char *value);
 
 /* Writes the value unless the record already holds the key: the first recorded wins,

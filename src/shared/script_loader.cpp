@@ -6,20 +6,22 @@
 #include "default_path.h"
 #include "setup_state.h"
 #include "bounded_text.h"
+#include "ini_file.h"
 
 static char ScriptPath[MAX_PATH + 16];
+static ProfileText Script;   /* the script's text while it is loaded */
 
 void ReadScriptText(const char *section, const char *key, const char *fallback,
                     char *buf, int size)
 {
     char work[256];
-    GetPrivateProfileStringA(section, key, fallback, work, sizeof work, ScriptPath);
+    ProfileString(&Script, section, key, fallback, work, sizeof work);
     CopyText(buf, size, work);
 }
 
 int ReadScriptNumber(const char *section, const char *key, int fallback)
 {
-    return (int)GetPrivateProfileIntA(section, key, fallback, ScriptPath);
+    return (int)ProfileNumber(&Script, section, key, fallback);
 }
 
 int FindProgramDir(char *dir, int size)
@@ -42,13 +44,20 @@ int FindProgramDir(char *dir, int size)
     return 1;
 }
 
+/* A script that is not there loads the defaults; one that is there and cannot be read
+   is a reading error. */
 int LoadScriptFrom(const char *dir)
 {
     CopyText(ScriptPath, sizeof ScriptPath, dir);
     AppendText(ScriptPath, sizeof ScriptPath, "\\SETUP.INF");
-    if (lstrlenA(dir) + 10 >= (int)sizeof ScriptPath)
+    if (lstrlenA(dir) + 10 >= (int)sizeof ScriptPath || !ReadIniFile(ScriptPath, &Script)) {
+        CopyText(SetupState.ProductName, sizeof SetupState.ProductName, DefaultProductName);
+        BuildCaption();   /* for the reading-error message */
         return 0;
-    return LoadScriptValues();
+    }
+    int loaded = LoadScriptValues();
+    FreeIniFile(&Script);
+    return loaded;
 }
 
 /* The program-files directory, or the empty text when the registry does not give it. */

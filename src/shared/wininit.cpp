@@ -1,13 +1,14 @@
 /* WININIT.INI holds "TARGET=SOURCE" lines; TARGET NUL deletes SOURCE. Several NUL
    lines share one key, so the section is always rewritten whole, every line already
-   there kept in its order. A section that cannot be read whole is never written back,
-   and every rewrite is read back from the disk: other programs' lines are not lost to
-   a file another program holds open or to a cut read. */
+   there kept in its order. The section is read from the file itself, every step
+   checked; one that cannot be read is never written back, and every rewrite is read
+   back from the disk: other programs' lines are not lost to a file another program
+   holds open or to a failed read. */
 #include <windows.h>
 #include "wininit.h"
 #include "path_names.h"
 #include "bounded_text.h"
-#include "profile_section.h"
+#include "ini_file.h"
 
 #define SHORT_PATH_SIZE 128
 #define LINE_SIZE (2 * SHORT_PATH_SIZE + 8)   /* one line of ours: two short paths */
@@ -22,31 +23,19 @@ int WininitPath(char *path, int size)
     return 1;
 }
 
-static int NotThere(DWORD error)
-{
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-}
-
-/* 0 when the file is there but cannot be opened (another program holds it): the
-   profile functions would then answer an empty section. No FILE_SHARE_DELETE, which
-   Windows 95 does not know. */
-static int Readable(const char *ini)
-{
-    HANDLE file = CreateFileA(ini, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, 0,
-                              OPEN_EXISTING, 0, 0);
-    if (file == INVALID_HANDLE_VALUE)
-        return NotThere(GetLastError());
-    CloseHandle(file);
-    return 1;
-}
-
-/* The [rename] section as the profile functions give it, with room bytes to spare
-   (GlobalFree); 0 when it cannot be read whole. */
+/* The [rename] section as listed from the file on the disk, with room bytes to spare
+   after it (GlobalFree); 0 when the file is there and cannot be read whole. */
 static char *ReadSection(const char *ini, DWORD room, DWORD *used)
 {
-    if (!Readable(ini))
+    ProfileText file;
+    if (!ReadIniFile(ini, &file))
         return 0;
-    return ReadWholeSection(ini, "rename", room, used);
+    *used = (DWORD)ProfileSection(&file, "rename", 0, 0) - 1;   /* without the empty line */
+    char *lines = (char *)GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, *used + 1 + room);
+    if (lines)
+        ProfileSection(&file, "rename", lines, (int)(*used + 1));
+    FreeIniFile(&file);
+    return lines;
 }
 
 /* 1 when line would delete path (NUL=path) or replace it (path=SOURCE) at the next
@@ -73,67 +62,12 @@ static int CountLines(const char *list, const char *line, const char *path)
     return count;
 }
 
-/* The file as the disk holds it, NUL-terminated, its size in *size (GlobalFree). */
-static char *ReadRaw(const char *ini, DWORD *size)
-{
-    HANDLE file = CreateFileA(ini, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, 0,
-                              OPEN_EXISTING, 0, 0);
-    if (file == INVALID_HANDLE_VALUE)
-        return 0;
-    DWORD got = 0;
-    *size = GetFileSize(file, 0);
-    char *text = *size == INVALID_FILE_SIZE ? 0 :
-                 (char *)GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, *size + 1);
-    if (text && (!ReadFile(file, text, *size, &got, 0) || got != *size)) {
-        GlobalFree(text);
-        text = 0;
-    }
-    CloseHandle(file);
-    return text;
-}
-
-/* Lists the lines of text's [rename] section into list as ReadSection lists them;
-   each takes no more room there than its text and line end take in the file. */
-static void ListRenameLines(const char *text, char *list)
-{
-    DWORD at = 0;
-    int inside = 0;
-    while (*text) {
-        int length = 0;
-        while (text[length] && text[length] != '\r' && text[length] != '\n')
-            length++;
-        if (text[0] == '[')
-            inside = BeginsWithNoCase(text, "[rename]");
-        else if (inside && length > 0) {
-            CopyText(list + at, length + 1, text);
-            at += length + 1;
-        }
-        for (text += length; *text == '\r' || *text == '\n'; text++)
-            ;
-    }
-    list[at] = 0;
-}
-
-/* The [rename] lines of the file as the disk holds it (GlobalFree); 0 when it cannot
-   be read. */
-static char *SectionOnDisk(const char *ini)
-{
-    DWORD size;
-    char *text = ReadRaw(ini, &size);
-    if (!text)
-        return 0;
-    char *list = (char *)GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, size + 2);
-    if (list)
-        ListRenameLines(text, list);
-    GlobalFree(text);
-    return list;
-}
-
 /* How many lines of the section on the disk are line or pend on path; -1 when the
    file cannot be read. */
 static int CountOnDisk(const char *ini, const char *line, const char *path)
 {
-    char *list = SectionOnDisk(ini);
+    DWORD used;
+    char *list = ReadSection(ini, 0, &used);
     if (!list)
         return -1;
     int count = CountLines(list, line, path);
@@ -203,8 +137,10 @@ int CancelPendingAtRestart(const char *path)
     char ini[96];
     if (!WininitPath(ini, sizeof ini))
         return 0;
-    if (GetFileAttributesA(ini) == INVALID_FILE_ATTRIBUTES)
-        return NotThere(GetLastError());   /* the usual case: nothing is pending */
+    if (GetFileAttributesA(ini) == INVALID_FILE_ATTRIBUTES) {
+        DWORD error = GetLastError();   /* the usual case: there is none */
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    }
     DWORD used;
     char *lines = ReadSection(ini, 0, &used);
     if (!lines)

@@ -23,7 +23,7 @@ static int AnyRecorded(const char *section, const char *const *names, int count)
 {
     char value[VALUE_SIZE];
     for (int i = 0; i < count; i++)
-        if (ReadRecordedValue(section, names[i], value))
+        if (Recorded(section, names[i], value))
             return 1;
     return 0;
 }
@@ -38,7 +38,7 @@ static void PutBackValues(const char *section, const char *path, const char *con
         return;
     for (int i = 0; i < count; i++) {
         char value[VALUE_SIZE];
-        if (!ReadRecordedValue(section, names[i], value))
+        if (!Recorded(section, names[i], value))
             continue;
         int done = value[0] ? SetRegText(key, names[i], value) : DeleteRegValue(key, names[i]);
         if (!done)
@@ -92,15 +92,18 @@ static void UnbindNewClassKey(const char *nodePath)
 
 static void RestoreSection(const char *section)
 {
-    char node[VALUE_SIZE], classKey[VALUE_SIZE];
+    char node[VALUE_SIZE], classKey[VALUE_SIZE], driver[VALUE_SIZE];
+    int failures = FailureCount();
     /* the record is a file anybody can edit: only device nodes and mouse class keys */
-    int hasNode = ReadRecordedValue(section, "SubKey1", node) && BeginsWithNoCase(node, "Enum\\");
-    int hasClass = ReadRecordedValue(section, "SubKey2", classKey) && BeginsWithNoCase(classKey, CLASS_ROOT);
+    int hasNode = Recorded(section, "SubKey1", node) && BeginsWithNoCase(node, "Enum\\");
+    int hasClass = Recorded(section, "SubKey2", classKey) && BeginsWithNoCase(classKey, CLASS_ROOT);
+    int hadNoDriver = Recorded(section, "Driver", driver) && !driver[0];
+    int classValues = AnyRecorded(section, ClassValues, 5);
+    if (FailureCount() != failures)
+        return;   /* a record that cannot be read is not guessed at */
     if (hasNode)
         PutBackValues(section, node, NodeValues, 2);
-    char driver[VALUE_SIZE];
-    int hadNoDriver = ReadRecordedValue(section, "Driver", driver) && !driver[0];
-    if (hasClass && AnyRecorded(section, ClassValues, 5))
+    if (hasClass && classValues)
         PutBackValues(section, classKey, ClassValues, 5);
     else if (hasClass && !hadNoDriver)
         RemovePackageClassKey(classKey);   /* the node named a key that was not there */

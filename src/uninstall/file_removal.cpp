@@ -15,6 +15,8 @@
 
 #define PATH_SIZE (MAX_PATH + 16)
 
+static int EntriesCounted;   /* by CountEntry */
+
 static int OwnProgramPath(char *path)
 {
     DWORD length = GetModuleFileNameA(0, path, PATH_SIZE);
@@ -75,7 +77,7 @@ static void PutOlderFileBack(const char *target, const char *kept)
 static void RemoveListedFile(const FileEntry *entry, const char *composed, const char *target)
 {
     char kept[RECORD_VALUE_SIZE];
-    if (entry->TargetIsAbsolute && ReadRecordedValue(REPLACED_RECORD, composed, kept) && kept[0])
+    if (entry->TargetIsAbsolute && Recorded(REPLACED_RECORD, composed, kept) && kept[0])
         PutOlderFileBack(target, kept);
     else
         RemoveFile(target);
@@ -100,32 +102,75 @@ static void RemoveListedFiles(void)
     }
 }
 
-/* The folders that kept older files, REPLACED and those in it, once the files are back;
-   a folder that still holds one stays. */
-static void RemoveKeptFolders(void)
+/* Calls each with the path of every entry of dir that matches pattern ("*", "KX*.TMP"),
+   but "." and "..", and whether it is a directory. */
+static void ForEachEntry(const char *dir, const char *pattern, void (*each)(const char *, int))
 {
-    char replaced[PATH_SIZE], path[PATH_SIZE];
-    CopyText(replaced, sizeof replaced, SetupState.InstallDir);
-    AppendText(replaced, sizeof replaced, "\\REPLACED");
-    CopyText(path, sizeof path, replaced);
-    AppendText(path, sizeof path, "\\*");
+    char path[PATH_SIZE];
+    CopyText(path, sizeof path, dir);
+    AppendText(path, sizeof path, "\\");
+    AppendText(path, sizeof path, pattern);
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA(path, &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || found.cFileName[0] == '.')
-                continue;
-            CopyText(path, sizeof path, replaced);
-            AppendText(path, sizeof path, "\\");
-            AppendText(path, sizeof path, found.cFileName);
-            RemoveDirectoryA(path);
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(replaced);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        if (found.cFileName[0] == '.')
+            continue;
+        CopyText(path, sizeof path, dir);
+        AppendText(path, sizeof path, "\\");
+        AppendText(path, sizeof path, found.cFileName);
+        each(path, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
 }
 
-/* SubDir6 to SubDir1, then RootDir when it is a directory of its own. */
+static void CountEntry(const char *, int)
+{
+    EntriesCounted++;
+}
+
+/* Removes a directory that setup made; one that still holds files (the user's, or
+   older files not yet back) stays, as it should, but an empty one that stays is noted. */
+static void RemoveEmptyDirectory(const char *dir, int isDir = 1)
+{
+    if (!isDir || RemoveDirectoryA(dir) || GetFileAttributesA(dir) == INVALID_FILE_ATTRIBUTES)
+        return;
+    EntriesCounted = 0;
+    ForEachEntry(dir, "*", CountEntry);
+    if (!EntriesCounted)
+        NoteFailure(IDS_CANNOTREMOVEDIR, dir);
+}
+
+/* Setup's own temporary files (KXnnnn.TMP) that a copy which failed could not take
+   away; in the destination's directories nobody else makes them. */
+static void RemoveTemporaryFile(const char *path, int isDir)
+{
+    if (!isDir)
+        RemoveFile(path);
+}
+
+/* A directory of the destination: setup's temporary files, then the directory itself
+   when it is left empty and is not the destination. */
+static void ClearDirectory(const char *dir)
+{
+    ForEachEntry(dir, "KX*.TMP", RemoveTemporaryFile);
+    if (!SamePlace(dir, SetupState.InstallDir))
+        RemoveEmptyDirectory(dir);
+}
+
+/* The folders that kept older files, REPLACED and those in it, once the files are back. */
+static void RemoveKeptFolders(void)
+{
+    char replaced[PATH_SIZE];
+    CopyText(replaced, sizeof replaced, SetupState.InstallDir);
+    AppendText(replaced, sizeof replaced, "\\REPLACED");
+    ForEachEntry(replaced, "*", RemoveEmptyDirectory);
+    if (GetFileAttributesA(replaced) != INVALID_FILE_ATTRIBUTES)
+        RemoveEmptyDirectory(replaced);
+}
+
+/* SubDir6 to SubDir1, then RootDir (the destination itself, or a directory of its own). */
 static void RemoveSubDirectories(void)
 {
     for (int slot = SLOT_SUBDIR1 + 5; slot >= SLOT_ROOTDIR; slot--) {
@@ -137,8 +182,8 @@ static void RemoveSubDirectories(void)
         CopyText(dir, sizeof dir, SetupState.InstallDir);
         AppendText(dir, sizeof dir, "\\");
         AppendText(dir, sizeof dir, kept);
-        if (!SamePlace(dir, SetupState.InstallDir))
-            RemoveDirectoryA(dir);   /* fails while the user's files are in it */
+        if (GetFileAttributesA(dir) != INVALID_FILE_ATTRIBUTES)
+            ClearDirectory(dir);
     }
 }
 

@@ -13,11 +13,13 @@
 
 #define LINE_SIZE RECORD_VALUE_SIZE
 
-/* The mouse line from before setup: 1 and the line (empty when there was none). */
+/* The mouse line from before setup: 1 and the line (empty when there was none); -1
+   when the record cannot be read. */
 static int LineBeforeSetup(char *old)
 {
-    if (ReadRecordedValue(SYSTEM_RECORD, MOUSE_LINE_KEY, old))
-        return 1;
+    int recorded = ReadRecordedValue(SYSTEM_RECORD, MOUSE_LINE_KEY, old);
+    if (recorded)
+        return recorded;
     return ReadSystemIniMouseLine("system.bak", old, LINE_SIZE);
 }
 
@@ -29,8 +31,11 @@ static void RestoreMouseLine(void)
         return;   /* not setup's line (any more) */
     CopyText(failed, sizeof failed, SetupState.WindowsDir);
     AppendText(failed, sizeof failed, "\\system.ini");
-    if (!LineBeforeSetup(old)) {
-        NoteFailure(IDS_NOMOUSELINE, failed);
+    int known = LineBeforeSetup(old);
+    if (known <= 0) {
+        if (known < 0)
+            InstalledScriptPath(failed, sizeof failed);
+        NoteFailure(known < 0 ? IDS_CANNOTREAD : IDS_NOMOUSELINE, failed);
         return;
     }
     if (old[0])

@@ -39,6 +39,10 @@ void RemoveInstalledScript(void);       /* this program at the next start, SETUP
    runs the program name from this directory. */
 int CommandInOwnDirectory(const char *command, const char *name);
 
+/* 1 and the text when the record in the installed SETUP.INF holds the key; 0 when not,
+   and when the record cannot be read, which is noted as a failure. */
+int Recorded(const char *section, const char *key, char *value);
+
 /* Registry removal: 1 when the key or value is gone, also when it never was. */
 int DeleteRegTree(HKEY root, const char *path);
 int DeleteRegValue(HKEY key, const char *name);

@@ -51,18 +51,15 @@ static int AskAboutPackage(UINT textId, UINT icon)
     return MessageBoxA(0, text, SetupState.Caption, MB_YESNO | icon);
 }
 
-static int ScriptIsReadable(void)
+/* Whether there is a script here at all; one that is there and cannot be read is a
+   reading error, not nothing installed. */
+static int ScriptIsThere(void)
 {
     char path[RECORD_PATH_SIZE];
     if (!SetupState.InstallDir[0])
         return 0;
     InstalledScriptPath(path, sizeof path);
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, 0,
-                              OPEN_EXISTING, 0, 0);
-    if (file == INVALID_HANDLE_VALUE)
-        return 0;
-    CloseHandle(file);
-    return 1;
+    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
 }
 
 static void RemovePackage(void)
@@ -97,7 +94,7 @@ static int RunUninstall(void)
 {
     int loaded = LoadOwnScript();
     BuildUninstallCaption();
-    if (!ScriptIsReadable()) {
+    if (!ScriptIsThere()) {
         Tell(IDS_NOTHINGINSTALLED, MB_ICONINFORMATION);
         return UNINSTALL_NOTHING;
     }

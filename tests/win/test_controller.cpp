@@ -159,9 +159,14 @@ TEST_F(Controller, ScriptLoadFailureShowsTheReadErrorWithTheProductCaption)
     ExpectBox(Run("-u"), ReadErrorText, "Kestrel Setup Program", "-u");
 }
 
-HGLOBAL WINAPI NoMemory(UINT, SIZE_T)
+// GlobalAlloc refusing the file table's block (the one moveable block the program
+// asks for); the script's text, read first, still gets its memory.
+void *RealGlobalAlloc;
+HGLOBAL WINAPI NoMemory(UINT flags, SIZE_T size)
 {
-    return 0;
+    if (flags & GMEM_MOVEABLE)
+        return 0;
+    return ((HGLOBAL(WINAPI *)(UINT, SIZE_T))RealGlobalAlloc)(flags, size);
 }
 
 TEST_F(Controller, FileTableThatCannotBeAllocatedIsAReadingError)
@@ -169,6 +174,7 @@ TEST_F(Controller, FileTableThatCannotBeAllocatedIsAReadingError)
     WriteSetupInf("[Main]\nProductName=Kestrel\n[DiskLabel]\nDisk1=a\n[FileCounts]\nDisk1=3\n");
     ImportPatch alloc("kernel32.dll", "GlobalAlloc", (void *)NoMemory);
     ASSERT_TRUE(alloc.Applied());
+    RealGlobalAlloc = alloc.Original();
     ExpectBox(Run(""), ReadErrorText, "Kestrel Setup Program", "");
     ExpectBox(Run("-u"), ReadErrorText, "Kestrel Setup Program", "-u");
     EXPECT_EQ(nullptr, SetupState.FileTableHandle);

@@ -25,7 +25,6 @@ const char RemovedText[] = "Orvel Wheel Mouse has been removed from your compute
                            "in use are deleted when Windows starts again.\nDo you want to "
                            "restart your Windows now ?";
 const char Ps2Node[] = "Enum\\BIOS\\*PNP0F13\\0000";
-const char ControlsMouse[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Controls Folder\\Mouse";
 
 
 // The message boxes answered in turn with ids, the rest with OK.
@@ -86,41 +85,6 @@ protected:
         // the handler list's parents, when setup made them and they are left empty
         RegDeleteKeyA(HKEY_LOCAL_MACHINE, (std::string(ControlsMouse) + "\\shellex").c_str());
         RegDeleteKeyA(HKEY_LOCAL_MACHINE, ControlsMouse);
-    }
-    static std::string Win(const char *name) { return WindowsDirectory() + name; }
-    static std::string Vxd() { return SystemDirectory() + "\\VMM32\\VMOUSE.VXD"; }
-    static std::string VxdBak() { return SystemDirectory() + "\\VMM32\\VMOUSE.BAK"; }
-
-    // The registry keys setup writes to, REGEDIT4-like.
-    static std::string Registry(const std::vector<std::string> &leaveOut = {})
-    {
-        return RegistryDump(HKEY_CLASSES_ROOT, ClsidKey, leaveOut) +
-               RegistryDump(HKEY_LOCAL_MACHINE, ControlsMouse, leaveOut) +
-               RegistryDump(HKEY_LOCAL_MACHINE, RunKey, leaveOut) +
-               RegistryDump(HKEY_LOCAL_MACHINE, UninstallKey, leaveOut) +
-               RegistryDump(HKEY_LOCAL_MACHINE, "Enum", leaveOut) +
-               RegistryDump(HKEY_LOCAL_MACHINE, ClassMouseKey, leaveOut);
-    }
-    // system.ini, the stock mouse driver and the files setup writes, with the tree of
-    // the destination.
-    static std::string Files(const std::string &dest)
-    {
-        std::string state = "system.ini:\n" + ReadWholeFile(Win("\\system.ini")) +
-                            "\nVMOUSE.VXD: " + ReadWholeFile(Vxd()) +
-                            "\nVMOUSE.BAK: " + ReadWholeFile(VxdBak()) + "\nWindows files:";
-        for (const char *f : {"\\SYSTEM\\KXMOUSE.VXD", "\\INF\\KXMOUSE.INF", "\\KXMOUSE.INI"})
-            if (GetFileAttributesA(Win(f).c_str()) != INVALID_FILE_ATTRIBUTES)
-                state += std::string(" ") + f;
-        return state + "\n" + dest + ":\n" + FileTree(dest);
-    }
-    static std::string Wininit()
-    {
-        char lines[4096] = "";
-        DWORD n = GetPrivateProfileSectionA("rename", lines, sizeof lines, Win("\\WININIT.INI").c_str());
-        std::string text;
-        for (DWORD i = 0; i < n; i += lstrlenA(lines + i) + 1)
-            text += std::string(lines + i) + "\n";
-        return text;
     }
     static std::string ShortPath(const std::string &path)
     {

@@ -534,10 +534,13 @@ SetupRun RunBuiltProgram(const std::string &built, const std::string &dir, const
     return RunProgram(exe, cmd, dir, std::move(steps), timeoutMs, std::move(answer));
 }
 
-SetupRun RunProgram(const std::string &exe, const std::string &commandLine, const std::string &dir,
-                    std::vector<ExternalStep> steps, DWORD timeoutMs, BoxAnswer answer)
+// Starts the program and answers its message boxes until it ends; act is called in
+// between with the process id. False when it had not ended within timeoutMs (it is
+// ended then, and the exit code stays -1).
+static bool Drive(const std::string &exe, const std::string &commandLine, const std::string &dir,
+                  SetupRun &run, DWORD timeoutMs, const BoxAnswer &answer,
+                  const std::function<void(DWORD)> &act)
 {
-    SetupRun run;
     std::string cmd = commandLine;   // CreateProcessA may write into it
     STARTUPINFOA si = {};
     si.cb = sizeof si;
@@ -545,41 +548,76 @@ SetupRun RunProgram(const std::string &exe, const std::string &commandLine, cons
     if (!CreateProcessA(exe.empty() ? 0 : exe.c_str(), &cmd[0], 0, 0, FALSE, 0, 0, dir.c_str(),
                         &si, &pi)) {
         ADD_FAILURE() << "cannot start " << commandLine;
-        return run;
+        return true;
     }
     DWORD start = GetTickCount();
-    bool timedOut = false;
-    HWND last = 0;
+    bool ended = true;
     while (!WaitForProcess(pi.hProcess, 50)) {
         if (GetTickCount() - start > timeoutMs) {
-            ADD_FAILURE() << commandLine << " did not end within " << timeoutMs
-                          << " ms; steps done: " << run.stepsDone;
             TerminateProcess(pi.hProcess, 255);
             WaitForSingleObject(pi.hProcess, 5000);
-            timedOut = true;
+            ended = false;
             break;
         }
         HWND box = FindProcessWindow(pi.dwProcessId, "#32770");
-        if (box && !GetDlgItem(box, 1003)) {   // the directory browser is no message box
+        if (box && !GetDlgItem(box, 1003))   // the directory browser is no message box
             AnswerBox(box, run, pi.hProcess, answer);
-            continue;
-        }
-        if (run.stepsDone < steps.size()) {
-            const ExternalStep &step = steps[run.stepsDone];
-            HWND page = FindProcessWindow(pi.dwProcessId, step.cls, 0, step.again ? 0 : last);
-            if (page && GetWindow(page, GW_CHILD) &&   // shown, and its controls made
-                run.boxes.size() >= step.afterBoxes) {
-                EXPECT_TRUE(WaitUntilIdle(page)) << step.cls << " does not take messages";
-                steps[run.stepsDone++].act(page);
-                last = page;
-            }
-        }
+        else
+            act(pi.dwProcessId);
     }
-    if (!timedOut)
+    if (ended)
         GetExitCodeProcess(pi.hProcess, &run.exitCode);
-    EXPECT_EQ(steps.size(), run.stepsDone) << "steps of " << commandLine;
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
+    return ended;
+}
+
+SetupRun RunProgram(const std::string &exe, const std::string &commandLine, const std::string &dir,
+                    std::vector<ExternalStep> steps, DWORD timeoutMs, BoxAnswer answer)
+{
+    SetupRun run;
+    HWND last = 0;
+    bool ended = Drive(exe, commandLine, dir, run, timeoutMs, answer, [&](DWORD pid) {
+        if (run.stepsDone >= steps.size())
+            return;
+        const ExternalStep &step = steps[run.stepsDone];
+        HWND page = FindProcessWindow(pid, step.cls, 0, step.again ? 0 : last);
+        if (page && GetWindow(page, GW_CHILD) &&   // shown, and its controls made
+            run.boxes.size() >= step.afterBoxes) {
+            EXPECT_TRUE(WaitUntilIdle(page)) << step.cls << " does not take messages";
+            steps[run.stepsDone++].act(page);
+            last = page;
+        }
+    });
+    if (!ended)
+        ADD_FAILURE() << commandLine << " did not end within " << timeoutMs
+                      << " ms; steps done: " << run.stepsDone;
+    EXPECT_EQ(steps.size(), run.stepsDone) << "steps of " << commandLine;
+    return run;
+}
+
+SetupRun RunAnswering(const std::string &exe, const std::string &commandLine,
+                      const std::string &dir, const std::vector<PageAnswer> &pages,
+                      DWORD timeoutMs, BoxAnswer answer)
+{
+    SetupRun run;
+    HWND last = 0;
+    size_t boxesThen = 0;
+    Drive(exe, commandLine, dir, run, timeoutMs, answer, [&](DWORD pid) {
+        for (const PageAnswer &p : pages) {
+            HWND page = FindProcessWindow(pid, p.cls);
+            if (!page || !GetWindow(page, GW_CHILD) || (page == last && run.boxes.size() == boxesThen))
+                continue;
+            bool refused = page == last;   // a message box came, and the page stayed
+            if (!WaitUntilIdle(page, 1000))
+                return;
+            last = page;
+            boxesThen = run.boxes.size();
+            run.stepsDone++;
+            (refused ? p.again : p.act)(page);
+            return;
+        }
+    });
     return run;
 }
 
@@ -672,6 +710,37 @@ void SampleMediumTest::RemoveInstalled()
 SetupRun SampleMediumTest::Install(const char *dest, BoxAnswer answer)
 {
     return RunSetupExe(medium_, "SETUP.EXE", "", WizardSteps(dest), 30000, std::move(answer));
+}
+
+std::string SampleMediumTest::Registry(const std::vector<std::string> &leaveOut)
+{
+    return RegistryDump(HKEY_CLASSES_ROOT, ClsidKey, leaveOut) +
+           RegistryDump(HKEY_LOCAL_MACHINE, ControlsMouse, leaveOut) +
+           RegistryDump(HKEY_LOCAL_MACHINE, RunKey, leaveOut) +
+           RegistryDump(HKEY_LOCAL_MACHINE, UninstallKey, leaveOut) +
+           RegistryDump(HKEY_LOCAL_MACHINE, "Enum", leaveOut) +
+           RegistryDump(HKEY_LOCAL_MACHINE, ClassMouseKey, leaveOut);
+}
+
+std::string SampleMediumTest::Files(const std::string &dest)
+{
+    std::string state = "system.ini:\n" + ReadWholeFile(Win("\\system.ini")) +
+                        "\nVMOUSE.VXD: " + ReadWholeFile(Vxd()) +
+                        "\nVMOUSE.BAK: " + ReadWholeFile(VxdBak()) + "\nWindows files:";
+    for (const char *f : {"\\SYSTEM\\KXMOUSE.VXD", "\\INF\\KXMOUSE.INF", "\\KXMOUSE.INI"})
+        if (GetFileAttributesA(Win(f).c_str()) != INVALID_FILE_ATTRIBUTES)
+            state += std::string(" ") + f;
+    return state + "\n" + dest + ":\n" + FileTree(dest);
+}
+
+std::string SampleMediumTest::Wininit()
+{
+    char lines[4096] = "";
+    DWORD n = GetPrivateProfileSectionA("rename", lines, sizeof lines, Win("\\WININIT.INI").c_str());
+    std::string text;
+    for (DWORD i = 0; i < n; i += lstrlenA(lines + i) + 1)
+        text += std::string(lines + i) + "\n";
+    return text;
 }
 
 std::string SampleMediumTest::Sample(const std::string &name)

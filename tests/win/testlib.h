@@ -31,6 +31,7 @@ const char HandlersKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Contro
                            "\\shellex\\PropertySheetHandlers";
 const char RunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 const char UninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ZennoMouse";
+const char ControlsMouse[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Controls Folder\\Mouse";
 const char ClassMouseKey[] = "System\\CurrentControlSet\\Services\\Class\\Mouse";
 const char OwnNodeKey[] = "Enum\\Root\\OrvelMouse\\0000";
 const char LiveListKey[] = "Config Manager\\Enum";
@@ -192,6 +193,17 @@ std::string BuiltSetupExe();
 SetupRun RunProgram(const std::string &exe, const std::string &commandLine, const std::string &dir,
                     std::vector<ExternalStep> steps = {}, DWORD timeoutMs = 20000,
                     BoxAnswer answer = nullptr);
+// A program run whose pages are answered as they come, as a user would: act on a
+// page of the class when it shows, again when it is still there after a message box
+// (it refused to go on). No failure is added when the program does not end: its exit
+// code is then -1. stepsDone counts the pages acted on.
+struct PageAnswer {
+    const char *cls;
+    std::function<void(HWND)> act, again;
+};
+SetupRun RunAnswering(const std::string &exe, const std::string &commandLine,
+                      const std::string &dir, const std::vector<PageAnswer> &pages,
+                      DWORD timeoutMs, BoxAnswer answer);
 // Waits until the window's thread takes messages again (it has finished what it was
 // doing when the call came); false when it did not within ms.
 bool WaitUntilIdle(HWND window, DWORD ms = 10000);
@@ -236,6 +248,16 @@ protected:
     // The wizard of WizardSteps on the medium's SETUP.EXE.
     SetupRun Install(const char *dest = nullptr, BoxAnswer answer = nullptr);
     static std::string Sample(const std::string &name);
+    static std::string Win(const char *name) { return WindowsDirectory() + name; }
+    static std::string Vxd() { return SystemDirectory() + "\\VMM32\\VMOUSE.VXD"; }
+    static std::string VxdBak() { return SystemDirectory() + "\\VMM32\\VMOUSE.BAK"; }
+    // The registry keys setup writes to, REGEDIT4-like.
+    static std::string Registry(const std::vector<std::string> &leaveOut = {});
+    // system.ini, the stock mouse driver and the files setup writes outside the
+    // destination, with the tree of the destination.
+    static std::string Files(const std::string &dest);
+    // The [rename] lines of WININIT.INI, one a line.
+    static std::string Wininit();
 
     std::string medium_;
     std::vector<std::string> destinations_;

@@ -1,0 +1,15 @@
+/* An INI file read whole, every step of it checked: the private-profile services answer
+   a file they cannot read as if the key were not there, which would let a failure pass
+   for an absence. Writes still go through those services, which keep other lines. */
+#ifndef INI_FILE_H
+#define INI_FILE_H
+
+#include "profile_text.h"
+
+/* 1 and the file's text in t (FreeIniFile frees it); 1 and an empty text when there is
+   no such file; 0 when it is there and cannot be read (another program holds it, a
+   disk error, no memory). */
+int ReadIniFile(const char *path, ProfileText *t);
+void FreeIniFile(ProfileText *t);
+
+#endif
