@@ -74,13 +74,16 @@ static void PutOlderFileBack(const char *target, const char *kept)
         NoteFailureOfTwo(IDS_CANNOTPUTBACK, kept, target);
 }
 
+/* A file in the destination is the package's. One outside it is the package's only
+   when the record notes that setup put it there: an entry the copy never reached (it
+   was cancelled, or failed) may name another program's file of the same name. */
 static void RemoveListedFile(const FileEntry *entry, const char *composed, const char *target)
 {
     char kept[RECORD_VALUE_SIZE];
-    if (entry->TargetIsAbsolute && Recorded(REPLACED_RECORD, composed, kept) && kept[0])
-        PutOlderFileBack(target, kept);
-    else
+    if (!entry->TargetIsAbsolute)
         RemoveFile(target);
+    else if (Recorded(REPLACED_RECORD, composed, kept))
+        kept[0] ? PutOlderFileBack(target, kept) : (void)RemoveFile(target);
 }
 
 static void RemoveListedFiles(void)
@@ -194,15 +197,22 @@ void RemoveInstalledFiles(void)
     RemoveSubDirectories();
 }
 
-void RemoveInstalledScript(void)
+int RemoveInstalledScript(void)
 {
-    char self[PATH_SIZE], script[PATH_SIZE];
-    if (!OwnProgramPath(self) || !ScheduleDeleteAtRestart(self)) {
-        NoteFailure(IDS_CANNOTDELETE, self);
-        return;   /* the script stays: a second run can still be made */
-    }
+    char script[PATH_SIZE];
     InstalledScriptPath(script, sizeof script);
-    RemoveFile(script);
+    return RemoveFile(script);
+}
+
+int RemoveOwnProgram(void)
+{
+    char self[PATH_SIZE];
+    if (OwnProgramPath(self) && ScheduleDeleteAtRestart(self))
+        return 1;
+    NoteFailure(IDS_CANNOTDELETE, self);
+    /* its line may be written all the same: taken out again, this program is known to
+       stay; when even that fails, it may go at the next start */
+    return CancelPendingAtRestart(self) ? 0 : -1;
     /* InstallDir itself stays: it holds this program until the next start, and
        WININIT.INI deletes files only */
 }

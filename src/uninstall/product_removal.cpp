@@ -94,10 +94,16 @@ void RemoveProductRegistration(void)
     RemoveRunValue();
 }
 
-void RemoveUninstallEntry(void)
+int OwnUninstallEntry(void)
 {
     char command[COMMAND_SIZE];
-    if (ReadValueOf(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "UninstallString", command, sizeof command) &&
-        CommandInOwnDirectory(command, "UNINSTAL.EXE"))
+    return ReadValueOf(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "UninstallString", command,
+                       sizeof command) &&
+           CommandInOwnDirectory(command, "UNINSTAL.EXE");
+}
+
+void RemoveUninstallEntry(void)
+{
+    if (OwnUninstallEntry())
         RemoveTree(HKEY_LOCAL_MACHINE, UNINSTALL_KEY);
 }

@@ -31,9 +31,15 @@ void RemoveProductRegistration(void);   /* the page handler and Run value naming
 void RestoreMouseDevice(void);          /* the recorded values, the own node */
 void RestoreSystemIni(void);            /* the old mouse line, VMOUSE.VXD */
 void RemoveInstalledFiles(void);        /* the script's files, older ones put back */
-/* Only when every step before succeeded: */
+/* Only when every step before succeeded, in this order, so that what is left after a
+   failure can still be found and removed: */
+int RemoveInstalledScript(void);        /* SETUP.INF; 1 when it is gone */
+int RemoveOwnProgram(void);             /* this program, at the next start: 1; 0 when it
+                                           stays; -1 when it may go or stay */
 void RemoveUninstallEntry(void);        /* when it names this directory */
-void RemoveInstalledScript(void);       /* this program at the next start, SETUP.INF now */
+
+/* 1 when the uninstall entry runs this directory's UNINSTAL.EXE. */
+int OwnUninstallEntry(void);
 
 /* 1 when a command (the uninstall entry's, the start-up command, the page's server)
    runs the program name from this directory. */

@@ -62,6 +62,15 @@ static int ScriptIsThere(void)
     return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
 }
 
+/* This program at the next start, then the uninstall entry that runs it: kept while
+   this program is known to stay, so that a second run can be made from the list; never
+   left to run a program that may be gone. */
+static void ForgetOwnProgram(void)
+{
+    if (RemoveOwnProgram())
+        RemoveUninstallEntry();
+}
+
 static void RemovePackage(void)
 {
     CloseMouseApp();
@@ -72,11 +81,9 @@ static void RemovePackage(void)
         RestoreSystemIni();
     }
     RemoveInstalledFiles();
-    if (FailureCount())
+    if (FailureCount() || !RemoveInstalledScript())
         return;
-    RemoveUninstallEntry();
-    if (!FailureCount())
-        RemoveInstalledScript();
+    ForgetOwnProgram();
 }
 
 /* The directory this program runs from, whole, as InstallDir; the script there. */
@@ -95,8 +102,11 @@ static int RunUninstall(void)
     int loaded = LoadOwnScript();
     BuildUninstallCaption();
     if (!ScriptIsThere()) {
+        /* the registered uninstaller of an installation a run removed all but these of */
+        if (OwnUninstallEntry())
+            ForgetOwnProgram();
         Tell(IDS_NOTHINGINSTALLED, MB_ICONINFORMATION);
-        return UNINSTALL_NOTHING;
+        return FailureCount() ? UNINSTALL_INCOMPLETE : UNINSTALL_NOTHING;
     }
     if (!loaded) {
         Tell(IDS_READERROR, MB_ICONWARNING);
