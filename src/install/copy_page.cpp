@@ -10,6 +10,7 @@
 #include "whole_file.h"
 #include "copy_failure.h"
 #include "older_files.h"
+#include "../shared/dir_entries.h"
 #include "../shared/path_names.h"
 #include "../ui/page_runner.h"
 #include "../shared/setup_state.h"
@@ -257,10 +258,20 @@ void CopyAllFiles(HWND page)
     ReleaseDC(page, dc);
 }
 
-/* The script's subdirectories below the destination, each asked about until it is
-   there or the user cancels; 0 after a Cancel, which closes the page. */
-static int CreateSubDirectories(HWND page)
+/* A temporary file a copy that failed could not take away; should it stay, it costs
+   room only. */
+static void DeleteTemporary(const char *path, int isDir, void *)
 {
+    if (!isDir)
+        DeleteFileA(path);
+}
+
+/* The script's subdirectories below the destination, each asked about until it is
+   there or the user cancels; 0 after a Cancel, which closes the page. Setup's
+   temporary files that an earlier copy left in them go. */
+static int PrepareDirectories(HWND page)
+{
+    ForEachEntry(SetupState.InstallDir, SETUP_TEMPORARIES, DeleteTemporary, 0);
     for (int slot = 1; slot <= 6; slot++) {
         if (!SetupState.DirectorySlots[slot][0])
             continue;
@@ -275,6 +286,7 @@ static int CreateSubDirectories(HWND page)
                 ClosePage(page, PAGE_CANCEL);
                 return 0;
             }
+        ForEachEntry(dir, SETUP_TEMPORARIES, DeleteTemporary, 0);
     }
     return 1;
 }
@@ -294,7 +306,7 @@ LRESULT CALLBACK CopyPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM lParam)
         break;
     case WM_PAGE_INIT:
         UpdateWindow(page);
-        if (CreateSubDirectories(page)) {
+        if (PrepareDirectories(page)) {
             SetupState.LastPageResult = PAGE_NEXT;
             CopyAllFiles(page);
         }

@@ -10,6 +10,8 @@
 #include "../shared/ini_rewrite.h"
 #include "../shared/prior_values.h"
 #include "../shared/failure_note.h"
+#include "../shared/setup_state.h"
+#include "../shared/bounded_text.h"
 #include "../../resources/resource.h"
 
 /* The mouse line of the first [386Enh] section, or its absence, into the record. A
@@ -17,13 +19,17 @@
    nothing: the uninstaller then goes by system.bak. */
 static int RecordMouseLine(void)
 {
-    char line[RECORD_VALUE_SIZE];
-    if (!ReadSystemIniMouseLine("system.ini", line, sizeof line) ||
-        RecordPriorValue(SYSTEM_RECORD, MOUSE_LINE_KEY, line))
+    char line[RECORD_VALUE_SIZE], path[RECORD_PATH_SIZE];
+    int found = ReadSystemIniMouseLine("system.ini", line, sizeof line);
+    if (found < 0) {
+        CopyText(path, sizeof path, SetupState.WindowsDir);
+        AppendText(path, sizeof path, "\\system.ini");
+        return NoteFailure(IDS_CANNOTCHANGEFILE, path);
+    }
+    if (!found || RecordPriorValue(SYSTEM_RECORD, MOUSE_LINE_KEY, line))
         return 1;
-    char record[RECORD_PATH_SIZE];
-    InstalledScriptPath(record, sizeof record);
-    return NoteFailure(IDS_CANNOTRECORD, record);
+    InstalledScriptPath(path, sizeof path);
+    return NoteFailure(IDS_CANNOTRECORD, path);
 }
 
 /* VMOUSE.VXD becomes VMOUSE.BAK; an existing VMOUSE.BAK is replaced, unless there is no

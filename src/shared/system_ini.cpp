@@ -113,12 +113,15 @@ int ReadSystemIniMouseLine(const char *name, char *line, int size)
     AppendText(path, sizeof path, "\\");
     AppendText(path, sizeof path, name);
     line[0] = 0;
+    if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES)
+        return 0;
     FILE *in = fopen(path, "rt");
     if (!in)
-        return 0;
+        return -1;
     int found = FindMouseLine(in, line, size);
-    fclose(in);
-    return found;
+    int failed = ferror(in);
+    fclose(in);   /* only read: a close that fails cannot have lost anything */
+    return failed ? -1 : found;
 }
 
 int FindVmousePaths(char *vxd, char *bak)

@@ -21,7 +21,9 @@ enum MouseLineResult {
 int ReplaceSystemIniMouseLine(const char *line, int flags, char *failed);
 
 /* The mouse line of the file of that name in the Windows directory, as FindMouseLine
-   (ini_rewrite.h) gives it; 0 also when the file cannot be read. */
+   (ini_rewrite.h) gives it: 1 and the line (empty when the section has none); 0 when
+   there is no such file, no [386Enh] section, or a line that does not fit; -1 when the
+   file is there and cannot be read. */
 int ReadSystemIniMouseLine(const char *name, char *line, int size);
 
 /* The paths of VMM32\VMOUSE.VXD and VMM32\VMOUSE.BAK in the system directory (128

@@ -8,6 +8,7 @@
 #include "../shared/bounded_text.h"
 #include "../shared/file_paths.h"
 #include "../shared/wininit.h"
+#include "../shared/dir_entries.h"
 #include "../shared/path_names.h"
 #include "../shared/prior_values.h"
 #include "../shared/failure_note.h"
@@ -15,7 +16,6 @@
 
 #define PATH_SIZE (MAX_PATH + 16)
 
-static int EntriesCounted;   /* by CountEntry */
 
 static int OwnProgramPath(char *path)
 {
@@ -105,49 +105,26 @@ static void RemoveListedFiles(void)
     }
 }
 
-/* Calls each with the path of every entry of dir that matches pattern ("*", "KX*.TMP"),
-   but "." and "..", and whether it is a directory. */
-static void ForEachEntry(const char *dir, const char *pattern, void (*each)(const char *, int))
+static void CountEntry(const char *, int, void *count)
 {
-    char path[PATH_SIZE];
-    CopyText(path, sizeof path, dir);
-    AppendText(path, sizeof path, "\\");
-    AppendText(path, sizeof path, pattern);
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(path, &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        if (found.cFileName[0] == '.')
-            continue;
-        CopyText(path, sizeof path, dir);
-        AppendText(path, sizeof path, "\\");
-        AppendText(path, sizeof path, found.cFileName);
-        each(path, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-}
-
-static void CountEntry(const char *, int)
-{
-    EntriesCounted++;
+    (*(int *)count)++;
 }
 
 /* Removes a directory that setup made; one that still holds files (the user's, or
    older files not yet back) stays, as it should, but an empty one that stays is noted. */
-static void RemoveEmptyDirectory(const char *dir, int isDir = 1)
+static void RemoveEmptyDirectory(const char *dir, int isDir = 1, void * = 0)
 {
     if (!isDir || RemoveDirectoryA(dir) || GetFileAttributesA(dir) == INVALID_FILE_ATTRIBUTES)
         return;
-    EntriesCounted = 0;
-    ForEachEntry(dir, "*", CountEntry);
-    if (!EntriesCounted)
+    int entries = 0;
+    ForEachEntry(dir, "*", CountEntry, &entries);
+    if (!entries)
         NoteFailure(IDS_CANNOTREMOVEDIR, dir);
 }
 
 /* Setup's own temporary files (KXnnnn.TMP) that a copy which failed could not take
    away; in the destination's directories nobody else makes them. */
-static void RemoveTemporaryFile(const char *path, int isDir)
+static void RemoveTemporaryFile(const char *path, int isDir, void *)
 {
     if (!isDir)
         RemoveFile(path);
@@ -157,7 +134,7 @@ static void RemoveTemporaryFile(const char *path, int isDir)
    when it is left empty and is not the destination. */
 static void ClearDirectory(const char *dir)
 {
-    ForEachEntry(dir, "KX*.TMP", RemoveTemporaryFile);
+    ForEachEntry(dir, SETUP_TEMPORARIES, RemoveTemporaryFile, 0);
     if (!SamePlace(dir, SetupState.InstallDir))
         RemoveEmptyDirectory(dir);
 }
@@ -168,7 +145,7 @@ static void RemoveKeptFolders(void)
     char replaced[PATH_SIZE];
     CopyText(replaced, sizeof replaced, SetupState.InstallDir);
     AppendText(replaced, sizeof replaced, "\\REPLACED");
-    ForEachEntry(replaced, "*", RemoveEmptyDirectory);
+    ForEachEntry(replaced, "*", RemoveEmptyDirectory, 0);
     if (GetFileAttributesA(replaced) != INVALID_FILE_ATTRIBUTES)
         RemoveEmptyDirectory(replaced);
 }

@@ -13,28 +13,36 @@
 
 #define LINE_SIZE RECORD_VALUE_SIZE
 
-/* The mouse line from before setup: 1 and the line (empty when there was none); -1
-   when the record cannot be read. */
-static int LineBeforeSetup(char *old)
+/* The mouse line from before setup: 1 and the line (empty when there was none); 0 when
+   neither the record nor system.bak holds it; -1 and the file in failed when one of
+   them cannot be read. */
+static int LineBeforeSetup(char *old, char *failed)
 {
-    int recorded = ReadRecordedValue(SYSTEM_RECORD, MOUSE_LINE_KEY, old);
-    if (recorded)
-        return recorded;
-    return ReadSystemIniMouseLine("system.bak", old, LINE_SIZE);
+    int known = ReadRecordedValue(SYSTEM_RECORD, MOUSE_LINE_KEY, old);
+    if (known < 0)
+        InstalledScriptPath(failed, INI_PATH_SIZE);
+    if (known)
+        return known;
+    known = ReadSystemIniMouseLine("system.bak", old, LINE_SIZE);
+    if (known < 0) {
+        CopyText(failed, INI_PATH_SIZE, SetupState.WindowsDir);
+        AppendText(failed, INI_PATH_SIZE, "\\system.bak");
+    }
+    return known;
 }
 
 static void RestoreMouseLine(void)
 {
     char current[LINE_SIZE], old[LINE_SIZE + 1], failed[INI_PATH_SIZE];
-    if (!ReadSystemIniMouseLine("system.ini", current, sizeof current) ||
-        lstrcmpA(current, "mouse=*vmouse") != 0)
-        return;   /* not setup's line (any more) */
     CopyText(failed, sizeof failed, SetupState.WindowsDir);
     AppendText(failed, sizeof failed, "\\system.ini");
-    int known = LineBeforeSetup(old);
+    int found = ReadSystemIniMouseLine("system.ini", current, sizeof current);
+    if (found < 0)
+        NoteFailure(IDS_CANNOTREAD, failed);
+    if (found <= 0 || lstrcmpA(current, "mouse=*vmouse") != 0)
+        return;   /* not setup's line (any more) */
+    int known = LineBeforeSetup(old, failed);
     if (known <= 0) {
-        if (known < 0)
-            InstalledScriptPath(failed, sizeof failed);
         NoteFailure(known < 0 ? IDS_CANNOTREAD : IDS_NOMOUSELINE, failed);
         return;
     }

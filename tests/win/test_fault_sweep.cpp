@@ -73,6 +73,7 @@ protected:
     {
         live_.reset();
         DeleteFileA((Win("\\WININIT.INI")).c_str());
+        DeleteFileA(Log);
         SampleMediumTest::TearDown();
     }
 

@@ -1,0 +1,27 @@
+#include <windows.h>
+#include "dir_entries.h"
+#include "bounded_text.h"
+
+#define PATH_SIZE (MAX_PATH + 16)
+
+void ForEachEntry(const char *dir, const char *pattern,
+                  void (*each)(const char *path, int isDir, void *context), void *context)
+{
+    char path[PATH_SIZE];
+    CopyText(path, sizeof path, dir);
+    AppendText(path, sizeof path, "\\");
+    AppendText(path, sizeof path, pattern);
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(path, &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        if (found.cFileName[0] == '.')
+            continue;
+        CopyText(path, sizeof path, dir);
+        AppendText(path, sizeof path, "\\");
+        AppendText(path, sizeof path, found.cFileName);
+        each(path, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0, context);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}

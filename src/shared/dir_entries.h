@@ -1,0 +1,13 @@
+/* The entries of a directory, and setup's own temporary files among them. */
+#ifndef DIR_ENTRIES_H
+#define DIR_ENTRIES_H
+
+/* Calls each with the path of every entry of dir that matches pattern ("*", "KX*.TMP"),
+   but "." and "..", whether it is a directory, and context. */
+void ForEachEntry(const char *dir, const char *pattern,
+                  void (*each)(const char *path, int isDir, void *context), void *context);
+
+/* The name setup's temporary files have: GetTempFileNameA with the prefix "KX". */
+#define SETUP_TEMPORARIES "KX*.TMP"
+
+#endif
