@@ -15,6 +15,7 @@
 #include "../../resources/resource.h"
 
 #define VALUE_SIZE 80       /* old values and node paths */
+#define LIVE_LIST "Config Manager\\Enum"
 #define CLASS_PATH_SIZE 128
 
 /* The texts of one mouse kind. */
@@ -72,8 +73,9 @@ static int ReplaceRecorded(HKEY key, const char *path, const char *name, const c
 int FindHardwareNode(const char *prefix, char *found)
 {
     HKEY list;
-    if (!OpenRegKey(HKEY_DYN_DATA, "Config Manager\\Enum", &list))
-        return 0;
+    int opened = OpenRegKeyIfThere(HKEY_DYN_DATA, LIVE_LIST, &list);
+    if (opened <= 0)
+        return opened;
     int matched = 0;
     char name[80];
     for (DWORD i = 0;; i++) {
@@ -81,7 +83,10 @@ int FindHardwareNode(const char *prefix, char *found)
         if (RegEnumKeyExA(list, i, name, &length, 0, 0, 0, 0) != ERROR_SUCCESS)
             break;
         HKEY device;
-        if (!OpenRegKey(list, name, &device))
+        int there = OpenRegKeyIfThere(list, name, &device);
+        if (there < 0)
+            matched = -1;   /* a device that cannot be looked at may be the mouse */
+        if (there <= 0)
             continue;
         char hardwareKey[FOUND_SIZE];
         int readable = ReadRegText(device, "HardWareKey", hardwareKey, sizeof hardwareKey);
@@ -91,7 +96,7 @@ int FindHardwareNode(const char *prefix, char *found)
         if (readable && ContainsText(hardwareKey, prefix) &&
             lstrlenA("Enum\\") + lstrlenA(hardwareKey) < VALUE_SIZE) {
             CopyText(found, FOUND_SIZE, hardwareKey);
-            matched = 1;
+            matched = matched < 0 ? -1 : 1;
         }
     }
     RegCloseKey(list);
@@ -103,7 +108,10 @@ int NextFreeClassKey(char *classKey)
     ClassNumbering numbering;
     StartClassNumbering(&numbering);
     HKEY mouse;
-    if (OpenRegKey(HKEY_LOCAL_MACHINE, CLASS_ROOT "Mouse", &mouse)) {
+    int opened = OpenRegKeyIfThere(HKEY_LOCAL_MACHINE, CLASS_ROOT "Mouse", &mouse);
+    if (opened < 0)
+        return Wrote(0, CLASS_ROOT "Mouse");   /* a number chosen blind could be taken */
+    if (opened) {
         char name[80];
         for (DWORD i = 0;; i++) {
             DWORD length = sizeof name;
@@ -155,7 +163,9 @@ int UpdateClassKey(const char *classKey, const char *nameText, const char *secti
     if (!ClassKeyPath(classKey, path))
         return 0;
     HKEY key;
-    int opened = OpenRegKey(HKEY_LOCAL_MACHINE, path, &key);
+    int opened = OpenRegKeyIfThere(HKEY_LOCAL_MACHINE, path, &key);
+    if (opened < 0)
+        return Wrote(0, path);   /* there, and not to be taken for a key that is not */
     if (!Recorded("SubKey2", path)) {
         if (opened)
             RegCloseKey(key);
@@ -181,8 +191,7 @@ int UpdateClassKey(const char *classKey, const char *nameText, const char *secti
 static int BindNewClassKey(HKEY node, const char *path, const MouseTexts *t, int detected)
 {
     char classKey[16], classPath[CLASS_PATH_SIZE];
-    NextFreeClassKey(classKey);
-    if (!ClassKeyPath(classKey, classPath) ||
+    if (!NextFreeClassKey(classKey) || !ClassKeyPath(classKey, classPath) ||
         (detected && !(Recorded("Driver", "") && Recorded("SubKey2", classPath))))
         return 0;
     return Wrote(SetRegText(node, "Driver", classKey), path) &&
@@ -260,6 +269,16 @@ static int CreateOwnNode(void)
     return bound;
 }
 
+/* One probe of the live device list: 1 when a device matched; a list that could not be
+   looked through whole sets failed. */
+static int Probe(const char *prefix, char *found, int *failed)
+{
+    int matched = FindHardwareNode(prefix, found);
+    if (matched < 0)
+        *failed = 1;
+    return matched > 0;
+}
+
 int RegisterMouseDevice(int withProduct)
 {
     if (withProduct && !RegisterProduct())
@@ -270,13 +289,18 @@ int RegisterMouseDevice(int withProduct)
     AppendText(serialEnum, sizeof serialEnum, "\\");
 
     char found[FOUND_SIZE] = "";
-    int ps2Found = FindHardwareNode("BIOS\\*PNP0F13\\", found) ||
-                   FindHardwareNode("BIOS\\*PNP0F0E\\", found) ||
-                   FindHardwareNode("ROOT\\*PNP0F0E\\", found);
+    int failed = 0;
+    int ps2Found = Probe("BIOS\\*PNP0F13\\", found, &failed) ||
+                   Probe("BIOS\\*PNP0F0E\\", found, &failed) ||
+                   Probe("ROOT\\*PNP0F0E\\", found, &failed);
+    if (failed)
+        return NoteKeyFailure(IDS_CANNOTWRITEKEY, HKEY_DYN_DATA, LIVE_LIST);
     if (ps2Found && SetupState.MouseKind == 0)
         return ReuseDeviceNode(found, 0);
-    int serialFound = FindHardwareNode("ROOT\\*PNP0F0C\\", found) ||
-                      FindHardwareNode(serialEnum, found);
+    int serialFound = Probe("ROOT\\*PNP0F0C\\", found, &failed) ||
+                      Probe(serialEnum, found, &failed);
+    if (failed)
+        return NoteKeyFailure(IDS_CANNOTWRITEKEY, HKEY_DYN_DATA, LIVE_LIST);
     if (serialFound && SetupState.MouseKind == 1)
         return ReuseDeviceNode(found, 1);
     return CreateOwnNode();

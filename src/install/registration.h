@@ -11,11 +11,13 @@ int RegisterProduct(void);
 int RegisterMouseDevice(int withProduct);
 
 /* Searches the live device list for a hardware key containing prefix; 1 and the whole
-   key text in found (FOUND_SIZE bytes), or 0 with found unchanged. */
+   key text in found (FOUND_SIZE bytes), or 0 with found unchanged; -1 when the list or
+   one of its devices is there and cannot be opened. */
 #define FOUND_SIZE 128
 int FindHardwareNode(const char *prefix, char *found);
 
-/* "Mouse\NNNN" for the first gap in the numbering of the mouse class keys. */
+/* "Mouse\NNNN" for the first gap in the numbering of the mouse class keys; 0, noted,
+   when the class keys are there and cannot be looked through. */
 int NextFreeClassKey(char *classKey);
 
 int UpdateClassKey(const char *classKey, const char *nameText, const char *sectionText);

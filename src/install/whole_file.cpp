@@ -104,8 +104,13 @@ static int PutInPlace(const char *temporary, const char *target, const char *dir
     else if (!MakeTemporaryFile(dir, OlderFile))
         return COPY_CANNOT_CREATE;
     DeleteFileA(OlderFile);   /* only its name is wanted: MoveFileA does not replace */
-    if (!MoveFileA(target, OlderFile))
-        return ReplaceAtRestart(temporary, target, keep, GetLastError());
+    if (!MoveFileA(target, OlderFile)) {
+        DWORD error = GetLastError();
+        if (!keep)
+            DeleteFileA(OlderFile);   /* the name's empty file, should it still be there; a
+                                         later copy takes away what stays */
+        return ReplaceAtRestart(temporary, target, keep, error);
+    }
     if (!MoveFileA(temporary, target))
         return MoveFileA(OlderFile, target) ? COPY_CANNOT_WRITE : COPY_OLD_NOT_BACK;
     if (!keep)

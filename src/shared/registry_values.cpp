@@ -14,6 +14,14 @@ int OpenRegKey(HKEY root, const char *path, HKEY *key)
     return RegOpenKeyExA(root, path, 0, KEY_ALL_ACCESS, key) == ERROR_SUCCESS;
 }
 
+int OpenRegKeyIfThere(HKEY root, const char *path, HKEY *key)
+{
+    LONG opened = RegOpenKeyExA(root, path, 0, KEY_ALL_ACCESS, key);
+    if (opened == ERROR_SUCCESS)
+        return 1;
+    return opened == ERROR_FILE_NOT_FOUND || opened == ERROR_PATH_NOT_FOUND ? 0 : -1;
+}
+
 int SetRegText(HKEY key, const char *name, const char *text)
 {
     return RegSetValueExA(key, name, 0, REG_SZ, (const BYTE *)text, (DWORD)lstrlenA(text)) ==

@@ -10,6 +10,9 @@ int CreateRegKey(HKEY root, const char *path, HKEY *key);
 /* Opens an existing key; 1 on success. */
 int OpenRegKey(HKEY root, const char *path, HKEY *key);
 
+/* Opens a key that may not be there: 1 opened, 0 not there, -1 there but not opened. */
+int OpenRegKeyIfThere(HKEY root, const char *path, HKEY *key);
+
 /* A REG_SZ value, stored with the text's length (no terminating NUL); 1 when written. */
 int SetRegText(HKEY key, const char *name, const char *text);
 

@@ -181,15 +181,11 @@ int RemoveInstalledScript(void)
     return RemoveFile(script);
 }
 
-int RemoveOwnProgram(void)
+void RemoveOwnProgram(void)
 {
     char self[PATH_SIZE];
-    if (OwnProgramPath(self) && ScheduleDeleteAtRestart(self))
-        return 1;
-    NoteFailure(IDS_CANNOTDELETE, self);
-    /* its line may be written all the same: taken out again, this program is known to
-       stay; when even that fails, it may go at the next start */
-    return CancelPendingAtRestart(self) ? 0 : -1;
+    if (!OwnProgramPath(self) || !ScheduleDeleteAtRestart(self))
+        NoteFailure(IDS_CANNOTDELETE, self);
     /* InstallDir itself stays: it holds this program until the next start, and
        WININIT.INI deletes files only */
 }

@@ -18,12 +18,16 @@ int CommandInOwnDirectory(const char *command, const char *name)
            SamePlace(dir, SetupState.InstallDir);
 }
 
-/* What a value of a key holds: 1 and the text, 0 when the key or the value is not
-   there (or cannot be read whole: then it is nobody's to remove). */
+/* What a value of a key holds: 1 and the text; 0 when the key or the value is not
+   there (or cannot be read whole: then it is nobody's to remove); -1, noted, when the
+   key is there and cannot be opened. */
 static int ReadValueOf(HKEY root, const char *path, const char *name, char *text, int size)
 {
     HKEY key;
-    if (RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
+    int opened = OpenRegKeyIfThere(root, path, &key);
+    if (opened < 0)
+        return KeyNotRemoved(root, path) - 1;
+    if (!opened)
         return 0;
     int read = ReadRegText(key, name, text, size);
     RegCloseKey(key);
@@ -36,9 +40,10 @@ static int ReadValueOf(HKEY root, const char *path, const char *name, char *text
 void FindRegisteredInstallation(void)
 {
     char command[COMMAND_SIZE], program[COMMAND_SIZE];
-    UninstallState.OwnsSharedState = 1;
-    if (!ReadValueOf(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "UninstallString", command, sizeof command) ||
-        CommandInOwnDirectory(command, "UNINSTAL.EXE"))
+    int entry = ReadValueOf(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "UninstallString", command,
+                            sizeof command);
+    UninstallState.OwnsSharedState = entry >= 0;   /* when unknown, nothing shared is touched */
+    if (entry <= 0 || CommandInOwnDirectory(command, "UNINSTAL.EXE"))
         return;
     ProgramOfCommand(command, program, sizeof program);
     UninstallState.OwnsSharedState = GetFileAttributesA(program) == INVALID_FILE_ATTRIBUTES;
@@ -48,9 +53,9 @@ void FindRegisteredInstallation(void)
 static int PageIsOwn(void)
 {
     char server[COMMAND_SIZE];
-    return !ReadValueOf(HKEY_CLASSES_ROOT, PAGE_CLSID_KEY "\\InProcServer32", 0, server,
-                        sizeof server) ||
-           CommandInOwnDirectory(server, "KXPAGE.DLL");
+    int named = ReadValueOf(HKEY_CLASSES_ROOT, PAGE_CLSID_KEY "\\InProcServer32", 0, server,
+                            sizeof server);
+    return !named || (named > 0 && CommandInOwnDirectory(server, "KXPAGE.DLL"));
 }
 
 static void RemoveTree(HKEY root, const char *path)
@@ -98,7 +103,7 @@ int OwnUninstallEntry(void)
 {
     char command[COMMAND_SIZE];
     return ReadValueOf(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "UninstallString", command,
-                       sizeof command) &&
+                       sizeof command) > 0 &&
            CommandInOwnDirectory(command, "UNINSTAL.EXE");
 }
 

@@ -1,6 +1,7 @@
 /* Deleting keys and values. A key is deleted with its subkeys first: RegDeleteKeyA of
    Windows 95 takes the subkeys along, that of later systems and of Wine refuses. */
 #include "uninstall.h"
+#include "../shared/registry_values.h"
 #include "../shared/failure_note.h"
 #include "../../resources/uninstall_resource.h"
 
@@ -41,17 +42,21 @@ int DeleteRegValue(HKEY key, const char *name)
     return deleted == ERROR_SUCCESS || deleted == ERROR_FILE_NOT_FOUND;
 }
 
-/* Deletes the key when it is left empty; a parent that stays costs nothing. */
 void DeleteRegKeyIfEmpty(HKEY root, const char *path)
 {
     HKEY key;
-    if (RegOpenKeyExA(root, path, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+    int opened = OpenRegKeyIfThere(root, path, &key);
+    if (opened <= 0) {
+        if (opened < 0)
+            KeyNotRemoved(root, path);
         return;
+    }
     DWORD subkeys = 1, values = 1;
     LONG asked = RegQueryInfoKeyA(key, 0, 0, 0, &subkeys, 0, 0, &values, 0, 0, 0, 0);
     RegCloseKey(key);
-    if (asked == ERROR_SUCCESS && subkeys == 0 && values == 0)
-        RegDeleteKeyA(root, path);
+    if (asked != ERROR_SUCCESS ||
+        (subkeys == 0 && values == 0 && RegDeleteKeyA(root, path) != ERROR_SUCCESS))
+        KeyNotRemoved(root, path);
 }
 
 int KeyNotRemoved(HKEY root, const char *path)
@@ -61,10 +66,8 @@ int KeyNotRemoved(HKEY root, const char *path)
 
 int OpenKeyToChange(HKEY root, const char *path, HKEY *key)
 {
-    LONG opened = RegOpenKeyExA(root, path, 0, KEY_ALL_ACCESS, key);
-    if (opened == ERROR_SUCCESS)
-        return 1;
-    if (opened != ERROR_FILE_NOT_FOUND)
+    int opened = OpenRegKeyIfThere(root, path, key);
+    if (opened < 0)
         KeyNotRemoved(root, path);
-    return 0;
+    return opened > 0;
 }

@@ -64,8 +64,9 @@ static void RestoreVmouse(void)
         NoteFailure(IDS_CANNOTRESTOREFILE, bak);
 }
 
+/* VMOUSE.VXD first: set aside, it stays only while system.ini holds setup's line. */
 void RestoreSystemIni(void)
 {
-    RestoreMouseLine();
     RestoreVmouse();
+    RestoreMouseLine();
 }

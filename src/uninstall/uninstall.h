@@ -34,9 +34,8 @@ void RemoveInstalledFiles(void);        /* the script's files, older ones put ba
 /* Only when every step before succeeded, in this order, so that what is left after a
    failure can still be found and removed: */
 int RemoveInstalledScript(void);        /* SETUP.INF; 1 when it is gone */
-int RemoveOwnProgram(void);             /* this program, at the next start: 1; 0 when it
-                                           stays; -1 when it may go or stay */
 void RemoveUninstallEntry(void);        /* when it names this directory */
+void RemoveOwnProgram(void);            /* this program, at the next start */
 
 /* 1 when the uninstall entry runs this directory's UNINSTAL.EXE. */
 int OwnUninstallEntry(void);
@@ -52,7 +51,7 @@ int Recorded(const char *section, const char *key, char *value);
 /* Registry removal: 1 when the key or value is gone, also when it never was. */
 int DeleteRegTree(HKEY root, const char *path);
 int DeleteRegValue(HKEY key, const char *name);
-/* Deletes the key when it holds neither values nor subkeys. */
+/* Deletes the key when it holds neither values nor subkeys; a failure is noted. */
 void DeleteRegKeyIfEmpty(HKEY root, const char *path);
 /* Opens a key to change it: 1 when opened; 0 when it is not there, or when it cannot be
    opened, which is noted as a failure. */

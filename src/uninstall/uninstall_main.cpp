@@ -62,13 +62,14 @@ static int ScriptIsThere(void)
     return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
 }
 
-/* This program at the next start, then the uninstall entry that runs it: kept while
-   this program is known to stay, so that a second run can be made from the list; never
-   left to run a program that may be gone. */
+/* The uninstall entry, then this program at the next start: an entry that could not
+   go still runs it for a second run; a program that could not be scheduled stays
+   behind alone, and says so. */
 static void ForgetOwnProgram(void)
 {
-    if (RemoveOwnProgram())
-        RemoveUninstallEntry();
+    RemoveUninstallEntry();
+    if (!FailureCount())
+        RemoveOwnProgram();
 }
 
 static void RemovePackage(void)
