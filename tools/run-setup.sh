@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything, lays out the sample medium (and its floppy image), makes a fresh
 # Windows 98 Wine prefix in build/run and runs SETUP.EXE from the medium as drive A:.
-#   run-setup.sh [--ps2|--serial] [--driver-only] [--floppies] [--uninstall]
+#   run-setup.sh [--ps2|--serial] [--driver-only|--silent] [--floppies] [--uninstall]
 # With a display, SETUP.EXE runs in a Wine virtual desktop of 800x600 for you to use.
 # Without one, it runs on a private Xvfb display on autopilot (the mouse type as asked,
 # the default destination, "restart later"), saves a screenshot of the backdrop and of
@@ -10,16 +10,21 @@
 # image 1's files, and when SETUP.EXE asks for a disk, the files of that disk's image
 # are put in A: in their place and the prompt is answered with Retry (on autopilot, or
 # for you when you walk the pages yourself); the report lists the prompts answered.
+# --silent runs SETUP.EXE -s (with -ps2 or -serial as asked): the unattended install,
+# without a window; the report follows with its exit code (0 installed, 1 refused, 2
+# failed or incomplete, 3 a usage error, 4 the script cannot be read), which is also
+# this script's exit code. It needs the whole medium in A:, so not --floppies.
 # --uninstall ends the run with the command of the uninstall entry setup registered
 # (with -s when headless); the report then shows what it removed and the registry after.
 set -eu
 cd "$(dirname "$0")/.."
-mouse=""; args=""; floppies=0; uninstall=0
-usage="usage: $0 [--ps2|--serial] [--driver-only] [--floppies] [--uninstall]"
+mouse=""; args=""; floppies=0; uninstall=0; silent=0
+usage="usage: $0 [--ps2|--serial] [--driver-only|--silent] [--floppies] [--uninstall]"
 for a in "$@"; do
   case $a in
     --ps2|--serial) mouse=$a ;;
     --driver-only) args=-u ;;
+    --silent) silent=1 ;;
     --floppies) floppies=1 ;;
     --uninstall) uninstall=1 ;;
     *) echo "$usage" >&2; exit 2 ;;
@@ -27,6 +32,10 @@ for a in "$@"; do
 done
 if [ $uninstall = 1 ] && [ -n "$args" ]; then
   echo "--uninstall needs a full installation, not --driver-only" >&2; exit 2
+fi
+if [ $silent = 1 ]; then
+  [ -z "$args" ] && [ $floppies = 0 ] || { echo "--silent goes with neither --driver-only nor --floppies" >&2; exit 2; }
+  args="-s${mouse:+ ${mouse#-}}"
 fi
 bash tools/install-deps.sh
 . tools/wine-width.sh
@@ -121,7 +130,7 @@ if [ $floppies = 1 ]; then
   [ $headless = 1 ] || wine explorer /desktop=Orvel,800x600 'C:\autopilot.exe' --disks 'C:\disks' --only-disks \
     > "$run/autopilot.log" 2>&1 &
 fi
-if [ $headless = 1 ]; then
+if [ $headless = 1 ] && [ $silent = 0 ]; then
   auto="--shots C:\\shots"; [ -n "$mouse" ] && auto="$auto $mouse"
   [ -n "$args" ] && auto="$auto --driver-only"
   [ $floppies = 1 ] && auto="$auto --disks C:\\disks"
@@ -138,16 +147,31 @@ if [ $headless = 1 ]; then
   photographer=$!
   wine explorer /desktop=Orvel,800x600 'C:\autopilot.exe' $auto > "$run/autopilot.log" 2>&1 &
 fi
-wine explorer /desktop=Orvel,800x600 'A:\SETUP.EXE' $args
+if [ $silent = 1 ]; then
+  wine 'A:\SETUP.EXE' $args   # no window: no desktop needed, and its exit code comes back
+else
+  wine explorer /desktop=Orvel,800x600 'A:\SETUP.EXE' $args
+fi
 status=$?
-if [ $headless = 1 ]; then
+if [ $headless = 1 ] && [ $silent = 0 ]; then
   for _ in $(seq 100); do grep -v '^autopilot: disk prompt' "$run/autopilot.log" | grep -q '^autopilot:' && break; sleep 0.2; done
 fi
 touch "$run/stop"
-[ $headless = 1 ] && wait "$photographer"
+[ $headless = 1 ] && [ $silent = 0 ] && wait "$photographer"
 [ $floppies = 1 ] && wait "$changer"
 wineserver -w
 echo "SETUP.EXE ended with exit code $status"
+if [ $silent = 1 ]; then
+  case $status in
+    0) meaning="installed; a restart makes the driver active" ;;
+    1) meaning="refused: another mouse program, or not Windows 95/98" ;;
+    2) meaning="failed or incomplete: left as after a Cancel" ;;
+    3) meaning="a usage error: an unknown option or a destination the page would refuse" ;;
+    4) meaning="the setup script cannot be read" ;;
+    *) meaning="unexpected" ;;
+  esac
+  echo "  $meaning"
+fi
 
 # The program the uninstall entry runs, as Add/Remove Programs finds it.
 uninstall_command() {
@@ -155,7 +179,7 @@ uninstall_command() {
     /v UninstallString 2>/dev/null | tr -d '\r' | sed -n 's/^ *UninstallString *REG_SZ *//p' |
     sed 's/^"\(.*\)"$/\1/'   # its path, also when it is written in quotes
 }
-if [ $headless = 0 ]; then
+if [ $headless = 0 ] && [ $silent = 0 ]; then
   if [ $uninstall = 1 ] && command=$(uninstall_command) && [ -n "$command" ]; then
     echo "Starting the uninstall entry's command: $command"
     wine explorer /desktop=Orvel,800x600 "$command"
@@ -164,16 +188,20 @@ if [ $headless = 0 ]; then
   exit 0
 fi
 
-cat "$run/autopilot.log"
-echo
+if [ $silent = 0 ]; then
+  cat "$run/autopilot.log"
+  echo
+fi
 if [ $floppies = 1 ]; then
   echo "== Disk prompts answered"
   if [ -s "$run/prompts.log" ]; then cat "$run/prompts.log"; else echo "  none"; fi
   echo
 fi
-echo "== Screenshots"
-ls "$run/shots" | sed "s|^|  $run/shots/|"
-echo
+if [ $silent = 0 ]; then
+  echo "== Screenshots"
+  ls "$run/shots" | sed "s|^|  $run/shots/|"
+  echo
+fi
 echo "== Files installed"
 (cd "$WINEPREFIX/drive_c" && find . -type f -cnewer "$run/started" ! -path './users/*' \
    ! -path './windows/temp/*' ! -path './windows/logs/*' ! -path './shots/*' \
@@ -199,12 +227,14 @@ else
 fi
 ls "$windows/system32/VMM32" | sed 's/^/  VMM32: /'
 
-[ $uninstall = 1 ] || exit 0
+result=0
+[ $silent = 1 ] && result=$status
+[ $uninstall = 1 ] || exit $result
 echo
 command=$(uninstall_command)
 if [ -z "$command" ]; then
   echo "== No uninstall entry: nothing to uninstall"
-  exit 0
+  exit $result
 fi
 echo "== The uninstall entry's command, without windows: $command -s"
 wine "$command" -s
@@ -243,3 +273,4 @@ else
   diff -u --strip-trailing-cr "$run/system.ini.before" "$windows/system.ini" | tail -n +3
 fi
 ls "$windows/system32/VMM32" | sed 's/^/  VMM32: /'
+exit $result

@@ -118,6 +118,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR tail, int)
     SetupState.ModuleInstance = instance;
     SetupState.ScreenWidth = (short)GetSystemMetrics(SM_CXSCREEN);
     SetupState.ScreenHeight = (short)GetSystemMetrics(SM_CYSCREEN);
+    if (IsSilentCommand(tail))
+        return RunSilentMode(tail);
     if (IsDriverOnlyCommand(tail))
         RunDriverOnlyMode();
     else

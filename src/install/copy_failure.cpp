@@ -65,6 +65,8 @@ static void Tidy(const char *path, char *tidy, int size)
 
 int AskToRetry(HWND page, int outcome, int disk, const char *sourcePath, const char *targetPath)
 {
+    if (SetupState.Silent)
+        return 0;   /* nobody to ask: taken as the Cancel */
     char text[1024 + 260], source[MAX_PATH], target[MAX_PATH];
     Tidy(sourcePath, source, sizeof source);
     Tidy(targetPath, target, sizeof target);

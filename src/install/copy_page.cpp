@@ -2,7 +2,8 @@
    it keeps itself painted with UpdateWindow and lets the Cancel button through with
    PollCancel, twice per file. A file that cannot be put in place whole is asked
    about: Retry draws the page again whole and copies the file again from the start,
-   Cancel ends the copy as the page's Cancel button does. */
+   Cancel ends the copy as the page's Cancel button does. The unattended run does the
+   same work without a page (page 0): nothing is drawn, and nothing asked. */
 #include "copy_page.h"
 #include <lzexpand.h>
 #include "registration.h"
@@ -121,6 +122,8 @@ static void SetItemTextNow(HWND page, int controlId, const char *text)
 
 static void ShowCopyStatus(HWND page, FileEntry *e)
 {
+    if (!page)
+        return;
     char status[256];
     CopyText(status, sizeof status, ResourceText(IDS_COPYING));
     AppendText(status, sizeof status, e->SourceName);
@@ -135,6 +138,8 @@ static LONG BarEnd;   /* the right end of the bar last filled on this disk */
    that has not grown since the last entry is not filled again. */
 static void ShowProgress(HWND page, HDC dc, int entry, int count)
 {
+    if (!page)
+        return;
     int percent = (entry * 100 + 100) / count;
     char text[16];
     wsprintfA(text, "%d%%", percent);
@@ -240,22 +245,27 @@ static void EndOnFailure(HWND page)
 
 void CopyAllFiles(HWND page)
 {
-    HDC dc = GetDC(page);
+    HDC dc = page ? GetDC(page) : 0;
     for (int d = 0; d < SetupState.DiskCount && SetupState.LastPageResult != PAGE_CANCEL; d++) {
         int count = SetupState.DiskFileCount[d];
-        UpdateWindow(page);
-        DrawSunkenBox(page, dc, IDC_PROGRESS, WHITE_BRUSH);
+        if (page) {
+            UpdateWindow(page);
+            DrawSunkenBox(page, dc, IDC_PROGRESS, WHITE_BRUSH);
+        }
         for (int i = 0; i < count && SetupState.LastPageResult != PAGE_CANCEL; i++)
             CopyEntry(page, dc, d, i);
     }
     /* reached after the last file and after a Cancel alike */
     if (CanBeRemoved()) {
-        SetItemTextNow(page, IDC_STATUS, "Updating Registry...");
-        WaitPumping(1000);
+        if (page) {
+            SetItemTextNow(page, IDC_STATUS, "Updating Registry...");
+            WaitPumping(1000);
+        }
         if (!RegisterMouseDevice(1))
             EndOnFailure(page);
     }
-    ReleaseDC(page, dc);
+    if (page)
+        ReleaseDC(page, dc);
 }
 
 /* A temporary file a copy that failed could not take away; should it stay, it costs
@@ -291,6 +301,18 @@ static int PrepareDirectories(HWND page)
     return 1;
 }
 
+int CopyPackage(HWND page)
+{
+    if (PrepareDirectories(page)) {
+        SetupState.LastPageResult = PAGE_NEXT;
+        CopyAllFiles(page);
+    }
+    if (SetupState.LastPageResult != PAGE_CANCEL)
+        return 1;
+    ShowAbortNotice(SetupState.BackdropWindow);   /* the page is gone by now */
+    return 0;
+}
+
 LRESULT CALLBACK CopyPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch ((WORD)msg) {
@@ -306,12 +328,7 @@ LRESULT CALLBACK CopyPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM lParam)
         break;
     case WM_PAGE_INIT:
         UpdateWindow(page);
-        if (PrepareDirectories(page)) {
-            SetupState.LastPageResult = PAGE_NEXT;
-            CopyAllFiles(page);
-        }
-        if (SetupState.LastPageResult == PAGE_CANCEL)
-            ShowAbortNotice(SetupState.BackdropWindow);   /* the page is gone by now */
+        CopyPackage(page);
         SendMessageA(page, WM_CLOSE, 0, 0);
         return 0;
     }

@@ -6,6 +6,9 @@
 
 LRESULT CALLBACK CopyPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM lParam);
 void CopyAllFiles(HWND page);
+/* The script's directories, every file and the registration, on the page or, with
+   page 0, unattended; 0 after a Cancel or a failure (the abort notice told). */
+int CopyPackage(HWND page);
 void BuildSourcePath(char *path, int disk, int entry);
 void BuildTargetPath(char *path, int disk, int entry);
 void OpenSourceFile(HWND page, const char *path);

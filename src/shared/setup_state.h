@@ -66,6 +66,7 @@ struct SETUPSTATE {
     int MouseBackEnabled = 1;
     int DissolvePending = 1;
     HWND BackdropWindow = 0;
+    int Silent = 0;                         /* unattended: no window, no box, no question */
     char MouseTypeName[40] = "";
     char BrowseBuffer[256] = "";
 

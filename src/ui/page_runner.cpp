@@ -63,7 +63,8 @@ void PageFrameCreate(HWND page, int queryScreen)
 LRESULT ClosePage(HWND page, short result)
 {
     SetupState.LastPageResult = result;
-    SendMessageA(page, WM_CLOSE, 0, 0);
+    if (page)   /* 0: the unattended copy, which has no page to close */
+        SendMessageA(page, WM_CLOSE, 0, 0);
     return 0;
 }
 
@@ -89,6 +90,8 @@ void FormatPageText(HWND page, int controlId)
    own loop would end at it at once. It is held back until the box is read. */
 static void ShowNotice(HWND owner, const char *text)
 {
+    if (SetupState.Silent)
+        return;   /* the unattended run's exit code tells */
     if (!IsWindow(owner))
         owner = SetupState.BackdropWindow;
     MSG quit;
@@ -134,6 +137,8 @@ void WaitPumping(DWORD milliseconds)
 
 int PollCancel(HWND page)
 {
+    if (!page)
+        return 1;   /* no page, no Cancel button */
     MSG msg;
     if (!PeekMessageA(&msg, page, 0, 0, PM_REMOVE))
         return 1;

@@ -9,9 +9,6 @@ LRESULT CALLBACK MouseTypePageProc(HWND page, UINT msg, WPARAM wParam, LPARAM lP
 LRESULT CALLBACK DestinationPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK FinishPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM lParam);
 
-/* 1 when path names an existing directory (a plain file gives 0). */
-int IsExistingDirectory(const char *path);
-
 /* The platform's old-style directory picker; OK puts its edit field into InstallDir. */
 void BrowseForDirectory(HWND owner);
 UINT_PTR CALLBACK BrowseHook(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);

@@ -5,6 +5,7 @@
 #include "controller/controller.h"
 #include "controller/page_walk.h"
 #include "ui/pages.h"
+#include "install/destination.h"
 #include "resource.h"
 
 namespace {

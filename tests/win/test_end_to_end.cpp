@@ -212,6 +212,55 @@ TEST_F(EndToEnd, CancelDuringTheCopy)
     EXPECT_EQ(0, session_.RestartsSettled()) << "no finish page, no restart";
 }
 
+// SETUP.EXE -s that cannot install: its exit code tells why, and no window comes.
+TEST_F(EndToEnd, UnattendedRunsThatCannotInstallEndWithTheirCodeAndNoWindow)
+{
+    struct Case {
+        std::string args;
+        DWORD code;
+        const char *why;
+    } cases[] = {
+        {"-s -ps2 -mouse", 3, "an unknown option"},
+        {"-s -ps2 -serial", 3, "both mouse types"},
+        {"-s -r -d", 3, "-d without its path"},
+        {"-s -d \"C:\\ORVEL", 3, "a quote not closed"},
+        {"-s -d ORVEL", 3, "a destination without a drive"},
+        {"-s -d C:\\" + std::string(77, 'L'), 3, "a destination of 80 characters"},
+        {"-s", 4, "a setup script held by another program"},
+    };
+    for (const Case &c : cases) {
+        HANDLE held = c.code != 4 ? INVALID_HANDLE_VALUE
+                                  : CreateFileA((medium_ + "\\SETUP.INF").c_str(), GENERIC_READ, 0, 0,
+                                                OPEN_EXISTING, 0, 0);
+        SetupRun run = RunSetupExe(medium_, "SETUP.EXE", c.args.c_str(), {}, 30000);
+        if (held != INVALID_HANDLE_VALUE)
+            CloseHandle(held);
+        EXPECT_EQ(c.code, run.exitCode) << c.why;
+        EXPECT_TRUE(run.boxes.empty() && run.windows.empty()) << c.why << ": a window came";
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(Dest)) << c.why;
+        ExpectNothingInstalled();
+    }
+}
+
+// A file that cannot be copied ends the unattended run as the wizard's Cancel at that
+// file does: the same files and registry, no system.ini patch, exit code 2.
+TEST_F(EndToEnd, UnattendedCopyFailureEndsAsTheWizardsCancel)
+{
+    ASSERT_TRUE(DeleteFileA((medium_ + "\\HELP\\KXMOUSE.HL_").c_str()));
+    SetupRun silent = RunSetupExe(medium_, "SETUP.EXE", "-s", {}, 30000);
+    EXPECT_EQ(2u, silent.exitCode);
+    EXPECT_TRUE(silent.boxes.empty() && silent.windows.empty()) << "a window came";
+    ExpectNothingInstalled();
+    std::string unattended = Registry() + Files(Dest);
+    EXPECT_NE(std::string::npos, unattended.find("UNINSTAL.EXE")) << "disk 1 was copied";
+    RemoveInstalled();
+
+    SetupRun wizard = RunSetupExe(medium_, "SETUP.EXE", "", WizardSteps(nullptr, false), 30000,
+                                  [](const MessageBoxCall &) { return IDCANCEL; });
+    EXPECT_EQ(2u, wizard.boxes.size()) << "the disk asked for, then the abort notice";
+    EXPECT_EQ(Registry() + Files(Dest), unattended);
+}
+
 TEST_F(EndToEnd, DriverOnlyModeTwiceKeepsTheFirstPriorValues)
 {
     const char *node = "Enum\\BIOS\\*PNP0F13\\0000";

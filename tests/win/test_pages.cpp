@@ -5,6 +5,7 @@
 #include "resource.h"
 #include "ui/page_runner.h"
 #include "ui/pages.h"
+#include "install/destination.h"
 #include "shared/script_loader.h"
 
 namespace {

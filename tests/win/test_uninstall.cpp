@@ -15,6 +15,7 @@ const char *Dest = DefaultDest;
 const std::string LongDest = "C:\\t\\Orvel Mouse";
 const std::string Empty = "C:\\t\\uniempty";
 const std::string Backup = "C:\\t\\unibackup";
+const std::string ProgramFiles = "C:\\Program Files\\Orvel";
 // 70 characters: the start-up command is then longer than 80 bytes.
 const std::string Dest70 = LongDest + "\\" + std::string(70 - 17, 'L');
 const char Caption[] = "Orvel Uninstall";
@@ -54,7 +55,7 @@ LRESULT CALLBACK MouseApp(HWND w, UINT msg, WPARAM wp, LPARAM lp)
 
 class Uninstall : public SampleMediumTest {
 protected:
-    Uninstall() : SampleMediumTest("C:\\t\\uni", {LongDest, Empty, Backup}) {}
+    Uninstall() : SampleMediumTest("C:\\t\\uni", {LongDest, Empty, Backup, ProgramFiles}) {}
     void SetUp() override
     {
         ASSERT_FALSE(BuiltUninstallExe().empty()) << "UNINSTAL_EXE is not set";
@@ -184,6 +185,37 @@ TEST_F(Uninstall, OwnNodeRoundTripWithTheQuestionsAndARestart)
     EXPECT_EQ(files, Files(Dest));
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(Dest)) << "an empty directory";
     ExpectSetupRunsAgain();
+}
+
+// SETUP.EXE -s: the wizard's serial installation into a directory with a blank, with
+// no window at all; a second run is refused, and the uninstall entry with -s puts
+// everything back.
+TEST_F(Uninstall, UnattendedInstallIsTheWizardsWithoutAWindow)
+{
+    std::string before = Registry() + Files(ProgramFiles);
+    std::string args = "-s -serial -d \"" + ProgramFiles + "\"";
+    SetupRun silent = RunSetupExe(medium_, "SETUP.EXE", args.c_str(), {}, 30000);
+    EXPECT_EQ(0u, silent.exitCode);
+    EXPECT_TRUE(silent.boxes.empty());
+    EXPECT_EQ(std::vector<std::string>(), silent.windows) << "no window of any kind";
+    EXPECT_EQ(0, session_.RestartsSettled()) << "no -r, no restart";
+    EXPECT_EQ("\"" + ProgramFiles + "\\KXMAIN.EXE\" -startup", GetRegText(HKEY_LOCAL_MACHINE, RunKey, "ZennoMouse"));
+    std::string unattended = Registry() + Files(ProgramFiles);
+    SetupRun again = RunSetupExe(medium_, "SETUP.EXE", "-s", {}, 30000);
+    EXPECT_EQ(1u, again.exitCode) << "the mouse application is registered now";
+    EXPECT_TRUE(again.boxes.empty());
+
+    EXPECT_EQ(0u, RunUninstallEntry("-s").exitCode);
+    RestartWithWineboot();
+    EXPECT_EQ(before, Registry() + Files(ProgramFiles));
+
+    std::vector<ExternalStep> steps = WizardSteps(ProgramFiles.c_str());
+    steps[1].act = [](HWND page) {
+        PostClick(page, IDC_SERIAL);
+        PostClick(page, IDC_NEXT);
+    };
+    ASSERT_EQ(0u, RunSetupExe(medium_, "SETUP.EXE", "", steps, 30000).exitCode);
+    EXPECT_EQ(unattended, Registry() + Files(ProgramFiles)) << "the wizard's installation";
 }
 
 TEST_F(Uninstall, LivePs2NodeRoundTripSilentlyWithAFileInUse)

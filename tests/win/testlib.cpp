@@ -534,6 +534,31 @@ SetupRun RunBuiltProgram(const std::string &built, const std::string &dir, const
     return RunProgram(exe, cmd, dir, std::move(steps), timeoutMs, std::move(answer));
 }
 
+struct WindowNotes {
+    DWORD pid;
+    std::vector<std::string> *classes;
+};
+
+static BOOL CALLBACK NoteWindow(HWND w, LPARAM param)
+{
+    WindowNotes *notes = (WindowNotes *)param;
+    DWORD pid;
+    char cls[64] = "";
+    GetWindowThreadProcessId(w, &pid);
+    GetClassNameA(w, cls, sizeof cls);
+    if (pid == notes->pid && IsWindowVisible(w) &&
+        std::find(notes->classes->begin(), notes->classes->end(), cls) == notes->classes->end())
+        notes->classes->push_back(cls);
+    return TRUE;
+}
+
+// The classes of the process's visible windows, added to classes once each.
+static void NoteWindows(DWORD pid, std::vector<std::string> &classes)
+{
+    WindowNotes notes = {pid, &classes};
+    EnumWindows(NoteWindow, (LPARAM)&notes);
+}
+
 // Starts the program and answers its message boxes until it ends; act is called in
 // between with the process id. False when it had not ended within timeoutMs (it is
 // ended then, and the exit code stays -1).
@@ -553,6 +578,7 @@ static bool Drive(const std::string &exe, const std::string &commandLine, const 
     DWORD start = GetTickCount();
     bool ended = true;
     while (!WaitForProcess(pi.hProcess, 50)) {
+        NoteWindows(pi.dwProcessId, run.windows);
         if (GetTickCount() - start > timeoutMs) {
             TerminateProcess(pi.hProcess, 255);
             WaitForSingleObject(pi.hProcess, 5000);

@@ -180,6 +180,7 @@ struct SetupRun {
     DWORD exitCode = (DWORD)-1;
     std::vector<MessageBoxCall> boxes;
     size_t stepsDone = 0;
+    std::vector<std::string> windows;   // classes of the visible windows seen, once each
 };
 struct ExternalStep {
     const char *cls;
