@@ -27,6 +27,14 @@ fi
 cmake --build "$build" -j2 --target fault_sweep medium fault_setup fault_uninstal rig_warmup || exit 1
 b=$PWD/$build
 bash tools/wine-rig.sh start "$b" "$b/tests/rig_warmup.exe" >/dev/null || exit 1
+# A run that was stopped half-way leaves its installation in the prefix, which every
+# scenario would then take for the machine's own: such a prefix is made anew.
+if ! bash tests/prefix-left-clean.sh "$b" >/dev/null; then
+  echo "the prefix holds what an interrupted run left: making it anew"
+  bash tools/wine-rig.sh stop "$b" >/dev/null
+  rm -rf "$b/wine/prefix"
+  bash tools/wine-rig.sh start "$b" "$b/tests/rig_warmup.exe" >/dev/null || exit 1
+fi
 export SETUP_EXE=$b/SETUP.EXE UNINSTAL_EXE=$b/UNINSTAL.EXE MEDIUM=$b/medium SAMPLE=$b/package
 export FAULT_SETUP=$b/fault/FSETUP.EXE FAULT_UNINSTAL=$b/fault/FUNINST.EXE FAULT_EVERY=$every
 start=$(date +%s)

@@ -77,6 +77,21 @@ static void PutBackupBack(const char *bakPath, const char *aside)
                                         older backup is still whole under aside */
 }
 
+/* system.bak, just made of system.ini, takes its name back; when it cannot be renamed
+   (held open by another program, say) a copy of it serves, and the copy's source goes
+   so that the older backup can come back under its name. 0 when neither worked:
+   system.ini's text is then only under system.bak. */
+static int PutSystemIniBack(const char *iniPath, const char *bakPath)
+{
+    if (rename(bakPath, iniPath) == 0)
+        return 1;
+    if (!CopyFileA(bakPath, iniPath, TRUE))
+        return 0;
+    DeleteFileA(bakPath);   /* should it stay, it is a second copy of system.ini, and
+                               the older backup stays whole under its temporary name */
+    return 1;
+}
+
 int ReplaceSystemIniMouseLine(const char *line, int flags, char *failed)
 {
     char iniPath[INI_PATH_SIZE], newPath[INI_PATH_SIZE], bakPath[INI_PATH_SIZE];
@@ -93,8 +108,10 @@ int ReplaceSystemIniMouseLine(const char *line, int flags, char *failed)
     } else if (rename(iniPath, bakPath) != 0) {
         PutBackupBack(bakPath, aside);
     } else if (rename(newPath, iniPath) != 0) {
-        rename(bakPath, iniPath);   /* never leave Windows without a system.ini */
-        PutBackupBack(bakPath, aside);
+        if (PutSystemIniBack(iniPath, bakPath))   /* never leave Windows without one */
+            PutBackupBack(bakPath, aside);
+        else
+            CopyText(failed, INI_PATH_SIZE, bakPath);   /* where system.ini's text is */
     } else {
         result = MOUSE_LINE_REPLACED;
     }
