@@ -6,6 +6,7 @@
 #include "ini_rewrite.h"
 #include "setup_state.h"
 #include "bounded_text.h"
+#include "wininit.h"
 
 static void PathIn(char *path, int size, const char *dir, const char *name)
 {
@@ -92,16 +93,12 @@ static int PutSystemIniBack(const char *iniPath, const char *bakPath)
     return 1;
 }
 
-int ReplaceSystemIniMouseLine(const char *line, int flags, char *failed)
+/* system.ini becomes system.bak and system.new system.ini, the older backup kept until
+   then; MOUSE_LINE_REPLACED or MOUSE_LINE_NOT_RENAMED, with what failed in failed. */
+static int RotateSystemIni(const char *iniPath, const char *newPath, const char *bakPath,
+                           char *failed)
 {
-    char iniPath[INI_PATH_SIZE], newPath[INI_PATH_SIZE], bakPath[INI_PATH_SIZE];
     char aside[MAX_PATH];
-    PathIn(iniPath, sizeof iniPath, SetupState.WindowsDir, "\\system.ini");
-    PathIn(newPath, sizeof newPath, SetupState.WindowsDir, "\\system.new");
-    PathIn(bakPath, sizeof bakPath, SetupState.WindowsDir, "\\system.bak");
-    CopyText(failed, INI_PATH_SIZE, iniPath);
-    if (!WriteNewSystemIni(iniPath, newPath, line, flags))
-        return MOUSE_LINE_NOT_WRITTEN;
     int result = MOUSE_LINE_NOT_RENAMED;
     if (!MoveBackupAside(bakPath, aside)) {
         CopyText(failed, INI_PATH_SIZE, bakPath);
@@ -120,6 +117,60 @@ int ReplaceSystemIniMouseLine(const char *line, int flags, char *failed)
     else if (aside[0])
         DeleteFileA(aside);   /* the backup before the last: should it stay, it costs
                                  room only */
+    return result;
+}
+
+/* The WININIT.INI line goes once system.ini is whole under its name again (and with it
+   a WININIT.INI left empty), then the copy; 0 when the line may still be there: the
+   copy then stays with it. */
+static int TakeSafetyNetAway(const char *iniPath, const char *copy)
+{
+    if (GetFileAttributesA(iniPath) == INVALID_FILE_ATTRIBUTES || !CancelPendingAtRestart(iniPath))
+        return 0;
+    DeleteEmptyWininit();
+    DeleteFileA(copy);   /* should it stay, it costs room only */
+    return 1;
+}
+
+/* Between system.ini's two renames Windows has none; should the run stop there (the
+   disk gone, the machine off) or system.ini not get its name back, the next start
+   must still find one. A copy of system.ini under a temporary name, and a WININIT.INI
+   line that puts it in system.ini's place, are made first; 0 when either cannot be
+   (a line that may have been written keeps its copy). */
+static int SetSafetyNet(const char *iniPath, char *copy, char *failed)
+{
+    if (!GetTempFileNameA(SetupState.WindowsDir, "SI", 0, copy))
+        return 0;
+    if (!CopyFileA(iniPath, copy, FALSE)) {
+        DeleteFileA(copy);   /* should it stay, it costs room only */
+        return 0;
+    }
+    if (ScheduleRenameAtRestart(iniPath, copy))
+        return 1;
+    WininitPath(failed, INI_PATH_SIZE);
+    TakeSafetyNetAway(iniPath, copy);   /* written, but not read back whole */
+    return 0;
+}
+
+int ReplaceSystemIniMouseLine(const char *line, int flags, char *failed)
+{
+    char iniPath[INI_PATH_SIZE], newPath[INI_PATH_SIZE], bakPath[INI_PATH_SIZE];
+    char copy[MAX_PATH];
+    PathIn(iniPath, sizeof iniPath, SetupState.WindowsDir, "\\system.ini");
+    PathIn(newPath, sizeof newPath, SetupState.WindowsDir, "\\system.new");
+    PathIn(bakPath, sizeof bakPath, SetupState.WindowsDir, "\\system.bak");
+    CopyText(failed, INI_PATH_SIZE, iniPath);
+    if (!WriteNewSystemIni(iniPath, newPath, line, flags))
+        return MOUSE_LINE_NOT_WRITTEN;
+    if (!SetSafetyNet(iniPath, copy, failed)) {
+        remove(newPath);
+        return MOUSE_LINE_NOT_RENAMED;
+    }
+    int result = RotateSystemIni(iniPath, newPath, bakPath, failed);
+    if (!TakeSafetyNetAway(iniPath, copy) && result == MOUSE_LINE_REPLACED) {
+        WininitPath(failed, INI_PATH_SIZE);
+        result = MOUSE_LINE_NOT_RENAMED;   /* the next start puts the old text back */
+    }
     return result;
 }
 

@@ -9,14 +9,17 @@ enum MouseLineResult {
     MOUSE_LINE_NOT_WRITTEN = 0,   /* system.new could not be written whole: nothing changed */
     MOUSE_LINE_REPLACED = 1,      /* system.ini holds the new line, system.bak the old file */
     MOUSE_LINE_NOT_RENAMED = 2    /* system.ini, system.bak could not be replaced: both
-                                     stayed as they were, and system.new is gone */
+                                     stayed as they were, or system.ini gets its old
+                                     text back at the next start; system.new is gone */
 };
 
 /* Writes system.ini with its mouse line replaced by line as RewriteMouseLine does with
    flags (ini_rewrite.h) into system.new, then system.ini becomes system.bak and
    system.new system.ini. A file that cannot be carried over whole is left alone;
    system.ini is never lost, nor the system.bak before it until the new one is in
-   place; a read-only system.bak is not replaced. When it fails, failed
+   place; a read-only system.bak is not replaced. Until system.ini is whole under its
+   name again, WININIT.INI holds a line that gives the next start a copy of the old
+   one. When it fails, failed
    (INI_PATH_SIZE bytes) names the file that could not be read, written or replaced. */
 int ReplaceSystemIniMouseLine(const char *line, int flags, char *failed);
 

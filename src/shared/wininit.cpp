@@ -150,6 +150,21 @@ int CancelPendingAtRestart(const char *path)
     return ok;
 }
 
+void DeleteEmptyWininit(void)
+{
+    char ini[96];
+    ProfileText file;
+    if (!WininitPath(ini, sizeof ini) || !ReadIniFile(ini, &file))
+        return;
+    int blank = 1;
+    for (int i = 0; i < file.length; i++)
+        blank &= file.text[i] == ' ' || file.text[i] == '\t' || file.text[i] == '\r' ||
+                 file.text[i] == '\n';
+    FreeIniFile(&file);
+    if (blank)
+        DeleteFileA(ini);   /* should it stay, the next start finds nothing to do in it */
+}
+
 int ScheduleRenameAtRestart(const char *target, const char *source)
 {
     char shortTarget[SHORT_PATH_SIZE], shortSource[SHORT_PATH_SIZE];

@@ -15,6 +15,9 @@ int ScheduleDeleteAtRestart(const char *path);
    at once). */
 int CancelPendingAtRestart(const char *path);
 
+/* Deletes WININIT.INI when it holds nothing but blanks (all its lines taken out). */
+void DeleteEmptyWininit(void);
+
 /* The path of WININIT.INI in the Windows directory; 0 when it does not fit size bytes. */
 int WininitPath(char *path, int size);
 

@@ -112,22 +112,29 @@ static void RestoreSection(const char *section)
                                       or in records made before it was) */
 }
 
-/* The root-enumerated node setup makes when no mouse was detected, and its class key. */
-static void RemoveOwnNode(void)
+/* The root-enumerated node setup makes when no mouse was detected (opened as node),
+   and its class key; 0 when the class key stays, and the node with it. */
+static int RemoveNodeAndClassKey(HKEY node)
 {
-    HKEY node;
-    if (!OpenKeyToChange(HKEY_LOCAL_MACHINE, OWN_NODE, &node))
-        return;
     char driver[DRIVER_SIZE], classPath[CLASS_PATH_SIZE];
     int bound = ReadRegText(node, "Driver", driver, sizeof driver) &&
                 ClassKeyOfDriver(driver, classPath);
     RegCloseKey(node);
     if (bound && !DeleteRegTree(HKEY_LOCAL_MACHINE, classPath)) {
         KeyNotRemoved(HKEY_LOCAL_MACHINE, classPath);
-        return;   /* the node stays, so that a second run finds the class key again */
+        return 0;   /* the node stays, so that a second run finds the class key again */
     }
     if (!DeleteRegTree(HKEY_LOCAL_MACHINE, OWN_NODE))
         KeyNotRemoved(HKEY_LOCAL_MACHINE, OWN_NODE);
+    return 1;
+}
+
+static void RemoveOwnNode(void)
+{
+    HKEY node;
+    if (OpenKeyToChange(HKEY_LOCAL_MACHINE, OWN_NODE, &node) && !RemoveNodeAndClassKey(node))
+        return;
+    /* also when an earlier run removed the node and not this key */
     DeleteRegKeyIfEmpty(HKEY_LOCAL_MACHINE, OWN_NODE_PARENT);
 }
 

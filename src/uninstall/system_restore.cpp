@@ -53,20 +53,23 @@ static void RestoreMouseLine(void)
         NoteFailure(IDS_CANNOTRESTOREFILE, failed);
 }
 
-static void RestoreVmouse(void)
+/* 0 when the stock VMOUSE.VXD is set aside and cannot get its name back (noted). */
+static int RestoreVmouse(void)
 {
     char vxd[VMOUSE_PATH_SIZE], bak[VMOUSE_PATH_SIZE];
     /* a system directory whose name does not fit is one setup could not use either */
     if (!FindVmousePaths(vxd, bak) || GetFileAttributesA(bak) == INVALID_FILE_ATTRIBUTES ||
         GetFileAttributesA(vxd) != INVALID_FILE_ATTRIBUTES)
-        return;
+        return 1;
     if (rename(bak, vxd) != 0)
-        NoteFailure(IDS_CANNOTRESTOREFILE, bak);
+        return NoteFailure(IDS_CANNOTRESTOREFILE, bak);
+    return 1;
 }
 
-/* VMOUSE.VXD first: set aside, it stays only while system.ini holds setup's line. */
+/* VMOUSE.VXD first: set aside, it stays only while system.ini holds setup's line, which
+   then stays too. */
 void RestoreSystemIni(void)
 {
-    RestoreVmouse();
-    RestoreMouseLine();
+    if (RestoreVmouse())
+        RestoreMouseLine();
 }

@@ -247,9 +247,10 @@ TEST_F(EndToEnd, UnattendedRunsThatCannotInstallEndWithTheirCodeAndNoWindow)
 TEST_F(EndToEnd, UnattendedCopyFailureEndsAsTheWizardsCancel)
 {
     ASSERT_TRUE(DeleteFileA((medium_ + "\\HELP\\KXMOUSE.HL_").c_str()));
-    SetupRun silent = RunSetupExe(medium_, "SETUP.EXE", "-s", {}, 30000);
+    SetupRun silent = RunSetupExe(medium_, "SETUP.EXE", "-s -r", {}, 30000);
     EXPECT_EQ(2u, silent.exitCode);
     EXPECT_TRUE(silent.boxes.empty() && silent.windows.empty()) << "a window came";
+    EXPECT_EQ(0, session_.RestartsSettled()) << "no restart after a failure";
     ExpectNothingInstalled();
     std::string unattended = Registry() + Files(Dest);
     EXPECT_NE(std::string::npos, unattended.find("UNINSTAL.EXE")) << "disk 1 was copied";
