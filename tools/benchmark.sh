@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Measures SETUP.EXE against minimal programs under one Wine prefix (build/bench):
+#   benchmark.sh
 #  - copy: a generated package of 300 LZ-compressed files (about 20 MB expanded)
 #    installed by SETUP.EXE, against a plain LZCopy loop over the same files and
 #    against two NSIS 3 installers of the same files built here by makensis (Debian's
@@ -7,6 +8,9 @@
 #  - start: launch to the welcome page (backdrop painted, banners dissolved) at
 #    1024x768, against a program that shows one message box.
 # Prints the times and their ratios. Not a test: the figures vary with the machine.
+# Installs the Debian packages it needs (nsis too). Deletes and remakes build/bench.
+# Exit codes: 0 measured; non-zero when a build or a run failed.
+. "$(dirname "$0")/usage.sh"
 set -eu
 cd "$(dirname "$0")/.."
 bash tools/install-deps.sh

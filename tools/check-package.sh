@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Checks a package directory before a medium is made of it:
 #   check-package.sh [--list FILE] PACKAGE_DIR
+#   check-package.sh --show SCRIPT
 # Its SETUP.INF is read with the rules of SETUP.EXE's own script loader, built natively
 # from the same sources (tools/checker). Prints one line per finding, "error: ..." or
-# "warning: ...", and exits 1 when there is an error, 0 otherwise (2 when the checker
-# cannot be built). With --list, FILE receives the disks and files a medium is made of.
+# "warning: ...". With --list, FILE receives (is overwritten with) the disks and files a
+# medium is made of; --show prints what the program loads from SCRIPT, value by value.
 # The checker is built in build/checker first; a missing compiler or CMake is installed.
+# Exit codes: 0 no error (warnings allowed); 1 an error; 2 the checker cannot be built.
+. "$(dirname "$0")/usage.sh"
 set -u
 top=$(cd "$(dirname "$0")/.." && pwd)
 out=$top/build/checker

@@ -6,12 +6,15 @@
 # uninstaller after each of the two installations) run once per call with that call
 # failing, alone (a Retry/Cancel question is answered Retry) and with every later call
 # of its kind (Cancel). After each run the machine is checked and the way back taken.
-#   tools/fault-sweep.sh [EVERY]
+#   fault-sweep.sh [EVERY]
 # EVERY: run every EVERY-th point only (default 1, all of them). Prints a line for each
 # point that failed a check, then "fault sweep: P points in S scenarios and M modes, H
-# held every check" and the time taken; exits 0 only when every point held. Installs
-# the Debian packages it needs and builds in build/ (build/x64 on a machine that cannot
-# execute i386 code, as tools/run-tests.sh does).
+# held every check" and the time taken. Installs the Debian packages it needs and
+# builds in build/ (build/x64 on a machine that cannot execute i386 code, as
+# run-tests.sh does); overwrites BUILD/fault-sweep.log with the whole log, and makes
+# the rig's prefix anew when an interrupted run left an installation in it.
+# Exit codes: 0 every point held; 1 a point failed, or the sweep could not run.
+. "$(dirname "$0")/usage.sh"
 set -u
 cd "$(dirname "$0")/.."
 every=${1:-1}

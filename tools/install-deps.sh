@@ -1,5 +1,9 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, when missing.
+# Installs the Debian packages the build and the tests need, when missing:
+#   install-deps.sh
+# Needs root (or sudo) and Debian's package archive; adds the i386 architecture for
+# the 32-bit Wine. Exit codes: 0 everything there; non-zero when apt-get failed.
+. "$(dirname "$0")/usage.sh"
 set -eu
 need=""
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }

@@ -9,6 +9,11 @@
 # With FLOPPY_IMAGE, the medium is also written as a 1.44 MB FAT12 floppy image. With
 # --per-disk, each disk N of the script gets an image IMAGE_PREFIX<N>.img of its own,
 # labelled with the disk's label: its files, and on disk 1 also SETUP.EXE and SETUP.INF.
+# Deletes OUT_DIR and makes it anew; overwrites FLOPPY_IMAGE; with --per-disk deletes
+# the images IMAGE_PREFIX<digit>.img first.
+# Exit codes: 0 written; 1 the package has errors, a tool is missing or a write failed;
+# 2 a usage error, or a medium or disk too big for a floppy (no image for it).
+. "$(dirname "$0")/usage.sh"
 set -eu
 perdisk=0
 if [ "${1:-}" = --per-disk ]; then perdisk=1; shift; fi

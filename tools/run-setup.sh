@@ -16,6 +16,12 @@
 # this script's exit code. It needs the whole medium in A:, so not --floppies.
 # --uninstall ends the run with the command of the uninstall entry setup registered
 # (with -s when headless); the report then shows what it removed and the registry after.
+# RUN_DIR: where the run goes (default build/run; deleted and made anew each run).
+# DISPLAY: set, SETUP.EXE runs on it for you; unset, on autopilot on a private Xvfb.
+# Exit codes: 2 a usage error; with --silent, SETUP.EXE's exit code; otherwise 0 once
+# the run is over (whatever SETUP.EXE did: read the report), non-zero when the build
+# or the prefix failed.
+. "$(dirname "$0")/usage.sh"
 set -eu
 cd "$(dirname "$0")/.."
 mouse=""; args=""; floppies=0; uninstall=0; silent=0

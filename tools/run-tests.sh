@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
 # Builds SETUP.EXE and its test programs and runs every test: the Windows side under
 # Wine (build/), then the platform-free units natively with the sanitizers and their
-# fuzzers (build/native, FUZZ_SECONDS each, 60 by default). Installs the Debian
-# packages it needs first. Extra arguments go to the Windows-side ctest.
+# fuzzers (build/native):
+#   run-tests.sh [CTEST_ARGS...]
+# Installs the Debian packages it needs first. Extra arguments go to the Windows-side
+# ctest (for example -R script). FUZZ_SECONDS: seconds per fuzzer (default 60).
 # On a machine that cannot execute i386 code the 32-bit build's files are still
 # checked, and the Windows-side tests run on its 64-bit twin (build/x64) instead.
+# Exit codes: 0 every test passed; non-zero otherwise.
+. "$(dirname "$0")/usage.sh"
 set -u
 cd "$(dirname "$0")/.."
 bash tools/install-deps.sh || exit 1

@@ -6,7 +6,13 @@
 #   wine-rig.sh start BUILD_DIR [WARMUP_EXE]   create/refresh and warm up
 #   wine-rig.sh stop BUILD_DIR                 stop the server and the display
 #   wine-rig.sh env BUILD_DIR                  print the environment to source
+# Writes below BUILD_DIR/wine (the prefix, rig.env, logs). Exit codes: 0 done; 1 the
+# display or Wine could not be started; 2 a usage error.
+. "$(dirname "$0")/usage.sh"
 set -u
+usage="usage: $0 start|stop|env BUILD_DIR [WARMUP_EXE]"
+[ $# -ge 2 ] && [ -d "$2" ] || { echo "$usage" >&2; exit 2; }
+case $1 in start|stop|env) ;; *) echo "$usage" >&2; exit 2 ;; esac
 cmd=$1; build=$(cd "$2" && pwd)
 rig=$build/wine
 mkdir -p "$rig"

@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# Runs a Windows test program of the build tree under the rig's Wine. The program is
-# copied to a short path under C:\ first: the programs read their own directory
-# into 80 characters.
-# It passes only when the program exits 0, printed GoogleTest's summary, and ran at
-# least one test: a program cut short, a crash after the summary, or a filter that
-# matches nothing all fail.
+# Runs a Windows test program of the build tree under the rig's Wine:
+#   wine-run.sh BUILD_DIR PROGRAM.exe [GTEST_ARGS...]
+# The program is copied to a short path under C:\ first (overwriting an earlier copy):
+# the programs read their own directory into 80 characters. The rig is started when
+# it is not running.
+# Exit codes: 0 only when the program exited 0, printed GoogleTest's summary, and ran
+# at least one test; 1 otherwise (a program cut short, a crash after the summary, or a
+# filter that matches nothing).
+. "$(dirname "$0")/usage.sh"
 set -u
 build=$1; exe=$2; shift 2
 here=$(dirname "$0")

@@ -1,7 +1,10 @@
 # Sourced: which Wine this machine can run, and how to call it.
+# Which Wine this machine can run, and how to call it. Sourced by the other tools for
+# its two functions; run on its own it prints win32 or win64:
+#   wine-width.sh
 # Some virtual machines cannot execute i386 code at all (their kernels refuse 32-bit
 # programs), and so cannot run the 32-bit Wine. There the Windows side runs as the
-# 64-bit twin build under the 64-bit Wine.
+# 64-bit twin build under the 64-bit Wine. Exit code: 0.
 
 # Prints win32 when i386 programs run here, win64 otherwise (needs libc6:i386).
 wine_width() {
@@ -20,3 +23,9 @@ use_wine() {
     export PATH="$2:$PATH" WINELOADER=/usr/lib/wine/wine64
   fi
 }
+
+# Run on its own: --help, or the width.
+if [ "${BASH_SOURCE[0]}" = "$0" ]; then
+  . "$(dirname "$0")/usage.sh"
+  wine_width
+fi
