@@ -1,10 +1,18 @@
 #!/usr/bin/env bash
-# Builds everything, lays out the sample medium (and its floppy image), makes a fresh
-# Windows 98 Wine prefix in build/run and runs SETUP.EXE from the medium as drive A:.
-#   run-setup.sh [--ps2|--serial] [--driver-only|--silent] [--floppies] [--uninstall]
+# Builds everything, lays out the medium of a package (default: the sample) and its
+# floppy images, makes a fresh Windows 98 Wine prefix in build/run and runs SETUP.EXE
+# from the medium as drive A:.
+#   run-setup.sh [--package DIR] [--ps2|--serial] [--driver-only|--silent] [--floppies]
+#                [--uninstall]
+# --package DIR installs the package directory DIR (SETUP.INF and the package's files,
+# as for make-medium.sh) instead of the sample (build/package, as the build lays it out).
+# DIR is checked first (tools/check-package.sh, run by make-medium.sh): with an error the
+# run stops with the checker's findings. Its medium is made in RUN_DIR/medium. DIR itself
+# is never changed: one without UNINSTAL.EXE (its authors do not build it) is copied to
+# RUN_DIR/package with the built UNINSTAL.EXE added beside SETUP.INF, and that is run.
 # With a display, SETUP.EXE runs in a Wine virtual desktop of 800x600 for you to use.
 # Without one, it runs on a private Xvfb display on autopilot (the mouse type as asked,
-# the default destination, "restart later"), saves a screenshot of the backdrop
+# the script's default destination, "restart later"), saves a screenshot of the backdrop
 # and of each page in RUN_DIR/shots, and prints a report of what was installed.
 # Without a display every program the run starts (SETUP.EXE, the uninstaller) is started
 # and watched by the autopilot and has RUN_TIME_LIMIT seconds to end. When the limit
@@ -12,7 +20,7 @@
 # SETUP.EXE -s none at all), the program is ended, the caption and text of its windows
 # are printed, a screenshot of them is kept (RUN_DIR/shots/9-stopped-SETUP.png or
 # 9-stopped-UNINSTAL.png) and the run ends there.
-# With --floppies, the sample is installed from one floppy image per disk: A: holds
+# With --floppies, the package is installed from one floppy image per disk: A: holds
 # image 1's files, and when SETUP.EXE asks for a disk, the files of that disk's image
 # are put in A: in their place and the prompt is answered with Retry (on autopilot, or
 # for you when you walk the pages yourself); the report lists the prompts answered.
@@ -25,18 +33,20 @@
 # RUN_DIR: where the run goes (default build/run; deleted and made anew each run).
 # RUN_TIME_LIMIT: the seconds each program has to end without a display (default 180).
 # DISPLAY: set, SETUP.EXE runs on it for you; unset, on autopilot on a private Xvfb.
-# Exit codes: 0 the run went as expected; 1 the build or the prefix failed; 2 a usage
-# error; 5 SETUP.EXE, the autopilot or the uninstaller did not end as expected (stopped
-# at the time limit or at a window the autopilot does not know, a walk not done, an
-# exit code other than 0): the output says which. With --silent, SETUP.EXE's exit code
-# when it ended by itself and was not 0, else as above. With a display, 0 once the run
-# is over.
+# Exit codes: 0 the run went as expected; 1 the build, the package (the checker's
+# errors), its medium or the prefix failed; 2 a usage error; 5 SETUP.EXE, the autopilot
+# or the uninstaller did not end as expected (stopped at the time limit or at a window
+# the autopilot does not know, a walk not done, an exit code other than 0): the output
+# says which. With --silent, SETUP.EXE's exit code when it ended by itself and was not
+# 0, else as above. With a display, 0 once the run is over.
 . "$(dirname "$0")/usage.sh"
 set -eu
-mouse=""; args=""; floppies=0; uninstall=0; silent=0
-usage="usage: $0 [--ps2|--serial] [--driver-only|--silent] [--floppies] [--uninstall]"
+mouse=""; args=""; floppies=0; uninstall=0; silent=0; package_arg=""
+usage="usage: $0 [--package DIR] [--ps2|--serial] [--driver-only|--silent] [--floppies] [--uninstall]"
 while [ $# -gt 0 ]; do
   case $1 in
+    --package) [ $# -ge 2 ] || { echo "$usage" >&2; exit 2; }
+               package_arg=$2; shift ;;
     --ps2|--serial) mouse=$1 ;;
     --driver-only) args=-u ;;
     --silent) silent=1 ;;
@@ -46,6 +56,11 @@ while [ $# -gt 0 ]; do
   esac
   shift
 done
+if [ -n "$package_arg" ]; then
+  [ -f "$package_arg/SETUP.INF" ] ||
+    { echo "run-setup: $package_arg is no package directory: it has no SETUP.INF" >&2; exit 2; }
+  package_arg=$(cd "$package_arg" && pwd)
+fi
 limit=${RUN_TIME_LIMIT:-180}
 case $limit in
   ''|*[!0-9]*|0*) echo "run-setup: RUN_TIME_LIMIT is a number of seconds, not '$limit'" >&2; exit 2 ;;
@@ -77,12 +92,41 @@ run=${RUN_DIR:-$PWD/build/run}
 case $run in /*) ;; *) run=$PWD/$run ;; esac
 rm -rf "$run"; mkdir -p "$run/shots"
 
-package=$PWD/$out/package medium=$PWD/$out/medium
-if [ $floppies = 1 ]; then
-  bash tools/make-medium.sh --per-disk $out/SETUP.EXE "$run/medium" "$run/disk" "$package"
-  bash tools/check-package.sh --list "$run/disks.list" "$package" >/dev/null
+# The package and its medium: the sample's, which the build lays out and makes; or
+# DIR's, made here by make-medium.sh, which checks the package first and stops at an
+# error, showing the checker's findings.
+if [ -z "$package_arg" ]; then
+  package=$PWD/$out/package medium=$PWD/$out/medium
+else
+  package=$package_arg medium=$run/medium
+  if [ -z "$(find "$package" -maxdepth 1 -iname UNINSTAL.EXE)" ]; then
+    cp -r "$package" "$run/package"
+    cp $out/UNINSTAL.EXE "$run/package/UNINSTAL.EXE"
+    echo "$package has no UNINSTAL.EXE: running on a copy of it, $run/package, with the"
+    echo "built one ($out/UNINSTAL.EXE) added beside SETUP.INF"
+    package=$run/package
+  fi
 fi
-desktop=/desktop=Orvel,800x600
+# make-medium.sh's findings name DIR, also when they are about its copy.
+make_medium() {
+  bash tools/make-medium.sh "$@" 2>&1 | sed "s|$run/package|$package_arg|g"
+  return "${PIPESTATUS[0]}"
+}
+made=0
+if [ $floppies = 1 ]; then
+  make_medium --per-disk $out/SETUP.EXE "$run/medium" "$run/disk" "$package" || made=$?
+elif [ -n "$package_arg" ]; then
+  make_medium $out/SETUP.EXE "$medium" "" "$package" || made=$?
+fi
+if [ $made != 0 ]; then
+  echo "run-setup: no medium could be made of ${package_arg:-$package} (above); nothing was run" >&2
+  exit 1
+fi
+bash tools/check-package.sh --list "$run/disks.list" "$package" >/dev/null
+# The product's name names the Wine desktop (a window title, with a display).
+product=$(bash tools/check-package.sh --show "$package/SETUP.INF" |
+          sed -n 's/^ProductName: "\(.*\)"$/\1/p' | tr -cd 'A-Za-z0-9 _-')
+desktop="/desktop=${product:-Setup},800x600"
 
 use_wine "$width" "$run/bin"
 export WINEPREFIX=$run/prefix WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml='
@@ -131,6 +175,8 @@ cp $out/autopilot.exe $out/regexport4.exe "$WINEPREFIX/drive_c/"
 touch "$run/started"
 if [ $floppies = 1 ]; then
   echo "Starting A:\\SETUP.EXE $args from floppy image 1 of $(grep -c '^disk' "$run/disks.list") ($run/disk1.img ...)"
+elif [ -n "$package_arg" ]; then
+  echo "Starting A:\\SETUP.EXE $args from the medium of $package_arg ($medium)"
 else
   echo "Starting A:\\SETUP.EXE $args (floppy image of the same medium: $out/medium.img)"
 fi
