@@ -123,9 +123,10 @@ if [ $made != 0 ]; then
   exit 1
 fi
 bash tools/check-package.sh --list "$run/disks.list" "$package" >/dev/null
-# The product's name names the Wine desktop (a window title, with a display).
+# The product's name names the Wine desktop (a window title, with a display): its
+# letters and digits, as the desktop's name ends at a blank or a comma.
 product=$(bash tools/check-package.sh --show "$package/SETUP.INF" |
-          sed -n 's/^ProductName: "\(.*\)"$/\1/p' | tr -cd 'A-Za-z0-9 _-')
+          sed -n 's/^ProductName: "\(.*\)"$/\1/p' | tr -cd 'A-Za-z0-9_-')
 desktop="/desktop=${product:-Setup},800x600"
 
 use_wine "$width" "$run/bin"
@@ -239,8 +240,8 @@ watched() {
   wineserver -w
 }
 
-# Ends the run when a program did not end as expected: why, what was on screen (the
-# autopilot's log LOG says it) and the screenshot of it.
+# stop_run WHY LOG_TEXT: ends the run when a program did not end as expected: what was
+# on screen (the autopilot's log says it), why, and the screenshot of it.
 stop_run() {
   echo "$2"
   echo
