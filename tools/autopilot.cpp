@@ -2,45 +2,50 @@
 // clicks are posted to the buttons.
 //   autopilot [--serial|--ps2] [--restart now|later] [--shots DIR] [--cancel-at CLASS]
 //             [--driver-only] [--disks DIR [--only-disks]]
+//             [--limit SECONDS] [--watch] [-- PROGRAM [ARGUMENTS...]]
+//   autopilot --windows
 // Next on the welcome, mouse-type (after choosing the mouse type, when asked) and
-// destination pages, then Finish with the restart choice (default: later). With
-// --shots, at the backdrop and at each page it writes DIR\NAME.ready and waits for
-// DIR\NAME.done, so that a screenshot can be taken meanwhile. With --cancel-at, it
-// presses Cancel on that page instead and answers the abort notice. With --driver-only
-// it expects SETUP.EXE -u: the mouse-type page alone, then the closing message.
+// destination pages (telling the destination the page offers), then Finish with the
+// restart choice (default: later). With --shots, at the backdrop and at each page it
+// writes DIR\NAME.ready and waits for DIR\NAME.done, so that a screenshot can be taken
+// meanwhile. With --cancel-at, it presses Cancel on that page instead and answers the
+// abort notice. With --driver-only it expects SETUP.EXE -u: the mouse-type page alone,
+// then the closing message.
 // With --disks, it answers the copy page's disk prompts: it writes the disk's label to
 // DIR\insert.ready, waits for DIR\insert.done (which says "ok" once the disk is in the
 // drive, anything else when there is no such disk) and clicks Retry (or Cancel). With
 // --only-disks it does nothing else, for a user who walks the pages, and ends when
 // setup's backdrop is gone.
+// After "--" it starts PROGRAM itself and watches it: the program has --limit seconds
+// (default 180) to end, and a window of it that the walk does not know (with --watch
+// there is no walk and no window is known) may not stay up. When the limit passes, the
+// program ends before its walk is done, a page does not come or an unknown window
+// stays, it prints "autopilot: stopped: WHY" and the caption and text of the program's
+// windows, takes the screenshot 9-stopped-NAME (NAME: the program's file name without
+// extension), ends the program and says "PROGRAM stopped". A program that ends by
+// itself is told as "PROGRAM ended with exit code N". --windows prints the caption
+// and text of every window on screen.
+// Exit codes: 0 the walk done (the program, when started, ended by itself); 1 stopped
+// or a page missing; 2 a usage error or a program that cannot be started.
 #include <windows.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 #include "resource.h"
 
 static const char *ShotDir;
+static const char *DiskDir;
+static int DiskPrompts;
 
-// A page shows itself while it is being created, before its controls exist and before
-// it has set them up: wait for its controls, then give it a moment.
-static HWND WaitForWindow(const char *cls, HWND previous, int seconds = 20)
-{
-    for (int i = 0; i < seconds * 40; i++) {
-        HWND w = FindWindowA(cls, 0);
-        if (w && w != previous && IsWindowVisible(w) && GetWindow(w, GW_CHILD)) {
-            Sleep(150);
-            return w;
-        }
-        Sleep(25);
-    }
-    return 0;
-}
-
-static void PostClick(HWND page, int id)
-{
-    HWND button = GetDlgItem(page, id);
-    PostMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-    PostMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
-}
+// The program the autopilot started (after "--") and watches, or none.
+static HANDLE Program;
+static DWORD ProgramId;
+static char ProgramPath[MAX_PATH], ProgramName[MAX_PATH];
+static DWORD StartTick, LimitSeconds = 180;
+static bool Walking = true;     // false with --watch: no window of the program is known
+static bool Ending;             // the walk is done: the program may end
+static DWORD UnknownSince;      // when an unknown window was first seen, or 0
+static char Trouble[512];       // why the walk cannot go on
 
 static bool Exists(const char *path)
 {
@@ -61,9 +66,6 @@ static void Shot(const char *name)
         Sleep(50);
 }
 
-static const char *DiskDir;
-static int DiskPrompts;
-
 // The message text of a box: its static control that carries text.
 static void BoxText(HWND box, char *text, int size)
 {
@@ -79,19 +81,206 @@ static void BoxText(HWND box, char *text, int size)
 static const char PromptStart[] = "Please insert '";
 static const char PromptEnd[] = "' into your disk drive !";
 
-static BOOL CALLBACK FindPrompt(HWND w, LPARAM found)
+static bool IsDiskPrompt(HWND w)
 {
     char cls[16], text[512];
     GetClassNameA(w, cls, sizeof cls);
     if (lstrcmpA(cls, "#32770") || !IsWindowVisible(w))
-        return TRUE;
+        return false;
     BoxText(w, text, sizeof text);
-    if (strncmp(text, PromptStart, sizeof PromptStart - 1))
+    return !strncmp(text, PromptStart, sizeof PromptStart - 1);
+}
+
+// The windows a walk expects of setup: the backdrop, its pages, and with --disks the
+// copy page's disk prompts.
+static bool KnownWindow(HWND w)
+{
+    if (!Walking)
+        return false;
+    char cls[32];
+    GetClassNameA(w, cls, sizeof cls);
+    return !strcmp(cls, "SetupMain") || !strncmp(cls, "SETUP_", 6) || (DiskDir && IsDiskPrompt(w));
+}
+
+struct Search { DWORD process; HWND found; };
+
+static BOOL CALLBACK FindUnknown(HWND w, LPARAM param)
+{
+    Search *search = (Search *)param;
+    DWORD process;
+    GetWindowThreadProcessId(w, &process);
+    if (process != search->process || !IsWindowVisible(w) || KnownWindow(w))
+        return TRUE;
+    search->found = w;
+    return FALSE;
+}
+
+// One line per window: its caption and class, then the texts of its visible controls,
+// buttons in brackets (a picture's resource number is no text).
+static BOOL CALLBACK Describe(HWND w, LPARAM process)
+{
+    DWORD owner;
+    GetWindowThreadProcessId(w, &owner);
+    if ((process && owner != (DWORD)process) || !IsWindowVisible(w))
+        return TRUE;
+    char line[4096], text[1024], cls[64];
+    GetWindowTextA(w, text, sizeof text);
+    GetClassNameA(w, cls, sizeof cls);
+    int n = snprintf(line, sizeof line, "autopilot:   \"%s\" (%s)", text, cls);
+    for (HWND c = GetWindow(w, GW_CHILD); c && n < (int)sizeof line; c = GetWindow(c, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(c) || !GetWindowTextA(c, text, sizeof text) || (BYTE)text[0] == 0xFF)
+            continue;
+        for (char *t = text; *t; t++)
+            if (*t == '\r' || *t == '\n')
+                *t = ' ';
+        GetClassNameA(c, cls, sizeof cls);
+        n += snprintf(line + n, sizeof line - n, lstrcmpiA(cls, "Button") ? " \"%s\"" : " [%s]", text);
+    }
+    printf("%s\n", line);
+    return TRUE;
+}
+
+// The windows on screen, those of one process or (0) all; top first.
+static void ListWindows(DWORD process, const char *whose)
+{
+    printf("autopilot: on screen, %s:\n", whose);
+    EnumWindows(Describe, (LPARAM)process);
+    fflush(stdout);
+}
+
+// Whether the started program may go on: within its time limit, running while the walk
+// is not done, and without a window the walk does not know up for a second (one on its
+// way out does not count). Otherwise Trouble says why, from then on.
+static bool ProgramFine()
+{
+    if (!Program || Trouble[0])
+        return !Trouble[0];
+    if (GetTickCount() - StartTick >= LimitSeconds * 1000) {
+        snprintf(Trouble, sizeof Trouble, "%s did not end within its time limit of %lu s",
+                 ProgramPath, LimitSeconds);
+        return false;
+    }
+    DWORD code;
+    if (!Ending && WaitForSingleObject(Program, 0) == WAIT_OBJECT_0 &&
+        GetExitCodeProcess(Program, &code)) {
+        snprintf(Trouble, sizeof Trouble, "%s ended (exit code %lu) before its walk was done",
+                 ProgramPath, code);
+        return false;
+    }
+    Search search = { ProgramId, 0 };
+    EnumWindows(FindUnknown, (LPARAM)&search);
+    if (!search.found) {
+        UnknownSince = 0;
+        return true;
+    }
+    if (!UnknownSince)
+        UnknownSince = GetTickCount();
+    if (GetTickCount() - UnknownSince < 1000)
+        return true;
+    char caption[256], cls[64];
+    GetWindowTextA(search.found, caption, sizeof caption);
+    GetClassNameA(search.found, cls, sizeof cls);
+    snprintf(Trouble, sizeof Trouble, "a window it does not know: \"%s\" (%s)", caption, cls);
+    return false;
+}
+
+static void TellEnd()
+{
+    DWORD code = 0;
+    GetExitCodeProcess(Program, &code);
+    printf("autopilot: %s ended with exit code %lu\n", ProgramPath, code);
+}
+
+// Ends the walk: says why, and with a started program shows its windows, has a
+// screenshot taken of them and ends the program.
+static int Fail(const char *what)
+{
+    printf("autopilot: stopped: %s\n", Trouble[0] ? Trouble : what);
+    fflush(stdout);
+    if (!Program)
+        return 1;
+    char whose[MAX_PATH + 32], shot[MAX_PATH + 16];
+    snprintf(whose, sizeof whose, "the windows of %s", ProgramPath);
+    ListWindows(ProgramId, whose);
+    snprintf(shot, sizeof shot, "9-stopped-%s", ProgramName);
+    Shot(shot);
+    if (WaitForSingleObject(Program, 0) == WAIT_TIMEOUT) {
+        TerminateProcess(Program, 1);
+        WaitForSingleObject(Program, 10000);
+        printf("autopilot: %s stopped\n", ProgramPath);
+    } else {
+        TellEnd();
+    }
+    return 1;
+}
+
+// Starts the program of args (its path and arguments; those with a blank are quoted).
+static bool StartProgram(char **args, int count)
+{
+    char line[2048] = "";
+    for (int i = 0; i < count; i++) {
+        const char *quote = strchr(args[i], ' ') ? "\"" : "";
+        size_t n = strlen(line);
+        snprintf(line + n, sizeof line - n, "%s%s%s%s", i ? " " : "", quote, args[i], quote);
+    }
+    lstrcpynA(ProgramPath, args[0], sizeof ProgramPath);
+    const char *base = strrchr(args[0], '\\');
+    lstrcpynA(ProgramName, base ? base + 1 : args[0], sizeof ProgramName);
+    if (char *dot = strrchr(ProgramName, '.'))
+        *dot = 0;
+    STARTUPINFOA startup = { sizeof startup };
+    PROCESS_INFORMATION started;
+    if (!CreateProcessA(0, line, 0, 0, FALSE, 0, 0, 0, &startup, &started)) {
+        printf("autopilot: cannot start %s (error %lu)\n", line, GetLastError());
+        return false;
+    }
+    CloseHandle(started.hThread);
+    Program = started.hProcess;
+    ProgramId = started.dwProcessId;
+    StartTick = GetTickCount();
+    return true;
+}
+
+// The walk is done: waits for the program to end by itself within its time limit.
+static int WaitForEnd()
+{
+    Ending = true;
+    while (WaitForSingleObject(Program, 25) == WAIT_TIMEOUT)
+        if (!ProgramFine())
+            return Fail("");
+    TellEnd();
+    return 0;
+}
+
+// A page shows itself while it is being created, before its controls exist and before
+// it has set them up: wait for its controls, then give it a moment.
+static HWND WaitForWindow(const char *cls, HWND previous, int seconds = 20)
+{
+    for (int i = 0; i < seconds * 40 && ProgramFine(); i++) {
+        HWND w = FindWindowA(cls, 0);
+        if (w && w != previous && IsWindowVisible(w) && GetWindow(w, GW_CHILD)) {
+            Sleep(150);
+            return w;
+        }
+        Sleep(25);
+    }
+    return 0;
+}
+
+static void PostClick(HWND page, int id)
+{
+    HWND button = GetDlgItem(page, id);
+    PostMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    PostMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+}
+
+static BOOL CALLBACK FindPrompt(HWND w, LPARAM found)
+{
+    if (!IsDiskPrompt(w))
         return TRUE;
     *(HWND *)found = w;
     return FALSE;
 }
-
 // The copy page's disk prompt, when it is up.
 static HWND DiskPrompt()
 {
@@ -146,7 +335,7 @@ static void AnswerDiskPrompt(HWND box)
 // the page its full time again.
 static HWND WaitForPageAnsweringPrompts(const char *cls, HWND previous, int seconds)
 {
-    for (int i = 0; i < seconds * 40; i++) {
+    for (int i = 0; i < seconds * 40 && ProgramFine(); i++) {
         HWND w = FindWindowA(cls, 0);
         if (w && w != previous && IsWindowVisible(w) && GetWindow(w, GW_CHILD)) {
             Sleep(150);
@@ -179,12 +368,6 @@ static int AnswerDiskPromptsOnly()
     return 0;
 }
 
-static int Fail(const char *what)
-{
-    printf("autopilot: %s\n", what);
-    return 1;
-}
-
 int main(int argc, char **argv)
 {
     int mouse = -1;                 // 1 serial, 0 PS/2, -1 as the page shows
@@ -209,8 +392,21 @@ int main(int argc, char **argv)
             DiskDir = argv[++i];
         else if (!strcmp(argv[i], "--only-disks"))
             onlyDisks = true;
-        else
-            return Fail("unknown argument");
+        else if (!strcmp(argv[i], "--limit") && i + 1 < argc && atoi(argv[i + 1]) > 0)
+            LimitSeconds = atoi(argv[++i]);
+        else if (!strcmp(argv[i], "--watch"))
+            Walking = false;
+        else if (!strcmp(argv[i], "--windows") && argc == 2) {
+            ListWindows(0, "every window");
+            return 0;
+        } else if (!strcmp(argv[i], "--") && i + 1 < argc) {
+            if (!StartProgram(argv + i + 1, argc - i - 1))
+                return 2;
+            break;
+        } else {
+            printf("autopilot: unknown argument %s\n", argv[i]);
+            return 2;
+        }
     }
     const struct { const char *cls, *shot; } pages[] = {
         {"SETUP_BEGIN", "2-welcome"}, {"SETUP_SELMOUSE", "3-mouse-type"},
@@ -218,6 +414,8 @@ int main(int argc, char **argv)
     };
     if (onlyDisks)
         return DiskDir ? AnswerDiskPromptsOnly() : Fail("--only-disks needs --disks");
+    if (!Walking)
+        return Program ? WaitForEnd() : Fail("--watch needs a program to start");
     if (driverOnly) {
         HWND page = WaitForWindow("SETUP_SELMOUSE", 0);
         if (!page)
@@ -232,12 +430,16 @@ int main(int argc, char **argv)
         Shot("6-driver-installed");
         PostMessageA(done, WM_COMMAND, IDOK, 0);
         printf("autopilot: driver-only mode done\n");
-        return 0;
+        return Program ? WaitForEnd() : 0;
     }
     HWND page = 0;
     for (auto &p : pages) {
-        if (!(page = WaitForPageAnsweringPrompts(p.cls, page, p.cls[6] == 'E' ? 120 : 20)))
-            return Fail(p.cls);
+        int seconds = p.cls[6] == 'E' ? 120 : 20;
+        if (!(page = WaitForPageAnsweringPrompts(p.cls, page, seconds))) {
+            char what[64];
+            snprintf(what, sizeof what, "no %s page within %d s", p.cls, seconds);
+            return Fail(what);
+        }
         if (page && !strcmp(p.cls, "SETUP_BEGIN") && ShotDir) {
             ShowWindow(page, SW_HIDE);   // the backdrop alone
             Shot("1-backdrop");
@@ -245,6 +447,11 @@ int main(int argc, char **argv)
         }
         if (!strcmp(p.cls, "SETUP_SELMOUSE") && mouse >= 0)
             PostClick(page, mouse ? IDC_SERIAL : IDC_PS2);
+        if (!strcmp(p.cls, "SETUP_SELDIR")) {
+            char dir[MAX_PATH];
+            GetDlgItemTextA(page, IDC_DIRTEXT, dir, sizeof dir);
+            printf("autopilot: destination %s\n", dir);
+        }
         if (!strcmp(p.cls, "SETUP_END"))
             PostClick(page, restartNow ? IDC_REBOOTNOW : IDC_REBOOTLATER);
         Shot(p.shot);
@@ -255,7 +462,7 @@ int main(int argc, char **argv)
                 return Fail("no abort notice");
             PostMessageA(notice, WM_COMMAND, IDOK, 0);
             printf("autopilot: cancelled on %s\n", p.cls);
-            return 0;
+            return Program ? WaitForEnd() : 0;
         }
         PostClick(page, IDC_NEXT);
         // The copy page is up for about a second (its pause before the registration).
@@ -265,5 +472,5 @@ int main(int argc, char **argv)
     if (DiskDir)
         printf("autopilot: %d disk prompt(s) answered\n", DiskPrompts);
     printf("autopilot: finished, restart %s\n", restartNow ? "now" : "later");
-    return 0;
+    return Program ? WaitForEnd() : 0;
 }

@@ -1,17 +1,21 @@
 #!/usr/bin/env bash
-# Builds an installation medium from a package directory (default: sample/):
+# Builds an installation medium from a package directory:
 #   make-medium.sh SETUP.EXE OUT_DIR [FLOPPY_IMAGE] [PACKAGE_DIR]
 #   make-medium.sh --per-disk SETUP.EXE OUT_DIR IMAGE_PREFIX [PACKAGE_DIR]
 # The package directory holds SETUP.INF and every file under its target name, in the
-# subdirectory that the file's [DirectoryName] keyword names. The package is checked
-# first (tools/check-package.sh): with an error nothing is written. On the medium each
+# subdirectory that the file's [DirectoryName] keyword names. Without PACKAGE_DIR it is
+# the sample with the built uninstaller, which sample/ lacks: build/package, as the
+# build lays it out, when it is there; else sample/ laid out in a temporary directory
+# with build/UNINSTAL.EXE; with neither, it stops with a message. The package is
+# checked first (tools/check-package.sh): with an error nothing is written. On the medium each
 # file has its source name; a source name ending in "_" is compressed with mscompress.
 # With FLOPPY_IMAGE, the medium is also written as a 1.44 MB FAT12 floppy image. With
 # --per-disk, each disk N of the script gets an image IMAGE_PREFIX<N>.img of its own,
 # labelled with the disk's label: its files, and on disk 1 also SETUP.EXE and SETUP.INF.
 # Deletes OUT_DIR and makes it anew; overwrites FLOPPY_IMAGE; with --per-disk deletes
 # the images IMAGE_PREFIX<digit>.img first.
-# Exit codes: 0 written; 1 the package has errors, a tool is missing or a write failed;
+# Exit codes: 0 written; 1 the package has errors, no package is given and there is no
+# built uninstaller to lay out the sample with, a tool is missing or a write failed;
 # 2 a usage error, or a medium or disk too big for a floppy (no image for it).
 . "$(dirname "$0")/usage.sh"
 set -eu
@@ -19,7 +23,7 @@ perdisk=0
 if [ "${1:-}" = --per-disk ]; then perdisk=1; shift; fi
 [ $# -ge 2 ] || { echo "usage: $0 [--per-disk] SETUP.EXE OUT_DIR [IMAGE] [PACKAGE_DIR]" >&2; exit 2; }
 setup=$1; out=$2; image=${3:-}
-package=${4:-$(cd "$(dirname "$0")/.." && pwd)/sample}
+package=${4:-}
 [ $perdisk = 0 ] || [ -n "$image" ] || { echo "make-medium: --per-disk needs an IMAGE_PREFIX" >&2; exit 2; }
 command -v mscompress >/dev/null || { echo "make-medium: mscompress is missing (apt-get install mscompress)" >&2; exit 1; }
 if [ -n "$image" ]; then
@@ -27,6 +31,23 @@ if [ -n "$image" ]; then
 fi
 
 work=$(mktemp -d); trap 'rm -rf "$work"' EXIT
+if [ -z "$package" ]; then
+  top=$(cd "$(dirname "$0")/.." && pwd)
+  if [ -d "$top/build/package" ]; then
+    package=$top/build/package
+    echo "package: $package (the sample, as the build lays it out)"
+  elif [ -f "$top/build/UNINSTAL.EXE" ]; then
+    cp -r "$top/sample" "$work/package"
+    cp "$top/build/UNINSTAL.EXE" "$work/package/UNINSTAL.EXE"
+    package=$work/package
+    echo "package: $top/sample with $top/build/UNINSTAL.EXE"
+  else
+    echo "make-medium: no PACKAGE_DIR given, and there is neither build/package nor a built" >&2
+    echo "build/UNINSTAL.EXE to lay out the sample with (sample/ has no UNINSTAL.EXE):" >&2
+    echo "build first (cmake -S . -B build && cmake --build build) or give PACKAGE_DIR" >&2
+    exit 1
+  fi
+fi
 set +e
 bash "$(dirname "$0")/check-package.sh" --list "$work/list" "$package" > "$work/findings"
 checked=$?

@@ -1,12 +1,26 @@
 #!/usr/bin/env bash
-# Builds everything, lays out the sample medium (and its floppy image), makes a fresh
-# Windows 98 Wine prefix in build/run and runs SETUP.EXE from the medium as drive A:.
-#   run-setup.sh [--ps2|--serial] [--driver-only|--silent] [--floppies] [--uninstall]
+# Builds everything, lays out the medium of a package (default: the sample) and its
+# floppy images, makes a fresh Windows 98 Wine prefix in build/run and runs SETUP.EXE
+# from the medium as drive A:.
+#   run-setup.sh [--package DIR] [--ps2|--serial] [--driver-only|--silent] [--floppies]
+#                [--uninstall]
+# --package DIR installs the package directory DIR (SETUP.INF and the package's files,
+# as for make-medium.sh) instead of the sample (build/package, as the build lays it out).
+# DIR is checked first (tools/check-package.sh, run by make-medium.sh): with an error the
+# run stops with the checker's findings. Its medium is made in RUN_DIR/medium. DIR itself
+# is never changed: one without UNINSTAL.EXE (its authors do not build it) is copied to
+# RUN_DIR/package with the built UNINSTAL.EXE added beside SETUP.INF, and that is run.
 # With a display, SETUP.EXE runs in a Wine virtual desktop of 800x600 for you to use.
 # Without one, it runs on a private Xvfb display on autopilot (the mouse type as asked,
-# the default destination, "restart later"), saves a screenshot of the backdrop and of
-# each page in build/run/shots, and prints a report of what was installed.
-# With --floppies, the sample is installed from one floppy image per disk: A: holds
+# the script's default destination, "restart later"), saves a screenshot of the backdrop
+# and of each page in RUN_DIR/shots, and prints a report of what was installed.
+# Without a display every program the run starts (SETUP.EXE, the uninstaller) is started
+# and watched by the autopilot and has RUN_TIME_LIMIT seconds to end. When the limit
+# passes, or SETUP.EXE shows a window the autopilot does not know (the uninstaller and
+# SETUP.EXE -s none at all), the program is ended, the caption and text of its windows
+# are printed, a screenshot of them is kept (RUN_DIR/shots/9-stopped-SETUP.png or
+# 9-stopped-UNINSTAL.png) and the run ends there.
+# With --floppies, the package is installed from one floppy image per disk: A: holds
 # image 1's files, and when SETUP.EXE asks for a disk, the files of that disk's image
 # are put in A: in their place and the prompt is answered with Retry (on autopilot, or
 # for you when you walk the pages yourself); the report lists the prompts answered.
@@ -17,25 +31,41 @@
 # --uninstall ends the run with the command of the uninstall entry setup registered
 # (with -s when headless); the report then shows what it removed and the registry after.
 # RUN_DIR: where the run goes (default build/run; deleted and made anew each run).
+# RUN_TIME_LIMIT: the seconds each program has to end without a display (default 180).
 # DISPLAY: set, SETUP.EXE runs on it for you; unset, on autopilot on a private Xvfb.
-# Exit codes: 2 a usage error; with --silent, SETUP.EXE's exit code; otherwise 0 once
-# the run is over (whatever SETUP.EXE did: read the report), non-zero when the build
-# or the prefix failed.
+# Exit codes: 0 the run went as expected; 1 the build, the package (the checker's
+# errors), its medium or the prefix failed; 2 a usage error; 5 SETUP.EXE, the autopilot
+# or the uninstaller did not end as expected (stopped at the time limit or at a window
+# the autopilot does not know, a walk not done, an exit code other than 0): the output
+# says which. With --silent, SETUP.EXE's exit code when it ended by itself and was not
+# 0, else as above. With a display, 0 once the run is over.
 . "$(dirname "$0")/usage.sh"
 set -eu
-cd "$(dirname "$0")/.."
-mouse=""; args=""; floppies=0; uninstall=0; silent=0
-usage="usage: $0 [--ps2|--serial] [--driver-only|--silent] [--floppies] [--uninstall]"
-for a in "$@"; do
-  case $a in
-    --ps2|--serial) mouse=$a ;;
+mouse=""; args=""; floppies=0; uninstall=0; silent=0; package_arg=""
+usage="usage: $0 [--package DIR] [--ps2|--serial] [--driver-only|--silent] [--floppies] [--uninstall]"
+while [ $# -gt 0 ]; do
+  case $1 in
+    --package) [ $# -ge 2 ] || { echo "$usage" >&2; exit 2; }
+               package_arg=$2; shift ;;
+    --ps2|--serial) mouse=$1 ;;
     --driver-only) args=-u ;;
     --silent) silent=1 ;;
     --floppies) floppies=1 ;;
     --uninstall) uninstall=1 ;;
     *) echo "$usage" >&2; exit 2 ;;
   esac
+  shift
 done
+if [ -n "$package_arg" ]; then
+  [ -f "$package_arg/SETUP.INF" ] ||
+    { echo "run-setup: $package_arg is no package directory: it has no SETUP.INF" >&2; exit 2; }
+  package_arg=$(cd "$package_arg" && pwd)
+fi
+limit=${RUN_TIME_LIMIT:-180}
+case $limit in
+  ''|*[!0-9]*|0*) echo "run-setup: RUN_TIME_LIMIT is a number of seconds, not '$limit'" >&2; exit 2 ;;
+esac
+cd "$(dirname "$0")/.."
 if [ $uninstall = 1 ] && [ -n "$args" ]; then
   echo "--uninstall needs a full installation, not --driver-only" >&2; exit 2
 fi
@@ -61,16 +91,62 @@ fi
 run=${RUN_DIR:-$PWD/build/run}
 case $run in /*) ;; *) run=$PWD/$run ;; esac
 rm -rf "$run"; mkdir -p "$run/shots"
+
+# The package and its medium: the sample's, which the build lays out and makes; or
+# DIR's, made here by make-medium.sh, which checks the package first and stops at an
+# error, showing the checker's findings.
+if [ -z "$package_arg" ]; then
+  package=$PWD/$out/package medium=$PWD/$out/medium
+else
+  package=$package_arg medium=$run/medium
+  if [ -z "$(find "$package" -maxdepth 1 -iname UNINSTAL.EXE)" ]; then
+    cp -r "$package" "$run/package"
+    cp $out/UNINSTAL.EXE "$run/package/UNINSTAL.EXE"
+    echo "$package has no UNINSTAL.EXE: running on a copy of it, $run/package, with the"
+    echo "built one ($out/UNINSTAL.EXE) added beside SETUP.INF"
+    package=$run/package
+  fi
+fi
+# make-medium.sh's findings name DIR, also when they are about its copy.
+make_medium() {
+  bash tools/make-medium.sh "$@" 2>&1 | sed "s|$run/package|$package_arg|g"
+  return "${PIPESTATUS[0]}"
+}
+made=0
+if [ $floppies = 1 ]; then
+  make_medium --per-disk $out/SETUP.EXE "$run/medium" "$run/disk" "$package" || made=$?
+elif [ -n "$package_arg" ]; then
+  make_medium $out/SETUP.EXE "$medium" "" "$package" || made=$?
+fi
+if [ $made != 0 ]; then
+  echo "run-setup: no medium could be made of ${package_arg:-$package} (above); nothing was run" >&2
+  exit 1
+fi
+bash tools/check-package.sh --list "$run/disks.list" "$package" >/dev/null
+# The product's name names the Wine desktop (a window title, with a display): its
+# letters and digits, as the desktop's name ends at a blank or a comma.
+product=$(bash tools/check-package.sh --show "$package/SETUP.INF" |
+          sed -n 's/^ProductName: "\(.*\)"$/\1/p' | tr -cd 'A-Za-z0-9_-')
+desktop="/desktop=${product:-Setup},800x600"
+
 use_wine "$width" "$run/bin"
 export WINEPREFIX=$run/prefix WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml='
-headless=0
+headless=0 loops=""
 if [ -z "${DISPLAY:-}" ]; then
   headless=1
   n=120; while [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
   Xvfb ":$n" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb=$!; trap 'wineserver -k 2>/dev/null; kill $xvfb 2>/dev/null' EXIT
+  xvfb=$!
   export DISPLAY=":$n"; sleep 1
 fi
+# At the end, also an early one: the loops below stop, and so do Wine and the display.
+ended() {
+  touch "$run/stop"
+  for loop in $loops; do wait "$loop"; done
+  if [ $headless = 1 ]; then wineserver -k 2>/dev/null; kill $xvfb 2>/dev/null; fi
+  return 0
+}
+trap ended EXIT
 echo "Making a Windows 98 prefix in $WINEPREFIX"
 wine wineboot -i >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine' /v Version /d win98 /f >/dev/null 2>&1
@@ -88,22 +164,22 @@ cp "$windows/system.ini" "$run/system.ini.before"
 # The medium as drive A:, as a user of an emulated PC carries it over; with --floppies,
 # the files of the first disk's image.
 if [ $floppies = 1 ]; then
-  bash tools/make-medium.sh --per-disk $out/SETUP.EXE "$run/medium" "$run/disk" $out/package
-  bash tools/check-package.sh --list "$run/disks.list" $out/package >/dev/null
   mkdir -p "$run/floppy"
   mcopy -s -n -i "$run/disk1.img" '::*' "$run/floppy/"
   mkdir -p "$WINEPREFIX/drive_c/disks"
   : > "$run/prompts.log"
 else
-  cp -r $out/medium "$run/floppy"
+  cp -r "$medium" "$run/floppy"
 fi
 ln -s "$run/floppy" "$WINEPREFIX/dosdevices/a:"
 cp $out/autopilot.exe $out/regexport4.exe "$WINEPREFIX/drive_c/"
 touch "$run/started"
 if [ $floppies = 1 ]; then
   echo "Starting A:\\SETUP.EXE $args from floppy image 1 of $(grep -c '^disk' "$run/disks.list") ($run/disk1.img ...)"
+elif [ -n "$package_arg" ]; then
+  echo "Starting A:\\SETUP.EXE $args from the medium of $package_arg ($medium)"
 else
-  echo "Starting A:\\SETUP.EXE $args (floppy image of the same medium: build/medium.img)"
+  echo "Starting A:\\SETUP.EXE $args (floppy image of the same medium: $out/medium.img)"
 fi
 
 # Puts the disk that a prompt asks for in A: (the files of its image in place of those
@@ -129,43 +205,88 @@ change_disks() {
   done
 }
 
+# Takes each screenshot the autopilot asks for, until told to stop.
+take_shots() {
+  while [ ! -e "$run/stop" ]; do
+    for ready in "$WINEPREFIX"/drive_c/shots/*.ready; do
+      [ -e "$ready" ] || continue
+      import -window root "$run/shots/$(basename "$ready" .ready).png"
+      mv "$ready" "${ready%.ready}.done"
+    done
+    sleep 0.1
+  done
+}
+
+# watched LOG COMMAND...: runs the autopilot (COMMAND ends in "-- PROGRAM ..."), which
+# starts the program, watches it and ends it at its time limit; a minute past that, the
+# autopilot itself is ended, should it hang. Sets code to the program's exit code when
+# it ended by itself (else empty) and trouble to what went wrong (else empty).
+watched() {
+  local log=$1 status; shift
+  timeout -k 10 $((limit + 60)) "$@" > "$log" 2>&1
+  status=$?
+  sed -i 's/\r$//' "$log"
+  code=$(sed -n 's/^autopilot: .* ended with exit code \([0-9]*\)$/\1/p' "$log" | tail -1)
+  trouble=$(sed -n 's/^autopilot: stopped: //p' "$log" | head -1)
+  if [ $status = 124 ] || [ $status = 137 ]; then
+    trouble="the autopilot did not end within $((limit + 60)) s"
+    import -window root "$run/shots/9-stopped-autopilot.png"
+    timeout 30 wine 'C:\autopilot.exe' --windows >> "$log" 2>&1
+    sed -i 's/\r$//' "$log"
+    wineserver -k
+  elif [ -z "$trouble" ] && [ -z "$code" ]; then
+    trouble="the autopilot ended (exit code $status) without telling how the program ended"
+  fi
+  wineserver -w
+}
+
+# stop_run WHY LOG_TEXT: ends the run when a program did not end as expected: what was
+# on screen (the autopilot's log says it), why, and the screenshot of it.
+stop_run() {
+  echo "$2"
+  echo
+  echo "run-setup: $1"
+  ls "$run/shots" | grep '^9-stopped' | sed "s|^|  screenshot: $run/shots/|"
+  exit 5
+}
+
 set +e
+faults=""
 if [ $floppies = 1 ]; then
   change_disks &
-  changer=$!
-  [ $headless = 1 ] || wine explorer /desktop=Orvel,800x600 'C:\autopilot.exe' --disks 'C:\disks' --only-disks \
+  loops="$loops $!"
+  [ $headless = 1 ] || wine explorer "$desktop" 'C:\autopilot.exe' --disks 'C:\disks' --only-disks \
     > "$run/autopilot.log" 2>&1 &
 fi
-if [ $headless = 1 ] && [ $silent = 0 ]; then
-  auto="--shots C:\\shots"; [ -n "$mouse" ] && auto="$auto $mouse"
+if [ $headless = 1 ]; then
+  mkdir -p "$WINEPREFIX/drive_c/shots"
+  take_shots &
+  loops="$loops $!"
+fi
+if [ $headless = 0 ]; then
+  if [ $silent = 1 ]; then
+    wine 'A:\SETUP.EXE' $args   # no window: no desktop needed, and its exit code comes back
+  else
+    wine explorer "$desktop" 'A:\SETUP.EXE' $args
+  fi
+  status=$?
+  wineserver -w
+elif [ $silent = 1 ]; then
+  # No window: no desktop needed.
+  watched "$run/setup.log" wine 'C:\autopilot.exe' --watch --limit $limit --shots 'C:\shots' -- 'A:\SETUP.EXE' $args
+  [ -z "$trouble" ] || stop_run "SETUP.EXE $args did not end as expected: $trouble" "$(cat "$run/setup.log")"
+  status=$code
+else
+  auto="--limit $limit --shots C:\\shots"; [ -n "$mouse" ] && auto="$auto $mouse"
   [ -n "$args" ] && auto="$auto --driver-only"
   [ $floppies = 1 ] && auto="$auto --disks C:\\disks"
-  mkdir -p "$WINEPREFIX/drive_c/shots"
-  # Take each screenshot the autopilot asks for, until told to stop.
-  (while [ ! -e "$run/stop" ]; do
-     for ready in "$WINEPREFIX"/drive_c/shots/*.ready; do
-       [ -e "$ready" ] || continue
-       import -window root "$run/shots/$(basename "$ready" .ready).png"
-       mv "$ready" "${ready%.ready}.done"
-     done
-     sleep 0.1
-   done) &
-  photographer=$!
-  wine explorer /desktop=Orvel,800x600 'C:\autopilot.exe' $auto > "$run/autopilot.log" 2>&1 &
+  watched "$run/autopilot.log" wine explorer "$desktop" 'C:\autopilot.exe' $auto -- 'A:\SETUP.EXE' $args
+  [ -z "$trouble" ] || stop_run "SETUP.EXE on autopilot did not end as expected: $trouble" "$(cat "$run/autopilot.log")"
+  status=$code
+  grep -q '^autopilot: \(finished\|driver-only mode done\)' "$run/autopilot.log" ||
+    faults="${faults}the autopilot's walk was not done"$'\n'
+  [ "$status" = 0 ] || faults="${faults}SETUP.EXE ended with exit code $status, not 0 as the wizard does"$'\n'
 fi
-if [ $silent = 1 ]; then
-  wine 'A:\SETUP.EXE' $args   # no window: no desktop needed, and its exit code comes back
-else
-  wine explorer /desktop=Orvel,800x600 'A:\SETUP.EXE' $args
-fi
-status=$?
-if [ $headless = 1 ] && [ $silent = 0 ]; then
-  for _ in $(seq 100); do grep -v '^autopilot: disk prompt' "$run/autopilot.log" | grep -q '^autopilot:' && break; sleep 0.2; done
-fi
-touch "$run/stop"
-[ $headless = 1 ] && [ $silent = 0 ] && wait "$photographer"
-[ $floppies = 1 ] && wait "$changer"
-wineserver -w
 echo "SETUP.EXE ended with exit code $status"
 if [ $silent = 1 ]; then
   case $status in
@@ -188,7 +309,7 @@ uninstall_command() {
 if [ $headless = 0 ] && [ $silent = 0 ]; then
   if [ $uninstall = 1 ] && command=$(uninstall_command) && [ -n "$command" ]; then
     echo "Starting the uninstall entry's command: $command"
-    wine explorer /desktop=Orvel,800x600 "$command"
+    wine explorer "$desktop" "$command"
     wineserver -w
   fi
   exit 0
@@ -233,19 +354,35 @@ else
 fi
 ls "$windows/system32/VMM32" | sed 's/^/  VMM32: /'
 
-result=0
-[ $silent = 1 ] && result=$status
-[ $uninstall = 1 ] || exit $result
+# The run's end: what did not end as expected, and the exit code.
+finish() {
+  if [ -n "$faults" ]; then
+    echo
+    printf '%s' "$faults" | sed 's/^/run-setup: /'
+    [ $silent = 1 ] && [ "$status" != 0 ] && exit "$status"
+    exit 5
+  fi
+  [ $silent = 1 ] && exit "$status"
+  exit 0
+}
+[ $uninstall = 1 ] || finish
 echo
 command=$(uninstall_command)
 if [ -z "$command" ]; then
   echo "== No uninstall entry: nothing to uninstall"
-  exit $result
+  finish
 fi
 echo "== The uninstall entry's command, without windows: $command -s"
-wine "$command" -s
-ustatus=$?
-wineserver -w
+if [ $headless = 1 ]; then
+  watched "$run/uninstall.log" wine 'C:\autopilot.exe' --watch --limit $limit --shots 'C:\shots' -- "$command" -s
+  [ -z "$trouble" ] || stop_run "the uninstaller did not end as expected: $trouble" "$(cat "$run/uninstall.log")"
+  ustatus=$code
+else
+  wine "$command" -s
+  ustatus=$?
+  wineserver -w
+fi
+[ "$ustatus" = 0 ] || faults="${faults}the uninstaller ended with exit code $ustatus, not 0"$'\n'
 case $ustatus in
   0) meaning="everything removed and put back" ;;
   1) meaning="nothing of the package installed there" ;;
@@ -279,4 +416,4 @@ else
   diff -u --strip-trailing-cr "$run/system.ini.before" "$windows/system.ini" | tail -n +3
 fi
 ls "$windows/system32/VMM32" | sed 's/^/  VMM32: /'
-exit $result
+finish
