@@ -8,7 +8,7 @@ struct Span {
 
 static const char Nul[1] = { 0 }, Equals[1] = { '=' };
 
-static int IsBlank(char c)
+int IsProfileBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r' ||
            c == 0x1a;
@@ -16,9 +16,9 @@ static int IsBlank(char c)
 
 static Span Trimmed(Span s)
 {
-    while (s.start < s.end && IsBlank(*s.start))
+    while (s.start < s.end && IsProfileBlank(*s.start))
         s.start++;
-    while (s.end > s.start && IsBlank(s.end[-1]))
+    while (s.end > s.start && IsProfileBlank(s.end[-1]))
         s.end--;
     return s;
 }

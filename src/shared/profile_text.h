@@ -11,6 +11,10 @@
 #ifndef PROFILE_TEXT_H
 #define PROFILE_TEXT_H
 
+/* 1 for what the profile reading skips around names and values: blanks, line ends and
+   the end-of-file mark. */
+int IsProfileBlank(char c);
+
 struct ProfileText {
     const char *text;
     int length;

@@ -158,8 +158,7 @@ void DeleteEmptyWininit(void)
         return;
     int blank = 1;
     for (int i = 0; i < file.length; i++)
-        blank &= file.text[i] == ' ' || file.text[i] == '\t' || file.text[i] == '\r' ||
-                 file.text[i] == '\n';
+        blank &= IsProfileBlank(file.text[i]);
     FreeIniFile(&file);
     if (blank)
         DeleteFileA(ini);   /* should it stay, the next start finds nothing to do in it */
