@@ -8,7 +8,8 @@ work=$(mktemp -d); trap 'rm -rf "$work"' EXIT
 fail=0
 check() { if eval "$2"; then echo "ok: $1"; else echo "FAIL: $1"; fail=1; fi; }
 
-"$top/tools/make-medium.sh" "$setup" "$work/medium" "$work/floppy.img" "$package" > "$work/out.txt" 2>&1
+# relative paths, as a user types them
+(cd "$work" && "$top/tools/make-medium.sh" "$setup" medium floppy.img "$package") > "$work/out.txt" 2>&1
 made=$?
 check "the sample medium is made" '[ $made -eq 0 ] && [ -f "$work/medium/SETUP.EXE" ]'
 check "SETUP.INF has CR LF line ends" 'head -1 "$work/medium/SETUP.INF" | grep -q $'"'"'\r$'"'"

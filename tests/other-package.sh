@@ -37,8 +37,8 @@ check "the built uninstaller is added to a copy, and the output says so" \
   'grep -q "has no UNINSTAL.EXE" "$log" && [ ! -e "$pkg/UNINSTAL.EXE" ]'
 check "setup asked for disk 2 by its own label, and got it" \
   'grep -q "^  '"'Tallis Disk Two'"': disk 2 put in A:" "$log"'
-# The files as the report lists them before the uninstaller ran.
-installed=$(sed -n '/^== Files installed/,/^$/p' "$log")
+# The files as the report kept in the run's directory lists them before the uninstaller ran.
+installed=$(sed -n '/^== Files installed/,/^$/p' "$run/report.txt")
 for f in "TALLIS/TMAIN.EXE $pkg/TMAIN.EXE" "TALLIS/NOTES/NOTES.TXT $pkg/NOTES/NOTES.TXT" \
          "windows/system/TWHEEL.VXD $pkg/SYSTEM/TWHEEL.VXD" "TALLIS/UNINSTAL.EXE $run/package/UNINSTAL.EXE"; do
   at=${f% *}; from=${f#* }

@@ -28,6 +28,7 @@ package=${4:-}
 command -v mscompress >/dev/null || { echo "make-medium: mscompress is missing (apt-get install mscompress)" >&2; exit 1; }
 if [ -n "$image" ]; then
   command -v mformat >/dev/null || { echo "make-medium: mtools is missing (apt-get install mtools)" >&2; exit 1; }
+  case $image in /*) ;; *) image=$PWD/$image ;; esac   # mcopy runs in the medium's directory
 fi
 
 work=$(mktemp -d); trap 'rm -rf "$work"' EXIT

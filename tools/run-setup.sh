@@ -13,7 +13,8 @@
 # With a display, SETUP.EXE runs in a Wine virtual desktop of 800x600 for you to use.
 # Without one, it runs on a private Xvfb display on autopilot (the mouse type as asked,
 # the script's default destination, "restart later"), saves a screenshot of the backdrop
-# and of each page in RUN_DIR/shots, and prints a report of what was installed.
+# and of each page in RUN_DIR/shots, and prints a report of what was installed (kept
+# in RUN_DIR/report.txt too).
 # Without a display every program the run starts (SETUP.EXE, the uninstaller) is started
 # and watched by the autopilot and has RUN_TIME_LIMIT seconds to end. When the limit
 # passes, or SETUP.EXE shows a window the autopilot does not know (the uninstaller and
@@ -131,7 +132,7 @@ desktop="/desktop=${product:-Setup},800x600"
 
 use_wine "$width" "$run/bin"
 export WINEPREFIX=$run/prefix WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml='
-headless=0 loops=""
+headless=0 loops="" report=""
 if [ -z "${DISPLAY:-}" ]; then
   headless=1
   n=120; while [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
@@ -144,6 +145,7 @@ ended() {
   touch "$run/stop"
   for loop in $loops; do wait "$loop"; done
   if [ $headless = 1 ]; then wineserver -k 2>/dev/null; kill $xvfb 2>/dev/null; fi
+  if [ -n "$report" ]; then exec >&3 3>&-; wait "$report" 2>/dev/null; fi
   return 0
 }
 trap ended EXIT
@@ -252,6 +254,9 @@ stop_run() {
 
 set +e
 faults=""
+# From here on the output is the run's report, kept in RUN_DIR/report.txt as well.
+exec 3>&1 > >(tee "$run/report.txt" >&3)
+report=$!
 if [ $floppies = 1 ]; then
   change_disks &
   loops="$loops $!"

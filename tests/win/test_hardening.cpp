@@ -432,7 +432,7 @@ TEST_F(Hardening, DiskFullDuringCopyAndPatch)
     DeleteFileA("Q:\\FILLER");
 }
 
-// The figures of this run, for the README.
+// The figures of this run, for docs/measurements.md.
 class Figures : public ::testing::Environment {
     void TearDown() override
     {
