@@ -296,7 +296,7 @@ echo "SETUP.EXE ended with exit code $status"
 if [ $silent = 1 ]; then
   case $status in
     0) meaning="installed; a restart makes the driver active" ;;
-    1) meaning="refused: another mouse program, or not Windows 95/98" ;;
+    1) meaning="refused: another mouse program, or Windows NT" ;;
     2) meaning="failed or incomplete: left as after a Cancel" ;;
     3) meaning="a usage error: an unknown option or a destination the page would refuse" ;;
     4) meaning="the setup script cannot be read" ;;

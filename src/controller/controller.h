@@ -19,7 +19,7 @@ int IsSilentCommand(const char *tail);
 /* The unattended run of the command-line tail; its exit code. */
 enum SilentExit {
     SILENT_INSTALLED = 0,   /* a restart makes the driver active */
-    SILENT_REFUSED = 1,     /* another mouse program, or not Windows 95/98 */
+    SILENT_REFUSED = 1,     /* another mouse program, or Windows NT */
     SILENT_FAILED = 2,      /* left as after the wizard's Cancel */
     SILENT_USAGE = 3,       /* an unknown option, a destination the page would refuse */
     SILENT_NO_SCRIPT = 4    /* the setup script cannot be read */
