@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Measures SETUP.EXE against minimal programs under one Wine prefix (build/bench):
 #   benchmark.sh
-#  - copy: a generated package of 300 LZ-compressed files (about 20 MB expanded)
+#  - copy: a generated package of 300 LZ-compressed files (about 18 MB expanded)
 #    installed by SETUP.EXE, against a plain LZCopy loop over the same files and
 #    against two NSIS 3 installers of the same files built here by makensis (Debian's
 #    nsis package), one compressed with zlib, one with LZMA, installed silently;

@@ -2,7 +2,8 @@
 # Installs the Debian packages the build and the tests need, when missing:
 #   install-deps.sh
 # Needs root (or sudo) and Debian's package archive; adds the i386 architecture for
-# the 32-bit Wine. Exit codes: 0 everything there; non-zero when apt-get failed.
+# the 32-bit Wine. Changes the machine: dpkg's architectures and the packages installed
+# (nothing is removed). Exit codes: 0 everything there; non-zero when apt-get failed.
 . "$(dirname "$0")/usage.sh"
 set -eu
 need=""

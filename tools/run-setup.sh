@@ -42,6 +42,7 @@
 # 0, else as above. With a display, 0 once the run is over.
 . "$(dirname "$0")/usage.sh"
 set -eu
+trap 'exit 1' ERR   # a step before SETUP.EXE runs (build, package, prefix) failed
 mouse=""; args=""; floppies=0; uninstall=0; silent=0; package_arg=""
 usage="usage: $0 [--package DIR] [--ps2|--serial] [--driver-only|--silent] [--floppies] [--uninstall]"
 while [ $# -gt 0 ]; do
@@ -252,6 +253,7 @@ stop_run() {
   exit 5
 }
 
+trap - ERR
 set +e
 faults=""
 # From here on the output is the run's report, kept in RUN_DIR/report.txt as well.

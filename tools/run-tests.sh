@@ -7,6 +7,8 @@
 # ctest (for example -R script). FUZZ_SECONDS: seconds per fuzzer (default 60).
 # On a machine that cannot execute i386 code the 32-bit build's files are still
 # checked, and the Windows-side tests run on its 64-bit twin (build/x64) instead.
+# Writes and overwrites below build/ only (the build trees, the tests' Wine prefix in
+# build/wine, screenshots in build/artifacts), apart from the tests' temporary files.
 # Exit codes: 0 every test passed; non-zero otherwise.
 . "$(dirname "$0")/usage.sh"
 set -u
