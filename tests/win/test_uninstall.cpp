@@ -352,6 +352,19 @@ TEST_F(Uninstall, NothingInstalledNoAtTheQuestionAndAMouseLineChangedSince)
     EXPECT_EQ(record, ReadWholeFile("C:\\ORVEL\\SETUP.INF"));
     EXPECT_EQ("", Wininit());
 
+    // A script that is there and cannot be read is no "nothing installed": the reading
+    // error, exit code 2, nothing changed, and the entry still there for a second run.
+    HANDLE script = CreateFileA("C:\\ORVEL\\SETUP.INF", GENERIC_READ, 0, 0, OPEN_EXISTING, 0, 0);
+    ASSERT_NE(INVALID_HANDLE_VALUE, script);
+    SetupRun unreadable = RunUninstallEntry("");
+    CloseHandle(script);
+    EXPECT_EQ(2u, unreadable.exitCode);
+    ASSERT_EQ(1u, unreadable.boxes.size());
+    EXPECT_EQ(ReadErrorText, unreadable.boxes[0].text);
+    EXPECT_EQ(installedRegistry, Registry());
+    EXPECT_EQ(installedFiles, Files(Dest));
+    EXPECT_EQ("", Wininit());
+
     // The user changed the mouse line since: it stays; the rest goes. A start-up value
     // naming another directory's KXMAIN.EXE is not this installation's: it stays too,
     // as does the class key setup made once another driver has taken it over.
