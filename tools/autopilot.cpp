@@ -102,14 +102,20 @@ static bool KnownWindow(HWND w)
     return !strcmp(cls, "SetupMain") || !strncmp(cls, "SETUP_", 6) || (DiskDir && IsDiskPrompt(w));
 }
 
+// Whether w is a visible window of the process (of any, with 0).
+static bool ShownBy(HWND w, DWORD process)
+{
+    DWORD owner;
+    GetWindowThreadProcessId(w, &owner);
+    return (!process || owner == process) && IsWindowVisible(w);
+}
+
 struct Search { DWORD process; HWND found; };
 
 static BOOL CALLBACK FindUnknown(HWND w, LPARAM param)
 {
     Search *search = (Search *)param;
-    DWORD process;
-    GetWindowThreadProcessId(w, &process);
-    if (process != search->process || !IsWindowVisible(w) || KnownWindow(w))
+    if (!ShownBy(w, search->process) || KnownWindow(w))
         return TRUE;
     search->found = w;
     return FALSE;
@@ -119,9 +125,7 @@ static BOOL CALLBACK FindUnknown(HWND w, LPARAM param)
 // buttons in brackets (a picture's resource number is no text).
 static BOOL CALLBACK Describe(HWND w, LPARAM process)
 {
-    DWORD owner;
-    GetWindowThreadProcessId(w, &owner);
-    if ((process && owner != (DWORD)process) || !IsWindowVisible(w))
+    if (!ShownBy(w, (DWORD)process))
         return TRUE;
     char line[4096], text[1024], cls[64];
     GetWindowTextA(w, text, sizeof text);
