@@ -132,6 +132,13 @@ static int TakeSafetyNetAway(const char *iniPath, const char *copy)
     return 1;
 }
 
+/* WININIT.INI as what failed. Its path always fits: the Windows directory is at most
+   79 characters, or nothing was loaded. */
+static void NameWininit(char *failed)
+{
+    WininitPath(failed, INI_PATH_SIZE);
+}
+
 /* Between system.ini's two renames Windows has none; should the run stop there (the
    disk gone, the machine off) or system.ini not get its name back, the next start
    must still find one. A copy of system.ini under a temporary name, and a WININIT.INI
@@ -147,7 +154,7 @@ static int SetSafetyNet(const char *iniPath, char *copy, char *failed)
     }
     if (ScheduleRenameAtRestart(iniPath, copy))
         return 1;
-    WininitPath(failed, INI_PATH_SIZE);
+    NameWininit(failed);
     TakeSafetyNetAway(iniPath, copy);   /* written, but not read back whole */
     return 0;
 }
@@ -163,12 +170,13 @@ int ReplaceSystemIniMouseLine(const char *line, int flags, char *failed)
     if (!WriteNewSystemIni(iniPath, newPath, line, flags))
         return MOUSE_LINE_NOT_WRITTEN;
     if (!SetSafetyNet(iniPath, copy, failed)) {
-        remove(newPath);
+        remove(newPath);   /* never taken for a rewrite still to come; one that stays is
+                              written anew by the next patch */
         return MOUSE_LINE_NOT_RENAMED;
     }
     int result = RotateSystemIni(iniPath, newPath, bakPath, failed);
     if (!TakeSafetyNetAway(iniPath, copy) && result == MOUSE_LINE_REPLACED) {
-        WininitPath(failed, INI_PATH_SIZE);
+        NameWininit(failed);
         result = MOUSE_LINE_NOT_RENAMED;   /* the next start puts the old text back */
     }
     return result;
