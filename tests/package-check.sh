@@ -52,6 +52,17 @@ sound; edit 's/Data,SubDir1/Data,SubDir9/'; run
 check "an unknown directory keyword is an error" \
   '[ $status -eq 1 ] && has "^error: .*\[Disk2\] 1: .*SubDir9"'
 
+# A subdirectory of several levels is made level by level; one that leads out of the
+# destination is refused.
+sound; mkdir -p "$work/p/DATA/WIN95"; mv "$work/p/DATA/TINY.DAT" "$work/p/DATA/WIN95/"
+edit 's/^SubDir1=DATA/SubDir1=DATA\\WIN95/'; run
+check "a SubDir of two levels: no finding" '[ $status -eq 0 ] && only 0'
+for bad in '..\\DATA' 'C:\\DATA' '\\DATA'; do
+  sound; edit "s/^SubDir1=DATA/SubDir1=$bad/"; run
+  check "SubDir1=$bad is an error naming it" \
+    '[ $status -eq 1 ] && has "^error: .*\[DirectoryName\] SubDir1: .*below the destination"'
+done
+
 sound; mv "$work/p/DATA/TINY.DAT" "$work/p/DATA/TINYDATAFILE.DAT"; edit 's/TINY.DAT,Data/TINYDATAFILE.DAT,Data/'; run
 check "a target name longer than 14 characters is an error" \
   '[ $status -eq 1 ] && has "^error: .*\[Disk2\] 1: target name .*TINYDATAFILE.DAT.*14" && only 1'

@@ -26,9 +26,10 @@
 # are put in A: in their place and the prompt is answered with Retry (on autopilot, or
 # for you when you walk the pages yourself); the report lists the prompts answered.
 # --silent runs SETUP.EXE -s (with -ps2 or -serial as asked): the unattended install,
-# without a window; the report follows with its exit code (0 installed, 1 refused, 2
-# failed or incomplete, 3 a usage error, 4 the script cannot be read), which is also
-# this script's exit code. It needs the whole medium in A:, so not --floppies.
+# without a window, with -l C:\setup-report.txt; the report follows with SETUP.EXE's own
+# run report (what it made and wrote, what failed) and its exit code (0 installed, 1
+# refused, 2 failed or incomplete, 3 a usage error, 4 the script cannot be read), which
+# is also this script's exit code. It needs the whole medium in A:, so not --floppies.
 # --uninstall ends the run with the command of the uninstall entry setup registered
 # (with -s when headless); the report then shows what it removed and the registry after.
 # RUN_DIR: where the run goes (default build/run; deleted and made anew each run).
@@ -73,7 +74,7 @@ if [ $uninstall = 1 ] && [ -n "$args" ]; then
 fi
 if [ $silent = 1 ]; then
   [ -z "$args" ] && [ $floppies = 0 ] || { echo "--silent goes with neither --driver-only nor --floppies" >&2; exit 2; }
-  args="-s${mouse:+ ${mouse#-}}"
+  args="-s${mouse:+ ${mouse#-}} -l C:\\setup-report.txt"
 fi
 bash tools/install-deps.sh
 . tools/wine-width.sh
@@ -305,6 +306,13 @@ if [ $silent = 1 ]; then
     *) meaning="unexpected" ;;
   esac
   echo "  $meaning"
+  echo
+  echo "== SETUP.EXE's run report (-l)"
+  if [ -f "$WINEPREFIX/drive_c/setup-report.txt" ]; then
+    tr -d '\r' < "$WINEPREFIX/drive_c/setup-report.txt" | sed 's/^/  /'
+  else
+    echo "  none was written"
+  fi
 fi
 
 # The program the uninstall entry runs, as Add/Remove Programs finds it.
@@ -339,7 +347,7 @@ fi
 echo "== Files installed"
 (cd "$WINEPREFIX/drive_c" && find . -type f -cnewer "$run/started" ! -path './users/*' \
    ! -path './windows/temp/*' ! -path './windows/logs/*' ! -path './shots/*' \
-   ! -name '*.done' -printf '  C:/%P  %s bytes\n' | sort | tee "$run/installed.txt")
+   ! -name '*.done' ! -name setup-report.txt -printf '  C:/%P  %s bytes\n' | sort | tee "$run/installed.txt")
 echo
 echo "== Registry entries written (REGEDIT4)"
 export_registry() {

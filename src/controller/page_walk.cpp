@@ -2,11 +2,11 @@
    they show what SetupState holds. */
 #include "page_walk.h"
 #include "../shared/setup_state.h"
-#include "controller.h"
 #include "../shared/mouse_app.h"
 #include "../ui/page_runner.h"
 #include "../ui/pages.h"
-#include "../install/copy_page.h"
+#include "../ui/copy_page.h"
+#include "../install/system_patch.h"
 #include "../../resources/resource.h"
 
 int NextWizardPage(int page, short result)

@@ -1,50 +1,16 @@
 /* The program's entry: captures the environment, picks the run mode, refuses where it
    must not run, loads the setup script, and ends the run. */
 #include "controller.h"
+#include "page_walk.h"
 #include "../shared/setup_state.h"
 #include "../shared/bounded_text.h"
-#include "../shared/registry_values.h"
-#include "../shared/mouse_app.h"
-#include "../shared/failure_note.h"
-#include "page_walk.h"
+#include "../shared/command_line.h"
 #include "../shared/script_loader.h"
 #include "../ui/page_runner.h"
 #include "../ui/pages.h"
 #include "../ui/backdrop.h"
 #include "../install/registration.h"
 #include "../../resources/resource.h"
-
-/* A start-up command whose program and uninstaller are both gone from the disk: nothing
-   could remove it any more, and it must not keep setup from running. */
-static int NothingLeftOnDisk(const char *command)
-{
-    static const char *const programs[] = { "\\KXMAIN.EXE", "\\UNINSTAL.EXE" };
-    char dir[MAX_PATH], path[MAX_PATH + 16];
-    if (!DirectoryOfCommand(command, "KXMAIN.EXE", dir, sizeof dir))
-        return 0;   /* a command of another form is taken at its word */
-    for (int i = 0; i < 2; i++) {
-        CopyText(path, sizeof path, dir);
-        AppendText(path, sizeof path, programs[i]);
-        if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES)
-            return 0;
-    }
-    return 1;
-}
-
-int IsMouseAppRegistered(void)
-{
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, RUN_KEY, 0,
-                      KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
-        return 0;
-    char *command = ReadWholeRegText(key, MOUSE_APP_TITLE);   /* whatever its length */
-    RegCloseKey(key);
-    if (!command)
-        return 0;
-    int found = ContainsText(command, "KXMAIN.EXE") && !NothingLeftOnDisk(command);
-    LocalFree(command);
-    return found;
-}
 
 int IsDriverOnlyCommand(const char *tail)
 {
@@ -97,12 +63,9 @@ static void EndFullWizard(int finished)
 
 static void RunFullWizard(void)
 {
-    if (FindWindowA(0, MOUSE_APP_TITLE) || IsMouseAppRegistered()) {
-        ShowMessage(IDS_OTHERMOUSE, "Warning", MB_ICONWARNING);
-        return;
-    }
-    if (!(GetVersion() & 0x80000000)) {
-        ShowMessage(IDS_WRONGPLATFORM, "Warning", MB_ICONWARNING);
+    UINT refusal = RefusalText();
+    if (refusal) {
+        ShowMessage(refusal, "Warning", MB_ICONWARNING);
         return;
     }
     if (!LoadScript())

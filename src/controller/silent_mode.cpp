@@ -1,71 +1,61 @@
 /* The unattended run, "-s" and its options: the wizard's checks, copy, registration
-   and system.ini patch without a window; the exit code tells how it ended. */
-#include "controller.h"
+   and system.ini patch without a window; the exit code tells how it ended, and with
+   -l the report says what was done and what failed. */
+#include <windows.h>
+#include "silent_mode.h"
+#include "refusals.h"
+#include "run_report.h"
 #include "../shared/setup_state.h"
 #include "../shared/bounded_text.h"
 #include "../shared/mouse_app.h"
-#include "../install/copy_page.h"
+#include "../shared/command_line.h"
+#include "../shared/script_loader.h"
+#include "../shared/failure_note.h"
+#include "../install/copy_engine.h"
 #include "../install/destination.h"
+#include "../install/system_patch.h"
+#include "../../resources/resource.h"
 
 struct SilentOptions {
     int mouseKind;        /* 1 serial, 0 PS/2, -1 the script's */
-    char dir[256];        /* the destination asked for, cut to fit */
-    int dirLength;        /* its whole length; -1: none asked for */
+    char dir[256];        /* the destination asked for */
+    int dirGiven;
+    char report[MAX_PATH];   /* -l: where the report goes; empty: none */
     int restart;
 };
 
-static int IsBlank(char c)
+/* The path after an option that takes one into path (size bytes); the text after it,
+   or 0 when there is none or the reader refuses it. */
+static const char *TakeOptionPath(const char *p, char *path, int size)
 {
-    return c == ' ' || c == '\t';
+    p = SkipCommandBlanks(p);
+    return *p ? CommandWord(p, path, size) : 0;
 }
 
-static const char *SkipBlanks(const char *p)
-{
-    while (IsBlank(*p))
-        p++;
-    return p;
-}
-
-/* The word at p into word (size bytes, cut to fit; its whole length in *length): up
-   to the next blank, or between double quotes. The text after it; 0 when a quote is
-   not closed or the word does not end at a blank or the end. */
-static const char *TakeWord(const char *p, char *word, int size, int *length)
-{
-    int quoted = *p == '"', n = 0;
-    p += quoted;
-    while (*p && (quoted ? *p != '"' : !IsBlank(*p))) {
-        if (n < size - 1)
-            word[n] = *p;
-        n++;
-        p++;
-    }
-    word[n < size - 1 ? n : size - 1] = 0;
-    *length = n;
-    if (quoted && *p++ != '"')
-        return 0;
-    return *p && !IsBlank(*p) ? 0 : p;
-}
-
-/* The options after "-s"; 0 for an unknown one, a -d without its path, a second -d,
-   or both mouse types. */
+/* The options after "-s"; 0 for an unknown one, a -d or -l without its path or given
+   twice, both mouse types, or a word the reader refuses (a quote not closed, a word
+   too long to be held whole). */
 static int ReadSilentOptions(const char *p, SilentOptions *o)
 {
     char word[16];
-    int length;
     o->mouseKind = -1;
-    o->dirLength = -1;
+    o->dirGiven = 0;
+    o->report[0] = 0;
     o->restart = 0;
-    for (p = SkipBlanks(p); *p; p = SkipBlanks(p)) {
-        if (!(p = TakeWord(p, word, sizeof word, &length)))
+    for (p = SkipCommandBlanks(p); *p; p = SkipCommandBlanks(p)) {
+        if (!(p = CommandWord(p, word, sizeof word)))
             return 0;
         int kind = !lstrcmpA(word, "-serial") ? 1 : !lstrcmpA(word, "-ps2") ? 0 : -1;
         if (kind >= 0 && (o->mouseKind < 0 || o->mouseKind == kind)) {
             o->mouseKind = kind;
         } else if (!lstrcmpA(word, "-r")) {
             o->restart = 1;
-        } else if (!lstrcmpA(word, "-d") && o->dirLength < 0) {
-            p = SkipBlanks(p);
-            if (!*p || !(p = TakeWord(p, o->dir, sizeof o->dir, &o->dirLength)))
+        } else if (!lstrcmpA(word, "-d") && !o->dirGiven) {
+            if (!(p = TakeOptionPath(p, o->dir, sizeof o->dir)))
+                return 0;
+            o->dirGiven = 1;
+        } else if (!lstrcmpA(word, "-l") && !o->report[0]) {
+            if (!(p = TakeOptionPath(p, o->report, sizeof o->report)) || !o->report[0])
                 return 0;
         } else {
             return 0;
@@ -74,47 +64,58 @@ static int ReadSilentOptions(const char *p, SilentOptions *o)
     return 1;
 }
 
-int IsSilentCommand(const char *tail)
-{
-    return tail && tail[0] == '-' && tail[1] == 's' && (!tail[2] || IsBlank(tail[2]));
-}
-
 /* The destination asked for, or the script's default, checked and made as the
    destination page does; an existing directory is taken as it is. */
 static int AcceptSilentDestination(const SilentOptions *o)
 {
-    char *dir = SetupState.InstallDir;
-    if (o->dirLength >= 0)
-        CopyText(dir, sizeof SetupState.InstallDir, o->dir);
-    int length = o->dirLength >= 0 ? o->dirLength : lstrlenA(dir);
-    return !DestinationFormFault(dir, length) &&
-           !PrepareDestination(dir, IsExistingDirectory(dir));
+    char given[sizeof SetupState.InstallDir];
+    CopyText(given, sizeof given, o->dirGiven ? o->dir : SetupState.InstallDir);
+    const char *dir = SetupState.InstallDir;
+    return TakeDestination(given, lstrlenA(given)) &&
+           PrepareDestination(dir, IsExistingDirectory(dir));
+}
+
+/* A refusal or a reading error, told in the report with the text the wizard shows. */
+static int Refused(unsigned int textId, int exitCode)
+{
+    ReportLine("FAILED", ResourceText(textId));
+    return exitCode;
+}
+
+static int RunUnattended(const SilentOptions *o)
+{
+    UINT refusal = RefusalText();
+    if (refusal)
+        return Refused(refusal, SILENT_REFUSED);
+    if (!LoadScriptAndWindowsDir())
+        return Refused(IDS_READERROR, SILENT_NO_SCRIPT);
+    if (o->mouseKind >= 0)
+        SetupState.MouseKind = o->mouseKind;
+    WatchRun(&ReportFace);
+    int code = SILENT_INSTALLED;
+    if (!AcceptSilentDestination(o)) {
+        code = SILENT_USAGE;
+    } else {
+        CloseMouseApp();
+        if (!CopyPackage() || !PatchSystemIni())
+            code = SILENT_FAILED;   /* left as after the wizard's Cancel */
+    }
+    ReleaseFileTable();
+    if (FailureCount())
+        ReportFailure();
+    return code;
 }
 
 int RunSilentMode(const char *tail)
 {
     SilentOptions o;
-    SetupState.Silent = 1;
     if (!ReadSilentOptions(tail + 2, &o))
         return SILENT_USAGE;
-    if (FindWindowA(0, MOUSE_APP_TITLE) || IsMouseAppRegistered() ||
-        !(GetVersion() & 0x80000000))
-        return SILENT_REFUSED;
-    if (!LoadScriptAndWindowsDir())
-        return SILENT_NO_SCRIPT;
-    if (o.mouseKind >= 0)
-        SetupState.MouseKind = o.mouseKind;
-    if (!AcceptSilentDestination(&o)) {
-        ReleaseFileTable();
-        return SILENT_USAGE;
-    }
-    CloseMouseApp();
-    int installed = CopyPackage(0) && PatchSystemIni();
-    ReleaseFileTable();
-    if (!installed)
-        return SILENT_FAILED;   /* left as after the wizard's Cancel */
-    if (o.restart)
+    if (o.report[0] && !OpenRunReport(o.report))
+        return SILENT_USAGE;   /* before anything changes */
+    int code = RunUnattended(&o);
+    if (code == SILENT_INSTALLED && o.restart)
         ExitWindowsEx(EWX_REBOOT, 0);   /* refused, it is the user's restart still to
                                            come: the installation is whole either way */
-    return SILENT_INSTALLED;
+    return CloseRunReport(code);
 }

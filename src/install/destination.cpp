@@ -1,7 +1,11 @@
 #include <windows.h>
 #include "destination.h"
+#include "run_observer.h"
 #include "../shared/setup_state.h"
 #include "../shared/file_paths.h"
+#include "../shared/path_names.h"
+#include "../shared/bounded_text.h"
+#include "../shared/failure_note.h"
 #include "../../resources/resource.h"
 
 int IsExistingDirectory(const char *path)
@@ -11,18 +15,25 @@ int IsExistingDirectory(const char *path)
 }
 
 /* Free space against MinimumSpace, in 64 bits so that a drive reporting more than
-   4 GiB free does not wrap. 1 enough, 0 too little, -1 when the drive gives no figure. */
-static int CheckFreeSpace(const char *root)
+   4 GiB free does not wrap. 1 enough; 0, noted, too little or no figure from the
+   drive (which the page answers as a directory it cannot make). */
+static int HasFreeSpace(const char *dir)
 {
+    char root[4] = { dir[0], ':', '\\', 0 };
+    if (root[0] >= 'a' && root[0] <= 'z')
+        root[0] = (char)(root[0] - 'a' + 'A');
     DWORD sectorsPerCluster, bytesPerSector, freeClusters, totalClusters;
     if (!GetDiskFreeSpaceA(root, &sectorsPerCluster, &bytesPerSector, &freeClusters,
                            &totalClusters))
-        return -1;
+        return NoteFailure(IDS_CANNOTCREATE, dir);
     unsigned long long freeKilobytes =
         ((unsigned long long)sectorsPerCluster * bytesPerSector * freeClusters) >> 10;
     /* MinimumSpace keeps its sign when widened: a negative value asks for ~4 TB. */
     unsigned long long required = (DWORD)(LONG)SetupState.MinimumSpace;
-    return freeKilobytes >= required;
+    if (freeKilobytes >= required)
+        return 1;
+    SetLastError(ERROR_DISK_FULL);
+    return NoteFailure(IDS_NOSPACE, dir);
 }
 
 /* 1 when every file of the package can be copied below dir: the copy opens each
@@ -36,30 +47,30 @@ static int PathsFitBelow(const char *dir)
     return 1;
 }
 
-unsigned int DestinationFormFault(const char *dir, int length)
+int TakeDestination(const char *text, int length)
 {
+    char place[sizeof SetupState.InstallDir];
+    CopyText(SetupState.InstallDir, sizeof SetupState.InstallDir, text);
     /* nothing past an empty text is read; a text longer than the characters kept
        would install into a directory the user did not name */
-    if (!dir[0] || dir[1] != ':' || dir[2] != '\\' || length > DESTINATION_LENGTH ||
-        !PathsFitBelow(dir))
-        return IDS_CANNOTCREATE;
-    return 0;
+    if (!text[0] || text[1] != ':' || text[2] != '\\' || length > DESTINATION_LENGTH ||
+        !CanonicalPath(text, place, sizeof place) || TextLength(place) > DESTINATION_LENGTH ||
+        !PathsFitBelow(place)) {
+        SetLastError(ERROR_BAD_PATHNAME);
+        return NoteFailure(IDS_CANNOTCREATE, SetupState.InstallDir);
+    }
+    CopyText(SetupState.InstallDir, sizeof SetupState.InstallDir, place);
+    return 1;
 }
 
-static char UpperLetter(char c)
+int PrepareDestination(const char *dir, int existed)
 {
-    return (c >= 'a' && c <= 'z') ? (char)(c - 'a' + 'A') : c;
-}
-
-unsigned int PrepareDestination(const char *dir, int existed)
-{
-    char root[4] = { UpperLetter(dir[0]), ':', '\\', 0 };
-    int space = CheckFreeSpace(root);
-    if (space < 0)
-        return IDS_CANNOTCREATE;
-    if (!space)
-        return IDS_NOSPACE;
-    if (!existed && !CreateDirectoryA(dir, 0))
-        return IDS_CANNOTCREATE;
-    return 0;
+    if (!HasFreeSpace(dir))
+        return 0;
+    if (existed)
+        return 1;
+    if (!CreateDirectoryA(dir, 0))
+        return NoteFailure(IDS_CANNOTCREATE, dir);
+    TellChange(CHANGE_DIR, dir);
+    return 1;
 }

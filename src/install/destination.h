@@ -9,13 +9,15 @@
 /* 1 when path names an existing directory (a plain file gives 0). */
 int IsExistingDirectory(const char *path);
 
-/* 0 when dir, a text of length characters, has a destination's form: a drive, a root
-   and a name short enough for every file of the package below it; otherwise the text
-   id the destination page shows (IDS_CANNOTCREATE). */
-unsigned int DestinationFormFault(const char *dir, int length);
+/* text (length characters, as typed or given) as the destination: 1 and InstallDir in
+   its one form when it has a destination's form (a drive, a root, and a name short
+   enough for every file of the package below it); otherwise 0, noted with the text the
+   destination page shows (IDS_CANNOTCREATE), and InstallDir holding text as given. */
+int TakeDestination(const char *text, int length);
 
-/* Checks the free space on dir's drive and makes dir unless it existed; 0 when it is
-   ready, otherwise the text id the page shows (IDS_NOSPACE, IDS_CANNOTCREATE). */
-unsigned int PrepareDestination(const char *dir, int existed);
+/* Checks the free space on dir's drive and makes dir unless it existed; 1 when it is
+   ready, otherwise 0, noted with the text the page shows (IDS_NOSPACE,
+   IDS_CANNOTCREATE). */
+int PrepareDestination(const char *dir, int existed);
 
 #endif

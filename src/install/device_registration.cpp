@@ -5,6 +5,7 @@
    be recorded is not overwritten. The registration stops at the first key or value it
    cannot write, with the failure noted. */
 #include "registration.h"
+#include "run_observer.h"
 #include "../shared/registry_values.h"
 #include "class_numbering.h"
 #include "../shared/setup_state.h"
@@ -45,6 +46,13 @@ static void SetMouseTypeName(const MouseTexts *t)
 static int Wrote(int written, const char *path)
 {
     return written || NoteKeyFailure(IDS_CANNOTWRITEKEY, HKEY_LOCAL_MACHINE, path);
+}
+
+/* A key under HKEY_LOCAL_MACHINE whose values are written, told; 1. */
+static int KeyWritten(const char *path)
+{
+    TellKeyWritten(HKEY_LOCAL_MACHINE, path);
+    return 1;
 }
 
 /* A prior value into the record of the mouse type being registered; 0, noted, when the
@@ -154,7 +162,7 @@ int CreateClassKey(const char *classKey, const char *nameText, const char *secti
                   SetRegText(key, "DriverDate", SetupState.DriverDate) &&
                   SetRegText(key, "InfSection", sectionText);
     RegCloseKey(key);
-    return Wrote(written, path);
+    return Wrote(written, path) && KeyWritten(path);
 }
 
 int UpdateClassKey(const char *classKey, const char *nameText, const char *sectionText)
@@ -180,7 +188,7 @@ int UpdateClassKey(const char *classKey, const char *nameText, const char *secti
                   ReplaceRecorded(key, path, "InfSection", sectionText) &&
                   Wrote(SetRegText(key, "MouseType", SetupState.MouseTypeName), path);
     RegCloseKey(key);
-    return updated;
+    return updated && KeyWritten(path);
 }
 
 /* A new class key for the node at path, named in its Driver value first, so that the
@@ -246,7 +254,7 @@ static int ReuseDeviceNode(const char *found, int serial)
                 ReplaceRecorded(node, path, "Mfg", SetupState.Mfg) &&
                 BindClassKey(node, path, &t);
     RegCloseKey(node);
-    return bound;
+    return bound && KeyWritten(path);
 }
 
 /* Road 3: the program's own root-enumerated node. */
@@ -266,7 +274,7 @@ static int CreateOwnNode(void)
                       SetRegText(node, "DetFunc", t.detFunc), OWN_NODE) &&
                 BindNewClassKey(node, OWN_NODE, &t, 0);
     RegCloseKey(node);
-    return bound;
+    return bound && KeyWritten(OWN_NODE);
 }
 
 /* One probe of the live device list: 1 when a device matched; a list that could not be

@@ -10,27 +10,19 @@
 #include "../shared/setup_state.h"
 #include "../shared/prior_values.h"
 #include "../shared/bounded_text.h"
-
-/* The last part of a directory's path: "SYSTEM" of "C:\WINDOWS\SYSTEM". */
-static const char *LastPart(const char *dir)
-{
-    const char *name = dir;
-    for (const char *p = dir; *p; p++)
-        if (*p == '\\' && p[1])
-            name = p + 1;
-    return name;
-}
+#include "../shared/failure_note.h"
+#include "../../resources/resource.h"
+#include "../shared/path_text.h"
 
 /* REPLACED\ and the directory's name below the destination, in keep. */
 static int KeepDirectory(const FileEntry *e, char *keep)
 {
-    CopyText(keep, MAX_PATH, SetupState.InstallDir);
-    AppendText(keep, MAX_PATH, "\\REPLACED");
-    if (!MakeDirectory(keep))
+    /* 79, 9 and 40 at most: MAX_PATH holds them */
+    JoinPath(keep, MAX_PATH, SetupState.InstallDir, "REPLACED");
+    if (!MakeDirectory(keep, 0))
         return 0;
-    AppendText(keep, MAX_PATH, "\\");
-    AppendText(keep, MAX_PATH, LastPart(e->TargetDir));
-    return MakeDirectory(keep);
+    JoinPath(keep, MAX_PATH, keep, LastPartOf(e->TargetDir));
+    return MakeDirectory(keep, 0);
 }
 
 static int Exists(const char *path)
@@ -38,26 +30,33 @@ static int Exists(const char *path)
     return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
 }
 
+/* The record could not be read or written: noted, naming the installed script. */
+static int RecordFailed(void)
+{
+    char script[RECORD_PATH_SIZE];
+    InstalledScriptPath(script, sizeof script);
+    return NoteFailure(IDS_CANNOTRECORD, script);
+}
+
 int PlaceToKeepOlderFile(const FileEntry *e, const char *target, char *keep)
 {
     char recorded[RECORD_VALUE_SIZE];
     keep[0] = 0;
     if (!e->TargetIsAbsolute)
-        return COPY_DONE;
+        return 1;
     int noted = ReadRecordedValue(REPLACED_RECORD, target, recorded);
     if (noted < 0)
-        return COPY_CANNOT_RECORD;
+        return RecordFailed();
     if (noted && (!recorded[0] || Exists(recorded) || !Exists(target)))
-        return COPY_DONE;   /* nothing was there before, or it is kept already */
+        return 1;   /* nothing was there before, or it is kept already */
     if (!noted && !Exists(target))
-        return RecordPriorValue(REPLACED_RECORD, target, "") ? COPY_DONE : COPY_CANNOT_RECORD;
+        return RecordPriorValue(REPLACED_RECORD, target, "") || RecordFailed();
     if (!KeepDirectory(e, keep))
-        return COPY_CANNOT_CREATE;
-    AppendText(keep, MAX_PATH, "\\");
-    AppendText(keep, MAX_PATH, e->TargetName);
+        return NoteFailure(IDS_CANNOTCREATEFILE, target);
+    JoinPath(keep, MAX_PATH, keep, e->TargetName);
     if (noted) {   /* noted by a try that failed before it moved the file */
         CopyText(keep, MAX_PATH, recorded);
-        return COPY_DONE;
+        return 1;
     }
-    return RecordPriorValue(REPLACED_RECORD, target, keep) ? COPY_DONE : COPY_CANNOT_RECORD;
+    return RecordPriorValue(REPLACED_RECORD, target, keep) || RecordFailed();
 }

@@ -1,10 +1,12 @@
 /* The mouse application's entries: the Mouse control panel's property-page handler,
    the start-up entry and the uninstall entry, all pointing into InstallDir. */
 #include "registration.h"
+#include "run_observer.h"
 #include "../shared/registry_values.h"
 #include "../shared/setup_state.h"
 #include "../shared/product_keys.h"
 #include "../shared/bounded_text.h"
+#include "../shared/path_text.h"
 #include "../shared/failure_note.h"
 #include "../../resources/resource.h"
 
@@ -29,10 +31,11 @@ struct ProductKey {
    put in quotes. */
 static void ComposeCommand(const ProductValue *value, char *data, int size)
 {
+    char program[MAX_PATH];
     const char *quote = ContainsText(SetupState.InstallDir, " ") ? "\"" : "";
+    JoinPath(program, sizeof program, SetupState.InstallDir, value->text);   /* 79 and 12 */
     CopyText(data, size, quote);
-    AppendText(data, size, SetupState.InstallDir);
-    AppendText(data, size, value->text);
+    AppendText(data, size, program);
     AppendText(data, size, quote);
     AppendText(data, size, value->arguments);
 }
@@ -49,8 +52,9 @@ static void ComposeValue(const ProductValue *value, char *data, int size)
         return;
     }
     if (value->source == AFTER_INSTALL_DIR)
-        CopyText(data, size, SetupState.InstallDir);
-    AppendText(data, size, value->text);
+        JoinPath(data, size, SetupState.InstallDir, value->text);
+    else
+        CopyText(data, size, value->text);
 }
 
 /* Writes one key's values; 0, noted, at the first that fails. */
@@ -66,7 +70,10 @@ static int WriteProductKey(const ProductKey *k)
         written = SetRegText(key, k->values[v].name, data);
     }
     RegCloseKey(key);
-    return written || NoteKeyFailure(IDS_CANNOTWRITEKEY, k->root, k->path);
+    if (!written)
+        return NoteKeyFailure(IDS_CANNOTWRITEKEY, k->root, k->path);
+    TellKeyWritten(k->root, k->path);
+    return 1;
 }
 
 int RegisterProduct(void)
@@ -77,18 +84,18 @@ int RegisterProduct(void)
     const ProductKey keys[] = {
         { HKEY_LOCAL_MACHINE, UNINSTALL_KEY,
           { { "DisplayName", "", SCRIPT_TITLE, 0 },
-            { "UninstallString", "\\UNINSTAL.EXE", COMMAND_IN_INSTALL_DIR, "" } } },
+            { "UninstallString", "UNINSTAL.EXE", COMMAND_IN_INSTALL_DIR, "" } } },
         { HKEY_CLASSES_ROOT, PAGE_CLSID_KEY,
           { { 0, "KXMouseControlPage", FIXED_TEXT, 0 } } },
         { HKEY_CLASSES_ROOT, PAGE_CLSID_KEY "\\InProcServer32",
-          { { 0, "\\KXPAGE.DLL", AFTER_INSTALL_DIR, 0 },
+          { { 0, "KXPAGE.DLL", AFTER_INSTALL_DIR, 0 },
             { "ThreadingModel", "Apartment", FIXED_TEXT, 0 } } },
         { HKEY_LOCAL_MACHINE, HANDLERS_KEY,
           { { 0, PAGE_HANDLER_NAME, FIXED_TEXT, 0 } } },
         { HKEY_LOCAL_MACHINE, HANDLERS_KEY "\\" PAGE_HANDLER_NAME,
           { { 0, PAGE_CLSID, FIXED_TEXT, 0 } } },
         { HKEY_LOCAL_MACHINE, RUN_KEY,
-          { { MOUSE_APP_TITLE, "\\KXMAIN.EXE", COMMAND_IN_INSTALL_DIR, " -startup" } } },
+          { { MOUSE_APP_TITLE, "KXMAIN.EXE", COMMAND_IN_INSTALL_DIR, " -startup" } } },
     };
     for (unsigned k = 0; k < sizeof keys / sizeof keys[0]; k++)
         if (!WriteProductKey(&keys[k]))

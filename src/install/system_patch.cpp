@@ -5,7 +5,8 @@
    system.bak. */
 #include <stdio.h>
 #include <windows.h>
-#include "copy_page.h"
+#include "system_patch.h"
+#include "run_observer.h"
 #include "../shared/system_ini.h"
 #include "../shared/ini_rewrite.h"
 #include "../shared/prior_values.h"
@@ -22,8 +23,7 @@ static int RecordMouseLine(void)
     char line[RECORD_VALUE_SIZE], path[RECORD_PATH_SIZE];
     int found = ReadSystemIniMouseLine("system.ini", line, sizeof line);
     if (found < 0) {
-        CopyText(path, sizeof path, SetupState.WindowsDir);
-        AppendText(path, sizeof path, "\\system.ini");
+        WindowsFilePath("system.ini", path);
         return NoteFailure(IDS_CANNOTCHANGEFILE, path);
     }
     if (!found || RecordPriorValue(SYSTEM_RECORD, MOUSE_LINE_KEY, line))
@@ -48,6 +48,7 @@ static int SetVmouseAside(void)
         return NoteFailure(IDS_CANNOTCHANGEFILE, bak);
     if (rename(vxd, bak) != 0)
         return NoteFailure(IDS_CANNOTCHANGEFILE, vxd);
+    TellChange(CHANGE_FILE, bak);
     return 1;
 }
 
@@ -59,5 +60,9 @@ int PatchSystemIni(void)
     int flags = MOUSE_LINE_EVERY_SECTION | MOUSE_LINE_ADD_MISSING;
     if (ReplaceSystemIniMouseLine("mouse=*vmouse\n", flags, failed) != MOUSE_LINE_REPLACED)
         return NoteFailure(IDS_CANNOTCHANGEFILE, failed);   /* system.ini as it was */
+    char change[INI_PATH_SIZE + 32];
+    WindowsFilePath("system.ini", change);
+    AppendText(change, sizeof change, " [386Enh] mouse=*vmouse");
+    TellChange(CHANGE_INI, change);
     return SetVmouseAside();
 }

@@ -4,6 +4,9 @@
 #include <lzexpand.h>
 #include "../shared/wininit.h"
 #include "../shared/bounded_text.h"
+#include "../shared/path_text.h"
+#include "../shared/failure_note.h"
+#include "../../resources/resource.h"
 
 LONG DeclaredSize(INT source)
 {
@@ -13,24 +16,26 @@ LONG DeclaredSize(INT source)
     return size;
 }
 
-/* The directory part of path: without its last backslash, unless that is the root's. */
-static void DirectoryOf(const char *path, char *dir, int size)
-{
-    int cut = 0;
-    for (int i = 0; path[i]; i++)
-        if (path[i] == '\\')
-            cut = i;
-    if (cut == 2 && path[1] == ':')
-        cut++;
-    CopyText(dir, cut + 1 < size ? cut + 1 : size, path);
-}
-
-int MakeDirectory(const char *dir)
+int MakeDirectory(const char *dir, int *made)
 {
     DWORD attributes;
-    return CreateDirectoryA(dir, 0) ||
-           ((attributes = GetFileAttributesA(dir)) != INVALID_FILE_ATTRIBUTES &&
-            (attributes & FILE_ATTRIBUTE_DIRECTORY));
+    if (CreateDirectoryA(dir, 0)) {
+        if (made)
+            *made = 1;
+        return 1;
+    }
+    return (attributes = GetFileAttributesA(dir)) != INVALID_FILE_ATTRIBUTES &&
+           (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+int NoteScheduleFailure(void)
+{
+    DWORD error = GetLastError();
+    char ini[MAX_PATH];
+    if (!WininitPath(ini, sizeof ini))
+        CopyText(ini, sizeof ini, "WININIT.INI");
+    SetLastError(error);
+    return NoteFailure(IDS_CANNOTSCHEDULE, ini);
 }
 
 /* A new empty file of a name of its own in dir; 0 when none can be made. */
@@ -39,20 +44,23 @@ static int MakeTemporaryFile(const char *dir, char *name)
     return GetTempFileNameA(dir, "KX", 0, name) != 0;
 }
 
-/* Expands the source into the temporary file; an outcome. */
-static int ExpandInto(INT source, LONG expected, const char *temporary)
+/* Expands the source into the temporary file; 0, noted against target, on failure. */
+static int ExpandInto(INT source, LONG expected, const char *temporary, const char *target)
 {
     OFSTRUCT of;
     INT out = LZOpenFileA((LPSTR)temporary, &of, OF_CREATE);
     if (out < 0)
-        return COPY_CANNOT_CREATE;
+        return NoteFailure(IDS_CANNOTCREATEFILE, target);
     LONG written = LZCopy(source, out);
     LZClose(out);
     if (written == LZERROR_WRITE)
-        return COPY_CANNOT_WRITE;   /* a write the disk did not take whole */
-    if (written < 0 || written != expected)
-        return COPY_DAMAGED;
-    return COPY_DONE;
+        return NoteFailure(IDS_CANNOTWRITEFILE, target);   /* a write the disk did not
+                                                              take whole */
+    if (written < 0 || written != expected) {
+        SetLastError(ERROR_INVALID_DATA);
+        return NoteFailure(IDS_DAMAGEDSOURCE, target);
+    }
+    return 1;
 }
 
 static int InUse(DWORD error)
@@ -61,24 +69,18 @@ static int InUse(DWORD error)
            error == ERROR_LOCK_VIOLATION;
 }
 
-static char OlderFile[MAX_PATH];   /* where PutInPlace left or meant to keep the old target */
-
-const char *OlderFileName(void)
-{
-    return OlderFile;
-}
-
 /* An old target that could not be moved aside (error) because it is in use, as a
    driver Windows has loaded, is replaced at the next start; the new file waits under
    its temporary name until then. An old target to be kept is copied there first. */
 static int ReplaceAtRestart(const char *temporary, const char *target, const char *keep,
                             DWORD error)
 {
+    SetLastError(error);
     if (!InUse(error))
-        return COPY_CANNOT_WRITE;
+        return NoteFailure(IDS_CANNOTWRITEFILE, target);
     if (keep && !CopyFileA(target, keep, FALSE))
-        return COPY_CANNOT_KEEP;
-    return ScheduleRenameAtRestart(target, temporary) ? COPY_DONE : COPY_CANNOT_SCHEDULE;
+        return NoteFailureOfTwo(IDS_CANNOTKEEPOLD, target, keep);
+    return ScheduleRenameAtRestart(target, temporary) || NoteScheduleFailure();
 }
 
 /* Puts the complete temporary file in the target's place. MoveFileA never replaces a
@@ -90,44 +92,51 @@ static int ReplaceAtRestart(const char *temporary, const char *target, const cha
 static int PutInPlace(const char *temporary, const char *target, const char *dir,
                       const char *keep)
 {
+    char older[MAX_PATH];
     if (!CancelPendingAtRestart(target))
-        return COPY_CANNOT_SCHEDULE;
+        return NoteScheduleFailure();
     if (MoveFileA(temporary, target))
-        return COPY_DONE;
+        return 1;
     DWORD attributes = GetFileAttributesA(target);
     if (attributes == INVALID_FILE_ATTRIBUTES)
-        return COPY_CANNOT_CREATE;
-    if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))
-        return COPY_CANNOT_WRITE;
+        return NoteFailure(IDS_CANNOTCREATEFILE, target);
+    if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return NoteFailure(IDS_CANNOTWRITEFILE, target);
+    }
     if (keep)
-        CopyText(OlderFile, sizeof OlderFile, keep);
-    else if (!MakeTemporaryFile(dir, OlderFile))
-        return COPY_CANNOT_CREATE;
-    DeleteFileA(OlderFile);   /* only its name is wanted: MoveFileA does not replace */
-    if (!MoveFileA(target, OlderFile)) {
+        CopyText(older, sizeof older, keep);
+    else if (!MakeTemporaryFile(dir, older))
+        return NoteFailure(IDS_CANNOTCREATEFILE, target);
+    DeleteFileA(older);   /* only its name is wanted: MoveFileA does not replace */
+    if (!MoveFileA(target, older)) {
         DWORD error = GetLastError();
         if (!keep)
-            DeleteFileA(OlderFile);   /* the name's empty file, should it still be there; a
-                                         later copy takes away what stays */
+            DeleteFileA(older);   /* the name's empty file, should it still be there; a
+                                     later copy takes away what stays */
         return ReplaceAtRestart(temporary, target, keep, error);
     }
-    if (!MoveFileA(temporary, target))
-        return MoveFileA(OlderFile, target) ? COPY_CANNOT_WRITE : COPY_OLD_NOT_BACK;
+    if (!MoveFileA(temporary, target)) {
+        DWORD error = GetLastError();
+        int back = MoveFileA(older, target);
+        SetLastError(error);
+        return back ? NoteFailure(IDS_CANNOTWRITEFILE, target)
+                    : NoteFailureOfTwo(IDS_OLDNOTBACK, target, older);
+    }
     if (!keep)
-        DeleteFileA(OlderFile);   /* should it stay, it costs room only */
-    return COPY_DONE;
+        DeleteFileA(older);   /* should it stay, it costs room only */
+    return 1;
 }
 
 int ExpandWhole(INT source, LONG expected, const char *target, const char *keep)
 {
     char dir[MAX_PATH], temporary[MAX_PATH];
-    DirectoryOf(target, dir, sizeof dir);
-    if (!MakeTemporaryFile(dir, temporary))
-        return COPY_CANNOT_CREATE;
-    int outcome = ExpandInto(source, expected, temporary);
-    if (outcome == COPY_DONE)
-        outcome = PutInPlace(temporary, target, dir, keep);
-    if (outcome != COPY_DONE)
-        DeleteFileA(temporary);
-    return outcome;
+    if (!DirectoryOf(target, dir, sizeof dir) || !MakeTemporaryFile(dir, temporary))
+        return NoteFailure(IDS_CANNOTCREATEFILE, target);
+    int placed = ExpandInto(source, expected, temporary, target) &&
+                 PutInPlace(temporary, target, dir, keep);
+    if (!placed)
+        DeleteFileA(temporary);   /* a temporary file that stays costs room only; the next
+                                     copy or the uninstaller takes it away */
+    return placed;
 }

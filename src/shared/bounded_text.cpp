@@ -1,6 +1,14 @@
 /* Bounded text helpers. Plain C, no platform calls, so they also build natively. */
 #include "bounded_text.h"
 
+int TextLength(const char *text)
+{
+    int n = 0;
+    while (text[n])
+        n++;
+    return n;
+}
+
 void CopyText(char *dst, int size, const char *src)
 {
     int i = 0;

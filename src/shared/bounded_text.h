@@ -2,6 +2,10 @@
 #ifndef BOUNDED_TEXT_H
 #define BOUNDED_TEXT_H
 
+/* The number of characters before the terminating NUL (natively built code has no
+   lstrlenA). */
+int TextLength(const char *text);
+
 /* Copies src into dst of size bytes, cutting at size - 1 characters; always terminates. */
 void CopyText(char *dst, int size, const char *src);
 

@@ -1,6 +1,7 @@
 #include <windows.h>
 #include "dir_entries.h"
 #include "bounded_text.h"
+#include "path_text.h"
 
 #define PATH_SIZE (MAX_PATH + 16)
 
@@ -8,9 +9,8 @@ void ForEachEntry(const char *dir, const char *pattern,
                   void (*each)(const char *path, int isDir, void *context), void *context)
 {
     char path[PATH_SIZE];
-    CopyText(path, sizeof path, dir);
-    AppendText(path, sizeof path, "\\");
-    AppendText(path, sizeof path, pattern);
+    if (!JoinPath(path, sizeof path, dir, pattern))
+        return;
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA(path, &found);
     if (search == INVALID_HANDLE_VALUE)
@@ -18,10 +18,9 @@ void ForEachEntry(const char *dir, const char *pattern,
     do {
         if (found.cFileName[0] == '.')
             continue;
-        CopyText(path, sizeof path, dir);
-        AppendText(path, sizeof path, "\\");
-        AppendText(path, sizeof path, found.cFileName);
-        each(path, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0, context);
+        /* a path longer than this is none setup made: its own stay below 128 bytes */
+        if (JoinPath(path, sizeof path, dir, found.cFileName))
+            each(path, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0, context);
     } while (FindNextFileA(search, &found));
     FindClose(search);
 }

@@ -4,11 +4,13 @@
 
 #include "file_table.h"
 
-/* setupDir\SourceDir\SourceName */
-void ComposeSourcePath(char *path, int size, const char *setupDir, const FileEntry *e);
+/* setupDir\SourceDir\SourceName, joined as JoinPath joins (path_text.h); 0 when it
+   does not fit size bytes. */
+int ComposeSourcePath(char *path, int size, const char *setupDir, const FileEntry *e);
 
-/* installDir\TargetDir\TargetName, or TargetDir\TargetName when TargetDir is whole. */
-void ComposeTargetPath(char *path, int size, const char *installDir, const FileEntry *e);
+/* installDir\TargetDir\TargetName, or TargetDir\TargetName when TargetDir is whole;
+   0 when it does not fit. */
+int ComposeTargetPath(char *path, int size, const char *installDir, const FileEntry *e);
 
 /* The longest path the copy opens for an entry below installDir: its target, or the
    temporary file it is expanded into first (a name of 10 characters) in the same

@@ -3,6 +3,8 @@
 #include "mouse_app.h"
 #include "product_keys.h"
 #include "bounded_text.h"
+#include "command_line.h"
+#include "path_text.h"
 
 void CloseMouseApp(void)
 {
@@ -11,34 +13,31 @@ void CloseMouseApp(void)
         SendMessageA(app, WM_CLOSE, 0, 0);
 }
 
-void ProgramOfCommand(const char *command, char *program, int size)
+int ProgramOfCommand(const char *command, char *program, int size)
 {
     if (command[0] == '"') {
-        CopyText(program, size, command + 1);
-        for (char *p = program; *p; p++)
-            if (*p == '"') {
-                *p = 0;
-                break;
-            }
-        return;
+        if (CommandWord(command, program, size))
+            return 1;
+        program[0] = 0;
+        return 0;
+    }
+    /* written unquoted, as by earlier versions: a directory with blanks stays whole */
+    if (lstrlenA(command) >= size) {
+        program[0] = 0;
+        return 0;
     }
     CopyText(program, size, command);
     int length = lstrlenA(program), argument = lstrlenA(" -startup");
     if (length >= argument && SameTextNoCase(program + length - argument, " -startup"))
         program[length - argument] = 0;
+    return 1;
 }
 
 int DirectoryOfCommand(const char *command, const char *name, char *dir, int size)
 {
-    if (lstrlenA(command) >= size)
-        return 0;   /* cut, it would name another place */
-    ProgramOfCommand(command, dir, size);
-    char *file = dir;
-    for (char *p = dir; *p; p++)
-        if (*p == '\\')
-            file = p + 1;
-    if (file == dir || !SameTextNoCase(file, name))
-        return 0;
-    file[-1] = 0;
-    return 1;
+    char program[MAX_PATH];
+    return ProgramOfCommand(command, program, sizeof program) &&   /* cut, it would name
+                                                                       another place */
+           SameTextNoCase(LastPartOf(program), name) && LastPartOf(program) != program &&
+           DirectoryOf(program, dir, size);
 }

@@ -4,6 +4,7 @@
 #include "prior_values.h"
 #include "setup_state.h"
 #include "bounded_text.h"
+#include "path_text.h"
 #include "ini_file.h"
 
 static char InstalledValue[RECORD_VALUE_SIZE];
@@ -13,8 +14,7 @@ static const char NotRecorded[] = "\n";
 
 void InstalledScriptPath(char *path, int size)
 {
-    CopyText(path, size, SetupState.InstallDir);
-    AppendText(path, size, "\\SETUP.INF");
+    JoinPath(path, size, SetupState.InstallDir, "SETUP.INF");   /* RECORD_PATH_SIZE holds it */
 }
 
 /* The key's value into value (size bytes): 1 and the value, 0 and fallback when it is

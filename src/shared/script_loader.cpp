@@ -7,6 +7,7 @@
 #include "setup_state.h"
 #include "bounded_text.h"
 #include "ini_file.h"
+#include "path_text.h"
 
 static char ScriptPath[MAX_PATH + 16];
 static ProfileText Script;   /* the script's text while it is loaded */
@@ -35,22 +36,15 @@ int FindProgramDir(char *dir, int size)
     if (length == 0 || length >= (DWORD)size || length >= sizeof path)
         return 0;
     path[length] = 0;
-    CopyText(dir, size, path);
-    for (int i = lstrlenA(dir) - 1; i >= 1; i--)
-        if (dir[i] == '\\') {
-            dir[i] = 0;
-            break;
-        }
-    return 1;
+    return DirectoryOf(path, dir, size);   /* the root keeps its backslash: "C:\\" */
 }
 
 /* A script that is not there loads the defaults; one that is there and cannot be read
    is a reading error. */
 int LoadScriptFrom(const char *dir)
 {
-    CopyText(ScriptPath, sizeof ScriptPath, dir);
-    AppendText(ScriptPath, sizeof ScriptPath, "\\SETUP.INF");
-    if (lstrlenA(dir) + 10 >= (int)sizeof ScriptPath || !ReadIniFile(ScriptPath, &Script)) {
+    if (!JoinPath(ScriptPath, sizeof ScriptPath, dir, "SETUP.INF") ||
+        !ReadIniFile(ScriptPath, &Script)) {
         CopyText(SetupState.ProductName, sizeof SetupState.ProductName, DefaultProductName);
         BuildCaption();   /* for the reading-error message */
         return 0;

@@ -23,10 +23,5 @@ int LoadScriptFromAndWindowsDir(const char *dir);
 /* Frees the block that holds the file table. */
 void ReleaseFileTable(void);
 
-/* Allocates the zero-filled block for files records plus the group items; 1 or 0. */
-int AllocateFileTable(short files);
-
-/* Turns the script's DefaultPath value into InstallDir. */
-void ApplyDefaultPath(const char *value);
 
 #endif

@@ -2,7 +2,6 @@
    missing file is no error. No platform calls: the reads, the string-table texts, the
    program-files directory and the file table's memory come from the build's own units. */
 #include "script_rules.h"
-#include "script_loader.h"
 #include "script_field.h"
 #include "setup_state.h"
 #include "bounded_text.h"

@@ -10,6 +10,12 @@ void ReadScriptText(const char *section, const char *key, const char *fallback,
                     char *buf, int size);
 int ReadScriptNumber(const char *section, const char *key, int fallback);
 
+/* And these two: the DefaultPath value turned into InstallDir (the program-files
+   directory from where the build finds it), and the zero-filled block for files
+   records plus the group items (1 or 0). */
+void ApplyDefaultPath(const char *value);
+int AllocateFileTable(short files);
+
 /* Everything from [Main] DefaultPath on, into SetupState and a new file table;
    1, or 0 when the counts cannot be laid out or the table cannot be had. */
 int LoadScriptValues(void);

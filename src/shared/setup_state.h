@@ -66,13 +66,13 @@ struct SETUPSTATE {
     int MouseBackEnabled = 1;
     int DissolvePending = 1;
     HWND BackdropWindow = 0;
-    int Silent = 0;                         /* unattended: no window, no box, no question */
     char MouseTypeName[40] = "";
     char BrowseBuffer[256] = "";
 
     /* The first thing this run could not do, and how many (failure_note.h) */
     short Failures = 0;
     unsigned int FailureText = 0;
+    unsigned long FailureError = 0;         /* the platform's error number */
     char FailureName[256] = "";
     char FailureOther[256] = "";
 };

@@ -7,11 +7,11 @@
 #include "setup_state.h"
 #include "bounded_text.h"
 #include "wininit.h"
+#include "path_text.h"
 
-static void PathIn(char *path, int size, const char *dir, const char *name)
+void WindowsFilePath(const char *name, char *path)
 {
-    CopyText(path, size, dir);
-    AppendText(path, size, name);
+    JoinPath(path, INI_PATH_SIZE, SetupState.WindowsDir, name);   /* 79 and 13 at most */
 }
 
 /* 1 when a text-mode read of system.ini would stop early at an end-of-file mark. */
@@ -163,9 +163,9 @@ int ReplaceSystemIniMouseLine(const char *line, int flags, char *failed)
 {
     char iniPath[INI_PATH_SIZE], newPath[INI_PATH_SIZE], bakPath[INI_PATH_SIZE];
     char copy[MAX_PATH];
-    PathIn(iniPath, sizeof iniPath, SetupState.WindowsDir, "\\system.ini");
-    PathIn(newPath, sizeof newPath, SetupState.WindowsDir, "\\system.new");
-    PathIn(bakPath, sizeof bakPath, SetupState.WindowsDir, "\\system.bak");
+    WindowsFilePath("system.ini", iniPath);
+    WindowsFilePath("system.new", newPath);
+    WindowsFilePath("system.bak", bakPath);
     CopyText(failed, INI_PATH_SIZE, iniPath);
     if (!WriteNewSystemIni(iniPath, newPath, line, flags))
         return MOUSE_LINE_NOT_WRITTEN;
@@ -185,9 +185,7 @@ int ReplaceSystemIniMouseLine(const char *line, int flags, char *failed)
 int ReadSystemIniMouseLine(const char *name, char *line, int size)
 {
     char path[INI_PATH_SIZE];
-    CopyText(path, sizeof path, SetupState.WindowsDir);
-    AppendText(path, sizeof path, "\\");
-    AppendText(path, sizeof path, name);
+    WindowsFilePath(name, path);
     line[0] = 0;
     if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES)
         return 0;
@@ -206,7 +204,7 @@ int FindVmousePaths(char *vxd, char *bak)
     UINT length = GetSystemDirectoryA(systemDir, sizeof systemDir);
     if (length == 0 || length >= sizeof systemDir)
         return 0;   /* a directory name that does not fit is left unread */
-    PathIn(vxd, VMOUSE_PATH_SIZE, systemDir, "\\VMM32\\VMOUSE.VXD");
-    PathIn(bak, VMOUSE_PATH_SIZE, systemDir, "\\VMM32\\VMOUSE.BAK");
+    JoinPath(vxd, VMOUSE_PATH_SIZE, systemDir, "VMM32\\VMOUSE.VXD");   /* 79 and 17 at most */
+    JoinPath(bak, VMOUSE_PATH_SIZE, systemDir, "VMM32\\VMOUSE.BAK");
     return 1;
 }

@@ -23,6 +23,9 @@ enum MouseLineResult {
    (INI_PATH_SIZE bytes) names the file that could not be read, written or replaced. */
 int ReplaceSystemIniMouseLine(const char *line, int flags, char *failed);
 
+/* The path of the file of that name in the Windows directory, in INI_PATH_SIZE bytes. */
+void WindowsFilePath(const char *name, char *path);
+
 /* The mouse line of the file of that name in the Windows directory, as FindMouseLine
    (ini_rewrite.h) gives it: 1 and the line (empty when the section has none); 0 when
    there is no such file, no [386Enh] section, or a line that does not fit; -1 when the

@@ -7,6 +7,7 @@
 #include <windows.h>
 #include "wininit.h"
 #include "path_names.h"
+#include "path_text.h"
 #include "bounded_text.h"
 #include "ini_file.h"
 
@@ -17,10 +18,7 @@
 int WininitPath(char *path, int size)
 {
     UINT length = GetWindowsDirectoryA(path, size);
-    if (length == 0 || (int)length + 13 >= size)
-        return 0;
-    AppendText(path, size, "\\WININIT.INI");
-    return 1;
+    return length > 0 && (int)length < size && JoinPath(path, size, path, "WININIT.INI");
 }
 
 /* The [rename] section as listed from the file on the disk, with room bytes to spare

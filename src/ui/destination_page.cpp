@@ -3,31 +3,35 @@
 #include "pages.h"
 #include "page_runner.h"
 #include "../shared/setup_state.h"
-#include "../install/destination.h"
+#include "../shared/failure_note.h"
 #include "../../resources/resource.h"
 
-static void ShowDestinationMessage(HWND page, UINT textId)
+/* What the checks noted, in a box owned by the page, which then stays open. */
+static void ShowDestinationMessage(HWND page)
 {
-    MessageBoxA(page, ResourceText(textId), SetupState.Caption, MB_OK | MB_ICONEXCLAMATION);
+    char text[FAILURE_MESSAGE_SIZE];
+    FailureMessage(text);
+    ForgetFailures();
+    MessageBoxA(page, text, SetupState.Caption, MB_OK | MB_ICONEXCLAMATION);
 }
 
 static void AcceptDestination(HWND page)
 {
-    char *dir = SetupState.InstallDir;
+    const DestinationChecks *checks = &PageDestinationChecks;
+    char typed[PAGE_DESTINATION_LENGTH + 1];
+    const char *dir = SetupState.InstallDir;
     SetupState.LastPageResult = PAGE_NEXT;
-    GetDlgItemTextA(page, IDC_DIRTEXT, dir, DESTINATION_LENGTH + 1);
-    UINT fault = DestinationFormFault(dir, GetWindowTextLengthA(GetDlgItem(page, IDC_DIRTEXT)));
-    if (fault) {
-        ShowDestinationMessage(page, fault);
+    GetDlgItemTextA(page, IDC_DIRTEXT, typed, sizeof typed);
+    if (!checks->take(typed, GetWindowTextLengthA(GetDlgItem(page, IDC_DIRTEXT)))) {
+        ShowDestinationMessage(page);
         return;
     }
-    int existed = IsExistingDirectory(dir);
+    int existed = checks->exists(dir);
     if (existed && MessageBoxA(page, ResourceText(IDS_DIREXISTS), SetupState.Caption,
                                MB_OKCANCEL | MB_ICONQUESTION) == IDCANCEL)
         return;
-    fault = PrepareDestination(dir, existed);
-    if (fault) {
-        ShowDestinationMessage(page, fault);
+    if (!checks->prepare(dir, existed)) {
+        ShowDestinationMessage(page);
         return;
     }
     SendMessageA(page, WM_CLOSE, 0, 0);

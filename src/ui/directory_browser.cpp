@@ -6,6 +6,7 @@
 #include "page_runner.h"
 #include "../shared/setup_state.h"
 #include "../shared/bounded_text.h"
+#include "../shared/path_names.h"
 #include "../../resources/resource.h"
 
 #define BROWSE_FLAGS (OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_ENABLEHOOK | \
@@ -14,6 +15,16 @@
 #define IDC_DRIVELIST 1137    /* the platform's drive list (cmb2) */
 
 static char DummyFileName[] = "12345678.ABC";
+
+/* What the browser's field holds becomes InstallDir: in its one form when it names a
+   place on a drive; otherwise as it stands, for the page's Next to refuse. */
+static void TakeBrowsedDirectory(const char *text)
+{
+    char place[sizeof SetupState.InstallDir];
+    if (text[0] && text[1] == ':' && text[2] == '\\' && CanonicalPath(text, place, sizeof place))
+        text = place;
+    CopyText(SetupState.InstallDir, sizeof SetupState.InstallDir, text);
+}
 
 void BrowseForDirectory(HWND owner)
 {
@@ -37,7 +48,7 @@ void BrowseForDirectory(HWND owner)
     if (kept && kept < sizeof cwd)
         SetCurrentDirectoryA(cwd);
     if (ok)
-        CopyText(SetupState.InstallDir, sizeof SetupState.InstallDir, SetupState.BrowseBuffer);
+        TakeBrowsedDirectory(SetupState.BrowseBuffer);
 }
 
 static void ShowBrowseBuffer(HWND dialog)

@@ -90,8 +90,6 @@ void FormatPageText(HWND page, int controlId)
    own loop would end at it at once. It is held back until the box is read. */
 static void ShowNotice(HWND owner, const char *text)
 {
-    if (SetupState.Silent)
-        return;   /* the unattended run's exit code tells */
     if (!IsWindow(owner))
         owner = SetupState.BackdropWindow;
     MSG quit;

@@ -10,6 +10,7 @@
 #include "../shared/wininit.h"
 #include "../shared/dir_entries.h"
 #include "../shared/path_names.h"
+#include "../shared/path_text.h"
 #include "../shared/prior_values.h"
 #include "../shared/failure_note.h"
 #include "../../resources/uninstall_resource.h"
@@ -98,7 +99,7 @@ static void RemoveListedFiles(void)
             continue;
         char composed[PATH_SIZE], target[PATH_SIZE];
         ComposeTargetPath(composed, sizeof composed, SetupState.InstallDir, entry);
-        if (!WholePath(composed, target, PATH_SIZE) || SamePlace(target, script) ||
+        if (!CanonicalPath(composed, target, PATH_SIZE) || SamePlace(target, script) ||
             (selfKnown && SamePlace(target, self)))
             continue;   /* the script and this program go last */
         RemoveListedFile(entry, composed, target);
@@ -143,28 +144,39 @@ static void ClearDirectory(const char *dir)
 static void RemoveKeptFolders(void)
 {
     char replaced[PATH_SIZE];
-    CopyText(replaced, sizeof replaced, SetupState.InstallDir);
-    AppendText(replaced, sizeof replaced, "\\REPLACED");
+    JoinPath(replaced, sizeof replaced, SetupState.InstallDir, "REPLACED");
     ForEachEntry(replaced, "*", RemoveEmptyDirectory, 0);
     if (GetFileAttributesA(replaced) != INVALID_FILE_ATTRIBUTES)
         RemoveEmptyDirectory(replaced);
 }
 
+/* A script's directory below this one, deepest level first ("DRIVERS\\WIN95", then
+   DRIVERS), each while it is left empty. A value that is no relative directory names
+   none setup made. */
+static void RemoveSubDirectory(const char *sub)
+{
+    char level[sizeof(FileEntry::TargetDir)], dir[PATH_SIZE];
+    CopyText(level, sizeof level, sub);   /* the name, cut as setup made it */
+    if (!IsRelativeDir(level))
+        return;
+    for (int deepest = 1; level[0]; deepest = 0) {
+        JoinPath(dir, sizeof dir, SetupState.InstallDir, level);
+        if (GetFileAttributesA(dir) != INVALID_FILE_ATTRIBUTES) {
+            if (deepest)
+                ClearDirectory(dir);
+            else
+                RemoveEmptyDirectory(dir);
+        }
+        DirectoryOf(level, level, sizeof level);
+    }
+}
+
 /* SubDir6 to SubDir1, then RootDir (the destination itself, or a directory of its own). */
 static void RemoveSubDirectories(void)
 {
-    for (int slot = SLOT_SUBDIR1 + 5; slot >= SLOT_ROOTDIR; slot--) {
-        if (!SetupState.DirectorySlots[slot][0])
-            continue;
-        char kept[sizeof(FileEntry::TargetDir)];   /* the name, cut as setup made it */
-        CopyText(kept, sizeof kept, SetupState.DirectorySlots[slot]);
-        char dir[PATH_SIZE];
-        CopyText(dir, sizeof dir, SetupState.InstallDir);
-        AppendText(dir, sizeof dir, "\\");
-        AppendText(dir, sizeof dir, kept);
-        if (GetFileAttributesA(dir) != INVALID_FILE_ATTRIBUTES)
-            ClearDirectory(dir);
-    }
+    for (int slot = SLOT_SUBDIR1 + 5; slot >= SLOT_ROOTDIR; slot--)
+        if (SetupState.DirectorySlots[slot][0])
+            RemoveSubDirectory(SetupState.DirectorySlots[slot]);
 }
 
 void RemoveInstalledFiles(void)

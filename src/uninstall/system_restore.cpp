@@ -24,18 +24,15 @@ static int LineBeforeSetup(char *old, char *failed)
     if (known)
         return known;
     known = ReadSystemIniMouseLine("system.bak", old, LINE_SIZE);
-    if (known < 0) {
-        CopyText(failed, INI_PATH_SIZE, SetupState.WindowsDir);
-        AppendText(failed, INI_PATH_SIZE, "\\system.bak");
-    }
+    if (known < 0)
+        WindowsFilePath("system.bak", failed);
     return known;
 }
 
 static void RestoreMouseLine(void)
 {
     char current[LINE_SIZE], old[LINE_SIZE + 1], failed[INI_PATH_SIZE];
-    CopyText(failed, sizeof failed, SetupState.WindowsDir);
-    AppendText(failed, sizeof failed, "\\system.ini");
+    WindowsFilePath("system.ini", failed);
     int found = ReadSystemIniMouseLine("system.ini", current, sizeof current);
     if (found < 0)
         NoteFailure(IDS_CANNOTREAD, failed);

@@ -22,9 +22,6 @@ enum UninstallResult {
     UNINSTALL_DECLINED = 3       /* No at the question: nothing changed */
 };
 
-/* 1 when the command-line tail asks for a run without windows ("-s"). */
-int IsSilentCommand(const char *tail);
-
 /* The steps, in their order. Each notes what it cannot do (failure_note.h). */
 void FindRegisteredInstallation(void);  /* sets OwnsSharedState */
 void RemoveProductRegistration(void);   /* the page handler and Run value naming this directory */

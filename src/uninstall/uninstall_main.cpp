@@ -11,6 +11,7 @@
 #include "../shared/mouse_app.h"
 #include "../shared/failure_note.h"
 #include "../shared/prior_values.h"
+#include "../shared/command_line.h"
 #include "../../resources/uninstall_resource.h"
 
 #define MESSAGE_SIZE 2048

@@ -5,11 +5,6 @@
 
 UNINSTALLSTATE UninstallState;
 
-int IsSilentCommand(const char *tail)
-{
-    return tail && tail[0] == '-' && tail[1] == 's';
-}
-
 int Recorded(const char *section, const char *key, char *value)
 {
     int recorded = ReadRecordedValue(section, key, value);

@@ -4,6 +4,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string>
+#include <vector>
 #include "shared/bounded_text.h"
 #include "shared/script_field.h"
 #include "shared/default_path.h"
@@ -11,6 +12,8 @@
 #include "install/class_numbering.h"
 #include "shared/file_paths.h"
 #include "profile_file.h"
+#include "shared/command_line.h"
+#include "shared/path_text.h"
 
 namespace {
 
@@ -241,13 +244,61 @@ TEST(FilePaths, SourceAndTarget)
     e.TargetIsAbsolute = 1;
     ComposeTargetPath(path, sizeof path, "C:\\ORVEL", &e);
     EXPECT_STREQ("HELP\\KXMAIN.EXE", path);
+    e.TargetIsAbsolute = 0;
+    snprintf(e.TargetDir, sizeof e.TargetDir, ".");
+    ComposeTargetPath(path, sizeof path, "C:\\", &e);
+    EXPECT_STREQ("C:\\.\\KXMAIN.EXE", path) << "below a root, one backslash";
+    e.TargetDir[0] = 0;
+    ComposeTargetPath(path, sizeof path, "C:\\ORVEL", &e);
+    EXPECT_STREQ("C:\\ORVEL\\KXMAIN.EXE", path) << "an empty RootDir adds nothing";
     std::string longDir(255, 'd');
     char *tight = (char *)malloc(256);
-    ComposeTargetPath(tight, 256, longDir.c_str(), &e);
-    e.TargetIsAbsolute = 0;
-    ComposeTargetPath(tight, 256, longDir.c_str(), &e);
-    EXPECT_EQ(longDir, tight) << "cut at the buffer";
+    EXPECT_FALSE(ComposeTargetPath(tight, 256, longDir.c_str(), &e));
+    EXPECT_EQ(longDir, tight) << "cut at the buffer, and told";
     free(tight);
+}
+
+// A place has one form: how a path is joined, cut to its directory and tidied.
+TEST(PathText, JoinDirectoryAndOneForm)
+{
+    const struct { const char *dir, *name, *joined; } joins[] = {
+        {"C:\\ORVEL", "KXMAIN.EXE", "C:\\ORVEL\\KXMAIN.EXE"},
+        {"C:\\", "KXMAIN.EXE", "C:\\KXMAIN.EXE"},
+        {"C:\\ORVEL\\", "KXMAIN.EXE", "C:\\ORVEL\\KXMAIN.EXE"},
+        {"C:\\ORVEL", "\\KXMAIN.EXE", "C:\\ORVEL\\KXMAIN.EXE"},
+        {"C:\\ORVEL", "", "C:\\ORVEL"},
+        {"", "SYSTEM", "SYSTEM"},
+    };
+    char out[64];
+    for (const auto &j : joins) {
+        EXPECT_TRUE(JoinPath(out, sizeof out, j.dir, j.name));
+        EXPECT_STREQ(j.joined, out) << j.dir << " + " << j.name;
+    }
+    const struct { const char *path, *dir; } dirs[] = {
+        {"C:\\ORVEL\\UNINSTAL.EXE", "C:\\ORVEL"}, {"C:\\UNINSTAL.EXE", "C:\\"},
+        {"C:\\ORVEL\\\\UNINSTAL.EXE", "C:\\ORVEL\\"}, {"DRIVERS\\WIN95", "DRIVERS"},
+        {"DRIVERS", ""},
+    };
+    for (const auto &d : dirs) {
+        EXPECT_TRUE(DirectoryOf(d.path, out, sizeof out));
+        EXPECT_STREQ(d.dir, out) << d.path;
+    }
+    const struct { const char *given, *tidy; } forms[] = {
+        {"C:\\ORVEL\\", "C:\\ORVEL"}, {"C:\\", "C:\\"}, {"C:\\ORVEL\\\\X\\\\", "C:\\ORVEL\\X"},
+        {"\\\\SERVER\\SHARE\\", "\\\\SERVER\\SHARE"},
+    };
+    for (const auto &f : forms) {
+        snprintf(out, sizeof out, "%s", f.given);
+        TidyPlace(out);
+        EXPECT_STREQ(f.tidy, out) << f.given;
+    }
+    for (const char *relative : {"DRIVERS", "DRIVERS\\WIN95", ".", "A..B"})
+        EXPECT_TRUE(IsRelativeDir(relative)) << relative;
+    for (const char *other : {"", "C:\\X", "C:X", "\\X", "..\\X", "A\\..", "A\\..\\B"})
+        EXPECT_FALSE(IsRelativeDir(other)) << other;
+    char *small = (char *)malloc(8);
+    EXPECT_FALSE(JoinPath(small, 8, "C:\\ORVEL", "X")) << "told when it does not fit";
+    free(small);
 }
 
 std::string ProfileText(const char *section, const char *key, int size = 256)
@@ -260,6 +311,48 @@ std::string ProfileText(const char *section, const char *key, int size = 256)
 }
 
 // The package checker reads SETUP.INF as GetPrivateProfileStringA/IntA do.
+// Both programs read their tails, and setup its options, with this one reader.
+TEST(CommandLine, WordsAndTheUnattendedMode)
+{
+    const struct {
+        const char *tail;
+        bool silent;
+        std::vector<std::string> words;   // empty: the reader refuses the line
+    } cases[] = {
+        {"-s", true, {"-s"}},
+        {"-s -d \"C:\\A B\"", true, {"-s", "-d", "C:\\A B"}},
+        {"-s -d \"C:\\A B\\\" -r", true, {"-s", "-d", "C:\\A B\\", "-r"}},
+        {"-s -d C:\\ORVEL\\", true, {"-s", "-d", "C:\\ORVEL\\"}},
+        {"-s\t-ps2\t\t-d\tC:\\X", true, {"-s", "-ps2", "-d", "C:\\X"}},
+        {"-s -d C:\\\"A B\"\\X", true, {"-s", "-d", "C:\\A B\\X"}},
+        {"-sx", false, {"-sx"}},
+        {"-S", false, {"-S"}},
+        {"/s", false, {"/s"}},
+        {"-serial", false, {"-serial"}},
+        {"-s -d \"C:\\A B", true, {}},
+        {"-s -d \"\"", true, {"-s", "-d", ""}},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(c.silent, IsSilentCommand(c.tail) != 0) << c.tail;
+        std::vector<std::string> words;
+        char *word = (char *)malloc(16);   // exactly sized: a byte past it is seen
+        const char *p = SkipCommandBlanks(c.tail);
+        while (p && *p) {
+            p = CommandWord(p, word, 16);
+            if (p) {
+                words.push_back(word);
+                p = SkipCommandBlanks(p);
+            }
+        }
+        free(word);
+        EXPECT_EQ(c.words, p ? words : std::vector<std::string>()) << c.tail;
+    }
+    char word[4];
+    EXPECT_EQ(nullptr, CommandWord("LONG", word, sizeof word)) << "refused, never cut";
+    EXPECT_STREQ("", SkipCommandBlanks(CommandWord("\"C:\\A B\\SETUP.EXE\"", nullptr, 0)))
+        << "a program name passed over";
+}
+
 TEST(ProfileFile, ReadsAsThePrivateProfileServices)
 {
     std::string text = "top=before any section\r\n"

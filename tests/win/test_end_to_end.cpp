@@ -65,6 +65,15 @@ protected:
         EXPECT_EQ("stock VMOUSE.VXD", ReadWholeFile(SystemDirectory() + "\\VMM32\\VMOUSE.VXD"));
     }
 
+    // How many lines are line, or begin with it when it ends in a blank.
+    static size_t Count(const std::vector<std::string> &lines, const std::string &line)
+    {
+        size_t n = 0;
+        for (const std::string &l : lines)
+            n += line.back() == ' ' ? l.compare(0, line.size(), line) == 0 : l == line;
+        return n;
+    }
+
     // Replaces the first occurrence of from in the medium's SETUP.INF.
     void EditScript(const std::string &from, const std::string &to)
     {
@@ -226,6 +235,8 @@ TEST_F(EndToEnd, UnattendedRunsThatCannotInstallEndWithTheirCodeAndNoWindow)
         {"-s -d \"C:\\ORVEL", 3, "a quote not closed"},
         {"-s -d ORVEL", 3, "a destination without a drive"},
         {"-s -d C:\\" + std::string(77, 'L'), 3, "a destination of 80 characters"},
+        {"-s -l C:\\t\\no\\such\\report.txt", 3, "a report that cannot be opened"},
+        {"-s -l", 3, "-l without its path"},
         {"-s", 4, "a setup script held by another program"},
     };
     for (const Case &c : cases) {
@@ -247,8 +258,21 @@ TEST_F(EndToEnd, UnattendedRunsThatCannotInstallEndWithTheirCodeAndNoWindow)
 TEST_F(EndToEnd, UnattendedCopyFailureEndsAsTheWizardsCancel)
 {
     ASSERT_TRUE(DeleteFileA((medium_ + "\\HELP\\KXMOUSE.HL_").c_str()));
-    SetupRun silent = RunSetupExe(medium_, "SETUP.EXE", "-s -r", {}, 30000);
+    SetupRun silent = RunSetupExe(medium_, "SETUP.EXE", "-s -r -l \"C:\\t\\e2e report.txt\"", {}, 30000);
     EXPECT_EQ(2u, silent.exitCode);
+    // The report says which file, what the wizard would have asked, and how it ended.
+    std::vector<std::string> report = ReportLines("C:\\t\\e2e report.txt");
+    DeleteFileA("C:\\t\\e2e report.txt");
+    ASSERT_GE(report.size(), 4u);
+    std::string missing = medium_ + "\\HELP\\KXMOUSE.HL_";
+    EXPECT_EQ(1u, Count(report, "ASKED Please insert 'Orvel Wheel Mouse Disk 2' into your disk "
+                                "drive ! " + missing + " -> Cancel"));
+    EXPECT_EQ(1u, Count(report, "FAILED Please insert 'Orvel Wheel Mouse Disk 2' into your disk "
+                                "drive ! " + missing + " (error 2)"));
+    EXPECT_EQ(1u, Count(report, "FILE " + std::string(Dest) + "\\UNINSTAL.EXE")) << "disk 1 was copied";
+    EXPECT_EQ(0u, Count(report, "FILE " + std::string(Dest) + "\\HELP\\KXMOUSE.HLP"));
+    EXPECT_EQ(0u, Count(report, "INI ")) << "no system.ini patch";
+    EXPECT_EQ("EXIT 2", report.back());
     EXPECT_TRUE(silent.boxes.empty() && silent.windows.empty()) << "a window came";
     EXPECT_EQ(0, session_.RestartsSettled()) << "no restart after a failure";
     ExpectNothingInstalled();

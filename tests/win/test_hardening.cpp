@@ -8,7 +8,7 @@
 #include "resource.h"
 #include "controller/controller.h"
 #include "install/registration.h"
-#include "install/copy_page.h"
+#include "install/system_patch.h"
 #include "shared/script_loader.h"
 
 namespace {

@@ -4,6 +4,7 @@
 #include <string.h>
 #include "testlib.h"
 #include "shared/script_loader.h"
+#include "shared/script_rules.h"
 #include "shared/script_field.h"
 #include "controller/controller.h"
 #include "loader_dump.h"

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <stdio.h>
 #include "testlib.h"
-#include "install/copy_page.h"
+#include "install/system_patch.h"
 
 namespace {
 

@@ -125,7 +125,8 @@ protected:
         EXPECT_NE(std::string::npos, command.find("UNINSTAL.EXE")) << command;
         if (*args)
             command += std::string(" ") + args;
-        return RunProgram("", command, "C:\\", {}, 20000, Answers(std::move(answers)));
+        // started elsewhere than its own directory, as the list does
+        return RunProgram("", command, WindowsDirectory(), {}, 20000, Answers(std::move(answers)));
     }
     // The uninstaller left behind by a removal, with its size.
     static std::string LeftUninstaller()
@@ -193,9 +194,33 @@ TEST_F(Uninstall, OwnNodeRoundTripWithTheQuestionsAndARestart)
 TEST_F(Uninstall, UnattendedInstallIsTheWizardsWithoutAWindow)
 {
     std::string before = Registry() + Files(ProgramFiles);
-    std::string args = "-s -serial -r -d \"" + ProgramFiles + "\"";
+    const std::string report = "C:\\t\\unireport.txt";
+    std::string args = "-s -serial -r -d \"" + ProgramFiles + "\" -l " + report;
     SetupRun silent = RunSetupExe(medium_, "SETUP.EXE", args.c_str(), {}, 30000);
     EXPECT_EQ(0u, silent.exitCode);
+    // The report: the command line, every directory made, file put in place, key
+    // written and the system.ini change, and the exit code last.
+    std::vector<std::string> lines = ReportLines(report);
+    DeleteFileA(report.c_str());
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(0u, lines[0].find("RUN ")) << lines[0];
+    EXPECT_NE(std::string::npos, lines[0].find(args)) << lines[0];
+    EXPECT_EQ("EXIT 0", lines.back());
+    std::vector<std::string> expected = {"DIR " + ProgramFiles, "DIR " + ProgramFiles + "\\DRIVERS",
+        "FILE " + ProgramFiles + "\\UNINSTAL.EXE", "FILE " + ProgramFiles + "\\HELP\\KXMOUSE.HLP",
+        "FILE " + Win("\\SYSTEM\\KXMOUSE.VXD"), "FILE " + VxdBak(),
+        "KEY HKEY_LOCAL_MACHINE\\" + std::string(UninstallKey), "KEY HKEY_LOCAL_MACHINE\\" + std::string(RunKey),
+        "KEY HKEY_CLASSES_ROOT\\" + std::string(ClsidKey) + "\\InProcServer32",
+        "KEY HKEY_LOCAL_MACHINE\\" + std::string(OwnNodeKey),
+        "KEY HKEY_LOCAL_MACHINE\\" + std::string(ClassMouseKey) + "\\0000",
+        "INI " + Win("\\system.ini") + " [386Enh] mouse=*vmouse"};
+    for (const std::string &line : expected)
+        EXPECT_EQ(1, std::count(lines.begin(), lines.end(), line)) << line;
+    EXPECT_EQ(14, std::count_if(lines.begin(), lines.end(), [](const std::string &l) {
+        return l.compare(0, 5, "FILE ") == 0 && l.find("VMOUSE") == std::string::npos; }))
+        << "one line for each file of the package";
+    EXPECT_EQ(0, std::count_if(lines.begin(), lines.end(), [](const std::string &l) {
+        return l.compare(0, 6, "ASKED ") == 0 || l.compare(0, 7, "FAILED ") == 0; }));
     EXPECT_TRUE(silent.boxes.empty());
     EXPECT_EQ(std::vector<std::string>(), silent.windows) << "no window of any kind";
     EXPECT_GE(session_.RestartsSettled(), 1) << "-r: Windows is restarted";
@@ -605,6 +630,76 @@ TEST_F(Uninstall, AnInstallationOverAnotherKeepsTheFirstRecord)
     EXPECT_EQ(0u, RunUninstallEntry("-s").exitCode);
     EXPECT_EQ(registry, Registry({"ConfigFlags"})) << "the detected mouse's own texts";
     EXPECT_EQ(files + LeftUninstaller(), Files(Dest)) << "system.ini's own line, no file kept";
+}
+
+// A place is one place however it was written: the round trip is exact and a second
+// setup is refused, whatever form the destination was given in.
+TEST_F(Uninstall, EveryFormOfADestinationRoundTrips)
+{
+    // What the package puts into the root of a drive, and setup's temporary files there.
+    const char *const rootNames[] = {"SETUP.INF", "UNINSTAL.EXE", "KXMAIN.EXE", "KXPAGE.DLL",
+                                     "README.TXT", "REPLACED", "HELP", "TOOLS", "SCHEMES",
+                                     "DOCS", "LANG", "DRIVERS"};
+    auto rootFiles = [&rootNames]() {
+        std::string tree = Files("C:\\t\\none") + "root:";
+        for (const char *name : rootNames)
+            if (GetFileAttributesA((std::string("C:\\") + name).c_str()) != INVALID_FILE_ATTRIBUTES)
+                tree += std::string(" ") + name + "\n" + FileTree(std::string("C:\\") + name);
+        return tree + std::to_string(CountMatching("C:\\KX*.TMP")) + " temporary\n";
+    };
+    const struct {
+        const char *how, *args, *typed, *place, *subDir6;
+        bool doubled;   // the entries as earlier versions wrote them, for "C:\ORVEL\"
+    } cases[] = {
+        {"-d with a backslash at its end", "-s -ps2 -d C:\\ORVEL\\", nullptr, "C:\\ORVEL", nullptr},
+        {"typed in lower case", nullptr, "c:\\orvel", "c:\\orvel", nullptr},
+        {"the root of a drive, quoted", "-s -d \"C:\\\"", nullptr, "C:\\", nullptr},
+        {"a SubDir of two levels", nullptr, nullptr, "C:\\ORVEL", "DRIVERS\\WIN95"},
+        {"an earlier version's entries", "-s", nullptr, "C:\\ORVEL", nullptr, true},
+    };
+    std::string script = ReadWholeFile(medium_ + "\\SETUP.INF");
+    for (const auto &c : cases) {
+        bool root = std::string(c.place) == "C:\\";
+        auto state = [&]() { return Registry() + (root ? rootFiles() : Files(DefaultDest)); };
+        std::string before = state();
+        if (c.subDir6) {   // the medium's DRIVERS files one level deeper
+            std::string twoLevels = script;
+            twoLevels.replace(twoLevels.find("SubDir6=DRIVERS"), 15, std::string("SubDir6=") + c.subDir6);
+            WriteWholeFile(medium_ + "\\SETUP.INF", twoLevels);
+            CreateDirectoryA((medium_ + "\\DRIVERS\\WIN95").c_str(), 0);
+            MoveFileA((medium_ + "\\DRIVERS\\KXMOUSE.DR_").c_str(),
+                      (medium_ + "\\DRIVERS\\WIN95\\KXMOUSE.DR_").c_str());
+        }
+        SetupRun install = c.args ? RunSetupExe(medium_, "SETUP.EXE", c.args, {}, 30000)
+                                  : RunSetupExe(medium_, "SETUP.EXE", "", WizardSteps(c.typed), 30000);
+        EXPECT_EQ(0u, install.exitCode) << c.how;
+        if (c.doubled) {
+            SetRegText(HKEY_LOCAL_MACHINE, UninstallKey, "UninstallString", "C:\\ORVEL\\\\UNINSTAL.EXE");
+            SetRegText(HKEY_LOCAL_MACHINE, RunKey, "ZennoMouse", "C:\\ORVEL\\\\KXMAIN.EXE -startup");
+            SetRegText(HKEY_CLASSES_ROOT, std::string(ClsidKey) + "\\InProcServer32", "",
+                       "C:\\ORVEL\\\\KXPAGE.DLL");
+        } else {
+            EXPECT_EQ(std::string(c.place) + (root ? "" : "\\") + "UNINSTAL.EXE",
+                      GetRegText(HKEY_LOCAL_MACHINE, UninstallKey, "UninstallString")) << c.how;
+        }
+        if (c.subDir6)
+            EXPECT_NE(INVALID_FILE_ATTRIBUTES,
+                      GetFileAttributesA("C:\\ORVEL\\DRIVERS\\WIN95\\KXMOUSE.DRV")) << c.how;
+        EXPECT_EQ(1u, RunSetupExe(medium_, "SETUP.EXE", "-s", {}, 30000).exitCode)
+            << c.how << ": a second setup is refused";
+        EXPECT_EQ(0u, RunUninstallEntry("-s").exitCode) << c.how;
+        RestartWithWineboot();   // which deletes the uninstaller itself
+        EXPECT_EQ(before, state()) << c.how;
+        WriteWholeFile(medium_ + "\\SETUP.INF", script);
+        MoveFileA((medium_ + "\\DRIVERS\\WIN95\\KXMOUSE.DR_").c_str(),
+                  (medium_ + "\\DRIVERS\\KXMOUSE.DR_").c_str());
+        for (const char *name : rootNames) {
+            std::string path = std::string("C:\\") + name;
+            if (root && !DeleteFileA(path.c_str()))
+                RemoveTree(path);
+        }
+        DeleteFileA(Win("\\wininit.bak").c_str());
+    }
 }
 
 }  // namespace

@@ -759,6 +759,15 @@ std::string SampleMediumTest::Files(const std::string &dest)
     return state + "\n" + dest + ":\n" + FileTree(dest);
 }
 
+std::vector<std::string> ReportLines(const std::string &path)
+{
+    std::vector<std::string> lines;
+    std::string text = ReadWholeFile(path);
+    for (size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
+        lines.push_back(text.substr(at, end - at));
+    return lines;
+}
+
 std::string SampleMediumTest::Wininit()
 {
     char lines[4096] = "";

@@ -79,6 +79,8 @@ private:
     bool existed_;
 };
 std::string ReadWholeFile(const std::string &path);
+// The lines of a text file with CRLF line ends, as SETUP.EXE's run report has them.
+std::vector<std::string> ReportLines(const std::string &path);
 // How many files match the pattern (a directory and a wildcard name, "C:\\X\\*.TMP").
 int CountMatching(const std::string &pattern);
 void WriteWholeFile(const std::string &path, const std::string &content);

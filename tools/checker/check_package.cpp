@@ -26,6 +26,7 @@
 #include "shared/bounded_text.h"
 #include "shared/script_field.h"
 #include "shared/script_rules.h"
+#include "shared/path_text.h"
 #include "resource.h"
 
 namespace {
@@ -325,6 +326,12 @@ void CheckSlotOnce(int slot)
                      Number(sizeof(((FileEntry *)0)->SourceDir) - 1) +
                      " characters: SETUP.EXE would cut it to " +
                      Quoted(value.substr(0, sizeof(((FileEntry *)0)->SourceDir) - 1)));
+        return;
+    }
+    if (slot >= SLOT_SUBDIR1 && slot < SLOT_SUBDIR1 + 6 && !value.empty() &&
+        !IsRelativeDir(value.c_str())) {
+        Error(where, Quoted(value) + " is no directory below the destination (a drive, a "
+                     "backslash at its start or a \"..\" part): SETUP.EXE makes none such");
         return;
     }
     std::string relative = RelativeDir(value), part;

@@ -1,0 +1,176 @@
+/* The copy page draws what the copy tells it: the status text, the percentage and the
+   bar of the disk under way. A question is a box owned by the page; after Retry the
+   page is drawn again whole. */
+#include "copy_page.h"
+#include "page_runner.h"
+#include "../shared/setup_state.h"
+#include "../shared/bounded_text.h"
+#include "../shared/failure_note.h"
+#include "../../resources/resource.h"
+
+static HWND Page;      /* the page and its device context while its work runs */
+static HDC PageDC;
+static LONG BarEnd;    /* the right end of the bar last filled on this disk */
+
+void MapItemRect(HWND page, int controlId, RECT *rect)
+{
+    HWND item = GetDlgItem(page, controlId);
+    POINT pageOrigin = { 0, 0 }, itemOrigin = { 0, 0 };
+    SetRectEmpty(rect);   /* stays empty once a Cancel has closed the page */
+    GetClientRect(item, rect);
+    ClientToScreen(page, &pageOrigin);
+    ClientToScreen(item, &itemOrigin);
+    OffsetRect(rect, itemOrigin.x - pageOrigin.x, itemOrigin.y - pageOrigin.y);
+}
+
+static HBRUSH BrushFromCode(WORD code)
+{
+    static const COLORREF colours[] = {
+        RGB(0, 255, 0), RGB(255, 255, 0), RGB(255, 0, 0), RGB(0, 128, 0),
+        RGB(128, 128, 0), RGB(128, 0, 0), RGB(0, 128, 128)
+    };
+    if (code >= 100 && code <= 106)
+        return CreateSolidBrush(colours[code - 100]);
+    return (HBRUSH)GetStockObject(code);
+}
+
+void DrawSunkenBox(HWND page, HDC dc, int controlId, WORD brushCode)
+{
+    RECT r;
+    MapItemRect(page, controlId, &r);
+    HPEN whitePen = (HPEN)GetStockObject(WHITE_PEN);
+    HPEN greyPen = CreatePen(PS_SOLID, 1, RGB(128, 128, 128));
+    HBRUSH fill = BrushFromCode(brushCode);
+    HGDIOBJ oldBrush = SelectObject(dc, fill);
+    HGDIOBJ oldPen = SelectObject(dc, whitePen);
+    Rectangle(dc, r.left, r.top, r.right, r.bottom);
+    OffsetRect(&r, -1, -1);
+    SelectObject(dc, greyPen);
+    SelectObject(dc, GetStockObject(NULL_BRUSH));
+    Rectangle(dc, r.left, r.top, r.right, r.bottom);
+    SelectObject(dc, oldPen);
+    SelectObject(dc, oldBrush);
+    DeleteObject(greyPen);
+    DeleteObject(fill);   /* a stock object is left alone by the platform */
+}
+
+/* A text the control already shows is not set again: it would draw the same pixels,
+   and under Wine every change and repaint costs round trips to the server. */
+static void SetItemTextNow(int controlId, const char *text)
+{
+    HWND item = GetDlgItem(Page, controlId);
+    char shown[256] = "";
+    if (GetWindowTextA(item, shown, sizeof shown) < (int)sizeof shown - 1 &&
+        lstrcmpA(shown, text) == 0)
+        return;
+    SetWindowTextA(item, text);
+    UpdateWindow(item);
+}
+
+void CopyPageDiskBegins(int)
+{
+    UpdateWindow(Page);
+    DrawSunkenBox(Page, PageDC, IDC_PROGRESS, WHITE_BRUSH);
+}
+
+void CopyPageFileBegins(const FileEntry *e)
+{
+    char status[256];
+    CopyText(status, sizeof status, ResourceText(IDS_COPYING));
+    AppendText(status, sizeof status, e->SourceName);
+    AppendText(status, sizeof status, "\n\n");
+    AppendText(status, sizeof status, e->Description);
+    SetItemTextNow(IDC_STATUS, status);
+}
+
+/* The share of the disk done once this entry is finished, as text and as a bar. A bar
+   that has not grown since the last entry is not filled again. */
+void CopyPageProgress(int entry, int count)
+{
+    int percent = (entry * 100 + 100) / count;
+    char text[16];
+    wsprintfA(text, "%d%%", percent);
+    SetItemTextNow(IDC_PERCENT, text);
+
+    RECT r;
+    MapItemRect(Page, IDC_PROGRESS, &r);
+    InflateRect(&r, -2, -2);
+    OffsetRect(&r, -1, -1);
+    r.right = r.left + ((r.right - r.left + 1) * percent) / 100;
+    if (entry > 0 && r.right == BarEnd)
+        return;   /* entry 0 fills the box drawn afresh for its disk */
+    BarEnd = r.right;
+    HBRUSH blue = CreateSolidBrush(RGB(0, 0, 255));
+    FillRect(PageDC, &r, blue);
+    DeleteObject(blue);
+}
+
+/* After a Retry: the question's box, gone, can leave its image or a hole where it stood,
+   and the page's own painting restores only its background and controls. The page is
+   drawn again whole, the frame afresh as at the disk's start, and the bar is filled
+   again by the next progress, before the file is copied again. Cancel closes the page
+   as its own Cancel button does. */
+int CopyPageAsk(const char *question)
+{
+    if (MessageBoxA(Page, question, SetupState.Caption, MB_RETRYCANCEL | MB_ICONEXCLAMATION) !=
+        IDRETRY) {
+        ClosePage(Page, PAGE_CANCEL);
+        return 0;
+    }
+    RedrawWindow(Page, 0, 0, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    DrawSunkenBox(Page, PageDC, IDC_PROGRESS, WHITE_BRUSH);
+    BarEnd = -1;
+    return 1;
+}
+
+int CopyPageCancelled(void)
+{
+    if (!PollCancel(Page))
+        ClosePage(Page, PAGE_CANCEL);   /* a Cancel command posted to the page itself */
+    return SetupState.LastPageResult == PAGE_CANCEL;
+}
+
+void CopyPageRegistering(void)
+{
+    SetItemTextNow(IDC_STATUS, "Updating Registry...");
+    WaitPumping(1000);
+}
+
+/* The work, and what the user is told after it: a failure nobody was asked about in a
+   box, then, after it as after a Cancel, the abort notice (the page is gone by then). */
+static void RunCopyWork(HWND page)
+{
+    Page = page;
+    PageDC = GetDC(page);
+    SetupState.LastPageResult = PAGE_NEXT;
+    int done = CopyPageWork();
+    ReleaseDC(page, PageDC);
+    if (done)
+        return;
+    SetupState.LastPageResult = PAGE_CANCEL;
+    if (FailureCount())
+        TellFailure(page);
+    ShowAbortNotice(SetupState.BackdropWindow);
+}
+
+LRESULT CALLBACK CopyPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch ((WORD)msg) {
+    case WM_CREATE:
+        PageFrameCreate(page, 0);
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    case WM_COMMAND:
+        if (wParam == IDC_NEXT)      /* the page's one button reads "Cancel" */
+            return ClosePage(page, PAGE_CANCEL);
+        break;
+    case WM_PAGE_INIT:
+        UpdateWindow(page);
+        RunCopyWork(page);
+        SendMessageA(page, WM_CLOSE, 0, 0);
+        return 0;
+    }
+    return DefWindowProcA(page, msg, wParam, lParam);
+}
