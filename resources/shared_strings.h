@@ -1,5 +1,5 @@
 /* String-table ids both programs use: the setup script's section and key names and
-   the texts around them, ids 1 to 54. */
+   the texts around them, ids 1 to 54, and the one failure both programs tell. */
 #ifndef SHARED_STRINGS_H
 #define SHARED_STRINGS_H
 
@@ -41,5 +41,8 @@
 #define IDS_SEIALNAME          52
 #define IDS_DRIVERDONE         53
 #define IDS_OTHERMOUSE         54
+
+/* Past the script's texts: what either program can fail to read. */
+#define IDS_CANNOTREAD         83
 
 #endif

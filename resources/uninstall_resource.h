@@ -19,6 +19,5 @@
 #define IDS_CANNOTPUTBACK          80
 #define IDS_RUNAGAIN               81   /* after the failure, in the closing question */
 #define IDS_CANNOTREMOVEDIR        82
-#define IDS_CANNOTREAD             83
 
 #endif

@@ -4,6 +4,7 @@
 #include "../shared/registry_values.h"
 #include "../shared/mouse_app.h"
 #include "../shared/path_text.h"
+#include "../shared/path_names.h"
 #include "../shared/bounded_text.h"
 #include "../../resources/resource.h"
 
@@ -16,25 +17,23 @@ static int NothingLeftOnDisk(const char *command)
     if (!DirectoryOfCommand(command, "KXMAIN.EXE", dir, sizeof dir))
         return 0;   /* a command of another form is taken at its word */
     for (int i = 0; i < 2; i++) {
+        DWORD attributes;
         JoinPath(path, sizeof path, dir, programs[i]);   /* MAX_PATH and 16 hold it */
-        if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES)
-            return 0;
+        if (!PathAttributes(path, &attributes) || attributes != INVALID_FILE_ATTRIBUTES)
+            return 0;   /* there, or it cannot be told: the command is taken at its word */
     }
     return 1;
 }
 
 int IsMouseAppRegistered(void)
 {
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, RUN_KEY, 0,
-                      KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
-        return 0;
-    char *command = ReadWholeRegText(key, MOUSE_APP_TITLE);   /* whatever its length */
-    RegCloseKey(key);
-    if (!command)
+    char *command;
+    /* a Run value that cannot be read is taken as none: setup then installs over what
+       is there, and the fresh SETUP.INF keeps the record of the first installation */
+    if (!ReadRegValueAt(HKEY_LOCAL_MACHINE, RUN_KEY, MOUSE_APP_TITLE, &command) || !command)
         return 0;
     int found = ContainsText(command, "KXMAIN.EXE") && !NothingLeftOnDisk(command);
-    LocalFree(command);
+    FreeRegText(command);
     return found;
 }
 

@@ -152,18 +152,29 @@ static void CopyEntry(int disk, int entry)
     }
 }
 
+/* 1 and *there; 0, noted, when it cannot be told. */
+static int IsThere(const char *path, int *there)
+{
+    DWORD attributes;
+    if (!PathAttributes(path, &attributes))
+        return NoteFailure(IDS_CANNOTREAD, path);
+    *there = attributes != INVALID_FILE_ATTRIBUTES;
+    return 1;
+}
+
 /* 1 when the destination holds what the uninstall entry runs and the script it reads:
-   after a Cancel without them nothing is registered, and setup can simply run again. */
+   after a Cancel without them nothing is registered, and setup can simply run again;
+   0 also when that cannot be told (noted). */
 static int CanBeRemoved(void)
 {
     if (!Cancelled)
         return 1;
-    char path[RECORD_PATH_SIZE];
-    InstalledScriptPath(path, sizeof path);
-    if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES)
-        return 0;
-    JoinPath(path, sizeof path, SetupState.InstallDir, "UNINSTAL.EXE");
-    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+    char script[RECORD_PATH_SIZE], uninstaller[RECORD_PATH_SIZE];
+    int scriptThere, uninstallerThere;
+    InstalledScriptPath(script, sizeof script);
+    JoinPath(uninstaller, sizeof uninstaller, SetupState.InstallDir, "UNINSTAL.EXE");
+    return IsThere(script, &scriptThere) && scriptThere &&
+           IsThere(uninstaller, &uninstallerThere) && uninstallerThere;
 }
 
 /* A temporary file a copy that failed could not take away; should it stay, it costs

@@ -10,8 +10,10 @@
 
 int IsExistingDirectory(const char *path)
 {
-    DWORD attributes = GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    /* one that cannot be told is taken as not there: making it then fails, and is told */
+    DWORD attributes;
+    return PathAttributes(path, &attributes) && attributes != INVALID_FILE_ATTRIBUTES &&
+           (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 /* Free space against MinimumSpace, in 64 bits so that a drive reporting more than

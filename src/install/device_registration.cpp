@@ -69,46 +69,65 @@ static int Recorded(const char *key, const char *value)
     return RecordPriorValue(SetupState.MouseTypeName, key, value) || RecordFailed();
 }
 
-/* Records the value's old text under its own name, then writes the new one. A value
-   whose old text cannot be recorded is left alone. */
-static int ReplaceRecorded(HKEY key, const char *path, const char *name, const char *text)
+/* A key under HKEY_LOCAL_MACHINE that cannot be read: noted as one setup cannot write,
+   since nothing of it can be recorded; 0. */
+static int Unreadable(const char *path)
 {
-    char old[VALUE_SIZE];
-    ReadOldValue(key, name, old, sizeof old);
-    return Recorded(name, old) && Wrote(SetRegText(key, name, text), path);
+    return NoteKeyFailure(IDS_CANNOTWRITEKEY, HKEY_LOCAL_MACHINE, path);
 }
 
-int FindHardwareNode(const char *prefix, char *found)
+/* Records the value's old text under its own name (an empty text: it was absent), then
+   writes the new one. A value whose old text cannot be read, or recorded whole, is
+   left alone. */
+static int ReplaceRecorded(HKEY key, const char *path, const char *name, const char *text)
+{
+    char *old;
+    if (!ReadRegValue(key, name, &old))
+        return Unreadable(path);
+    int fits = !old || lstrlenA(old) < RECORD_VALUE_SIZE;
+    int recorded = fits ? Recorded(name, old ? old : "") : RecordFailed();
+    FreeRegText(old);
+    return recorded && Wrote(SetRegText(key, name, text), path);
+}
+
+/* One device of the live list: 1, and *matched 1 with its hardware key in found when
+   the key holds prefix; 0 when it cannot be read. */
+static int MatchDevice(HKEY list, const char *name, const char *prefix, char *found,
+                       int *matched)
+{
+    HKEY device;
+    char *hardwareKey = 0;
+    if (!OpenRegKey(list, name, &device) || (device && !ReadRegValue(device, "HardWareKey",
+                                                                     &hardwareKey))) {
+        CloseRegKey(device);
+        return 0;   /* a device that cannot be looked at may be the mouse */
+    }
+    CloseRegKey(device);
+    /* the node is opened as "Enum\" + this text in 80 characters: a longer text would
+       name a different key once cut, so it does not count */
+    if (hardwareKey && ContainsText(hardwareKey, prefix) &&
+        lstrlenA("Enum\\") + lstrlenA(hardwareKey) < VALUE_SIZE) {
+        CopyText(found, FOUND_SIZE, hardwareKey);
+        *matched = 1;
+    }
+    FreeRegText(hardwareKey);
+    return 1;
+}
+
+int FindHardwareNode(const char *prefix, char *found, int *matched)
 {
     HKEY list;
-    int opened = OpenRegKeyIfThere(HKEY_DYN_DATA, LIVE_LIST, &list);
-    if (opened <= 0)
-        return opened;
-    int matched = 0;
-    char name[80];
-    for (DWORD i = 0;; i++) {
-        DWORD length = sizeof name;
-        if (RegEnumKeyExA(list, i, name, &length, 0, 0, 0, 0) != ERROR_SUCCESS)
-            break;
-        HKEY device;
-        int there = OpenRegKeyIfThere(list, name, &device);
-        if (there < 0)
-            matched = -1;   /* a device that cannot be looked at may be the mouse */
-        if (there <= 0)
-            continue;
-        char hardwareKey[FOUND_SIZE];
-        int readable = ReadRegText(device, "HardWareKey", hardwareKey, sizeof hardwareKey);
-        RegCloseKey(device);
-        /* the node is opened as "Enum\" + this text in 80 characters: a longer text
-           would name a different key once cut, so it does not count */
-        if (readable && ContainsText(hardwareKey, prefix) &&
-            lstrlenA("Enum\\") + lstrlenA(hardwareKey) < VALUE_SIZE) {
-            CopyText(found, FOUND_SIZE, hardwareKey);
-            matched = matched < 0 ? -1 : 1;
-        }
-    }
-    RegCloseKey(list);
-    return matched;
+    *matched = 0;
+    if (!OpenRegKey(HKEY_DYN_DATA, LIVE_LIST, &list))
+        return NoteKeyFailure(IDS_CANNOTWRITEKEY, HKEY_DYN_DATA, LIVE_LIST);
+    if (!list)
+        return 1;
+    int read = 1;
+    char name[256];
+    for (DWORD i = 0; read && (read = RegSubkeyName(list, i, name, sizeof name)) && name[0]; i++)
+        read = MatchDevice(list, name, prefix, found, matched);
+    CloseRegKey(list);
+    return read || NoteKeyFailure(IDS_CANNOTWRITEKEY, HKEY_DYN_DATA, LIVE_LIST);
 }
 
 int NextFreeClassKey(char *classKey)
@@ -116,22 +135,17 @@ int NextFreeClassKey(char *classKey)
     ClassNumbering numbering;
     StartClassNumbering(&numbering);
     HKEY mouse;
-    int opened = OpenRegKeyIfThere(HKEY_LOCAL_MACHINE, CLASS_ROOT "Mouse", &mouse);
-    if (opened < 0)
-        return Wrote(0, CLASS_ROOT "Mouse");   /* a number chosen blind could be taken */
-    if (opened) {
-        char name[80];
-        for (DWORD i = 0;; i++) {
-            DWORD length = sizeof name;
-            LONG result = RegEnumKeyExA(mouse, i, name, &length, 0, 0, 0, 0);
-            if (result == ERROR_MORE_DATA)
-                continue;   /* too long to be a Mouse\NNNN number; ending here could
-                               choose a number that exists after it */
-            if (result != ERROR_SUCCESS || !TakeClassName(&numbering, name))
-                break;
-        }
-        RegCloseKey(mouse);
-    }
+    if (!OpenRegKey(HKEY_LOCAL_MACHINE, CLASS_ROOT "Mouse", &mouse))
+        return Unreadable(CLASS_ROOT "Mouse");   /* a number chosen blind could be taken */
+    char name[256];
+    int read = 1;
+    for (DWORD i = 0; mouse && (read = RegSubkeyName(mouse, i, name, sizeof name)) && name[0]; i++)
+        if (lstrlenA(name) < 80 && !TakeClassName(&numbering, name))
+            break;   /* a longer name is no Mouse\NNNN number: ending at it could choose a
+                        number that exists after it */
+    CloseRegKey(mouse);
+    if (!read)
+        return Unreadable(CLASS_ROOT "Mouse");
     wsprintfA(classKey, "Mouse\\%04d", NextClassNumber(&numbering));
     return 1;
 }
@@ -161,7 +175,7 @@ int CreateClassKey(const char *classKey, const char *nameText, const char *secti
                   SetRegText(key, "DriverDesc", nameText) &&
                   SetRegText(key, "DriverDate", SetupState.DriverDate) &&
                   SetRegText(key, "InfSection", sectionText);
-    RegCloseKey(key);
+    CloseRegKey(key);
     return Wrote(written, path) && KeyWritten(path);
 }
 
@@ -171,15 +185,13 @@ int UpdateClassKey(const char *classKey, const char *nameText, const char *secti
     if (!ClassKeyPath(classKey, path))
         return 0;
     HKEY key;
-    int opened = OpenRegKeyIfThere(HKEY_LOCAL_MACHINE, path, &key);
-    if (opened < 0)
-        return Wrote(0, path);   /* there, and not to be taken for a key that is not */
+    if (!OpenRegKey(HKEY_LOCAL_MACHINE, path, &key))
+        return Unreadable(path);   /* there, and not to be taken for a key that is not */
     if (!Recorded("SubKey2", path)) {
-        if (opened)
-            RegCloseKey(key);
+        CloseRegKey(key);
         return 0;
     }
-    if (!opened)
+    if (!key)
         return CreateClassKey(classKey, nameText, sectionText);
     int updated = ReplaceRecorded(key, path, "MouseDriver", SetupState.MouseDriver) &&
                   ReplaceRecorded(key, path, "InfPath", SetupState.MouseInf) &&
@@ -187,7 +199,7 @@ int UpdateClassKey(const char *classKey, const char *nameText, const char *secti
                   ReplaceRecorded(key, path, "DriverDate", SetupState.DriverDate) &&
                   ReplaceRecorded(key, path, "InfSection", sectionText) &&
                   Wrote(SetRegText(key, "MouseType", SetupState.MouseTypeName), path);
-    RegCloseKey(key);
+    CloseRegKey(key);
     return updated && KeyWritten(path);
 }
 
@@ -206,34 +218,39 @@ static int BindNewClassKey(HKEY node, const char *path, const MouseTexts *t, int
            CreateClassKey(classKey, t->name, t->section);
 }
 
-/* 1 when the detected node's Driver is one setup wrote: recorded as not there before;
-   -1, noted, when the record cannot be read. */
-static int DriverIsOwn(void)
+/* 1 and *own 1 when the detected node's Driver is one setup wrote: recorded as not
+   there before; 0, noted, when the record cannot be read. */
+static int DriverIsOwn(int *own)
 {
     char recorded[RECORD_VALUE_SIZE];
-    int noted = ReadRecordedValue(SetupState.MouseTypeName, "Driver", recorded);
-    if (noted < 0)
-        return RecordFailed() - 1;
-    return noted && !recorded[0];
+    int noted;
+    if (!ReadRecordedValue(SetupState.MouseTypeName, "Driver", recorded, &noted))
+        return RecordFailed();
+    *own = noted && !recorded[0];
+    return 1;
 }
 
 /* The class key a reused node names is updated (setup's own is written again); a node
    without one gets a new one. */
 static int BindClassKey(HKEY node, const char *path, const MouseTexts *t)
 {
-    char driver[CLASS_PATH_SIZE];
-    int whole = ReadRegText(node, "Driver", driver, sizeof driver);
-    int own = DriverIsOwn();
-    if (own < 0)
-        return 0;
-    if (whole && driver[0])
-        return own ? CreateClassKey(driver, t->name, t->section)
-                   : UpdateClassKey(driver, t->name, t->section);
-    if (whole || !HasRegValue(node, "Driver"))
-        return BindNewClassKey(node, path, t, 1);
-    /* a Driver too long to be read whole names a key that cannot be updated; it is not
-       overwritten either, since nothing could record it */
-    return Wrote(0, path);
+    char *driver;
+    int own = 0;
+    if (!ReadRegValue(node, "Driver", &driver))
+        return Unreadable(path);
+    int bound;
+    if (!DriverIsOwn(&own))
+        bound = 0;
+    else if (!driver || !driver[0])
+        bound = BindNewClassKey(node, path, t, 1);
+    else if (lstrlenA(driver) < CLASS_PATH_SIZE)
+        bound = own ? CreateClassKey(driver, t->name, t->section)
+                    : UpdateClassKey(driver, t->name, t->section);
+    else   /* names a key that cannot be updated; it is not overwritten either, since
+              nothing could record it */
+        bound = Wrote(0, path);
+    FreeRegText(driver);
+    return bound;
 }
 
 /* Roads 1 and 2: the detected node found, with the PS/2 or the serial texts. */
@@ -246,14 +263,14 @@ static int ReuseDeviceNode(const char *found, int serial)
     HKEY node;
     int opened = OpenRegKey(HKEY_LOCAL_MACHINE, path, &node);
     SetMouseTypeName(&t);
-    if (!opened)
-        return Wrote(0, path);
+    if (!opened || !node)
+        return Wrote(0, path);   /* a live device whose node is not there, or unreadable */
     int bound = Recorded("SubKey1", path) &&
                 ReplaceRecorded(node, path, "DeviceDesc", t.name) &&
                 Wrote(SetRegZeroFlags(node, "ConfigFlags"), path) &&
                 ReplaceRecorded(node, path, "Mfg", SetupState.Mfg) &&
                 BindClassKey(node, path, &t);
-    RegCloseKey(node);
+    CloseRegKey(node);
     return bound && KeyWritten(path);
 }
 
@@ -273,18 +290,19 @@ static int CreateOwnNode(void)
                       SetRegZeroFlags(node, "DetFlags") &&
                       SetRegText(node, "DetFunc", t.detFunc), OWN_NODE) &&
                 BindNewClassKey(node, OWN_NODE, &t, 0);
-    RegCloseKey(node);
+    CloseRegKey(node);
     return bound && KeyWritten(OWN_NODE);
 }
 
-/* One probe of the live device list: 1 when a device matched; a list that could not be
-   looked through whole sets failed. */
-static int Probe(const char *prefix, char *found, int *failed)
+/* The first of the prefixes that a device of the live list holds: 1, and *matched 1
+   with the device's hardware key in found; 0, noted, when the list cannot be read. */
+static int Probe(const char *const *prefixes, int count, char *found, int *matched)
 {
-    int matched = FindHardwareNode(prefix, found);
-    if (matched < 0)
-        *failed = 1;
-    return matched > 0;
+    *matched = 0;
+    for (int i = 0; i < count && !*matched; i++)
+        if (!FindHardwareNode(prefixes[i], found, matched))
+            return 0;
+    return 1;
 }
 
 int RegisterMouseDevice(int withProduct)
@@ -295,21 +313,18 @@ int RegisterMouseDevice(int withProduct)
     CopyText(serialEnum, sizeof serialEnum, "SERENUM\\");
     AppendText(serialEnum, sizeof serialEnum, SetupState.PnpID);
     AppendText(serialEnum, sizeof serialEnum, "\\");
+    const char *const ps2[] = { "BIOS\\*PNP0F13\\", "BIOS\\*PNP0F0E\\", "ROOT\\*PNP0F0E\\" };
+    const char *const serial[] = { "ROOT\\*PNP0F0C\\", serialEnum };
 
     char found[FOUND_SIZE] = "";
-    int failed = 0;
-    int ps2Found = Probe("BIOS\\*PNP0F13\\", found, &failed) ||
-                   Probe("BIOS\\*PNP0F0E\\", found, &failed) ||
-                   Probe("ROOT\\*PNP0F0E\\", found, &failed);
-    if (failed)
-        return NoteKeyFailure(IDS_CANNOTWRITEKEY, HKEY_DYN_DATA, LIVE_LIST);
-    if (ps2Found && SetupState.MouseKind == 0)
+    int matched;
+    if (!Probe(ps2, 3, found, &matched))
+        return 0;
+    if (matched && SetupState.MouseKind == 0)
         return ReuseDeviceNode(found, 0);
-    int serialFound = Probe("ROOT\\*PNP0F0C\\", found, &failed) ||
-                      Probe(serialEnum, found, &failed);
-    if (failed)
-        return NoteKeyFailure(IDS_CANNOTWRITEKEY, HKEY_DYN_DATA, LIVE_LIST);
-    if (serialFound && SetupState.MouseKind == 1)
+    if (!Probe(serial, 2, found, &matched))
+        return 0;
+    if (matched && SetupState.MouseKind == 1)
         return ReuseDeviceNode(found, 1);
     return CreateOwnNode();
 }

@@ -13,6 +13,7 @@
 #include "../shared/failure_note.h"
 #include "../../resources/resource.h"
 #include "../shared/path_text.h"
+#include "../shared/path_names.h"
 
 /* REPLACED\ and the directory's name below the destination, in keep. */
 static int KeepDirectory(const FileEntry *e, char *keep)
@@ -25,9 +26,15 @@ static int KeepDirectory(const FileEntry *e, char *keep)
     return MakeDirectory(keep, 0);
 }
 
-static int Exists(const char *path)
+/* 1 and *there; 0, noted, when it cannot be told whether a file is there: guessed, an
+   older file could be taken for the package's own and lost. */
+static int Exists(const char *path, int *there)
 {
-    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+    DWORD attributes;
+    if (!PathAttributes(path, &attributes))
+        return NoteFailure(IDS_CANNOTREAD, path);
+    *there = attributes != INVALID_FILE_ATTRIBUTES;
+    return 1;
 }
 
 /* The record could not be read or written: noted, naming the installed script. */
@@ -44,12 +51,15 @@ int PlaceToKeepOlderFile(const FileEntry *e, const char *target, char *keep)
     keep[0] = 0;
     if (!e->TargetIsAbsolute)
         return 1;
-    int noted = ReadRecordedValue(REPLACED_RECORD, target, recorded);
-    if (noted < 0)
+    int noted;
+    if (!ReadRecordedValue(REPLACED_RECORD, target, recorded, &noted))
         return RecordFailed();
-    if (noted && (!recorded[0] || Exists(recorded) || !Exists(target)))
+    int targetThere, keptThere = 0;
+    if (!Exists(target, &targetThere) || (noted && recorded[0] && !Exists(recorded, &keptThere)))
+        return 0;
+    if (noted && (!recorded[0] || keptThere || !targetThere))
         return 1;   /* nothing was there before, or it is kept already */
-    if (!noted && !Exists(target))
+    if (!noted && !targetThere)
         return RecordPriorValue(REPLACED_RECORD, target, "") || RecordFailed();
     if (!KeepDirectory(e, keep))
         return NoteFailure(IDS_CANNOTCREATEFILE, target);

@@ -69,7 +69,7 @@ static int WriteProductKey(const ProductKey *k)
         ComposeValue(&k->values[v], data, sizeof data);
         written = SetRegText(key, k->values[v].name, data);
     }
-    RegCloseKey(key);
+    CloseRegKey(key);
     if (!written)
         return NoteKeyFailure(IDS_CANNOTWRITEKEY, k->root, k->path);
     TellKeyWritten(k->root, k->path);

@@ -13,6 +13,7 @@
 #include "../shared/failure_note.h"
 #include "../shared/setup_state.h"
 #include "../shared/bounded_text.h"
+#include "../shared/path_names.h"
 #include "../../resources/resource.h"
 
 /* The mouse line of the first [386Enh] section, or its absence, into the record. A
@@ -21,8 +22,8 @@
 static int RecordMouseLine(void)
 {
     char line[RECORD_VALUE_SIZE], path[RECORD_PATH_SIZE];
-    int found = ReadSystemIniMouseLine("system.ini", line, sizeof line);
-    if (found < 0) {
+    int found;
+    if (!ReadSystemIniMouseLine("system.ini", line, sizeof line, &found)) {
         WindowsFilePath("system.ini", path);
         return NoteFailure(IDS_CANNOTCHANGEFILE, path);
     }
@@ -42,10 +43,19 @@ static int SetVmouseAside(void)
         GetSystemDirectoryA(systemDir, sizeof systemDir);
         return NoteFailure(IDS_CANNOTCHANGEFILE, systemDir);
     }
-    if (GetFileAttributesA(vxd) == INVALID_FILE_ATTRIBUTES)
+    DWORD attributes;
+    if (!PathAttributes(vxd, &attributes))
+        return NoteFailure(IDS_CANNOTREAD, vxd);
+    if (attributes == INVALID_FILE_ATTRIBUTES)
         return 1;
-    if (!DeleteFileA(bak) && GetFileAttributesA(bak) != INVALID_FILE_ATTRIBUTES)
-        return NoteFailure(IDS_CANNOTCHANGEFILE, bak);
+    if (!DeleteFileA(bak)) {
+        DWORD error = GetLastError();
+        if (!PathAttributes(bak, &attributes))
+            return NoteFailure(IDS_CANNOTREAD, bak);
+        SetLastError(error);
+        if (attributes != INVALID_FILE_ATTRIBUTES)
+            return NoteFailure(IDS_CANNOTCHANGEFILE, bak);
+    }
     if (rename(vxd, bak) != 0)
         return NoteFailure(IDS_CANNOTCHANGEFILE, vxd);
     TellChange(CHANGE_FILE, bak);

@@ -5,6 +5,7 @@
 #include "../shared/wininit.h"
 #include "../shared/bounded_text.h"
 #include "../shared/path_text.h"
+#include "../shared/path_names.h"
 #include "../shared/failure_note.h"
 #include "../../resources/resource.h"
 
@@ -24,8 +25,11 @@ int MakeDirectory(const char *dir, int *made)
             *made = 1;
         return 1;
     }
-    return (attributes = GetFileAttributesA(dir)) != INVALID_FILE_ATTRIBUTES &&
-           (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    DWORD error = GetLastError();
+    int there = PathAttributes(dir, &attributes) && attributes != INVALID_FILE_ATTRIBUTES &&
+                (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    SetLastError(error);   /* for the note of a directory that is not there */
+    return there;
 }
 
 int NoteScheduleFailure(void)
@@ -97,7 +101,10 @@ static int PutInPlace(const char *temporary, const char *target, const char *dir
         return NoteScheduleFailure();
     if (MoveFileA(temporary, target))
         return 1;
-    DWORD attributes = GetFileAttributesA(target);
+    DWORD error = GetLastError(), attributes;
+    if (!PathAttributes(target, &attributes))
+        return NoteFailure(IDS_CANNOTREAD, target);
+    SetLastError(error);
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return NoteFailure(IDS_CANNOTCREATEFILE, target);
     if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) {

@@ -5,16 +5,19 @@
 
 #define PATH_SIZE (MAX_PATH + 16)
 
-void ForEachEntry(const char *dir, const char *pattern,
-                  void (*each)(const char *path, int isDir, void *context), void *context)
+int ForEachEntry(const char *dir, const char *pattern,
+                 void (*each)(const char *path, int isDir, void *context), void *context)
 {
     char path[PATH_SIZE];
     if (!JoinPath(path, sizeof path, dir, pattern))
-        return;
+        return 0;
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA(path, &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return;
+    if (search == INVALID_HANDLE_VALUE) {
+        DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
+               error == ERROR_NO_MORE_FILES;
+    }
     do {
         if (found.cFileName[0] == '.')
             continue;
@@ -22,5 +25,6 @@ void ForEachEntry(const char *dir, const char *pattern,
         if (JoinPath(path, sizeof path, dir, found.cFileName))
             each(path, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0, context);
     } while (FindNextFileA(search, &found));
-    FindClose(search);
+    FindClose(search);   /* only searched: nothing to lose */
+    return 1;
 }

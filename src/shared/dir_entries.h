@@ -3,9 +3,11 @@
 #define DIR_ENTRIES_H
 
 /* Calls each with the path of every entry of dir that matches pattern ("*", "KX*.TMP"),
-   but "." and "..", whether it is a directory, and context. */
-void ForEachEntry(const char *dir, const char *pattern,
-                  void (*each)(const char *path, int isDir, void *context), void *context);
+   but "." and "..", whether it is a directory, and context. 1 when the directory could
+   be looked through (also when it is not there or nothing matches); 0 when it cannot
+   be read. */
+int ForEachEntry(const char *dir, const char *pattern,
+                 void (*each)(const char *path, int isDir, void *context), void *context);
 
 /* The name setup's temporary files have: GetTempFileNameA with the prefix "KX". */
 #define SETUP_TEMPORARIES "KX*.TMP"

@@ -45,3 +45,19 @@ int SamePlace(const char *a, const char *b)
     return ShortPath(placeA, shortA, sizeof shortA) && ShortPath(placeB, shortB, sizeof shortB) &&
            SameTextNoCase(shortA, shortB);
 }
+
+int PathAttributes(const char *path, unsigned long *attributes)
+{
+    *attributes = GetFileAttributesA(path);
+    if (*attributes != INVALID_FILE_ATTRIBUTES)
+        return 1;
+    switch (GetLastError()) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_PATHNAME:
+        return 1;   /* a name that leads nowhere: nothing is there */
+    }
+    return 0;
+}

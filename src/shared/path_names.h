@@ -16,4 +16,8 @@ int ShortPath(const char *path, char *shortPath, int size);
    regard to case. */
 int SamePlace(const char *a, const char *b);
 
+/* What is at path: 1 and its attributes, or 1 and INVALID_FILE_ATTRIBUTES when nothing
+   is there; 0 when it cannot be told (the disk or directory cannot be read). */
+int PathAttributes(const char *path, unsigned long *attributes);
+
 #endif

@@ -43,17 +43,21 @@ char *ReadInstalledScript(const char *section, const char *key, const char *fall
     return InstalledValue;
 }
 
-int ReadRecordedValue(const char *section, const char *key, char *value)
+int ReadRecordedValue(const char *section, const char *key, char *value, int *recorded)
 {
-    return ReadRecordKey(section, key, "", value, RECORD_VALUE_SIZE);
+    int read = ReadRecordKey(section, key, "", value, RECORD_VALUE_SIZE);
+    *recorded = read > 0;
+    return read >= 0;
 }
 
 int RecordPriorValue(const char *section, const char *key, const char *value)
 {
     char current[RECORD_VALUE_SIZE];
-    int recorded = ReadRecordedValue(section, key, current);
+    int recorded;
+    if (!ReadRecordedValue(section, key, current, &recorded))
+        return 0;
     if (recorded)
-        return recorded > 0;
+        return 1;
     char path[RECORD_PATH_SIZE];
     InstalledScriptPath(path, sizeof path);
     if (!WritePrivateProfileStringA(section, key, value, path))
@@ -62,7 +66,7 @@ int RecordPriorValue(const char *section, const char *key, const char *value)
        the value it keeps is changed. The flush's own answer tells nothing (it is 0
        also when it worked), so the key is read back from the disk. */
     WritePrivateProfileStringA(0, 0, 0, path);
-    return ReadRecordedValue(section, key, current) > 0;
+    return ReadRecordedValue(section, key, current, &recorded) && recorded;
 }
 
 static const char *const RecordSections[] = { "PS2", "Serial", SYSTEM_RECORD, REPLACED_RECORD };

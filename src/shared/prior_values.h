@@ -21,10 +21,11 @@
    overwrites. */
 char *ReadInstalledScript(const char *section, const char *key, const char *fallback);
 
-/* 1 and the recorded text in value (RECORD_VALUE_SIZE bytes) when the record holds the
-   key, also with an empty text (which stands for a value that was absent); 0 and an
-   empty text when it was never recorded; -1 when the record cannot be read. */
-int ReadRecordedValue(const char *section, const char *key, char *value);
+/* 1 when the record could be read: *recorded 1 and the recorded text in value
+   (RECORD_VALUE_SIZE bytes) when it holds the key, also with an empty text (which
+   stands for a value that was absent), or *recorded 0 and an empty text when it was
+   never recorded; 0 when the record cannot be read. */
+int ReadRecordedValue(const char *section, const char *key, char *value, int *recorded);
 
 /* Writes the value unless the record already holds the key: the first recorded wins,
    an empty one (an absence) too. 1 when the record holds the key afterwards. */

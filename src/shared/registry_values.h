@@ -1,4 +1,6 @@
-/* Small registry helpers of both programs. */
+/* Every registry call of both programs goes through here. A read answers one of three
+   ways: a value (read whole, whatever its length), absent, or cannot be read; a call
+   that fails leaves the platform's answer as the last error, for the failure note. */
 #ifndef REGISTRY_VALUES_H
 #define REGISTRY_VALUES_H
 
@@ -7,11 +9,12 @@
 /* Creates or opens a key for writing; 1 on success. Keys are created to last. */
 int CreateRegKey(HKEY root, const char *path, HKEY *key);
 
-/* Opens an existing key; 1 on success. */
+/* A key that may not be there, opened to read or change it: 1 and the key; 1 and
+   *key 0 when there is no such key; 0 when it is there and cannot be opened. */
 int OpenRegKey(HKEY root, const char *path, HKEY *key);
 
-/* Opens a key that may not be there: 1 opened, 0 not there, -1 there but not opened. */
-int OpenRegKeyIfThere(HKEY root, const char *path, HKEY *key);
+/* Closes a key opened or created here (a key of 0 is left alone). */
+void CloseRegKey(HKEY key);
 
 /* A REG_SZ value, stored with the text's length (no terminating NUL); 1 when written. */
 int SetRegText(HKEY key, const char *name, const char *text);
@@ -19,18 +22,26 @@ int SetRegText(HKEY key, const char *name, const char *text);
 /* A REG_BINARY value of four zero bytes; 1 when written. */
 int SetRegZeroFlags(HKEY key, const char *name);
 
-/* 1 when the key holds a value of that name, of any type and length. */
-int HasRegValue(HKEY key, const char *name);
+/* A value of any type, whole and NUL-ended: 1 and *text (FreeRegText frees it); 1 and
+   *text 0 when the key holds no such value; 0 when it cannot be read. */
+int ReadRegValue(HKEY key, const char *name, char **text);
+void FreeRegText(char *text);
 
-/* A text value into buf (size bytes): 1 when it was there and fits whole; otherwise
-   buf is empty and 0 is returned. */
-int ReadRegText(HKEY key, const char *name, char *buf, int size);
+/* A value of the key at path that may not be there: as ReadRegValue, with *text 0 also
+   when the key is not there. */
+int ReadRegValueAt(HKEY root, const char *path, const char *name, char **text);
 
-/* A text value of any length, whole, in memory of LocalAlloc that the caller frees with
-   LocalFree; 0 when the value cannot be read. */
-char *ReadWholeRegText(HKEY key, const char *name);
+/* The index-th subkey's name into name (size bytes): 1 and the name; 1 and an empty
+   name after the last; 0 when it cannot be read (also when it does not fit). */
+int RegSubkeyName(HKEY key, DWORD index, char *name, int size);
 
-/* An old value as it is recorded: empty when absent, cut to size - 1 when longer. */
-void ReadOldValue(HKEY key, const char *name, char *buf, int size);
+/* 1 and *empty 1 when the key holds neither values nor subkeys; 0 when it cannot be
+   asked. */
+int IsRegKeyEmpty(HKEY key, int *empty);
+
+/* The key (without subkeys, which must be gone first) or the value: 1 when it is gone,
+   also when it never was. */
+int DeleteRegKey(HKEY root, const char *path);
+int DeleteRegValue(HKEY key, const char *name);
 
 #endif

@@ -8,6 +8,8 @@
 #include "bounded_text.h"
 #include "ini_file.h"
 #include "path_text.h"
+#include "registry_values.h"
+#include "product_keys.h"
 
 static char ScriptPath[MAX_PATH + 16];
 static ProfileText Script;   /* the script's text while it is loaded */
@@ -54,22 +56,20 @@ int LoadScriptFrom(const char *dir)
     return loaded;
 }
 
-/* The program-files directory, or the empty text when the registry does not give it. */
+/* The program-files directory; the empty text when the registry does not give one
+   that fits (the page then shows the destination without it, to be changed). */
 static void ReadProgramFilesDir(char *dir, int size)
 {
     HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", 0,
-                      KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) {
+    if (!OpenRegKey(HKEY_LOCAL_MACHINE, CURRENT_VERSION, &key) || !key) {
         CopyText(dir, size, "C:\\Program Files");
         return;
     }
-    char value[80] = "";
-    DWORD length = sizeof value;
-    if (RegQueryValueExA(key, "ProgramFilesDir", 0, 0, (BYTE *)value, &length) == ERROR_SUCCESS) {
-        value[sizeof value - 1] = 0;
+    char *value;
+    if (ReadRegValue(key, "ProgramFilesDir", &value) && value && lstrlenA(value) < size)
         CopyText(dir, size, value);
-    }
-    RegCloseKey(key);
+    FreeRegText(value);
+    CloseRegKey(key);
 }
 
 void ApplyDefaultPath(const char *value)

@@ -8,6 +8,7 @@
 #include "bounded_text.h"
 #include "wininit.h"
 #include "path_text.h"
+#include "path_names.h"
 
 void WindowsFilePath(const char *name, char *path)
 {
@@ -56,7 +57,9 @@ static int WriteNewSystemIni(const char *iniPath, const char *newPath, const cha
 static int MoveBackupAside(const char *bakPath, char *aside)
 {
     aside[0] = 0;
-    DWORD attributes = GetFileAttributesA(bakPath);
+    DWORD attributes;
+    if (!PathAttributes(bakPath, &attributes))
+        return 0;
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return 1;
     if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))
@@ -125,7 +128,9 @@ static int RotateSystemIni(const char *iniPath, const char *newPath, const char 
    copy then stays with it. */
 static int TakeSafetyNetAway(const char *iniPath, const char *copy)
 {
-    if (GetFileAttributesA(iniPath) == INVALID_FILE_ATTRIBUTES || !CancelPendingAtRestart(iniPath))
+    DWORD attributes;
+    if (!PathAttributes(iniPath, &attributes) || attributes == INVALID_FILE_ATTRIBUTES ||
+        !CancelPendingAtRestart(iniPath))
         return 0;
     DeleteEmptyWininit();
     DeleteFileA(copy);   /* should it stay, it costs room only */
@@ -182,20 +187,24 @@ int ReplaceSystemIniMouseLine(const char *line, int flags, char *failed)
     return result;
 }
 
-int ReadSystemIniMouseLine(const char *name, char *line, int size)
+int ReadSystemIniMouseLine(const char *name, char *line, int size, int *found)
 {
     char path[INI_PATH_SIZE];
+    DWORD attributes;
     WindowsFilePath(name, path);
     line[0] = 0;
-    if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES)
+    *found = 0;
+    if (!PathAttributes(path, &attributes))
         return 0;
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return 1;
     FILE *in = fopen(path, "rt");
     if (!in)
-        return -1;
-    int found = FindMouseLine(in, line, size);
+        return 0;
+    *found = FindMouseLine(in, line, size);
     int failed = ferror(in);
     fclose(in);   /* only read: a close that fails cannot have lost anything */
-    return failed ? -1 : found;
+    return !failed;
 }
 
 int FindVmousePaths(char *vxd, char *bak)

@@ -27,10 +27,11 @@ int ReplaceSystemIniMouseLine(const char *line, int flags, char *failed);
 void WindowsFilePath(const char *name, char *path);
 
 /* The mouse line of the file of that name in the Windows directory, as FindMouseLine
-   (ini_rewrite.h) gives it: 1 and the line (empty when the section has none); 0 when
-   there is no such file, no [386Enh] section, or a line that does not fit; -1 when the
-   file is there and cannot be read. */
-int ReadSystemIniMouseLine(const char *name, char *line, int size);
+   (ini_rewrite.h) gives it: 1 when the file could be read (or is not there), with
+   *found 1 and the line (empty when the section has none), or *found 0 when there is
+   no such file, no [386Enh] section, or a line that does not fit; 0 when the file
+   cannot be read. */
+int ReadSystemIniMouseLine(const char *name, char *line, int size, int *found);
 
 /* The paths of VMM32\VMOUSE.VXD and VMM32\VMOUSE.BAK in the system directory (128
    bytes each); 0 when the system directory's name does not fit its buffer. */

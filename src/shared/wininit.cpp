@@ -135,10 +135,11 @@ int CancelPendingAtRestart(const char *path)
     char ini[96];
     if (!WininitPath(ini, sizeof ini))
         return 0;
-    if (GetFileAttributesA(ini) == INVALID_FILE_ATTRIBUTES) {
-        DWORD error = GetLastError();   /* the usual case: there is none */
-        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-    }
+    DWORD attributes;
+    if (!PathAttributes(ini, &attributes))
+        return 0;
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return 1;   /* the usual case: there is none */
     DWORD used;
     char *lines = ReadSection(ini, 0, &used);
     if (!lines)

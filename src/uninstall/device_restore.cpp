@@ -19,38 +19,52 @@ static const char *const NodeValues[] = { "DeviceDesc", "Mfg" };
 static const char *const ClassValues[] = { "MouseDriver", "InfPath", "DriverDesc", "DriverDate",
                                            "InfSection" };
 
-static int AnyRecorded(const char *section, const char *const *names, int count)
+/* 1 and *any 1 when the record holds one of the names; 0, noted, when it cannot be read. */
+static int AnyRecorded(const char *section, const char *const *names, int count, int *any)
 {
     char value[VALUE_SIZE];
-    for (int i = 0; i < count; i++)
-        if (Recorded(section, names[i], value))
-            return 1;
-    return 0;
+    *any = 0;
+    for (int i = 0; i < count && !*any; i++)
+        if (!ReadRecord(section, names[i], value, any))
+            return 0;
+    return 1;
 }
 
 /* Each recorded value back into the key; one recorded empty is deleted. A key that is
    gone has nothing to take them. */
-static void PutBackValues(const char *section, const char *path, const char *const *names,
-                          int count)
+static int PutBackValues(const char *section, const char *path, const char *const *names,
+                         int count)
 {
     HKEY key;
     if (!OpenKeyToChange(HKEY_LOCAL_MACHINE, path, &key))
-        return;
-    for (int i = 0; i < count; i++) {
+        return 0;
+    int done = 1;
+    for (int i = 0; key && i < count; i++) {
         char value[VALUE_SIZE];
-        if (!Recorded(section, names[i], value))
+        int recorded;
+        if (!ReadRecord(section, names[i], value, &recorded)) {
+            done = 0;
             continue;
-        int done = value[0] ? SetRegText(key, names[i], value) : DeleteRegValue(key, names[i]);
-        if (!done)
-            NoteKeyFailure(IDS_CANNOTRESTOREKEY, HKEY_LOCAL_MACHINE, path);
+        }
+        if (recorded &&
+            !(value[0] ? SetRegText(key, names[i], value) : DeleteRegValue(key, names[i])))
+            done = NoteKeyFailure(IDS_CANNOTRESTOREKEY, HKEY_LOCAL_MACHINE, path);
     }
-    RegCloseKey(key);
+    CloseRegKey(key);
+    return done;
+}
+
+/* A key's text value that may not be there: 1 and *text (0 when absent); 0, noted, when
+   it cannot be read. */
+static int ReadKeyValue(HKEY key, const char *path, const char *name, char **text)
+{
+    return ReadRegValue(key, name, text) || KeyNotRemoved(HKEY_LOCAL_MACHINE, path);
 }
 
 /* The class key path of a node's Driver text ("Mouse\NNNN"); 0 for any other text. */
 static int ClassKeyOfDriver(const char *driver, char *path)
 {
-    if (!BeginsWithNoCase(driver, "Mouse\\") || !driver[6] ||
+    if (!driver || !BeginsWithNoCase(driver, "Mouse\\") || !driver[6] ||
         lstrlenA(CLASS_ROOT) + lstrlenA(driver) >= CLASS_PATH_SIZE)
         return 0;
     CopyText(path, CLASS_PATH_SIZE, CLASS_ROOT);
@@ -58,89 +72,102 @@ static int ClassKeyOfDriver(const char *driver, char *path)
     return 1;
 }
 
-/* Deletes a class key that setup made, recognised by the package's MouseDriver; 1 when
-   it is gone, 0 when it holds another driver and stays. */
-static int RemovePackageClassKey(const char *path)
+/* Deletes a class key that setup made, recognised by the package's MouseDriver: 1, and
+   *gone 1 when it is gone, 0 when it holds another driver and stays; 0, noted, when it
+   cannot be read or deleted. */
+static int RemovePackageClassKey(const char *path, int *gone)
 {
     HKEY key;
+    char *driver = 0;
+    *gone = 1;
     if (!OpenKeyToChange(HKEY_LOCAL_MACHINE, path, &key))
-        return 1;
-    char driver[DRIVER_SIZE];
-    int ours = ReadRegText(key, "MouseDriver", driver, sizeof driver) &&
-               SameTextNoCase(driver, SetupState.MouseDriver);
-    RegCloseKey(key);
-    if (!ours)
         return 0;
-    if (DeleteRegTree(HKEY_LOCAL_MACHINE, path))
+    if (!key)
         return 1;
-    return KeyNotRemoved(HKEY_LOCAL_MACHINE, path);
+    int read = ReadKeyValue(key, path, "MouseDriver", &driver);
+    CloseRegKey(key);
+    int ours = read && driver && SameTextNoCase(driver, SetupState.MouseDriver);
+    FreeRegText(driver);
+    if (!read)
+        return 0;
+    *gone = ours;
+    return !ours || DeleteRegTree(HKEY_LOCAL_MACHINE, path) || KeyNotRemoved(HKEY_LOCAL_MACHINE, path);
 }
 
 /* A reused node that had no Driver: setup bound it to a class key of its own. */
-static void UnbindNewClassKey(const char *nodePath)
+static int UnbindNewClassKey(const char *nodePath)
 {
     HKEY node;
+    char *driver = 0, classPath[CLASS_PATH_SIZE];
     if (!OpenKeyToChange(HKEY_LOCAL_MACHINE, nodePath, &node))
-        return;
-    char driver[DRIVER_SIZE], classPath[CLASS_PATH_SIZE];
-    if (ReadRegText(node, "Driver", driver, sizeof driver) &&
-        ClassKeyOfDriver(driver, classPath) && RemovePackageClassKey(classPath) &&
-        !DeleteRegValue(node, "Driver"))
-        NoteKeyFailure(IDS_CANNOTRESTOREKEY, HKEY_LOCAL_MACHINE, nodePath);
-    RegCloseKey(node);
+        return 0;
+    int done = !node || ReadKeyValue(node, nodePath, "Driver", &driver);
+    int gone = 0;
+    if (done && ClassKeyOfDriver(driver, classPath)) {
+        done = RemovePackageClassKey(classPath, &gone);
+        if (done && gone && !DeleteRegValue(node, "Driver"))
+            done = NoteKeyFailure(IDS_CANNOTRESTOREKEY, HKEY_LOCAL_MACHINE, nodePath);
+    }
+    FreeRegText(driver);
+    CloseRegKey(node);
+    return done;
 }
 
-static void RestoreSection(const char *section)
+static int RestoreSection(const char *section)
 {
     char node[VALUE_SIZE], classKey[VALUE_SIZE], driver[VALUE_SIZE];
-    int failures = FailureCount();
+    int hasNode, hasClass, hasDriver, classValues, gone;
+    /* a record that cannot be read is not guessed at */
+    if (!ReadRecord(section, "SubKey1", node, &hasNode) ||
+        !ReadRecord(section, "SubKey2", classKey, &hasClass) ||
+        !ReadRecord(section, "Driver", driver, &hasDriver) ||
+        !AnyRecorded(section, ClassValues, 5, &classValues))
+        return 0;
     /* the record is a file anybody can edit: only device nodes and mouse class keys */
-    int hasNode = Recorded(section, "SubKey1", node) && BeginsWithNoCase(node, "Enum\\");
-    int hasClass = Recorded(section, "SubKey2", classKey) && BeginsWithNoCase(classKey, CLASS_ROOT);
-    int hadNoDriver = Recorded(section, "Driver", driver) && !driver[0];
-    int classValues = AnyRecorded(section, ClassValues, 5);
-    if (FailureCount() != failures)
-        return;   /* a record that cannot be read is not guessed at */
-    if (hasNode)
-        PutBackValues(section, node, NodeValues, 2);
+    hasNode = hasNode && BeginsWithNoCase(node, "Enum\\");
+    hasClass = hasClass && BeginsWithNoCase(classKey, CLASS_ROOT);
+    int hadNoDriver = hasDriver && !driver[0];
+    int done = !hasNode || PutBackValues(section, node, NodeValues, 2);
     if (hasClass && classValues)
-        PutBackValues(section, classKey, ClassValues, 5);
-    else if (hasClass && !hadNoDriver)
-        RemovePackageClassKey(classKey);   /* the node named a key that was not there */
-    else if (hasNode)
-        UnbindNewClassKey(node);   /* setup bound a node that had no Driver (recorded so,
-                                      or in records made before it was) */
+        return PutBackValues(section, classKey, ClassValues, 5) && done;
+    if (hasClass && !hadNoDriver)   /* the node named a key that was not there */
+        return RemovePackageClassKey(classKey, &gone) && done;
+    if (hasNode)   /* setup bound a node that had no Driver (recorded so, or in records
+                      made before it was) */
+        return UnbindNewClassKey(node) && done;
+    return done;
 }
 
-/* The root-enumerated node setup makes when no mouse was detected (opened as node),
-   and its class key; 0 when the class key stays, and the node with it. */
+/* The root-enumerated node setup makes when no mouse was detected, and its class key;
+   the node stays while its class key does, so that a second run finds it again. */
 static int RemoveNodeAndClassKey(HKEY node)
 {
-    char driver[DRIVER_SIZE], classPath[CLASS_PATH_SIZE];
-    int bound = ReadRegText(node, "Driver", driver, sizeof driver) &&
-                ClassKeyOfDriver(driver, classPath);
-    RegCloseKey(node);
-    if (bound && !DeleteRegTree(HKEY_LOCAL_MACHINE, classPath)) {
-        KeyNotRemoved(HKEY_LOCAL_MACHINE, classPath);
-        return 0;   /* the node stays, so that a second run finds the class key again */
-    }
-    if (!DeleteRegTree(HKEY_LOCAL_MACHINE, OWN_NODE))
-        KeyNotRemoved(HKEY_LOCAL_MACHINE, OWN_NODE);
-    return 1;
+    char *driver = 0, classPath[CLASS_PATH_SIZE];
+    int read = ReadKeyValue(node, OWN_NODE, "Driver", &driver);
+    int bound = read && ClassKeyOfDriver(driver, classPath);
+    FreeRegText(driver);
+    CloseRegKey(node);
+    if (!read)
+        return 0;
+    if (bound && !DeleteRegTree(HKEY_LOCAL_MACHINE, classPath))
+        return KeyNotRemoved(HKEY_LOCAL_MACHINE, classPath);
+    return DeleteRegTree(HKEY_LOCAL_MACHINE, OWN_NODE) || KeyNotRemoved(HKEY_LOCAL_MACHINE, OWN_NODE);
 }
 
-static void RemoveOwnNode(void)
+static int RemoveOwnNode(void)
 {
     HKEY node;
-    if (OpenKeyToChange(HKEY_LOCAL_MACHINE, OWN_NODE, &node) && !RemoveNodeAndClassKey(node))
-        return;
+    if (!OpenKeyToChange(HKEY_LOCAL_MACHINE, OWN_NODE, &node))
+        return 0;
+    if (node && !RemoveNodeAndClassKey(node))
+        return 0;
     /* also when an earlier run removed the node and not this key */
-    DeleteRegKeyIfEmpty(HKEY_LOCAL_MACHINE, OWN_NODE_PARENT);
+    return DeleteRegKeyIfEmpty(HKEY_LOCAL_MACHINE, OWN_NODE_PARENT);
 }
 
-void RestoreMouseDevice(void)
+int RestoreMouseDevice(void)
 {
-    RestoreSection("PS2");
-    RestoreSection("Serial");
-    RemoveOwnNode();
+    int ps2 = RestoreSection("PS2");
+    int serial = RestoreSection("Serial");
+    return RemoveOwnNode() && ps2 && serial;
 }

@@ -30,10 +30,18 @@ static int InUse(DWORD error)
            error == ERROR_LOCK_VIOLATION;
 }
 
+/* What is at path, told when it cannot be: as PathAttributes. */
+static int Attributes(const char *path, DWORD *attributes)
+{
+    return PathAttributes(path, attributes) || NoteFailure(IDS_CANNOTREAD, path);
+}
+
 /* Deleted now, or at the next start when it is in use; 0, noted, when neither. */
 static int RemoveFile(const char *path)
 {
-    DWORD attributes = GetFileAttributesA(path);
+    DWORD attributes;
+    if (!Attributes(path, &attributes))
+        return 0;
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return 1;   /* gone already, or not a file setup wrote */
     DWORD writable = attributes & ~FILE_ATTRIBUTE_READONLY;
@@ -43,9 +51,11 @@ static int RemoveFile(const char *path)
     if (DeleteFileA(path))
         return 1;
     DWORD error = GetLastError();
-    if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES ||
-        (InUse(error) && ScheduleDeleteAtRestart(path)))
+    if (!Attributes(path, &attributes))
+        return 0;
+    if (attributes == INVALID_FILE_ATTRIBUTES || (InUse(error) && ScheduleDeleteAtRestart(path)))
         return 1;
+    SetLastError(error);
     return NoteFailure(IDS_CANNOTDELETE, path);
 }
 
@@ -64,34 +74,42 @@ static int IsPlainName(const char *name)
    back; while the package's file is in use, at the next start. A record of a file
    kept that is not there names a file setup never replaced: the one at target is
    then not the package's, and stays. */
-static void PutOlderFileBack(const char *target, const char *kept)
+static int PutOlderFileBack(const char *target, const char *kept)
 {
-    if (GetFileAttributesA(kept) == INVALID_FILE_ATTRIBUTES || !RemoveFile(target))
-        return;
-    int back = GetFileAttributesA(target) == INVALID_FILE_ATTRIBUTES
+    DWORD keptThere, targetThere;
+    if (!Attributes(kept, &keptThere))
+        return 0;
+    if (keptThere == INVALID_FILE_ATTRIBUTES)
+        return 1;
+    if (!RemoveFile(target) || !Attributes(target, &targetThere))
+        return 0;
+    int back = targetThere == INVALID_FILE_ATTRIBUTES
                    ? MoveFileA(kept, target)
                    : ScheduleRenameAtRestart(target, kept);   /* after its NUL= line */
-    if (!back)
-        NoteFailureOfTwo(IDS_CANNOTPUTBACK, kept, target);
+    return back || NoteFailureOfTwo(IDS_CANNOTPUTBACK, kept, target);
 }
 
 /* A file in the destination is the package's. One outside it is the package's only
    when the record notes that setup put it there: an entry the copy never reached (it
    was cancelled, or failed) may name another program's file of the same name. */
-static void RemoveListedFile(const FileEntry *entry, const char *composed, const char *target)
+static int RemoveListedFile(const FileEntry *entry, const char *target)
 {
     char kept[RECORD_VALUE_SIZE];
+    int recorded;
     if (!entry->TargetIsAbsolute)
-        RemoveFile(target);
-    else if (Recorded(REPLACED_RECORD, composed, kept))
-        kept[0] ? PutOlderFileBack(target, kept) : (void)RemoveFile(target);
+        return RemoveFile(target);
+    if (!ReadRecord(REPLACED_RECORD, target, kept, &recorded))
+        return 0;
+    if (!recorded)
+        return 1;
+    return kept[0] ? PutOlderFileBack(target, kept) : RemoveFile(target);
 }
 
-static void RemoveListedFiles(void)
+static int RemoveListedFiles(void)
 {
     char script[PATH_SIZE], self[PATH_SIZE];
     InstalledScriptPath(script, sizeof script);
-    int selfKnown = OwnProgramPath(self);
+    int selfKnown = OwnProgramPath(self), done = 1;
     FileEntry *end = SetupState.DiskFirstEntry[SetupState.DiskCount];
     for (FileEntry *entry = SetupState.DiskFirstEntry[0]; entry && entry < end; entry++) {
         if (!IsPlainName(entry->TargetName) ||
@@ -101,9 +119,11 @@ static void RemoveListedFiles(void)
         ComposeTargetPath(composed, sizeof composed, SetupState.InstallDir, entry);
         if (!CanonicalPath(composed, target, PATH_SIZE) || SamePlace(target, script) ||
             (selfKnown && SamePlace(target, self)))
-            continue;   /* the script and this program go last */
-        RemoveListedFile(entry, composed, target);
+            continue;   /* the script and this program go last; a path that does not
+                           fit names no file setup could make */
+        done = RemoveListedFile(entry, target) && done;
     }
+    return done;
 }
 
 static void CountEntry(const char *, int, void *count)
@@ -112,78 +132,104 @@ static void CountEntry(const char *, int, void *count)
 }
 
 /* Removes a directory that setup made; one that still holds files (the user's, or
-   older files not yet back) stays, as it should, but an empty one that stays is noted. */
-static void RemoveEmptyDirectory(const char *dir, int isDir = 1, void * = 0)
+   older files not yet back) stays, as it should, but an empty one that stays is noted,
+   and so is one that cannot be looked into. */
+static int RemoveEmptyDirectory(const char *dir)
 {
-    if (!isDir || RemoveDirectoryA(dir) || GetFileAttributesA(dir) == INVALID_FILE_ATTRIBUTES)
-        return;
+    DWORD attributes;
+    if (RemoveDirectoryA(dir))
+        return 1;
+    if (!Attributes(dir, &attributes))
+        return 0;
     int entries = 0;
-    ForEachEntry(dir, "*", CountEntry, &entries);
-    if (!entries)
-        NoteFailure(IDS_CANNOTREMOVEDIR, dir);
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return 1;
+    if (!ForEachEntry(dir, "*", CountEntry, &entries) || !entries)
+        return NoteFailure(IDS_CANNOTREMOVEDIR, dir);
+    return 1;
+}
+
+/* For the entries of a directory: each removed as its kind wants, the outcome kept. */
+static void RemoveEachDirectory(const char *path, int isDir, void *done)
+{
+    if (isDir && !RemoveEmptyDirectory(path))
+        *(int *)done = 0;
 }
 
 /* Setup's own temporary files (KXnnnn.TMP) that a copy which failed could not take
    away; in the destination's directories nobody else makes them. */
-static void RemoveTemporaryFile(const char *path, int isDir, void *)
+static void RemoveTemporaryFile(const char *path, int isDir, void *done)
 {
-    if (!isDir)
-        RemoveFile(path);
+    if (!isDir && !RemoveFile(path))
+        *(int *)done = 0;
+}
+
+/* Every entry of dir that matches pattern, removed by each; 1, or 0 noted. */
+static int RemoveEntries(const char *dir, const char *pattern,
+                         void (*each)(const char *, int, void *))
+{
+    int done = 1;
+    if (!ForEachEntry(dir, pattern, each, &done))
+        return NoteFailure(IDS_CANNOTREAD, dir);
+    return done;
 }
 
 /* A directory of the destination: setup's temporary files, then the directory itself
    when it is left empty and is not the destination. */
-static void ClearDirectory(const char *dir)
+static int ClearDirectory(const char *dir)
 {
-    ForEachEntry(dir, SETUP_TEMPORARIES, RemoveTemporaryFile, 0);
-    if (!SamePlace(dir, SetupState.InstallDir))
-        RemoveEmptyDirectory(dir);
+    int done = RemoveEntries(dir, SETUP_TEMPORARIES, RemoveTemporaryFile);
+    return (SamePlace(dir, SetupState.InstallDir) || RemoveEmptyDirectory(dir)) && done;
 }
 
 /* The folders that kept older files, REPLACED and those in it, once the files are back. */
-static void RemoveKeptFolders(void)
+static int RemoveKeptFolders(void)
 {
     char replaced[PATH_SIZE];
+    DWORD attributes;
     JoinPath(replaced, sizeof replaced, SetupState.InstallDir, "REPLACED");
-    ForEachEntry(replaced, "*", RemoveEmptyDirectory, 0);
-    if (GetFileAttributesA(replaced) != INVALID_FILE_ATTRIBUTES)
-        RemoveEmptyDirectory(replaced);
+    if (!RemoveEntries(replaced, "*", RemoveEachDirectory) || !Attributes(replaced, &attributes))
+        return 0;
+    return attributes == INVALID_FILE_ATTRIBUTES || RemoveEmptyDirectory(replaced);
 }
 
-/* A script's directory below this one, deepest level first ("DRIVERS\\WIN95", then
+/* A script's directory below this one, deepest level first ("DRIVERS\WIN95", then
    DRIVERS), each while it is left empty. A value that is no relative directory names
    none setup made. */
-static void RemoveSubDirectory(const char *sub)
+static int RemoveSubDirectory(const char *sub)
 {
     char level[sizeof(FileEntry::TargetDir)], dir[PATH_SIZE];
     CopyText(level, sizeof level, sub);   /* the name, cut as setup made it */
     if (!IsRelativeDir(level))
-        return;
+        return 1;
     for (int deepest = 1; level[0]; deepest = 0) {
+        DWORD attributes;
         JoinPath(dir, sizeof dir, SetupState.InstallDir, level);
-        if (GetFileAttributesA(dir) != INVALID_FILE_ATTRIBUTES) {
-            if (deepest)
-                ClearDirectory(dir);
-            else
-                RemoveEmptyDirectory(dir);
-        }
+        if (!Attributes(dir, &attributes))
+            return 0;
+        if (attributes != INVALID_FILE_ATTRIBUTES &&
+            !(deepest ? ClearDirectory(dir) : RemoveEmptyDirectory(dir)))
+            return 0;
         DirectoryOf(level, level, sizeof level);
     }
+    return 1;
 }
 
 /* SubDir6 to SubDir1, then RootDir (the destination itself, or a directory of its own). */
-static void RemoveSubDirectories(void)
+static int RemoveSubDirectories(void)
 {
+    int done = 1;
     for (int slot = SLOT_SUBDIR1 + 5; slot >= SLOT_ROOTDIR; slot--)
         if (SetupState.DirectorySlots[slot][0])
-            RemoveSubDirectory(SetupState.DirectorySlots[slot]);
+            done = RemoveSubDirectory(SetupState.DirectorySlots[slot]) && done;
+    return done;
 }
 
-void RemoveInstalledFiles(void)
+int RemoveInstalledFiles(void)
 {
-    RemoveListedFiles();
-    RemoveKeptFolders();
-    RemoveSubDirectories();
+    int files = RemoveListedFiles();
+    int kept = RemoveKeptFolders();
+    return RemoveSubDirectories() && files && kept;
 }
 
 int RemoveInstalledScript(void)
@@ -193,11 +239,12 @@ int RemoveInstalledScript(void)
     return RemoveFile(script);
 }
 
-void RemoveOwnProgram(void)
+int RemoveOwnProgram(void)
 {
     char self[PATH_SIZE];
     if (!OwnProgramPath(self) || !ScheduleDeleteAtRestart(self))
-        NoteFailure(IDS_CANNOTDELETE, self);
+        return NoteFailure(IDS_CANNOTDELETE, self);
     /* InstallDir itself stays: it holds this program until the next start, and
        WININIT.INI deletes files only */
+    return 1;
 }

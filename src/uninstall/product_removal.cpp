@@ -8,107 +8,114 @@
 #include "../shared/bounded_text.h"
 #include "../shared/path_names.h"
 #include "../shared/mouse_app.h"
+#include "../shared/failure_note.h"
+#include "../../resources/uninstall_resource.h"
 
 #define COMMAND_SIZE 300
 
 int CommandInOwnDirectory(const char *command, const char *name)
 {
     char dir[COMMAND_SIZE];
-    return DirectoryOfCommand(command, name, dir, sizeof dir) &&
+    return command && DirectoryOfCommand(command, name, dir, sizeof dir) &&
            SamePlace(dir, SetupState.InstallDir);
 }
 
-/* What a value of a key holds: 1 and the text; 0 when the key or the value is not
-   there (or cannot be read whole: then it is nobody's to remove); -1, noted, when the
-   key is there and cannot be opened. */
-static int ReadValueOf(HKEY root, const char *path, const char *name, char *text, int size)
+/* What a value of a key holds: 1 and *text (0 when the key or the value is not there);
+   0, noted, when it cannot be read. */
+static int ReadValueOf(HKEY root, const char *path, const char *name, char **text)
 {
-    HKEY key;
-    int opened = OpenRegKeyIfThere(root, path, &key);
-    if (opened < 0)
-        return KeyNotRemoved(root, path) - 1;
-    if (!opened)
-        return 0;
-    int read = ReadRegText(key, name, text, size);
-    RegCloseKey(key);
-    return read;
+    return ReadRegValueAt(root, path, name, text) || KeyNotRemoved(root, path);
 }
 
 /* The program the uninstall entry runs, when it is another directory's that is still
    on the disk: then that installation owns the device, system.ini and the files
-   outside its directory, and this copy leaves them to it. */
-void FindRegisteredInstallation(void)
+   outside its directory, and this copy leaves them to it. When that cannot be told,
+   nothing shared is touched. */
+int FindRegisteredInstallation(void)
 {
-    char command[COMMAND_SIZE], program[COMMAND_SIZE];
-    int entry = ReadValueOf(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "UninstallString", command,
-                            sizeof command);
-    UninstallState.OwnsSharedState = entry >= 0;   /* when unknown, nothing shared is touched */
-    if (entry <= 0 || CommandInOwnDirectory(command, "UNINSTAL.EXE"))
-        return;
-    ProgramOfCommand(command, program, sizeof program);
-    UninstallState.OwnsSharedState = GetFileAttributesA(program) == INVALID_FILE_ATTRIBUTES;
+    char *command, program[COMMAND_SIZE];
+    DWORD attributes;
+    UninstallState.OwnsSharedState = 0;
+    if (!ReadValueOf(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "UninstallString", &command))
+        return 0;
+    int told = 1;
+    if (!command || CommandInOwnDirectory(command, "UNINSTAL.EXE"))
+        UninstallState.OwnsSharedState = 1;
+    else if (!ProgramOfCommand(command, program, sizeof program))
+        UninstallState.OwnsSharedState = 1;   /* names no program: nobody's */
+    else if (!(told = PathAttributes(program, &attributes)))
+        NoteFailure(IDS_CANNOTREAD, program);
+    else
+        UninstallState.OwnsSharedState = attributes == INVALID_FILE_ATTRIBUTES;
+    FreeRegText(command);
+    return told;
 }
 
-/* The page is this directory's, or names no server at all. */
-static int PageIsOwn(void)
+/* 1 and *own 1 when the page is this directory's, or names no server at all. */
+static int PageIsOwn(int *own)
 {
-    char server[COMMAND_SIZE];
-    int named = ReadValueOf(HKEY_CLASSES_ROOT, PAGE_CLSID_KEY "\\InProcServer32", 0, server,
-                            sizeof server);
-    return !named || (named > 0 && CommandInOwnDirectory(server, "KXPAGE.DLL"));
+    char *server;
+    if (!ReadValueOf(HKEY_CLASSES_ROOT, PAGE_CLSID_KEY "\\InProcServer32", 0, &server))
+        return 0;
+    *own = !server || CommandInOwnDirectory(server, "KXPAGE.DLL");
+    FreeRegText(server);
+    return 1;
 }
 
-static void RemoveTree(HKEY root, const char *path)
+static int RemoveTree(HKEY root, const char *path)
 {
-    if (!DeleteRegTree(root, path))
-        KeyNotRemoved(root, path);
+    return DeleteRegTree(root, path) || KeyNotRemoved(root, path);
 }
 
-/* The handler list's own name goes when it still names the page. */
-static void RemoveHandlerName(void)
+/* The value goes when it holds a text that test passes (with name, the program it must
+   run from this directory); 1, or 0 noted. */
+static int RemoveValueOf(const char *path, const char *value, const char *name,
+                         int (*test)(const char *text, const char *name))
 {
-    HKEY handlers;
-    if (!OpenKeyToChange(HKEY_LOCAL_MACHINE, HANDLERS_KEY, &handlers))
-        return;
-    char name[COMMAND_SIZE];
-    if (ReadRegText(handlers, 0, name, sizeof name) && SameTextNoCase(name, PAGE_HANDLER_NAME) &&
-        !DeleteRegValue(handlers, 0))
-        KeyNotRemoved(HKEY_LOCAL_MACHINE, HANDLERS_KEY);
-    RegCloseKey(handlers);
+    HKEY key;
+    char *text = 0;
+    if (!OpenKeyToChange(HKEY_LOCAL_MACHINE, path, &key))
+        return 0;
+    int done = !key || ReadRegValue(key, value, &text) || KeyNotRemoved(HKEY_LOCAL_MACHINE, path);
+    if (done && text && test(text, name) && !DeleteRegValue(key, value))
+        done = KeyNotRemoved(HKEY_LOCAL_MACHINE, path);
+    FreeRegText(text);
+    CloseRegKey(key);
+    return done;
 }
 
-static void RemoveRunValue(void)
+static int NamesThePage(const char *text, const char *name)
 {
-    HKEY run;
-    if (!OpenKeyToChange(HKEY_LOCAL_MACHINE, RUN_KEY, &run))
-        return;
-    char command[COMMAND_SIZE];
-    if (ReadRegText(run, MOUSE_APP_TITLE, command, sizeof command) &&
-        CommandInOwnDirectory(command, "KXMAIN.EXE") && !DeleteRegValue(run, MOUSE_APP_TITLE))
-        KeyNotRemoved(HKEY_LOCAL_MACHINE, RUN_KEY);
-    RegCloseKey(run);
+    return SameTextNoCase(text, name);
 }
 
-void RemoveProductRegistration(void)
+int RemoveProductRegistration(void)
 {
-    if (PageIsOwn()) {
-        RemoveTree(HKEY_CLASSES_ROOT, PAGE_CLSID_KEY);
-        RemoveTree(HKEY_LOCAL_MACHINE, HANDLERS_KEY "\\" PAGE_HANDLER_NAME);
-        RemoveHandlerName();   /* the handler list itself stays: other pages may use it */
+    int own, done = PageIsOwn(&own);
+    if (done && own) {
+        done = RemoveTree(HKEY_CLASSES_ROOT, PAGE_CLSID_KEY);
+        done = RemoveTree(HKEY_LOCAL_MACHINE, HANDLERS_KEY "\\" PAGE_HANDLER_NAME) && done;
+        /* the handler list's own name goes when it still names the page; the list
+           itself stays: other pages may use it */
+        done = RemoveValueOf(HANDLERS_KEY, 0, PAGE_HANDLER_NAME, NamesThePage) && done;
     }
-    RemoveRunValue();
+    return RemoveValueOf(RUN_KEY, MOUSE_APP_TITLE, "KXMAIN.EXE", CommandInOwnDirectory) && done;
 }
 
-int OwnUninstallEntry(void)
+int OwnUninstallEntry(int *own)
 {
-    char command[COMMAND_SIZE];
-    return ReadValueOf(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "UninstallString", command,
-                       sizeof command) > 0 &&
-           CommandInOwnDirectory(command, "UNINSTAL.EXE");
+    char *command;
+    if (!ReadValueOf(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "UninstallString", &command))
+        return 0;
+    *own = CommandInOwnDirectory(command, "UNINSTAL.EXE");
+    FreeRegText(command);
+    return 1;
 }
 
-void RemoveUninstallEntry(void)
+int RemoveUninstallEntry(void)
 {
-    if (OwnUninstallEntry())
-        RemoveTree(HKEY_LOCAL_MACHINE, UNINSTALL_KEY);
+    int own;
+    if (!OwnUninstallEntry(&own))
+        return 0;
+    return !own || RemoveTree(HKEY_LOCAL_MACHINE, UNINSTALL_KEY);
 }

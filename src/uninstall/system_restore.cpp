@@ -6,6 +6,7 @@
 #include "uninstall.h"
 #include "../shared/system_ini.h"
 #include "../shared/prior_values.h"
+#include "../shared/path_names.h"
 #include "../shared/bounded_text.h"
 #include "../shared/setup_state.h"
 #include "../shared/failure_note.h"
@@ -13,50 +14,59 @@
 
 #define LINE_SIZE RECORD_VALUE_SIZE
 
-/* The mouse line from before setup: 1 and the line (empty when there was none); 0 when
-   neither the record nor system.bak holds it; -1 and the file in failed when one of
-   them cannot be read. */
-static int LineBeforeSetup(char *old, char *failed)
+/* The mouse line from before setup: 1, and *known 1 with the line (empty when there was
+   none), or *known 0 when neither the record nor system.bak holds it; 0, noted, when
+   one of them cannot be read. */
+static int LineBeforeSetup(char *old, int *known)
 {
-    int known = ReadRecordedValue(SYSTEM_RECORD, MOUSE_LINE_KEY, old);
-    if (known < 0)
-        InstalledScriptPath(failed, INI_PATH_SIZE);
-    if (known)
-        return known;
-    known = ReadSystemIniMouseLine("system.bak", old, LINE_SIZE);
-    if (known < 0)
-        WindowsFilePath("system.bak", failed);
-    return known;
+    char failed[INI_PATH_SIZE];
+    if (!ReadRecordedValue(SYSTEM_RECORD, MOUSE_LINE_KEY, old, known)) {
+        InstalledScriptPath(failed, sizeof failed);
+        return NoteFailure(IDS_CANNOTREAD, failed);
+    }
+    if (*known || ReadSystemIniMouseLine("system.bak", old, LINE_SIZE, known))
+        return 1;
+    WindowsFilePath("system.bak", failed);
+    return NoteFailure(IDS_CANNOTREAD, failed);
 }
 
-static void RestoreMouseLine(void)
+static int RestoreMouseLine(void)
 {
     char current[LINE_SIZE], old[LINE_SIZE + 1], failed[INI_PATH_SIZE];
+    int found, known;
     WindowsFilePath("system.ini", failed);
-    int found = ReadSystemIniMouseLine("system.ini", current, sizeof current);
-    if (found < 0)
-        NoteFailure(IDS_CANNOTREAD, failed);
-    if (found <= 0 || lstrcmpA(current, "mouse=*vmouse") != 0)
-        return;   /* not setup's line (any more) */
-    int known = LineBeforeSetup(old, failed);
-    if (known <= 0) {
-        NoteFailure(known < 0 ? IDS_CANNOTREAD : IDS_NOMOUSELINE, failed);
-        return;
+    if (!ReadSystemIniMouseLine("system.ini", current, sizeof current, &found))
+        return NoteFailure(IDS_CANNOTREAD, failed);
+    if (!found || lstrcmpA(current, "mouse=*vmouse") != 0)
+        return 1;   /* not setup's line (any more) */
+    if (!LineBeforeSetup(old, &known))
+        return 0;
+    if (!known) {
+        SetLastError(ERROR_NOT_FOUND);
+        return NoteFailure(IDS_NOMOUSELINE, failed);
     }
     if (old[0])
         AppendText(old, sizeof old, "\n");   /* empty: setup added the line, it goes */
     /* only the first section's; a further [386Enh] section keeps what it has */
     if (ReplaceSystemIniMouseLine(old, 0, failed) != MOUSE_LINE_REPLACED)
-        NoteFailure(IDS_CANNOTRESTOREFILE, failed);
+        return NoteFailure(IDS_CANNOTRESTOREFILE, failed);
+    return 1;
 }
 
-/* 0 when the stock VMOUSE.VXD is set aside and cannot get its name back (noted). */
+/* VMOUSE.VXD gets its name back from VMOUSE.BAK, unless it has one; 0, noted, when it
+   cannot, or when it cannot be told. */
 static int RestoreVmouse(void)
 {
     char vxd[VMOUSE_PATH_SIZE], bak[VMOUSE_PATH_SIZE];
+    DWORD bakThere, vxdThere;
     /* a system directory whose name does not fit is one setup could not use either */
-    if (!FindVmousePaths(vxd, bak) || GetFileAttributesA(bak) == INVALID_FILE_ATTRIBUTES ||
-        GetFileAttributesA(vxd) != INVALID_FILE_ATTRIBUTES)
+    if (!FindVmousePaths(vxd, bak))
+        return 1;
+    if (!PathAttributes(bak, &bakThere))
+        return NoteFailure(IDS_CANNOTREAD, bak);
+    if (!PathAttributes(vxd, &vxdThere))
+        return NoteFailure(IDS_CANNOTREAD, vxd);
+    if (bakThere == INVALID_FILE_ATTRIBUTES || vxdThere != INVALID_FILE_ATTRIBUTES)
         return 1;
     if (rename(bak, vxd) != 0)
         return NoteFailure(IDS_CANNOTRESTOREFILE, bak);
@@ -65,8 +75,7 @@ static int RestoreVmouse(void)
 
 /* VMOUSE.VXD first: set aside, it stays only while system.ini holds setup's line, which
    then stays too. */
-void RestoreSystemIni(void)
+int RestoreSystemIni(void)
 {
-    if (RestoreVmouse())
-        RestoreMouseLine();
+    return RestoreVmouse() && RestoreMouseLine();
 }

@@ -22,38 +22,40 @@ enum UninstallResult {
     UNINSTALL_DECLINED = 3       /* No at the question: nothing changed */
 };
 
-/* The steps, in their order. Each notes what it cannot do (failure_note.h). */
-void FindRegisteredInstallation(void);  /* sets OwnsSharedState */
-void RemoveProductRegistration(void);   /* the page handler and Run value naming this directory */
-void RestoreMouseDevice(void);          /* the recorded values, the own node */
-void RestoreSystemIni(void);            /* the old mouse line, VMOUSE.VXD */
-void RemoveInstalledFiles(void);        /* the script's files, older ones put back */
+/* The steps, in their order. Each does what it can, notes what it cannot
+   (failure_note.h), and returns 1 when nothing failed, else 0. */
+int FindRegisteredInstallation(void);   /* sets OwnsSharedState */
+int RemoveProductRegistration(void);    /* the page handler and Run value naming this directory */
+int RestoreMouseDevice(void);           /* the recorded values, the own node */
+int RestoreSystemIni(void);             /* the old mouse line, VMOUSE.VXD */
+int RemoveInstalledFiles(void);         /* the script's files, older ones put back */
 /* Only when every step before succeeded, in this order, so that what is left after a
    failure can still be found and removed: */
-int RemoveInstalledScript(void);        /* SETUP.INF; 1 when it is gone */
-void RemoveUninstallEntry(void);        /* when it names this directory */
-void RemoveOwnProgram(void);            /* this program, at the next start */
+int RemoveInstalledScript(void);        /* SETUP.INF */
+int RemoveUninstallEntry(void);         /* when it names this directory */
+int RemoveOwnProgram(void);             /* this program, at the next start */
 
-/* 1 when the uninstall entry runs this directory's UNINSTAL.EXE. */
-int OwnUninstallEntry(void);
+/* 1 and *own 1 when the uninstall entry runs this directory's UNINSTAL.EXE; 0, noted,
+   when the entry cannot be read. */
+int OwnUninstallEntry(int *own);
 
 /* 1 when a command (the uninstall entry's, the start-up command, the page's server)
    runs the program name from this directory. */
 int CommandInOwnDirectory(const char *command, const char *name);
 
-/* 1 and the text when the record in the installed SETUP.INF holds the key; 0 when not,
-   and when the record cannot be read, which is noted as a failure. */
-int Recorded(const char *section, const char *key, char *value);
+/* What the record in the installed SETUP.INF holds for the key: 1, with *recorded 1 and
+   the text in value (RECORD_VALUE_SIZE bytes), or *recorded 0; 0, noted, when the
+   record cannot be read. */
+int ReadRecord(const char *section, const char *key, char *value, int *recorded);
 
-/* Registry removal: 1 when the key or value is gone, also when it never was. */
+/* Registry removal: 1 when the key is gone with its subkeys, also when it never was. */
 int DeleteRegTree(HKEY root, const char *path);
-int DeleteRegValue(HKEY key, const char *name);
-/* Deletes the key when it holds neither values nor subkeys; a failure is noted. */
-void DeleteRegKeyIfEmpty(HKEY root, const char *path);
-/* Opens a key to change it: 1 when opened; 0 when it is not there, or when it cannot be
-   opened, which is noted as a failure. */
+/* Deletes the key when it holds neither values nor subkeys; 1, or 0 noted. */
+int DeleteRegKeyIfEmpty(HKEY root, const char *path);
+/* Opens a key to change it: 1 and the key, or 1 and *key 0 when it is not there; 0,
+   noted, when it is there and cannot be opened. */
 int OpenKeyToChange(HKEY root, const char *path, HKEY *key);
-/* A key that could not be deleted or changed back, noted; 0. */
+/* A key that could not be read, deleted or changed back, noted; 0. */
 int KeyNotRemoved(HKEY root, const char *path);
 
 #endif

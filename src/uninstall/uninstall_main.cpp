@@ -12,6 +12,7 @@
 #include "../shared/failure_note.h"
 #include "../shared/prior_values.h"
 #include "../shared/command_line.h"
+#include "../shared/path_names.h"
 #include "../../resources/uninstall_resource.h"
 
 #define MESSAGE_SIZE 2048
@@ -52,40 +53,44 @@ static int AskAboutPackage(UINT textId, UINT icon)
     return MessageBoxA(0, text, SetupState.Caption, MB_YESNO | icon);
 }
 
-/* Whether there is a script here at all; one that is there and cannot be read is a
-   reading error, not nothing installed. */
-static int ScriptIsThere(void)
+/* Whether there is a script here at all: 1 and *there; 0, noted, when that cannot be
+   told. One that is there and cannot be read is a reading error, not nothing
+   installed. */
+static int ScriptIsThere(int *there)
 {
     char path[RECORD_PATH_SIZE];
+    DWORD attributes;
+    *there = 0;
     if (!SetupState.InstallDir[0])
-        return 0;
+        return 1;
     InstalledScriptPath(path, sizeof path);
-    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+    if (!PathAttributes(path, &attributes))
+        return NoteFailure(IDS_CANNOTREAD, path);
+    *there = attributes != INVALID_FILE_ATTRIBUTES;
+    return 1;
 }
 
 /* The uninstall entry, then this program at the next start: an entry that could not
    go still runs it for a second run; a program that could not be scheduled stays
    behind alone, and says so. */
-static void ForgetOwnProgram(void)
+static int ForgetOwnProgram(void)
 {
-    RemoveUninstallEntry();
-    if (!FailureCount())
-        RemoveOwnProgram();
+    return RemoveUninstallEntry() && RemoveOwnProgram();
 }
 
-static void RemovePackage(void)
+/* Each step does what it can even after one before it failed; the script, the entry
+   and this program go only when nothing failed. */
+static int RemovePackage(void)
 {
     CloseMouseApp();
-    FindRegisteredInstallation();
-    RemoveProductRegistration();
+    int done = FindRegisteredInstallation();
+    done = RemoveProductRegistration() && done;
     if (UninstallState.OwnsSharedState) {
-        RestoreMouseDevice();
-        RestoreSystemIni();
+        done = RestoreMouseDevice() && done;
+        done = RestoreSystemIni() && done;
     }
-    RemoveInstalledFiles();
-    if (FailureCount() || !RemoveInstalledScript())
-        return;
-    ForgetOwnProgram();
+    done = RemoveInstalledFiles() && done;
+    return done && RemoveInstalledScript() && ForgetOwnProgram();
 }
 
 /* The directory this program runs from, whole, as InstallDir; the script there. */
@@ -101,14 +106,17 @@ static int LoadOwnScript(void)
 
 static int RunUninstall(void)
 {
-    int loaded = LoadOwnScript();
+    int loaded = LoadOwnScript(), there, own;
     BuildUninstallCaption();
-    if (!ScriptIsThere()) {
+    if (!ScriptIsThere(&there)) {
+        Tell(IDS_READERROR, MB_ICONWARNING);
+        return UNINSTALL_INCOMPLETE;
+    }
+    if (!there) {
         /* the registered uninstaller of an installation a run removed all but these of */
-        if (OwnUninstallEntry())
-            ForgetOwnProgram();
+        int forgotten = OwnUninstallEntry(&own) && (!own || ForgetOwnProgram());
         Tell(IDS_NOTHINGINSTALLED, MB_ICONINFORMATION);
-        return FailureCount() ? UNINSTALL_INCOMPLETE : UNINSTALL_NOTHING;
+        return forgotten ? UNINSTALL_NOTHING : UNINSTALL_INCOMPLETE;
     }
     if (!loaded) {
         Tell(IDS_READERROR, MB_ICONWARNING);
@@ -117,8 +125,7 @@ static int RunUninstall(void)
     if (!UninstallState.Silent &&
         AskAboutPackage(IDS_REMOVEQUESTION, MB_ICONQUESTION) != IDYES)
         return UNINSTALL_DECLINED;
-    RemovePackage();
-    int failed = FailureCount() != 0;
+    int failed = !RemovePackage();
     if (!UninstallState.Silent &&
         AskAboutPackage(failed ? IDS_NOTREMOVED : IDS_REMOVED,
                         failed ? MB_ICONEXCLAMATION : MB_ICONINFORMATION) == IDYES)

@@ -5,13 +5,11 @@
 
 UNINSTALLSTATE UninstallState;
 
-int Recorded(const char *section, const char *key, char *value)
+int ReadRecord(const char *section, const char *key, char *value, int *recorded)
 {
-    int recorded = ReadRecordedValue(section, key, value);
-    if (recorded < 0) {
-        char path[RECORD_PATH_SIZE];
-        InstalledScriptPath(path, sizeof path);
-        NoteFailure(IDS_CANNOTREAD, path);
-    }
-    return recorded > 0;
+    if (ReadRecordedValue(section, key, value, recorded))
+        return 1;
+    char path[RECORD_PATH_SIZE];
+    InstalledScriptPath(path, sizeof path);
+    return NoteFailure(IDS_CANNOTREAD, path);
 }

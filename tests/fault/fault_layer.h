@@ -58,6 +58,21 @@ FAULT_WRAP(LONG, RegDeleteKeyA, FAULT_REGISTRY, ERROR_ACCESS_DENIED, ERROR_ACCES
            (HKEY a, LPCSTR b), (a, b))
 FAULT_WRAP(LONG, RegDeleteValueA, FAULT_REGISTRY, ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED,
            (HKEY a, LPCSTR b), (a, b))
+// Reads where "cannot be read" must not pass for "absent".
+FAULT_WRAP(LONG, RegQueryValueExA, FAULT_REGISTRY, ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED,
+           (HKEY a, LPCSTR b, LPDWORD c, LPDWORD d, LPBYTE e, LPDWORD f), (a, b, c, d, e, f))
+FAULT_WRAP(LONG, RegEnumKeyExA, FAULT_REGISTRY, ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED,
+           (HKEY a, DWORD b, LPSTR c, LPDWORD d, LPDWORD e, LPSTR f, LPDWORD g, PFILETIME h),
+           (a, b, c, d, e, f, g, h))
+FAULT_WRAP(LONG, RegQueryInfoKeyA, FAULT_REGISTRY, ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED,
+           (HKEY a, LPSTR b, LPDWORD c, LPDWORD d, LPDWORD e, LPDWORD f, LPDWORD g, LPDWORD h,
+            LPDWORD i, LPDWORD j, LPDWORD k, PFILETIME l), (a, b, c, d, e, f, g, h, i, j, k, l))
+FAULT_WRAP(DWORD, GetFileAttributesA, FAULT_FILE, ERROR_ACCESS_DENIED, INVALID_FILE_ATTRIBUTES,
+           (LPCSTR a), (a))
+FAULT_WRAP(HANDLE, FindFirstFileA, FAULT_FILE, ERROR_ACCESS_DENIED, INVALID_HANDLE_VALUE,
+           (LPCSTR a, LPWIN32_FIND_DATAA b), (a, b))
+FAULT_WRAP(LONG, LZSeek, FAULT_FILE, ERROR_READ_FAULT, LZERROR_READ, (INT a, LONG b, INT c), (a, b, c))
+FAULT_WRAP(INT, LZRead, FAULT_FILE, ERROR_READ_FAULT, LZERROR_READ, (INT a, LPSTR b, INT c), (a, b, c))
 FAULT_WRAP(HGLOBAL, GlobalAlloc, FAULT_MEMORY, ERROR_NOT_ENOUGH_MEMORY, NULL, (UINT a, SIZE_T b), (a, b))
 FAULT_CRT(FILE *, fopen, NULL, (const char *a, const char *b), (a, b))
 FAULT_CRT(int, fputs, EOF, (const char *a, FILE *b), (a, b))
@@ -117,6 +132,13 @@ inline int Fault_fclose(FILE *a)
 #define RegSetValueExA FaultRegSetValueExA
 #define RegDeleteKeyA FaultRegDeleteKeyA
 #define RegDeleteValueA FaultRegDeleteValueA
+#define RegQueryValueExA FaultRegQueryValueExA
+#define RegEnumKeyExA FaultRegEnumKeyExA
+#define RegQueryInfoKeyA FaultRegQueryInfoKeyA
+#define GetFileAttributesA FaultGetFileAttributesA
+#define FindFirstFileA FaultFindFirstFileA
+#define LZSeek FaultLZSeek
+#define LZRead FaultLZRead
 #define GlobalAlloc FaultGlobalAlloc
 #define fopen Fault_fopen
 #define fputs Fault_fputs

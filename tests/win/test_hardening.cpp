@@ -331,7 +331,8 @@ TEST(RegistryFaults, RefusedKeysAndMalformedLiveDevices)
         RegCloseKey(k);
     }
     char found[FOUND_SIZE] = "none";
-    int matched = FindHardwareNode("BIOS\\*PNP0F13\\", found);
+    int matched = 0;
+    EXPECT_EQ(1, FindHardwareNode("BIOS\\*PNP0F13\\", found, &matched)) << "the list was read";
     EXPECT_EQ(1, matched) << "only the device that names a node whole matches";
     EXPECT_STREQ("BIOS\\*PNP0F13\\", found);
     // That device has no node under HKEY_LOCAL_MACHINE\Enum: nothing is written and

@@ -323,10 +323,18 @@ TEST_F(Registration, NoLivePs2NodeAndOtherKindsTakeTheOwnNode)
     ExpectText(HKEY_LOCAL_MACHINE, Node("ROOT\\*PNP0F0C\\0000"), "DeviceDesc", "Serial mouse");
 }
 
+// Whether a device of the live list holds prefix; the list itself must be readable.
+int Matched(const char *prefix, char *found)
+{
+    int matched = -1;
+    EXPECT_EQ(1, FindHardwareNode(prefix, found, &matched)) << "the live list was read";
+    return matched;
+}
+
 TEST_F(Registration, HardwareKeysAreMatchedAsCaseSensitiveSubstringsLastOneWinning)
 {
     char found[FOUND_SIZE] = "untouched";
-    EXPECT_EQ(0, FindHardwareNode("BIOS\\*PNP0F13\\", found));
+    EXPECT_EQ(0, Matched("BIOS\\*PNP0F13\\", found));
     EXPECT_STREQ("untouched", found);
     {
         LiveDevice lower("C29A0001", "bios\\*pnp0f13\\0000");
@@ -334,15 +342,15 @@ TEST_F(Registration, HardwareKeysAreMatchedAsCaseSensitiveSubstringsLastOneWinni
         LiveDevice inner("C29A0003", "ACPI\\BIOS\\*PNP0F13\\0001");
         LiveDevice other("C29A0004", "ROOT\\*PNP0F0C\\0000");
         LiveDevice tooLong("C29A0005", "BIOS\\*PNP0F13\\" + std::string(70, 'x'));
-        EXPECT_EQ(1, FindHardwareNode("BIOS\\*PNP0F13\\", found));
+        EXPECT_EQ(1, Matched("BIOS\\*PNP0F13\\", found));
         EXPECT_STREQ("ACPI\\BIOS\\*PNP0F13\\0001", found)
             << "the last match that names a node whole, after leading characters";
-        EXPECT_EQ(1, FindHardwareNode("ROOT\\*PNP0F0C\\", found));
+        EXPECT_EQ(1, Matched("ROOT\\*PNP0F0C\\", found));
         EXPECT_STREQ("ROOT\\*PNP0F0C\\0000", found);
     }
     {
         LiveDevice lower("C29A0001", "bios\\*pnp0f13\\0000");
-        EXPECT_EQ(0, FindHardwareNode("BIOS\\*PNP0F13\\", found)) << "case counts";
+        EXPECT_EQ(0, Matched("BIOS\\*PNP0F13\\", found)) << "case counts";
     }
 
     // Two PS/2 devices: the one enumerated later is reused.
@@ -382,7 +390,8 @@ TEST_F(Registration, ExistingClassKeyIsUpdatedWithItsOldValuesRecorded)
     EXPECT_EQ("MSMOUSE.INF", Recorded("PS2", "InfPath"));
     EXPECT_EQ("Standard PS/2 Port Mouse", Recorded("PS2", "DriverDesc"));
     EXPECT_EQ("5-11-1998", Recorded("PS2", "DriverDate"));
-    EXPECT_EQ(std::string(79, 's'), Recorded("PS2", "InfSection")) << "a long old value is cut";
+    EXPECT_EQ(std::string(100, 's'), Recorded("PS2", "InfSection"))
+        << "a long old value is recorded whole, to come back as it was";
     EXPECT_EQ("", Recorded("PS2", "DeviceDesc")) << "an absent old value is recorded empty";
     EXPECT_EQ("<absent>", Recorded("PS2", "MouseType"));
     EXPECT_EQ("<absent>", Recorded("PS2", "DevLoader"));
