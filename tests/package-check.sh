@@ -18,6 +18,8 @@ sound() {
 [Main]
 ProductName=Tiny
 MinimumSpace=100
+[Startup]
+Title=Tiny Tool
 [DiskLabel]
 Disk1=Tiny Disk 1
 Disk2=Tiny Disk 2
@@ -43,6 +45,10 @@ only() { [ "$(grep -c . "$work/out")" -eq "$1" ]; }
 
 sound; run
 check "a sound package: no finding, exit 0" '[ $status -eq 0 ] && only 0'
+
+sound; edit '/^Title=/d'; run
+check "a package without a title is warned about: the uninstall list shows the product name" \
+  '[ $status -eq 0 ] && has "^warning: .*\[Startup\] Title: missing: .*\"Tiny\"" && only 1'
 
 sound; rm "$work/p/DATA/TINY.DAT"; run
 check "a listed file the package lacks is an error naming its key and path" \

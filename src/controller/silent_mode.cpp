@@ -11,6 +11,8 @@
 #include "../shared/command_line.h"
 #include "../shared/script_loader.h"
 #include "../shared/failure_note.h"
+#include "../shared/path_text.h"
+#include "../shared/path_names.h"
 #include "../install/copy_engine.h"
 #include "../install/destination.h"
 #include "../install/system_patch.h"
@@ -82,11 +84,32 @@ static int Refused(unsigned int textId, int exitCode)
     return exitCode;
 }
 
+/* The unattended run installs what its script describes, never the defaults the
+   wizard offers without one: a script that is not there is a reading error, noted
+   with its path. */
+static int HasScript(void)
+{
+    char dir[sizeof SetupState.SetupDir], script[MAX_PATH];
+    DWORD attributes;
+    if (!FindProgramDir(dir, sizeof dir) || !JoinPath(script, sizeof script, dir, "SETUP.INF"))
+        return 1;   /* the load tells what is wrong with the program's own path */
+    if (!PathAttributes(script, &attributes))
+        return NoteFailureOfTwo(IDS_READERROR, "", script);
+    if (attributes != INVALID_FILE_ATTRIBUTES)
+        return 1;
+    SetLastError(ERROR_FILE_NOT_FOUND);
+    return NoteFailureOfTwo(IDS_READERROR, "", script);
+}
+
 static int RunUnattended(const SilentOptions *o)
 {
     UINT refusal = RefusalText();
     if (refusal)
         return Refused(refusal, SILENT_REFUSED);
+    if (!HasScript()) {
+        ReportFailure();
+        return SILENT_NO_SCRIPT;
+    }
     if (!LoadScriptAndWindowsDir())
         return Refused(IDS_READERROR, SILENT_NO_SCRIPT);
     if (o->mouseKind >= 0)

@@ -12,8 +12,9 @@
 
 enum ValueSource { FIXED_TEXT, AFTER_INSTALL_DIR, SCRIPT_TITLE, COMMAND_IN_INSTALL_DIR };
 
-/* One value: a fixed text, or InstallDir followed by a file part, or the Title, or a
-   command: a program in InstallDir and its arguments. */
+/* One value: a fixed text, or InstallDir followed by a file part, or the Title (the
+   product name when there is none), or a command: a program in InstallDir and its
+   arguments. */
 struct ProductValue {
     const char *name;
     const char *text;
@@ -47,8 +48,8 @@ static void ComposeValue(const ProductValue *value, char *data, int size)
         ComposeCommand(value, data, size);
         return;
     }
-    if (value->source == SCRIPT_TITLE) {
-        CopyText(data, size, SetupState.Title);
+    if (value->source == SCRIPT_TITLE) {   /* without a title, the list shows the product */
+        CopyText(data, size, SetupState.Title[0] ? SetupState.Title : SetupState.ProductName);
         return;
     }
     if (value->source == AFTER_INSTALL_DIR)

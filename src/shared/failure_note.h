@@ -17,8 +17,8 @@
    number is the platform's last error at this moment. */
 int NoteFailure(UINT textId, const char *name);
 
-/* The same naming two things: the text's second %s, or, for a text with one, a line
-   of its own after it. */
+/* The same naming two things: the second is the text's second %s, or, for a text
+   with fewer, a line of its own after it. */
 int NoteFailureOfTwo(UINT textId, const char *first, const char *second);
 
 /* A registry key, named with its root: "HKEY_LOCAL_MACHINE\..."; returns 0. */

@@ -238,14 +238,26 @@ TEST_F(EndToEnd, UnattendedRunsThatCannotInstallEndWithTheirCodeAndNoWindow)
         {"-s -l C:\\t\\no\\such\\report.txt", 3, "a report that cannot be opened"},
         {"-s -l", 3, "-l without its path"},
         {"-s", 4, "a setup script held by another program"},
+        {"-s -l C:\\t\\e2e\\noscript.txt", 4, "no setup script at all: never the defaults"},
     };
     for (const Case &c : cases) {
-        HANDLE held = c.code != 4 ? INVALID_HANDLE_VALUE
-                                  : CreateFileA((medium_ + "\\SETUP.INF").c_str(), GENERIC_READ, 0, 0,
-                                                OPEN_EXISTING, 0, 0);
+        bool noScript = c.args.find("noscript") != std::string::npos;
+        if (noScript)
+            MoveFileA((medium_ + "\\SETUP.INF").c_str(), (medium_ + "\\SETUP.IN_").c_str());
+        HANDLE held = c.code != 4 || noScript
+                          ? INVALID_HANDLE_VALUE
+                          : CreateFileA((medium_ + "\\SETUP.INF").c_str(), GENERIC_READ, 0, 0,
+                                        OPEN_EXISTING, 0, 0);
         SetupRun run = RunSetupExe(medium_, "SETUP.EXE", c.args.c_str(), {}, 30000);
         if (held != INVALID_HANDLE_VALUE)
             CloseHandle(held);
+        if (noScript) {
+            MoveFileA((medium_ + "\\SETUP.IN_").c_str(), (medium_ + "\\SETUP.INF").c_str());
+            std::vector<std::string> report = ReportLines("C:\\t\\e2e\\noscript.txt");
+            ASSERT_EQ(3u, report.size());
+            EXPECT_EQ("FAILED SETUP.INF Reading error ! " + medium_ + "\\SETUP.INF (error 2)", report[1]);
+            EXPECT_EQ("EXIT 4", report[2]);
+        }
         EXPECT_EQ(c.code, run.exitCode) << c.why;
         EXPECT_TRUE(run.boxes.empty() && run.windows.empty()) << c.why << ": a window came";
         EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(Dest)) << c.why;

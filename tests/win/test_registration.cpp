@@ -193,11 +193,11 @@ TEST_F(Registration, ProductEntriesWithTheirExactData)
         EXPECT_EQ(order[i], SetCalls[i].name) << "value " << i << " in step order";
     EXPECT_EQ("Apartment", SetCalls[4].bytes) << "nine bytes";
 
-    // An absent Title is an empty text of no bytes.
+    // Without a Title the uninstall list shows the product's name, not an empty one.
     SetupState.Title[0] = 0;
+    lstrcpyA(SetupState.ProductName, "Orvel");
     RegisterProduct();
-    ExpectText(HKEY_LOCAL_MACHINE, UninstallKey, "DisplayName", "");
-    EXPECT_EQ("", SetCalls[8].bytes) << "DisplayName written with no bytes";
+    ExpectText(HKEY_LOCAL_MACHINE, UninstallKey, "DisplayName", "Orvel");
     EXPECT_EQ("DisplayName", SetCalls[8].name);
 
 }

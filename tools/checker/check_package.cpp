@@ -500,6 +500,15 @@ void CheckFirstFiles(void)
     }
 }
 
+// The uninstall list names the package by its title.
+void CheckTitle(void)
+{
+    if (!SetupState.Title[0])
+        Warning(Where(IDS_STARTUP, Text(IDS_TITLE)),
+                "missing: the uninstall list and the uninstaller's question show the product "
+                "name " + Quoted(SetupState.ProductName) + " instead");
+}
+
 void CheckMinimumSpace(void)
 {
     std::string where = Where(IDS_MAIN, Text(IDS_MINIMUMSPACE));
@@ -603,6 +612,7 @@ int main(int argc, char **argv)
     CheckDuplicates();
     CheckFirstFiles();
     CheckMinimumSpace();
+    CheckTitle();
     CheckUnlisted();
     if (listPath && !WriteList(listPath)) {
         Report("error", listPath, "", "cannot be written");
