@@ -56,7 +56,7 @@ case ${disk_kb:=1440} in
   720|1200|1440|2880) ;;
   *) echo "make-medium: --disk-kb is 720, 1200, 1440 or 2880, not '$disk_kb'" >&2; exit 2 ;;
 esac
-setup=$1; out=$2; image=${3:-}
+setup=$1; out=$2; image=${3:-}; image_named=${3:-}
 package=${4:-}
 [ $((perdisk + span)) = 0 ] || [ -n "$image" ] ||
   { echo "make-medium: --per-disk and --span need an IMAGE_PREFIX" >&2; exit 2; }
@@ -259,9 +259,9 @@ if [ $span = 1 ]; then
   written=1
   disks=$(grep -c '^disk' "$layout")
   if [ "$disks" = 1 ]; then
-    echo "floppy image: ${image}1.img (1 disk of $disk_kb KB, FAT12)"
+    echo "floppy image: ${image_named}1.img (1 disk of $disk_kb KB, FAT12)"
   else
-    echo "floppy images: ${image}1.img to $image$disks.img ($disks disks of $disk_kb KB, FAT12)"
+    echo "floppy images: ${image_named}1.img to $image_named$disks.img ($disks disks of $disk_kb KB, FAT12)"
   fi
   print_disks
   exit 0
