@@ -111,6 +111,7 @@ long long StoredBytes(const std::string &path)
     return stat(JoinPath(Medium, path).c_str(), &st) ? -1 : (long long)st.st_size;
 }
 
+// 1 for a [Disk1] entry that installs target into the destination itself (RootDir).
 bool IsRootFile(const Item &item, const char *target)
 {
     char field[4][SCRIPT_FIELD_SIZE];
@@ -288,8 +289,8 @@ std::string LoadedBesideDisks(int loaded)
     return kept;
 }
 
-// 1 when the written script loads as the package's does: the same values, the items in
-// their order on the planned disks, the labels written.
+// 1 when the written script loads as the package's does: the same values, as many disks
+// as planned, the items in their order on the planned disks.
 bool LoadsAlike(const std::string &written, const DiskPlan &plan, const std::string &before)
 {
     UseProfileText(written.data(), written.size());
