@@ -128,4 +128,30 @@ check "disk 1's root is full: 111 files beside the label, counted before mtools 
 check "every file on one disk, SETUP.EXE and SETUP.INF on disk 1" \
   '[ "$({ listed "$work/sp-1.img"; listed "$work/sp-2.img"; } | sort)" = "$(ls "$work/spm" | sort)" ] &&
    listed "$work/sp-1.img" | grep -qx SETUP.EXE && listed "$work/sp-1.img" | grep -qx SETUP.INF'
+
+# --span on a package listed on two disks: the uninstaller fourth, a key beyond its
+# count, labels for two disks, a product name too long for a label, other sections.
+rm -rf "$work/sp" "$work"/sp-*.img; mkdir -p "$work/sp"
+for f in A B C; do truncate -s 400000 "$work/sp/$f.DAT"; done
+printf 'uninstaller' > "$work/sp/UNINSTAL.EXE"
+product="Tallis Scroll Wheel Mouse Software Package"
+printf '%s\r\n' '; kept as written' '[Main]' "ProductName=$product" 'MinimumSpace=2000' '' \
+  '[DiskLabel]' 'Disk1=First' 'Disk2="Second"' '[DirectoryName]' 'RootDir=.' '[FileCounts]' 'Disk1=4' 'Disk2=1' \
+  '[Disk1]' '1=SETUP.INF,SETUP.INF,Script,RootDir' '2=A.DAT,A.DAT,A,RootDir' '3=B.DAT,B.DAT,B,RootDir' \
+  '4=UNINSTAL.EXE,UNINSTAL.EXE,Uninstaller,RootDir' '5=X.DAT,X.DAT,Beyond,RootDir' '' \
+  '[Other]' 'Key = value ; as it was' '[Disk2]' '1=C.DAT,C.DAT,C,RootDir' '[Startup]' 'Title=Tallis' > "$work/sp/SETUP.INF"
+span --disk-kb 720; status=$?
+other_lines() {   # the script without [FileCounts], [DiskLabel] and [DiskN] sections
+  tr -d '\r' < "$1" | awk '/^\[/ { s = tolower($0); skip = s ~ /^\[(filecounts|disklabel|disk[1-6])\]$/ } !skip'
+}
+label() { bash "$top/tools/check-package.sh" --show "$work/spm/SETUP.INF" | sed -n "s/^DiskLabel $1: \"\(.*\)\"$/\1/p"; }
+check "--span, two disks listed: three disks of 720 KB, [Disk1] 5 named as left out" \
+  '[ $status -eq 0 ] && [ -f "$work/sp-3.img" ] && grep -q "left out.*\[Disk1\] 5" "$work/sp.txt"'
+check "the uninstaller second on disk 1, after the script" \
+  'tr -d "\r" < "$work/spm/SETUP.INF" | sed -n "/^\[Disk1\]/,/^\[/p" | sed -n 3p | grep -qx "2=UNINSTAL.EXE,.*"'
+check "labels kept; a missing one the product name cut so that \" Disk 3\" stays within 39" \
+  '[ "$(label 1)|$(label 2)|$(label 3)" = "First|Second|${product:0:32} Disk 3" ]'
+check "the volume label of disk 3 keeps its number" \
+  'mlabel -s -i "$work/sp-3.img" :: | grep -q "Volume label is .\{0,10\}3 *$"'
+check "every other line of the script as it was" '[ "$(other_lines "$work/sp/SETUP.INF")" = "$(other_lines "$work/spm/SETUP.INF")" ]'
 exit $fail
