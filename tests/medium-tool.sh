@@ -92,4 +92,66 @@ status=$?
 check "--per-disk: a disk too big for a floppy gets no image, the others do" \
   '[ $status -eq 2 ] && [ -f "$work/bigdisk1.img" ] && [ ! -e "$work/bigdisk2.img" ]'
 check "and it is reported with its size" 'grep -q "disk 2 ([0-9]* bytes) does not fit" "$work/bigpd.txt"'
+
+# --span on packages listed on one disk: the script, the uninstaller and files of
+# zeros (stored as they are) of the sizes given, NAME:SIZE, in the medium's root.
+span_package() {
+  local n=2 file lines=""
+  rm -rf "$work/sp" "$work/spm" "$work"/sp-*.img; mkdir -p "$work/sp"
+  for file in "$@"; do
+    truncate -s "${file#*:}" "$work/sp/${file%:*}"
+    n=$((n + 1)) lines="$lines$n=${file%:*},${file%:*},Data,RootDir\n"
+  done
+  printf 'uninstaller' > "$work/sp/UNINSTAL.EXE"
+  printf "[Main]\nProductName=Span\nMinimumSpace=30000\n[DiskLabel]\nDisk1=Span 1\n[DirectoryName]\nRootDir=.\n[FileCounts]\nDisk1=$n\n[Disk1]\n${first}$lines[Startup]\nTitle=Span\n" > "$work/sp/SETUP.INF"
+}
+span() { "$top/tools/make-medium.sh" --span "$@" "$setup" "$work/spm" "$work/sp-" "$work/sp" > "$work/sp.txt" 2>&1; }
+# Files of 1400 KB take a disk each, none fits beside SETUP.EXE: disks 2 to 6 hold F1 to F5.
+while IFS='|' read -r what files named; do
+  span_package $files
+  span; status=$?
+  check "--span, $what: exit code 2, naming $named, and no image" \
+    '[ $status -eq 2 ] && grep -q "$named" "$work/sp.txt" && ! ls "$work"/sp-*.img >/dev/null 2>&1'
+done <<'CASES'
+a file larger than a disk|A.DAT:1000 B.DAT:1441K C.DAT:1000|B.DAT.*larger than a disk
+more than six disks|F1.DAT:1400K F2.DAT:1400K F3.DAT:1400K F4.DAT:1400K F5.DAT:1400K F6.DAT:1400K F7.DAT:1400K|more than 6 disks.*F6.DAT
+CASES
+# 720 KB disks: 112 root entries, one the volume label. Disk 1 holds SETUP.EXE, SETUP.INF,
+# the uninstaller and as many of the 150 files as the root takes, disk 2 the rest.
+span_package $(seq -f 'F%g.DAT:100' 150)
+span --disk-kb 720; status=$?
+listed() { mdir -/ -b -i "$1" :: | sed 's|^::/||' | sort; }
+check "--span --disk-kb 720, more files than a root holds: two 720 KB images" \
+  '[ $status -eq 0 ] && [ "$(stat -c %s "$work/sp-1.img")" -eq 737280 ] && [ -f "$work/sp-2.img" ] && [ ! -e "$work/sp-3.img" ]'
+check "disk 1's root is full: 111 files beside the label, counted before mtools writes it" \
+  '[ "$(listed "$work/sp-1.img" | wc -l)" -eq 111 ] && ! grep -q "mtools finds" "$work/sp.txt"'
+check "every file on one disk, SETUP.EXE and SETUP.INF on disk 1" \
+  '[ "$({ listed "$work/sp-1.img"; listed "$work/sp-2.img"; } | sort)" = "$(ls "$work/spm" | sort)" ] &&
+   listed "$work/sp-1.img" | grep -qx SETUP.EXE && listed "$work/sp-1.img" | grep -qx SETUP.INF'
+
+# --span on a package listed on two disks: the uninstaller fourth, a key beyond its
+# count, labels for two disks, a product name too long for a label, other sections.
+rm -rf "$work/sp" "$work"/sp-*.img; mkdir -p "$work/sp"
+for f in A B C; do truncate -s 400000 "$work/sp/$f.DAT"; done
+printf 'uninstaller' > "$work/sp/UNINSTAL.EXE"
+product="Tallis Scroll Wheel Mouse Software Package"
+printf '%s\r\n' '; kept as written' '[Main]' "ProductName=$product" 'MinimumSpace=2000' '' \
+  '[DiskLabel]' 'Disk1=First' 'Disk2="Second"' '[DirectoryName]' 'RootDir=.' '[FileCounts]' 'Disk1=4' 'Disk2=1' \
+  '[Disk1]' '1=SETUP.INF,SETUP.INF,Script,RootDir' '2=A.DAT,A.DAT,A,RootDir' '3=B.DAT,B.DAT,B,RootDir' \
+  '4=UNINSTAL.EXE,UNINSTAL.EXE,Uninstaller,RootDir' '5=X.DAT,X.DAT,Beyond,RootDir' '' \
+  '[Other]' 'Key = value ; as it was' '[Disk2]' '1=C.DAT,C.DAT,C,RootDir' '[Startup]' 'Title=Tallis' > "$work/sp/SETUP.INF"
+span --disk-kb 720; status=$?
+other_lines() {   # the script without [FileCounts], [DiskLabel] and [DiskN] sections
+  tr -d '\r' < "$1" | awk '/^\[/ { s = tolower($0); skip = s ~ /^\[(filecounts|disklabel|disk[1-6])\]$/ } !skip'
+}
+label() { bash "$top/tools/check-package.sh" --show "$work/spm/SETUP.INF" | sed -n "s/^DiskLabel $1: \"\(.*\)\"$/\1/p"; }
+check "--span, two disks listed: three disks of 720 KB, [Disk1] 5 named as left out" \
+  '[ $status -eq 0 ] && [ -f "$work/sp-3.img" ] && grep -q "left out.*\[Disk1\] 5" "$work/sp.txt"'
+check "the uninstaller second on disk 1, after the script" \
+  'tr -d "\r" < "$work/spm/SETUP.INF" | sed -n "/^\[Disk1\]/,/^\[/p" | sed -n 3p | grep -qx "2=UNINSTAL.EXE,.*"'
+check "labels kept; a missing one the product name cut so that \" Disk 3\" stays within 39" \
+  '[ "$(label 1)|$(label 2)|$(label 3)" = "First|Second|${product:0:32} Disk 3" ]'
+check "the volume label of disk 3 keeps its number" \
+  'mlabel -s -i "$work/sp-3.img" :: | grep -q "Volume label is .\{0,10\}3 *$"'
+check "every other line of the script as it was" '[ "$(other_lines "$work/sp/SETUP.INF")" = "$(other_lines "$work/spm/SETUP.INF")" ]'
 exit $fail

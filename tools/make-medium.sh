@@ -2,6 +2,7 @@
 # Builds an installation medium from a package directory:
 #   make-medium.sh SETUP.EXE OUT_DIR [FLOPPY_IMAGE] [PACKAGE_DIR]
 #   make-medium.sh --per-disk SETUP.EXE OUT_DIR IMAGE_PREFIX [PACKAGE_DIR]
+#   make-medium.sh --span [--disk-kb N] SETUP.EXE OUT_DIR IMAGE_PREFIX [PACKAGE_DIR]
 # The package directory holds SETUP.INF and every file under its target name, in the
 # subdirectory that the file's [DirectoryName] keyword names. Without PACKAGE_DIR it is
 # the sample with the built uninstaller, which sample/ lacks: build/package, as the
@@ -12,19 +13,53 @@
 # With FLOPPY_IMAGE, the medium is also written as a 1.44 MB FAT12 floppy image. With
 # --per-disk, each disk N of the script gets an image IMAGE_PREFIX<N>.img of its own,
 # labelled with the disk's label: its files, and on disk 1 also SETUP.EXE and SETUP.INF.
-# Deletes OUT_DIR and makes it anew; overwrites FLOPPY_IMAGE; with --per-disk deletes
-# the images IMAGE_PREFIX<digit>.img first.
+# With --span, the script's file lines (on one [Disk1] or on several disks; those setup
+# does not load are named and left out) are laid out anew over as many floppy disks of
+# N KB as they need (--disk-kb: 720, 1200, 1440 or 2880; default 1440), at most six:
+# in their order, the script and the uninstaller first on disk 1, each disk filled with
+# as many as fit as they are stored (whole clusters, the subdirectories' entries, the
+# root directory's fixed number of entries, one of them the volume label; on disk 1
+# also SETUP.EXE and SETUP.INF); a disk that mtools finds full when its image is
+# written gives its last file line to the next disk. The script is written anew with
+# the disks' [FileCounts], [DiskN] sections and [DiskLabel] entries (labels it gives are
+# kept; missing ones are the product name and " Disk N"), every other line as it was,
+# into OUT_DIR and onto disk 1. Each disk becomes IMAGE_PREFIX<N>.img, with a volume
+# label of 11 characters that ends in the disk's number, fixed serial numbers and file
+# times, so that the same package gives the same images byte for byte. It prints a
+# table of the disks: label, files, bytes used and free.
+# SOURCE_DATE_EPOCH: the time of the files on --span images, in seconds since 1970
+# (default 898776000, 25 June 1998 12:00 UTC).
+# Deletes OUT_DIR and makes it anew; overwrites FLOPPY_IMAGE; with --per-disk or --span
+# deletes the images IMAGE_PREFIX<digit>.img first.
 # Exit codes: 0 written; 1 the package has errors, no package is given and there is no
 # built uninstaller to lay out the sample with, a tool is missing or a write failed;
-# 2 a usage error, or a medium or disk too big for a floppy (no image for it).
+# 2 a usage error, or a medium or disk too big for a floppy (no image for it); with
+# --span, a file larger than a disk or a package that needs more than six disks (no
+# image is left).
 . "$(dirname "$0")/usage.sh"
 set -eu
-perdisk=0
-if [ "${1:-}" = --per-disk ]; then perdisk=1; shift; fi
-[ $# -ge 2 ] || { echo "usage: $0 [--per-disk] SETUP.EXE OUT_DIR [IMAGE] [PACKAGE_DIR]" >&2; exit 2; }
-setup=$1; out=$2; image=${3:-}
+usage="usage: $0 [--per-disk | --span [--disk-kb N]] SETUP.EXE OUT_DIR [IMAGE] [PACKAGE_DIR]"
+perdisk=0 span=0 disk_kb=""
+while [ $# -gt 0 ]; do
+  case $1 in
+    --per-disk) perdisk=1 ;;
+    --span) span=1 ;;
+    --disk-kb) [ $# -ge 2 ] || { echo "$usage" >&2; exit 2; }
+               disk_kb=$2; shift ;;
+    *) break ;;
+  esac
+  shift
+done
+[ $# -ge 2 ] && [ $((perdisk + span)) -le 1 ] || { echo "$usage" >&2; exit 2; }
+[ -z "$disk_kb" ] || [ $span = 1 ] || { echo "make-medium: --disk-kb goes with --span" >&2; exit 2; }
+case ${disk_kb:=1440} in
+  720|1200|1440|2880) ;;
+  *) echo "make-medium: --disk-kb is 720, 1200, 1440 or 2880, not '$disk_kb'" >&2; exit 2 ;;
+esac
+setup=$1; out=$2; image=${3:-}; image_named=${3:-}
 package=${4:-}
-[ $perdisk = 0 ] || [ -n "$image" ] || { echo "make-medium: --per-disk needs an IMAGE_PREFIX" >&2; exit 2; }
+[ $((perdisk + span)) = 0 ] || [ -n "$image" ] ||
+  { echo "make-medium: --per-disk and --span need an IMAGE_PREFIX" >&2; exit 2; }
 command -v mscompress >/dev/null || { echo "make-medium: mscompress is missing (apt-get install mscompress)" >&2; exit 1; }
 if [ -n "$image" ]; then
   command -v mformat >/dev/null || { echo "make-medium: mtools is missing (apt-get install mtools)" >&2; exit 1; }
@@ -63,19 +98,25 @@ esac
 rm -rf "$out"; mkdir -p "$out"
 cp "$setup" "$out/SETUP.EXE"
 
+# Puts file $1 on the medium as $2, compressed with mscompress when $2 ends in "_".
+store() {
+  local name
+  case $2 in
+    *_) name=$(basename "$1")
+        cp "$1" "$work/$name"
+        mscompress "$work/$name" >/dev/null
+        mv "$work/${name}_" "$2"
+        rm "$work/$name" ;;
+    *)  cp "$1" "$2" ;;
+  esac
+}
+
 # One line per file: disk, source directory, source name, the file in the package.
 count=0
 while IFS=$'\t' read -r kind disk dir source from; do
   [ "$kind" = file ] || continue
   mkdir -p "$out/$dir"
-  case $source in
-    *_) name=$(basename "$from")
-        cp "$package/$from" "$work/$name"
-        mscompress "$work/$name" >/dev/null
-        mv "$work/${name}_" "$out/$dir/$source"
-        rm "$work/$name" ;;
-    *)  cp "$package/$from" "$out/$dir/$source" ;;
-  esac
+  store "$package/$from" "$out/$dir/$source"
   count=$((count + 1))
 done < "$work/list"
 # Last, so that it is the script even when the script lists itself.
@@ -105,6 +146,126 @@ write_floppy() {
 volume_label() {
   printf '%s' "${1:0:11}" | sed 's/["*+,./:;<=>?|\\[]/_/g; s/]/_/g'
 }
+
+# --span: the disks' format as mtools writes it, "KB,CLUSTER_BYTES,CLUSTERS,ROOT_ENTRIES".
+disk_format() {
+  local probe=$work/probe.img info sector cluster root free
+  mformat -C -f "$disk_kb" -i "$probe" :: >/dev/null || return 1
+  info=$(minfo -i "$probe" ::) || return 1
+  sector=$(sed -n 's/^sector size: \([0-9]*\) bytes$/\1/p' <<<"$info")
+  cluster=$(sed -n 's/^cluster size: \([0-9]*\) sectors$/\1/p' <<<"$info")
+  root=$(sed -n 's/^max available root directory slots: \([0-9]*\)$/\1/p' <<<"$info")
+  free=$(free_bytes "$probe")
+  [ -n "$sector" ] && [ -n "$cluster" ] && [ -n "$root" ] && [ -n "$free" ] || return 1
+  echo "$disk_kb,$((sector * cluster)),$((free / (sector * cluster))),$root"
+}
+
+free_bytes() {
+  mdir -i "$1" :: 2>/dev/null | sed -n 's/ bytes free$//p' | tr -d ' '
+}
+
+# A field of disk $1's line of the layout: 3 its label, 4 its volume label, 5 its last
+# file line (counted from 0 in the order span-disks takes them).
+disk_field() {
+  awk -F'\t' -v n="$1" -v f="$2" '$1 == "disk" && $2 == n { print $f }' "$layout"
+}
+
+# Disk $1's directories, then its files directory by directory, onto image $2.
+copy_disk() {
+  local n=$1 img=$2 kind disk path dir at="" files=()
+  while IFS=$'\t' read -r kind disk path; do
+    [ "$disk" = "$n" ] || continue
+    if [ "$kind" = dir ]; then
+      mmd -i "$img" "::/$path" || return 1
+      continue
+    fi
+    dir=$(dirname "$path")
+    if [ ${#files[@]} -gt 0 ] && [ "$dir" != "$at" ]; then
+      mcopy -m -Q -i "$img" "${files[@]}" "::/${at#.}" || return 1
+      files=()
+    fi
+    at=$dir files+=("$out/$path")
+  done < <(grep -v '^disk' "$layout")
+  [ ${#files[@]} = 0 ] || mcopy -m -Q -i "$img" "${files[@]}" "::/${at#.}"
+}
+
+# Writes disk $1 of the layout to its image: 0 written, 2 mtools finds it full (no image
+# is left), 1 another failure.
+write_disk() {
+  local img=$image$1.img errors
+  rm -f "$img"
+  mformat -C -f "$disk_kb" -N "$(printf '1998%04d' "$1")" -v "$(disk_field "$1" 4)" \
+    -i "$img" :: >/dev/null || return 1
+  if ! errors=$(copy_disk "$1" "$img" 2>&1 </dev/null >/dev/null); then
+    rm -f "$img"
+    grep -qi 'disk full\|no directory slots' <<<"$errors" && return 2
+    printf '%s\n' "$errors" >&2
+    return 1
+  fi
+}
+
+# The table of the disks, for their paper labels.
+print_disks() {
+  local capacity=$(( $(cut -d, -f2 <<<"$format") * $(cut -d, -f3 <<<"$format") ))
+  local width n label files free
+  width=$(awk -F'\t' '$1 == "disk" && length($3) > w { w = length($3) } END { print (w > 5 ? w : 5) }' "$layout")
+  printf "%4s  %-${width}s  %-11s  %5s  %10s  %10s\n" disk label volume files 'bytes used' 'bytes free'
+  for n in $(awk -F'\t' '$1 == "disk" { print $2 }' "$layout"); do
+    label=$(disk_field "$n" 3)
+    files=$(awk -F'\t' -v n="$n" '$1 == "file" && $2 == n' "$layout" | wc -l)
+    free=$(free_bytes "$image$n.img")
+    printf "%4s  %-${width}s  %-11s  %5s  %10s  %10s\n" "$n" "$label" "$(disk_field "$n" 4)" \
+      "$files" $((capacity - free)) "$free"
+  done
+}
+
+if [ $span = 1 ]; then
+  export TZ=UTC SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-898776000} MTOOLS_NO_VFAT=1
+  format=$(disk_format) || { echo "make-medium: mtools cannot format a disk of $disk_kb KB" >&2; exit 1; }
+  layout=$work/layout
+  spanner=$(cd "$(dirname "$0")/.." && pwd)/build/checker/span-disks   # built by the check
+  rm -f "$image"[0-9].img
+  declare -A ends=()   # disk -> the file line it ends before, as mtools finds it full
+  written=0
+  trap 'rm -rf "$work"; [ $written = 1 ] || rm -f "$image"[0-9].img' EXIT
+  while :; do
+    set +e
+    "$spanner" --disk "$format" $(for n in "${!ends[@]}"; do echo "--end $n:${ends[$n]}"; done) \
+      "$package/SETUP.INF" "$out" "$layout"
+    status=$?
+    set -e
+    [ $status = 0 ] || exit $status
+    # Files of the medium made from the script are made from the one written.
+    while IFS=$'\t' read -r kind disk dir source from; do
+      if [ "$kind" = file ] && [ "${from^^}" = SETUP.INF ] && [ "${dir^^}/${source^^}" != ./SETUP.INF ]; then
+        store "$out/SETUP.INF" "$out/$dir/$source"
+      fi
+    done < "$work/list"
+    find "$out" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +
+    full=""
+    for n in $(awk -F'\t' '$1 == "disk" { print $2 }' "$layout"); do
+      set +e; write_disk "$n"; status=$?; set -e
+      case $status in
+        0) ;;
+        2) full=$n; break ;;
+        *) echo "make-medium: writing the floppy image of disk $n failed" >&2; exit 1 ;;
+      esac
+    done
+    [ -n "$full" ] || break
+    echo "make-medium: mtools finds disk $full full: its last file line goes to the next disk"
+    for n in "${!ends[@]}"; do [ "$n" -le "$full" ] || unset "ends[$n]"; done
+    ends[$full]=$(disk_field "$full" 5)
+  done
+  written=1
+  disks=$(grep -c '^disk' "$layout")
+  if [ "$disks" = 1 ]; then
+    echo "floppy image: ${image_named}1.img (1 disk of $disk_kb KB, FAT12)"
+  else
+    echo "floppy images: ${image_named}1.img to $image_named$disks.img ($disks disks of $disk_kb KB, FAT12)"
+  fi
+  print_disks
+  exit 0
+fi
 
 if [ $perdisk = 0 ]; then
   set +e; write_floppy "$out" "$image" ORVEL; status=$?; set -e

@@ -2,8 +2,8 @@
 # Builds everything, lays out the medium of a package (default: the sample) and its
 # floppy images, makes a fresh Windows 98 Wine prefix in build/run and runs SETUP.EXE
 # from the medium as drive A:.
-#   run-setup.sh [--package DIR] [--ps2|--serial] [--driver-only|--silent] [--floppies]
-#                [--uninstall]
+#   run-setup.sh [--package DIR] [--ps2|--serial] [--driver-only|--silent]
+#                [--floppies [--span]] [--uninstall]
 # --package DIR installs the package directory DIR (SETUP.INF and the package's files,
 # as for make-medium.sh) instead of the sample (build/package, as the build lays it out).
 # DIR is checked first (tools/check-package.sh, run by make-medium.sh): with an error the
@@ -24,7 +24,10 @@
 # With --floppies, the package is installed from one floppy image per disk: A: holds
 # image 1's files, and when SETUP.EXE asks for a disk, the files of that disk's image
 # are put in A: in their place and the prompt is answered with Retry (on autopilot, or
-# for you when you walk the pages yourself); the report lists the prompts answered.
+# for you when you walk the pages yourself); the report lists the disks and the prompts
+# answered. With --floppies --span, the disks are the ones make-medium.sh --span lays
+# the package out on (as many 1.44 MB floppies as it needs, the script written anew for
+# them) instead of the script's own.
 # --silent runs SETUP.EXE -s (with -ps2 or -serial as asked): the unattended install,
 # without a window, with -l C:\setup-report.txt; the report follows with SETUP.EXE's own
 # run report (what it made and wrote, what failed) and its exit code (0 installed, 1
@@ -44,8 +47,8 @@
 . "$(dirname "$0")/usage.sh"
 set -eu
 trap 'exit 1' ERR   # a step before SETUP.EXE runs (build, package, prefix) failed
-mouse=""; args=""; floppies=0; uninstall=0; silent=0; package_arg=""
-usage="usage: $0 [--package DIR] [--ps2|--serial] [--driver-only|--silent] [--floppies] [--uninstall]"
+mouse=""; args=""; floppies=0; span=0; uninstall=0; silent=0; package_arg=""
+usage="usage: $0 [--package DIR] [--ps2|--serial] [--driver-only|--silent] [--floppies [--span]] [--uninstall]"
 while [ $# -gt 0 ]; do
   case $1 in
     --package) [ $# -ge 2 ] || { echo "$usage" >&2; exit 2; }
@@ -54,6 +57,7 @@ while [ $# -gt 0 ]; do
     --driver-only) args=-u ;;
     --silent) silent=1 ;;
     --floppies) floppies=1 ;;
+    --span) span=1 ;;
     --uninstall) uninstall=1 ;;
     *) echo "$usage" >&2; exit 2 ;;
   esac
@@ -69,6 +73,9 @@ case $limit in
   ''|*[!0-9]*|0*) echo "run-setup: RUN_TIME_LIMIT is a number of seconds, not '$limit'" >&2; exit 2 ;;
 esac
 cd "$(dirname "$0")/.."
+if [ $span = 1 ] && [ $floppies = 0 ]; then
+  echo "--span goes with --floppies" >&2; exit 2
+fi
 if [ $uninstall = 1 ] && [ -n "$args" ]; then
   echo "--uninstall needs a full installation, not --driver-only" >&2; exit 2
 fi
@@ -116,7 +123,9 @@ make_medium() {
   return "${PIPESTATUS[0]}"
 }
 made=0
-if [ $floppies = 1 ]; then
+if [ $span = 1 ]; then
+  make_medium --span $out/SETUP.EXE "$run/medium" "$run/disk" "$package" || made=$?
+elif [ $floppies = 1 ]; then
   make_medium --per-disk $out/SETUP.EXE "$run/medium" "$run/disk" "$package" || made=$?
 elif [ -n "$package_arg" ]; then
   make_medium $out/SETUP.EXE "$medium" "" "$package" || made=$?
@@ -125,7 +134,12 @@ if [ $made != 0 ]; then
   echo "run-setup: no medium could be made of ${package_arg:-$package} (above); nothing was run" >&2
   exit 1
 fi
-bash tools/check-package.sh --list "$run/disks.list" "$package" >/dev/null
+if [ $span = 1 ]; then   # the disks of the script written for them
+  bash tools/check-package.sh --show "$run/medium/SETUP.INF" |
+    sed -n 's/^DiskLabel \([0-9]\): "\(..*\)"$/disk\t\1\t\2/p' > "$run/disks.list"
+else
+  bash tools/check-package.sh --list "$run/disks.list" "$package" >/dev/null
+fi
 # The product's name names the Wine desktop (a window title, with a display): its
 # letters and digits, as the desktop's name ends at a blank or a comma.
 product=$(bash tools/check-package.sh --show "$package/SETUP.INF" |
@@ -335,6 +349,12 @@ if [ $silent = 0 ]; then
   echo
 fi
 if [ $floppies = 1 ]; then
+  echo "== Floppy disks"
+  while IFS=$'\t' read -r kind n label; do
+    [ "$kind" = disk ] || continue
+    echo "  disk $n: '$label', $run/disk$n.img, $(mdir -/ -b -i "$run/disk$n.img" :: | grep -vc '/$') files"
+  done < "$run/disks.list"
+  echo
   echo "== Disk prompts answered"
   if [ -s "$run/prompts.log" ]; then cat "$run/prompts.log"; else echo "  none"; fi
   echo

@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 #include "loader_dump.h"
+#include "medium_path.h"
 #include "native_loader.h"
 #include "profile_file.h"
 #include "shared/setup_state.h"
@@ -100,28 +101,6 @@ std::string DiskSection(int disk)
 std::string EntryWhere(const Entry &e)
 {
     return "[" + DiskSection(e.disk) + "] " + Number(e.key);
-}
-
-// A script directory (backslashes) as a relative path with slashes, without empty and
-// "." parts; "" for the root.
-std::string RelativeDir(const std::string &dir)
-{
-    std::string result, part;
-    for (size_t i = 0; i <= dir.size(); i++) {
-        if (i < dir.size() && dir[i] != '\\' && dir[i] != '/') {
-            part += dir[i];
-            continue;
-        }
-        if (!part.empty() && part != ".")
-            result += (result.empty() ? "" : "/") + part;
-        part.clear();
-    }
-    return result;
-}
-
-std::string JoinPath(const std::string &dir, const std::string &name)
-{
-    return dir.empty() ? name : dir + "/" + name;
 }
 
 // The name in dir that matches name without regard to case, an exact match first.

@@ -35,4 +35,9 @@ unsigned int ReadProfileInt(const char *section, const char *key, int fallback);
    repeated names included, comments (";...") left out. */
 std::vector<std::string> ProfileKeys(const char *section);
 
+/* The value of the first key of that name in the first section of that name as the file
+   writes it: quotes kept, outer blanks removed; "" when it has none. Written back as the
+   value of a key, it reads as this one does. */
+std::string ProfileWrittenValue(const char *section, const char *key);
+
 #endif
