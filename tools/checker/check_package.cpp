@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 #include "loader_dump.h"
-#include "medium_path.h"
+#include "script_names.h"
 #include "native_loader.h"
 #include "profile_file.h"
 #include "shared/setup_state.h"
@@ -46,12 +46,6 @@ struct Entry {
 };
 std::vector<Entry> Entries;
 
-std::string Text(unsigned int id)
-{
-    const char *text = ResourceText(id);
-    return text ? text : "";
-}
-
 std::string Number(long long n)
 {
     return std::to_string(n);
@@ -60,14 +54,6 @@ std::string Number(long long n)
 std::string Quoted(const std::string &text)
 {
     return "\"" + text + "\"";
-}
-
-std::string Lower(std::string text)
-{
-    for (char &c : text)
-        if (c >= 'A' && c <= 'Z')
-            c = (char)(c - 'A' + 'a');
-    return text;
 }
 
 void Report(const char *level, const std::string &file, const std::string &where,
@@ -91,11 +77,6 @@ void Warning(const std::string &where, const std::string &what)
 std::string Where(unsigned int sectionId, const std::string &key)
 {
     return "[" + Text(sectionId) + "]" + (key.empty() ? "" : " " + key);
-}
-
-std::string DiskSection(int disk)
-{
-    return Text(IDS_DISK1 + disk - 1);
 }
 
 std::string EntryWhere(const Entry &e)
@@ -188,20 +169,6 @@ bool IsShortName(const std::string &name)
         if ((unsigned char)c <= ' ' || strchr("\"*+,/:;<=>?[\\]|", c))
             return false;
     return true;
-}
-
-// "12" for a key SETUP.EXE reads as file 12, -1 for a key it never reads.
-long FileNumber(const std::string &key)
-{
-    if (key.empty() || key.size() > 5 || key[0] == '0')
-        return -1;
-    long n = 0;
-    for (char c : key) {
-        if (c < '0' || c > '9')
-            return -1;
-        n = n * 10 + (c - '0');
-    }
-    return n;
 }
 
 void CheckDisks(void)

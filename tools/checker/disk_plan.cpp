@@ -1,19 +1,12 @@
 /* Files laid out over floppy disks; see the header. */
 #include "disk_plan.h"
+#include "script_names.h"
 #include <map>
 #include <set>
 
 namespace {
 
 const long long DirectoryEntryBytes = 32;
-
-std::string Lower(std::string text)
-{
-    for (char &c : text)
-        if (c >= 'A' && c <= 'Z')
-            c = (char)(c - 'A' + 'a');
-    return text;
-}
 
 std::string ParentOf(const std::string &path)
 {

@@ -23,7 +23,7 @@
 #include <vector>
 #include "disk_plan.h"
 #include "loader_dump.h"
-#include "medium_path.h"
+#include "script_names.h"
 #include "native_loader.h"
 #include "profile_file.h"
 #include "script_rewrite.h"
@@ -52,25 +52,6 @@ std::map<int, int> Ends;      // disks (from 0) ended before an item
 std::vector<Item> Items;     // the script and the uninstaller first
 int FirstCount;              // how many of them that is
 std::string ScriptText;
-
-std::string Lower(std::string text)
-{
-    for (char &c : text)
-        if (c >= 'A' && c <= 'Z')
-            c = (char)(c - 'A' + 'a');
-    return text;
-}
-
-std::string Text(unsigned int id)
-{
-    const char *text = ResourceText(id);
-    return text ? text : "";
-}
-
-std::string DiskSection(int disk)
-{
-    return Text(IDS_DISK1 + disk - 1);
-}
 
 std::string Where(const Item &item)
 {
@@ -146,20 +127,6 @@ void PutFirstFilesFirst(std::vector<Item> &items)
     FirstCount = (int)first.size();
     items = first;
     items.insert(items.end(), rest.begin(), rest.end());
-}
-
-// 12 for the key "12" that the loader reads as file 12; -1 for a key it never reads.
-long FileNumber(const std::string &key)
-{
-    if (key.empty() || key.size() > 5 || key[0] == '0')
-        return -1;
-    long n = 0;
-    for (char c : key) {
-        if (c < '0' || c > '9')
-            return -1;
-        n = n * 10 + (c - '0');
-    }
-    return n;
 }
 
 // Every file line the script loads, in its order; the keys it does not load are named.
