@@ -96,10 +96,19 @@ static int PutSystemIniBack(const char *iniPath, const char *bakPath)
     return 1;
 }
 
+/* The read-only flag of attributes (those system.ini had) on the file at path; 1 when
+   it has it now, or attributes have none. */
+static int ProtectLike(const char *path, DWORD attributes)
+{
+    return !(attributes & FILE_ATTRIBUTE_READONLY) || SetFileAttributesA(path, attributes);
+}
+
 /* system.ini becomes system.bak and system.new system.ini, the older backup kept until
-   then; MOUSE_LINE_REPLACED or MOUSE_LINE_NOT_RENAMED, with what failed in failed. */
+   then; a system.ini that was read-only (keep, its attributes) is so again, under its
+   new text. MOUSE_LINE_REPLACED or MOUSE_LINE_NOT_RENAMED, with what failed in
+   failed. */
 static int RotateSystemIni(const char *iniPath, const char *newPath, const char *bakPath,
-                           char *failed)
+                           DWORD keep, char *failed)
 {
     char aside[MAX_PATH];
     int result = MOUSE_LINE_NOT_RENAMED;
@@ -107,7 +116,7 @@ static int RotateSystemIni(const char *iniPath, const char *newPath, const char 
         CopyText(failed, INI_PATH_SIZE, bakPath);
     } else if (rename(iniPath, bakPath) != 0) {
         PutBackupBack(bakPath, aside);
-    } else if (rename(newPath, iniPath) != 0) {
+    } else if (!ProtectLike(newPath, keep) || rename(newPath, iniPath) != 0) {
         if (PutSystemIniBack(iniPath, bakPath))   /* never leave Windows without one */
             PutBackupBack(bakPath, aside);
         else
@@ -115,11 +124,15 @@ static int RotateSystemIni(const char *iniPath, const char *newPath, const char 
     } else {
         result = MOUSE_LINE_REPLACED;
     }
-    if (result != MOUSE_LINE_REPLACED)
-        remove(newPath);   /* never taken for a rewrite still to come */
-    else if (aside[0])
+    if (result != MOUSE_LINE_REPLACED) {
+        /* never taken for a rewrite still to come; should it stay read-only, the next
+           patch cannot write it and says so */
+        SetFileAttributesA(newPath, FILE_ATTRIBUTE_NORMAL);
+        remove(newPath);
+    } else if (aside[0]) {
         DeleteFileA(aside);   /* the backup before the last: should it stay, it costs
                                  room only */
+    }
     return result;
 }
 
@@ -172,14 +185,28 @@ int ReplaceSystemIniMouseLine(const char *line, int flags, char *failed)
     WindowsFilePath("system.new", newPath);
     WindowsFilePath("system.bak", bakPath);
     CopyText(failed, INI_PATH_SIZE, iniPath);
-    if (!WriteNewSystemIni(iniPath, newPath, line, flags))
+    DWORD attributes;
+    if (!PathAttributes(iniPath, &attributes) || !WriteNewSystemIni(iniPath, newPath, line, flags))
         return MOUSE_LINE_NOT_WRITTEN;
+    /* A read-only system.ini loses the flag for the renames: the backup it becomes must
+       be replaceable by the way back; the new file gets it again. */
+    int readOnly = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+    if (readOnly && !SetFileAttributesA(iniPath, attributes & ~FILE_ATTRIBUTE_READONLY)) {
+        remove(newPath);   /* one that stays is written anew by the next patch */
+        return MOUSE_LINE_NOT_WRITTEN;
+    }
     if (!SetSafetyNet(iniPath, copy, failed)) {
         remove(newPath);   /* never taken for a rewrite still to come; one that stays is
                               written anew by the next patch */
+        if (readOnly)
+            SetFileAttributesA(iniPath, attributes);   /* as it was; should it fail, the
+                                                          file is only writable */
         return MOUSE_LINE_NOT_RENAMED;
     }
-    int result = RotateSystemIni(iniPath, newPath, bakPath, failed);
+    int result = RotateSystemIni(iniPath, newPath, bakPath, readOnly ? attributes : 0, failed);
+    if (result != MOUSE_LINE_REPLACED && readOnly)
+        SetFileAttributesA(iniPath, attributes);   /* the old file back as it was; should it
+                                                      fail, it is only writable */
     if (!TakeSafetyNetAway(iniPath, copy) && result == MOUSE_LINE_REPLACED) {
         NameWininit(failed);
         result = MOUSE_LINE_NOT_RENAMED;   /* the next start puts the old text back */

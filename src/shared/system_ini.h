@@ -17,9 +17,10 @@ enum MouseLineResult {
    flags (ini_rewrite.h) into system.new, then system.ini becomes system.bak and
    system.new system.ini. A file that cannot be carried over whole is left alone;
    system.ini is never lost, nor the system.bak before it until the new one is in
-   place; a read-only system.bak is not replaced. Until system.ini is whole under its
-   name again, WININIT.INI holds a line that gives the next start a copy of the old
-   one. When it fails, failed
+   place; a read-only system.bak is not replaced. A read-only system.ini stays so under
+   its new text, and the system.bak made of it is left writable, for the way back to
+   replace. Until system.ini is whole under its name again, WININIT.INI holds a line
+   that gives the next start a copy of the old one. When it fails, failed
    (INI_PATH_SIZE bytes) names the file that could not be read, written or replaced. */
 int ReplaceSystemIniMouseLine(const char *line, int flags, char *failed);
 

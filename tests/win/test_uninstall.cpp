@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <memory>
+#include <functional>
 #include "testlib.h"
 #include "resource.h"
 #include "controller/controller.h"
@@ -698,6 +699,42 @@ TEST_F(Uninstall, EveryFormOfADestinationRoundTrips)
             if (root && !DeleteFileA(path.c_str()))
                 RemoveTree(path);
         }
+        DeleteFileA(Win("\\wininit.bak").c_str());
+    }
+}
+
+// What the user or another program does around an installation: each sequence, from
+// an installation through the user's action to the uninstall entry, ends with the
+// machine as it was before.
+TEST_F(Uninstall, SequencesAroundAnInstallationEndWithTheMachineAsBefore)
+{
+    const std::string ini = Win("\\system.ini");
+    const struct {
+        const char *what;
+        std::function<void()> before;   // the machine as the user has it
+        std::function<void()> check;    // once installed
+    } sequences[] = {
+        {"a read-only system.ini",
+         [&ini]() { SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_READONLY); },
+         [&ini]() {
+             EXPECT_NE(std::string::npos, ReadWholeFile(ini).find("mouse=*vmouse\r\n"));
+             EXPECT_TRUE(GetFileAttributesA(ini.c_str()) & FILE_ATTRIBUTE_READONLY)
+                 << "patched, and read-only still";
+         }},
+    };
+    for (const auto &q : sequences) {
+        q.before();
+        DWORD attributes = GetFileAttributesA(ini.c_str());
+        std::string before = Registry() + Files(Dest);
+        EXPECT_EQ(0u, RunSetupExe(medium_, "SETUP.EXE", "-s", {}, 30000).exitCode) << q.what;
+        q.check();
+        EXPECT_EQ(0u, RunUninstallEntry("-s").exitCode) << q.what;
+        RestartWithWineboot();
+        EXPECT_EQ(before, Registry() + Files(Dest)) << q.what;
+        EXPECT_EQ(attributes, GetFileAttributesA(ini.c_str())) << q.what << ": its attributes";
+        SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
+        SetFileAttributesA(Win("\\system.bak").c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(Win("\\system.bak").c_str());
         DeleteFileA(Win("\\wininit.bak").c_str());
     }
 }
