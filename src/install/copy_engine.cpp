@@ -81,13 +81,6 @@ static int IsInstalledScript(const FileEntry *e, const char *target)
            SamePlace(target, script);
 }
 
-static int RecordFailed(void)
-{
-    char script[RECORD_PATH_SIZE];
-    InstalledScriptPath(script, sizeof script);
-    return NoteFailure(IDS_CANNOTRECORD, script);
-}
-
 /* The open source expanded into target, with what the target replaces taken care of:
    an older file outside the destination is kept, and the record in the installed
    script is carried over into its fresh copy. */
@@ -98,11 +91,11 @@ static int CopyToTarget(const FileEntry *e, INT source, LONG size, const char *t
     if (!PlaceToKeepOlderFile(e, target, keep))
         return 0;
     if (script && !HoldRecord())
-        return RecordFailed();
+        return NoteRecordFailure(IDS_CANNOTRECORD);
     if (!ExpandWhole(source, size, target, keep[0] ? keep : 0))
         return 0;
     if (script && !PutRecordBack())
-        return RecordFailed();
+        return NoteRecordFailure(IDS_CANNOTRECORD);
     TellChange(CHANGE_FILE, target);
     return 1;
 }
@@ -152,16 +145,6 @@ static void CopyEntry(int disk, int entry)
     }
 }
 
-/* 1 and *there; 0, noted, when it cannot be told. */
-static int IsThere(const char *path, int *there)
-{
-    DWORD attributes;
-    if (!PathAttributes(path, &attributes))
-        return NoteFailure(IDS_CANNOTREAD, path);
-    *there = attributes != INVALID_FILE_ATTRIBUTES;
-    return 1;
-}
-
 /* 1 when the destination holds what the uninstall entry runs and the script it reads:
    after a Cancel without them nothing is registered, and setup can simply run again;
    0 also when that cannot be told (noted). */
@@ -173,12 +156,12 @@ static int CanBeRemoved(void)
     int scriptThere, uninstallerThere;
     InstalledScriptPath(script, sizeof script);
     JoinPath(uninstaller, sizeof uninstaller, SetupState.InstallDir, "UNINSTAL.EXE");
-    return IsThere(script, &scriptThere) && scriptThere &&
-           IsThere(uninstaller, &uninstallerThere) && uninstallerThere;
+    return IsPathThere(script, &scriptThere) && scriptThere &&
+           IsPathThere(uninstaller, &uninstallerThere) && uninstallerThere;
 }
 
-/* A temporary file a copy that failed could not take away; should it stay, it costs
-   room only. */
+/* A temporary file a copy that failed could not take away; should it stay, or its
+   directory not be listed, it costs room only. */
 static void DeleteTemporary(const char *path, int isDir, void *)
 {
     if (!isDir)

@@ -55,18 +55,9 @@ static int KeyWritten(const char *path)
     return 1;
 }
 
-/* A prior value into the record of the mouse type being registered; 0, noted, when the
-   record cannot be written. */
-static int RecordFailed(void)
-{
-    char record[RECORD_PATH_SIZE];
-    InstalledScriptPath(record, sizeof record);
-    return NoteFailure(IDS_CANNOTRECORD, record);
-}
-
 static int Recorded(const char *key, const char *value)
 {
-    return RecordPriorValue(SetupState.MouseTypeName, key, value) || RecordFailed();
+    return RecordPriorValue(SetupState.MouseTypeName, key, value) || NoteRecordFailure(IDS_CANNOTRECORD);
 }
 
 /* A key under HKEY_LOCAL_MACHINE that cannot be read: noted as one setup cannot write,
@@ -85,7 +76,7 @@ static int ReplaceRecorded(HKEY key, const char *path, const char *name, const c
     if (!ReadRegValue(key, name, &old))
         return Unreadable(path);
     int fits = !old || lstrlenA(old) < RECORD_VALUE_SIZE;
-    int recorded = fits ? Recorded(name, old ? old : "") : RecordFailed();
+    int recorded = fits ? Recorded(name, old ? old : "") : NoteRecordFailure(IDS_CANNOTRECORD);
     FreeRegText(old);
     return recorded && Wrote(SetRegText(key, name, text), path);
 }
@@ -225,7 +216,7 @@ static int DriverIsOwn(int *own)
     char recorded[RECORD_VALUE_SIZE];
     int noted;
     if (!ReadRecordedValue(SetupState.MouseTypeName, "Driver", recorded, &noted))
-        return RecordFailed();
+        return NoteRecordFailure(IDS_CANNOTRECORD);
     *own = noted && !recorded[0];
     return 1;
 }

@@ -26,25 +26,6 @@ static int KeepDirectory(const FileEntry *e, char *keep)
     return MakeDirectory(keep, 0);
 }
 
-/* 1 and *there; 0, noted, when it cannot be told whether a file is there: guessed, an
-   older file could be taken for the package's own and lost. */
-static int Exists(const char *path, int *there)
-{
-    DWORD attributes;
-    if (!PathAttributes(path, &attributes))
-        return NoteFailure(IDS_CANNOTREAD, path);
-    *there = attributes != INVALID_FILE_ATTRIBUTES;
-    return 1;
-}
-
-/* The record could not be read or written: noted, naming the installed script. */
-static int RecordFailed(void)
-{
-    char script[RECORD_PATH_SIZE];
-    InstalledScriptPath(script, sizeof script);
-    return NoteFailure(IDS_CANNOTRECORD, script);
-}
-
 int PlaceToKeepOlderFile(const FileEntry *e, const char *target, char *keep)
 {
     char recorded[RECORD_VALUE_SIZE];
@@ -53,14 +34,14 @@ int PlaceToKeepOlderFile(const FileEntry *e, const char *target, char *keep)
         return 1;
     int noted;
     if (!ReadRecordedValue(REPLACED_RECORD, target, recorded, &noted))
-        return RecordFailed();
+        return NoteRecordFailure(IDS_CANNOTRECORD);
     int targetThere, keptThere = 0;
-    if (!Exists(target, &targetThere) || (noted && recorded[0] && !Exists(recorded, &keptThere)))
+    if (!IsPathThere(target, &targetThere) || (noted && recorded[0] && !IsPathThere(recorded, &keptThere)))
         return 0;
     if (noted && (!recorded[0] || keptThere || !targetThere))
         return 1;   /* nothing was there before, or it is kept already */
     if (!noted && !targetThere)
-        return RecordPriorValue(REPLACED_RECORD, target, "") || RecordFailed();
+        return RecordPriorValue(REPLACED_RECORD, target, "") || NoteRecordFailure(IDS_CANNOTRECORD);
     if (!KeepDirectory(e, keep))
         return NoteFailure(IDS_CANNOTCREATEFILE, target);
     JoinPath(keep, MAX_PATH, keep, e->TargetName);
@@ -68,5 +49,5 @@ int PlaceToKeepOlderFile(const FileEntry *e, const char *target, char *keep)
         CopyText(keep, MAX_PATH, recorded);
         return 1;
     }
-    return RecordPriorValue(REPLACED_RECORD, target, keep) || RecordFailed();
+    return RecordPriorValue(REPLACED_RECORD, target, keep) || NoteRecordFailure(IDS_CANNOTRECORD);
 }

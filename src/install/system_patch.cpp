@@ -44,14 +44,14 @@ static int SetVmouseAside(void)
         return NoteFailure(IDS_CANNOTCHANGEFILE, systemDir);
     }
     DWORD attributes;
-    if (!PathAttributes(vxd, &attributes))
-        return NoteFailure(IDS_CANNOTREAD, vxd);
+    if (!ToldAttributes(vxd, &attributes))
+        return 0;
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return 1;
     if (!DeleteFileA(bak)) {
         DWORD error = GetLastError();
-        if (!PathAttributes(bak, &attributes))
-            return NoteFailure(IDS_CANNOTREAD, bak);
+        if (!ToldAttributes(bak, &attributes))
+            return 0;
         SetLastError(error);
         if (attributes != INVALID_FILE_ATTRIBUTES)
             return NoteFailure(IDS_CANNOTCHANGEFILE, bak);

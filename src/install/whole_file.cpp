@@ -67,12 +67,6 @@ static int ExpandInto(INT source, LONG expected, const char *temporary, const ch
     return 1;
 }
 
-static int InUse(DWORD error)
-{
-    return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED ||
-           error == ERROR_LOCK_VIOLATION;
-}
-
 /* An old target that could not be moved aside (error) because it is in use, as a
    driver Windows has loaded, is replaced at the next start; the new file waits under
    its temporary name until then. An old target to be kept is copied there first. */
@@ -80,7 +74,7 @@ static int ReplaceAtRestart(const char *temporary, const char *target, const cha
                             DWORD error)
 {
     SetLastError(error);
-    if (!InUse(error))
+    if (!IsInUseError(error))
         return NoteFailure(IDS_CANNOTWRITEFILE, target);
     if (keep && !CopyFileA(target, keep, FALSE))
         return NoteFailureOfTwo(IDS_CANNOTKEEPOLD, target, keep);
@@ -102,8 +96,8 @@ static int PutInPlace(const char *temporary, const char *target, const char *dir
     if (MoveFileA(temporary, target))
         return 1;
     DWORD error = GetLastError(), attributes;
-    if (!PathAttributes(target, &attributes))
-        return NoteFailure(IDS_CANNOTREAD, target);
+    if (!ToldAttributes(target, &attributes))
+        return 0;
     SetLastError(error);
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return NoteFailure(IDS_CANNOTCREATEFILE, target);

@@ -41,11 +41,6 @@ int FailureCount(void)
     return SetupState.Failures;
 }
 
-const char *FailureName(void)
-{
-    return SetupState.FailureName;
-}
-
 DWORD FailureError(void)
 {
     return SetupState.FailureError;

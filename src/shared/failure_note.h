@@ -35,8 +35,7 @@ int FailureCount(void);
 #define FAILURE_MESSAGE_SIZE 1100
 void FailureMessage(char *text);
 
-/* What the first failure names, and the platform's error number noted with it. */
-const char *FailureName(void);
+/* The platform's error number noted with the first failure. */
 DWORD FailureError(void);
 
 /* The failure was asked about and the user chose to try again, or was told and the

@@ -2,6 +2,8 @@
 #include "path_names.h"
 #include "path_text.h"
 #include "bounded_text.h"
+#include "failure_note.h"
+#include "../../resources/shared_strings.h"
 
 #define NAME_SIZE 260
 
@@ -60,4 +62,19 @@ int PathAttributes(const char *path, unsigned long *attributes)
         return 1;   /* a name that leads nowhere: nothing is there */
     }
     return 0;
+}
+
+int ToldAttributes(const char *path, unsigned long *attributes)
+{
+    return PathAttributes(path, attributes) || NoteFailure(IDS_CANNOTREAD, path);
+}
+
+int IsPathThere(const char *path, int *there)
+{
+    unsigned long attributes;
+    *there = 0;
+    if (!ToldAttributes(path, &attributes))
+        return 0;
+    *there = attributes != INVALID_FILE_ATTRIBUTES;
+    return 1;
 }

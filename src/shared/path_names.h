@@ -20,4 +20,12 @@ int SamePlace(const char *a, const char *b);
    is there; 0 when it cannot be told (the disk or directory cannot be read). */
 int PathAttributes(const char *path, unsigned long *attributes);
 
+/* The same, with a path whose attributes cannot be told noted as a file that cannot be
+   read (failure_note.h). */
+int ToldAttributes(const char *path, unsigned long *attributes);
+
+/* 1 and *there (anything at path); 0, noted as ToldAttributes notes it, when it cannot
+   be told: guessed, another program's file could be taken for the package's own. */
+int IsPathThere(const char *path, int *there);
+
 #endif

@@ -6,11 +6,19 @@
 #include "bounded_text.h"
 #include "path_text.h"
 #include "ini_file.h"
+#include "failure_note.h"
 
 static char InstalledValue[RECORD_VALUE_SIZE];
 
 /* The default of a key the record does not hold: no INI value can be a line end. */
 static const char NotRecorded[] = "\n";
+
+int NoteRecordFailure(unsigned int textId)
+{
+    char path[RECORD_PATH_SIZE];
+    InstalledScriptPath(path, sizeof path);
+    return NoteFailure(textId, path);
+}
 
 void InstalledScriptPath(char *path, int size)
 {

@@ -34,6 +34,10 @@ int RecordPriorValue(const char *section, const char *key, const char *value);
 /* The path of InstallDir's SETUP.INF, in size (RECORD_PATH_SIZE) bytes. */
 void InstalledScriptPath(char *path, int size);
 
+/* The record could not be read or written: noted under textId, naming the installed
+   SETUP.INF; 0. */
+int NoteRecordFailure(unsigned int textId);
+
 /* A fresh copy of the script replaces the installed one whole: the record's sections
    are read from it before (0 when one cannot be read whole) and written into the copy
    after (0 when one cannot be written), so that nothing recorded is lost. */

@@ -5,6 +5,7 @@
 #include "script_field.h"
 #include "setup_state.h"
 #include "bounded_text.h"
+#include "path_text.h"
 #include "../../resources/shared_strings.h"
 
 const char DefaultProductName[] = "Orvel";
@@ -100,11 +101,9 @@ static void FillTargetDir(FileEntry *entry, int slot)
         entry->TargetIsAbsolute = 0;
         return;
     }
-    CopyText(entry->TargetDir, sizeof entry->TargetDir, SetupState.WindowsDir);
-    if (slot == SLOT_WINSYSTEMDIR)
-        AppendText(entry->TargetDir, sizeof entry->TargetDir, "\\SYSTEM");
-    else if (slot == SLOT_WININFDIR)
-        AppendText(entry->TargetDir, sizeof entry->TargetDir, "\\INF");
+    /* cut to the field, as every value the loader keeps */
+    JoinPath(entry->TargetDir, sizeof entry->TargetDir, SetupState.WindowsDir,
+             slot == SLOT_WINSYSTEMDIR ? "SYSTEM" : slot == SLOT_WININFDIR ? "INF" : "");
     entry->TargetIsAbsolute = 1;
 }
 

@@ -15,6 +15,12 @@
 #define LINE_SIZE (2 * SHORT_PATH_SIZE + 8)   /* one line of ours: two short paths */
 #define KEY_SIZE 260
 
+int IsInUseError(unsigned long error)
+{
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED ||
+           error == ERROR_LOCK_VIOLATION;
+}
+
 int WininitPath(char *path, int size)
 {
     UINT length = GetWindowsDirectoryA(path, size);

@@ -18,6 +18,10 @@ int CancelPendingAtRestart(const char *path);
 /* Deletes WININIT.INI when it holds nothing but blanks (all its lines taken out). */
 void DeleteEmptyWininit(void);
 
+/* 1 for the errors of a file that is in use (held open, a loaded driver): what can
+   only be deleted or replaced at the next start. */
+int IsInUseError(unsigned long error);
+
 /* The path of WININIT.INI in the Windows directory; 0 when it does not fit size bytes. */
 int WininitPath(char *path, int size);
 

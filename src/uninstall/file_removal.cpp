@@ -24,23 +24,11 @@ static int OwnProgramPath(char *path)
     return length > 0 && length < PATH_SIZE;
 }
 
-static int InUse(DWORD error)
-{
-    return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED ||
-           error == ERROR_LOCK_VIOLATION;
-}
-
-/* What is at path, told when it cannot be: as PathAttributes. */
-static int Attributes(const char *path, DWORD *attributes)
-{
-    return PathAttributes(path, attributes) || NoteFailure(IDS_CANNOTREAD, path);
-}
-
 /* Deleted now, or at the next start when it is in use; 0, noted, when neither. */
 static int RemoveFile(const char *path)
 {
     DWORD attributes;
-    if (!Attributes(path, &attributes))
+    if (!ToldAttributes(path, &attributes))
         return 0;
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return 1;   /* gone already, or not a file setup wrote */
@@ -51,9 +39,9 @@ static int RemoveFile(const char *path)
     if (DeleteFileA(path))
         return 1;
     DWORD error = GetLastError();
-    if (!Attributes(path, &attributes))
+    if (!ToldAttributes(path, &attributes))
         return 0;
-    if (attributes == INVALID_FILE_ATTRIBUTES || (InUse(error) && ScheduleDeleteAtRestart(path)))
+    if (attributes == INVALID_FILE_ATTRIBUTES || (IsInUseError(error) && ScheduleDeleteAtRestart(path)))
         return 1;
     SetLastError(error);
     return NoteFailure(IDS_CANNOTDELETE, path);
@@ -77,11 +65,11 @@ static int IsPlainName(const char *name)
 static int PutOlderFileBack(const char *target, const char *kept)
 {
     DWORD keptThere, targetThere;
-    if (!Attributes(kept, &keptThere))
+    if (!ToldAttributes(kept, &keptThere))
         return 0;
     if (keptThere == INVALID_FILE_ATTRIBUTES)
         return 1;
-    if (!RemoveFile(target) || !Attributes(target, &targetThere))
+    if (!RemoveFile(target) || !ToldAttributes(target, &targetThere))
         return 0;
     int back = targetThere == INVALID_FILE_ATTRIBUTES
                    ? MoveFileA(kept, target)
@@ -139,7 +127,7 @@ static int RemoveEmptyDirectory(const char *dir)
     DWORD attributes;
     if (RemoveDirectoryA(dir))
         return 1;
-    if (!Attributes(dir, &attributes))
+    if (!ToldAttributes(dir, &attributes))
         return 0;
     int entries = 0;
     if (attributes == INVALID_FILE_ATTRIBUTES)
@@ -188,7 +176,7 @@ static int RemoveKeptFolders(void)
     char replaced[PATH_SIZE];
     DWORD attributes;
     JoinPath(replaced, sizeof replaced, SetupState.InstallDir, "REPLACED");
-    if (!RemoveEntries(replaced, "*", RemoveEachDirectory) || !Attributes(replaced, &attributes))
+    if (!RemoveEntries(replaced, "*", RemoveEachDirectory) || !ToldAttributes(replaced, &attributes))
         return 0;
     return attributes == INVALID_FILE_ATTRIBUTES || RemoveEmptyDirectory(replaced);
 }
@@ -205,7 +193,7 @@ static int RemoveSubDirectory(const char *sub)
     for (int deepest = 1; level[0]; deepest = 0) {
         DWORD attributes;
         JoinPath(dir, sizeof dir, SetupState.InstallDir, level);
-        if (!Attributes(dir, &attributes))
+        if (!ToldAttributes(dir, &attributes))
             return 0;
         if (attributes != INVALID_FILE_ATTRIBUTES &&
             !(deepest ? ClearDirectory(dir) : RemoveEmptyDirectory(dir)))

@@ -34,19 +34,15 @@ static int ReadValueOf(HKEY root, const char *path, const char *name, char **tex
 int FindRegisteredInstallation(void)
 {
     char *command, program[COMMAND_SIZE];
-    DWORD attributes;
     UninstallState.OwnsSharedState = 0;
     if (!ReadValueOf(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "UninstallString", &command))
         return 0;
-    int told = 1;
-    if (!command || CommandInOwnDirectory(command, "UNINSTAL.EXE"))
-        UninstallState.OwnsSharedState = 1;
-    else if (!ProgramOfCommand(command, program, sizeof program))
-        UninstallState.OwnsSharedState = 1;   /* names no program: nobody's */
-    else if (!(told = PathAttributes(program, &attributes)))
-        NoteFailure(IDS_CANNOTREAD, program);
-    else
-        UninstallState.OwnsSharedState = attributes == INVALID_FILE_ATTRIBUTES;
+    int told = 1, there = 0;
+    /* an entry naming no program is nobody's */
+    if (command && !CommandInOwnDirectory(command, "UNINSTAL.EXE") &&
+        ProgramOfCommand(command, program, sizeof program))
+        told = IsPathThere(program, &there);
+    UninstallState.OwnsSharedState = told && !there;
     FreeRegText(command);
     return told;
 }

@@ -20,10 +20,8 @@
 static int LineBeforeSetup(char *old, int *known)
 {
     char failed[INI_PATH_SIZE];
-    if (!ReadRecordedValue(SYSTEM_RECORD, MOUSE_LINE_KEY, old, known)) {
-        InstalledScriptPath(failed, sizeof failed);
-        return NoteFailure(IDS_CANNOTREAD, failed);
-    }
+    if (!ReadRecordedValue(SYSTEM_RECORD, MOUSE_LINE_KEY, old, known))
+        return NoteRecordFailure(IDS_CANNOTREAD);
     if (*known || ReadSystemIniMouseLine("system.bak", old, LINE_SIZE, known))
         return 1;
     WindowsFilePath("system.bak", failed);
@@ -62,10 +60,8 @@ static int RestoreVmouse(void)
     /* a system directory whose name does not fit is one setup could not use either */
     if (!FindVmousePaths(vxd, bak))
         return 1;
-    if (!PathAttributes(bak, &bakThere))
-        return NoteFailure(IDS_CANNOTREAD, bak);
-    if (!PathAttributes(vxd, &vxdThere))
-        return NoteFailure(IDS_CANNOTREAD, vxd);
+    if (!ToldAttributes(bak, &bakThere) || !ToldAttributes(vxd, &vxdThere))
+        return 0;
     if (bakThere == INVALID_FILE_ATTRIBUTES || vxdThere != INVALID_FILE_ATTRIBUTES)
         return 1;
     if (rename(bak, vxd) != 0)

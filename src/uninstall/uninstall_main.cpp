@@ -59,15 +59,11 @@ static int AskAboutPackage(UINT textId, UINT icon)
 static int ScriptIsThere(int *there)
 {
     char path[RECORD_PATH_SIZE];
-    DWORD attributes;
     *there = 0;
     if (!SetupState.InstallDir[0])
         return 1;
     InstalledScriptPath(path, sizeof path);
-    if (!PathAttributes(path, &attributes))
-        return NoteFailure(IDS_CANNOTREAD, path);
-    *there = attributes != INVALID_FILE_ATTRIBUTES;
-    return 1;
+    return IsPathThere(path, there);
 }
 
 /* The uninstall entry, then this program at the next start: an entry that could not

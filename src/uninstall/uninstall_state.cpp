@@ -7,9 +7,6 @@ UNINSTALLSTATE UninstallState;
 
 int ReadRecord(const char *section, const char *key, char *value, int *recorded)
 {
-    if (ReadRecordedValue(section, key, value, recorded))
-        return 1;
-    char path[RECORD_PATH_SIZE];
-    InstalledScriptPath(path, sizeof path);
-    return NoteFailure(IDS_CANNOTREAD, path);
+    return ReadRecordedValue(section, key, value, recorded) ||
+           NoteRecordFailure(IDS_CANNOTREAD);
 }
