@@ -2,6 +2,7 @@
 // user drives it: posted clicks, texts read from its windows, its message boxes
 // answered; the results read from the files, the registry and system.ini.
 #include <gtest/gtest.h>
+#include <algorithm>
 #include "testlib.h"
 #include "resource.h"
 #include "controller/controller.h"
@@ -228,12 +229,14 @@ TEST_F(EndToEnd, UnattendedRunsThatCannotInstallEndWithTheirCodeAndNoWindow)
         std::string args;
         DWORD code;
         const char *why;
+        const char *failed = nullptr;   // with -l: the start of its FAILED line
     } cases[] = {
         {"-s -ps2 -mouse", 3, "an unknown option"},
         {"-s -ps2 -serial", 3, "both mouse types"},
         {"-s -r -d", 3, "-d without its path"},
         {"-s -d \"C:\\ORVEL", 3, "a quote not closed"},
-        {"-s -d ORVEL", 3, "a destination without a drive"},
+        {"-s -d ORVEL -l C:\\t\\e2e\\r.txt", 3, "a destination without a drive",
+         "FAILED Can not create directory ! The specified directory is either invalid"},
         {"-s -d C:\\" + std::string(77, 'L'), 3, "a destination of 80 characters"},
         {"-s -l C:\\t\\no\\such\\report.txt", 3, "a report that cannot be opened"},
         {"-s -l", 3, "-l without its path"},
@@ -251,6 +254,13 @@ TEST_F(EndToEnd, UnattendedRunsThatCannotInstallEndWithTheirCodeAndNoWindow)
         SetupRun run = RunSetupExe(medium_, "SETUP.EXE", c.args.c_str(), {}, 30000);
         if (held != INVALID_HANDLE_VALUE)
             CloseHandle(held);
+        if (c.failed) {
+            std::vector<std::string> report = ReportLines("C:\\t\\e2e\\r.txt");
+            DeleteFileA("C:\\t\\e2e\\r.txt");
+            ASSERT_EQ(3u, report.size()) << c.why;
+            EXPECT_EQ(0u, report[1].find(c.failed)) << report[1];
+            EXPECT_EQ("EXIT " + std::to_string(c.code), report[2]);
+        }
         if (noScript) {
             MoveFileA((medium_ + "\\SETUP.IN_").c_str(), (medium_ + "\\SETUP.INF").c_str());
             std::vector<std::string> report = ReportLines("C:\\t\\e2e\\noscript.txt");
@@ -296,6 +306,22 @@ TEST_F(EndToEnd, UnattendedCopyFailureEndsAsTheWizardsCancel)
                                   [](const MessageBoxCall &) { return IDCANCEL; });
     EXPECT_EQ(2u, wizard.boxes.size()) << "the disk asked for, then the abort notice";
     EXPECT_EQ(Registry() + Files(Dest), unattended);
+}
+
+// A script's directory that would lead out of the destination is never made: the
+// unattended run ends as after the wizard's Cancel at its question, and says which.
+TEST_F(EndToEnd, AScriptDirectoryLeadingOutOfTheDestinationIsNeverMade)
+{
+    EditScript("SubDir5=LANG", "SubDir5=..\\OUTSIDE");
+    SetupRun run = RunSetupExe(medium_, "SETUP.EXE", "-s -l C:\\t\\e2e\\r.txt", {}, 30000);
+    EXPECT_EQ(2u, run.exitCode);
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("C:\\OUTSIDE"));
+    std::vector<std::string> report = ReportLines("C:\\t\\e2e\\r.txt");
+    EXPECT_EQ(1, std::count(report.begin(), report.end(),
+                            "FAILED Can not create the directory " + std::string(Dest) +
+                                "\\..\\OUTSIDE ! The disk may be write protected or full. (error 161)"));
+    EXPECT_EQ("EXIT 2", report.back());
+    ExpectNothingInstalled();
 }
 
 TEST_F(EndToEnd, DriverOnlyModeTwiceKeepsTheFirstPriorValues)

@@ -274,6 +274,16 @@ TEST_F(Pages, DestinationAcceptsAndCreates)
         EXPECT_STREQ("c:\\t\\pages\\NewDir", SetupState.InstallDir);
     }
     {
+        // Next takes the destination in its one form: no backslash at its end, no "..".
+        FakeDrive drive(8, 512, 0);
+        SetupState.MinimumSpace = 0;
+        EXPECT_EQ(PAGE_NEXT, Destination({{"SETUP_SELDIR", [&](HWND page) {
+            EXPECT_TRUE(NextWith(page, dir.Path() + "\\x\\..\\Trail\\", boxes).empty());
+        }}}));
+        EXPECT_EQ(dir.Path() + "\\Trail", SetupState.InstallDir);
+        EXPECT_TRUE(IsExistingDirectory((dir.Path() + "\\Trail").c_str()));
+    }
+    {
         // Free space below MinimumSpace, then exactly MinimumSpace.
         FakeDrive drive(2, 512, 1000);   // 1000 KB
         SetupState.MinimumSpace = 1001;
@@ -376,6 +386,15 @@ TEST_F(Pages, BrowserTakesTheEditFieldOnOkOnly)
             std::string typed = "D:\\" + std::string(76, 'y');
             EXPECT_EQ(typed, SetupState.InstallDir) << "OK takes at most 79 characters";
             EXPECT_EQ(typed, ItemText(page, IDC_DIRTEXT));
+            Click(page, IDC_BROWSE);
+        }, true},
+        inBrowser([](HWND box) {
+            SetDlgItemTextA(box, IDC_DIRTEXT, "C:\\t\\pages\\..\\pages\\Inner\\");
+            Click(box, IDOK);
+        }),
+        {"SETUP_SELDIR", [](HWND page) {
+            EXPECT_STREQ("C:\\t\\pages\\Inner", SetupState.InstallDir) << "taken in its one form";
+            EXPECT_EQ("C:\\t\\pages\\Inner", ItemText(page, IDC_DIRTEXT));
             Click(page, IDC_BROWSE);
         }, true},
         inBrowser([](HWND box) {

@@ -227,9 +227,14 @@ TEST_F(Uninstall, UnattendedInstallIsTheWizardsWithoutAWindow)
     EXPECT_GE(session_.RestartsSettled(), 1) << "-r: Windows is restarted";
     EXPECT_EQ("\"" + ProgramFiles + "\\KXMAIN.EXE\" -startup", GetRegText(HKEY_LOCAL_MACHINE, RunKey, "ZennoMouse"));
     std::string unattended = Registry() + Files(ProgramFiles);
-    SetupRun again = RunSetupExe(medium_, "SETUP.EXE", "-s", {}, 30000);
+    SetupRun again = RunSetupExe(medium_, "SETUP.EXE", ("-s -l " + report).c_str(), {}, 30000);
     EXPECT_EQ(1u, again.exitCode) << "the mouse application is registered now";
     EXPECT_TRUE(again.boxes.empty());
+    lines = ReportLines(report);
+    DeleteFileA(report.c_str());
+    EXPECT_EQ((std::vector<std::string>{"FAILED " + std::string(OtherMouseText).replace(
+                  std::string(OtherMouseText).find('\n'), 1, " "), "EXIT 1"}),
+              std::vector<std::string>(lines.begin() + 1, lines.end()));
 
     EXPECT_EQ(0u, RunUninstallEntry("-s").exitCode);
     RestartWithWineboot();
@@ -369,10 +374,13 @@ TEST_F(Uninstall, NothingInstalledNoAtTheQuestionAndAMouseLineChangedSince)
     InstallPs2(Dest);
     std::string installedRegistry = Registry(), installedFiles = Files(Dest);
     std::string record = ReadWholeFile("C:\\ORVEL\\SETUP.INF");
-    SetupRun declined = RunUninstallEntry("", {IDNO});
-    EXPECT_EQ(3u, declined.exitCode);
-    ASSERT_EQ(1u, declined.boxes.size());
-    EXPECT_EQ(QuestionText, declined.boxes[0].text);
+    // "-sx" is no unattended run (that is "-s" alone, or followed by a blank): it asks.
+    for (const char *args : {"", "-sx"}) {
+        SetupRun declined = RunUninstallEntry(args, {IDNO});
+        EXPECT_EQ(3u, declined.exitCode) << args;
+        ASSERT_EQ(1u, declined.boxes.size()) << args;
+        EXPECT_EQ(QuestionText, declined.boxes[0].text);
+    }
     EXPECT_EQ(installedRegistry, Registry());
     EXPECT_EQ(installedFiles, Files(Dest));
     EXPECT_EQ(record, ReadWholeFile("C:\\ORVEL\\SETUP.INF"));
@@ -654,6 +662,7 @@ TEST_F(Uninstall, EveryFormOfADestinationRoundTrips)
     } cases[] = {
         {"-d with a backslash at its end", "-s -ps2 -d C:\\ORVEL\\", nullptr, "C:\\ORVEL", nullptr},
         {"typed in lower case", nullptr, "c:\\orvel", "c:\\orvel", nullptr},
+        {"-d with \"..\" in it", "-s -d C:\\t\\..\\ORVEL", nullptr, "C:\\ORVEL", nullptr},
         {"the root of a drive, quoted", "-s -d \"C:\\\"", nullptr, "C:\\", nullptr},
         {"a SubDir of two levels", nullptr, nullptr, "C:\\ORVEL", "DRIVERS\\WIN95"},
         {"an earlier version's entries", "-s", nullptr, "C:\\ORVEL", nullptr, true},
