@@ -9,19 +9,7 @@
 #define RUN_REPORT_H
 
 #include "../install/run_observer.h"
-
-/* Opens the report at path for appending and writes its first line; 0 when it cannot
-   be opened. Without it the lines below write nothing. */
-int OpenRunReport(const char *path);
-
-/* A line of its own: the keyword, a blank and the text on one line. */
-void ReportLine(const char *keyword, const char *text);
-
-/* The run's failure noted (failure_note.h), as a FAILED line. */
-void ReportFailure(void);
-
-/* The EXIT line, and the report closed; the exit code, for the caller to return. */
-int CloseRunReport(int exitCode);
+#include "../shared/report_file.h"
 
 /* The observer that writes the run's changes and questions (each answered Cancel). */
 extern const RunObserver ReportFace;

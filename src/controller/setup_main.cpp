@@ -10,6 +10,11 @@
 #include "../ui/pages.h"
 #include "../ui/backdrop.h"
 #include "../install/registration.h"
+#include "../install/change_log.h"
+#include "../install/installed_package.h"
+#include "../shared/install_log.h"
+#include "../shared/ini_file.h"
+#include "../shared/prior_values.h"
 #include "../../resources/resource.h"
 
 int IsDriverOnlyCommand(const char *tail)
@@ -33,6 +38,32 @@ static int LoadScript(void)
     return 0;
 }
 
+/* The prior values go into the installed package's record and log, when the package
+   is installed, so that its uninstaller puts them back; otherwise into the SETUP.INF
+   beside the program, or, where that cannot be written (a CD), nowhere: then no
+   uninstaller exists that could put them back. */
+static int RegisterDriverOnly(void)
+{
+    int installed, logged = 0, found;
+    if (!FindInstalledPackage(SetupState.InstallDir, &installed))
+        return 0;
+    if (installed) {
+        ProfileText log;
+        if (!ReadInstallLog(SetupState.InstallDir, &log, &found, IDS_CANNOTREAD))
+            return 0;
+        FreeIniFile(&log);
+        if (found && !BeginChangeLog())
+            return 0;
+        logged = found;
+    } else {
+        CopyText(SetupState.InstallDir, sizeof SetupState.InstallDir, SetupState.SetupDir);
+        if (!CanRecordIn(SetupState.InstallDir))
+            RecordNowhere();
+    }
+    int registered = RegisterMouseDevice(0);
+    return (!logged || EndChangeLog()) && registered;
+}
+
 static void RunDriverOnlyMode(void)
 {
     if (!LoadScript())
@@ -40,10 +71,7 @@ static void RunDriverOnlyMode(void)
     SetupState.MouseBackEnabled = 0;
     if (RunPage("SETUP_SELMOUSE", MouseTypePageProc, IDD_MOUSETYPE) == PAGE_CANCEL)
         return;
-    /* the device is registered for the program's own directory, and the prior
-       values go into the SETUP.INF beside it */
-    CopyText(SetupState.InstallDir, sizeof SetupState.InstallDir, SetupState.SetupDir);
-    if (!RegisterMouseDevice(0)) {
+    if (!RegisterDriverOnly()) {
         TellFailure(0);   /* no restart: the driver is not bound */
         return;
     }

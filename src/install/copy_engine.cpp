@@ -8,12 +8,12 @@
 #include "whole_file.h"
 #include "older_files.h"
 #include "registration.h"
+#include "change_log.h"
 #include "../shared/setup_state.h"
 #include "../shared/bounded_text.h"
 #include "../shared/file_paths.h"
 #include "../shared/path_text.h"
 #include "../shared/path_names.h"
-#include "../shared/dir_entries.h"
 #include "../shared/prior_values.h"
 #include "../shared/failure_note.h"
 #include "../../resources/resource.h"
@@ -86,18 +86,19 @@ static int IsInstalledScript(const FileEntry *e, const char *target)
    script is carried over into its fresh copy. */
 static int CopyToTarget(const FileEntry *e, INT source, LONG size, const char *target)
 {
-    char keep[MAX_PATH];
-    int script = IsInstalledScript(e, target);
-    if (!PlaceToKeepOlderFile(e, target, keep))
+    char keep[MAX_PATH], holder[MAX_PATH];
+    int script = IsInstalledScript(e, target), existed;
+    if (!PlaceToKeepOlderFile(e, target, keep) || !IsPathThere(target, &existed) ||
+        !LogFilePlacing(target, existed, keep))
         return 0;
     if (script && !HoldRecord())
         return NoteRecordFailure(IDS_CANNOTRECORD);
-    if (!ExpandWhole(source, size, target, keep[0] ? keep : 0))
+    if (!ExpandWhole(source, size, target, keep[0] ? keep : 0, holder))
         return 0;
     if (script && !PutRecordBack())
         return NoteRecordFailure(IDS_CANNOTRECORD);
     TellChange(CHANGE_FILE, target);
-    return 1;
+    return LogFilePlaced(target, holder);
 }
 
 /* The entry's source and target, in their one form. */
@@ -120,6 +121,10 @@ static void CopyEntry(int disk, int entry)
     const FileEntry *e = SetupState.DiskFirstEntry[disk] + entry;
     char source[PATH_SIZE], target[PATH_SIZE];
     EntryPaths(e, source, target);
+    if (SamePlace(source, target))
+        return;   /* its own source, on a medium inside its destination: the file is in
+                     place, and stays the medium's (the script gets the record); a copy
+                     onto itself would wait for the next start, as a file in use */
     for (;;) {
         TellFileBegins(e);
         INT handle;
@@ -160,14 +165,6 @@ static int CanBeRemoved(void)
            IsPathThere(uninstaller, &uninstallerThere) && uninstallerThere;
 }
 
-/* A temporary file a copy that failed could not take away; should it stay, or its
-   directory not be listed, it costs room only. */
-static void DeleteTemporary(const char *path, int isDir, void *)
-{
-    if (!isDir)
-        DeleteFileA(path);
-}
-
 /* sub below the destination, level by level ("DRIVERS\WIN95": DRIVERS first), each
    one made told; the whole in dir (MAX_PATH bytes). 0, noted, naming the level that
    cannot be made. A value that is no relative directory (a drive, a root, "..") would
@@ -185,7 +182,9 @@ static int MakeSubDirectory(const char *sub, char *dir)
             continue;
         CopyText(level, i + 1 < (int)sizeof level ? i + 1 : (int)sizeof level, sub);
         JoinPath(dir, MAX_PATH, SetupState.InstallDir, level);   /* 79 and 39 at most */
-        int made = 0;
+        int made = 0, there;
+        if (!IsPathThere(dir, &there) || (!there && !LogDirectory(dir)))
+            return 0;
         if (!MakeDirectory(dir, &made))
             return NoteFailure(IDS_CANNOTMAKEDIR, dir);
         if (made)
@@ -195,11 +194,11 @@ static int MakeSubDirectory(const char *sub, char *dir)
 }
 
 /* The script's subdirectories below the destination, each asked about until it is
-   there or the user cancels; 0 after a Cancel. Setup's temporary files that an
-   earlier copy left in them go. */
+   there or the user cancels; 0 after a Cancel. The temporary files an earlier copy
+   named in its log and left go first. */
 static int PrepareDirectories(void)
 {
-    ForEachEntry(SetupState.InstallDir, SETUP_TEMPORARIES, DeleteTemporary, 0);
+    DeleteLoggedTemporaries();
     for (int slot = SLOT_SUBDIR1; slot < SLOT_SUBDIR1 + 6; slot++) {
         if (!SetupState.DirectorySlots[slot][0])
             continue;
@@ -211,29 +210,52 @@ static int PrepareDirectories(void)
                 ForgetFailures();
                 return !(Cancelled = 1);
             }
-        ForEachEntry(dir, SETUP_TEMPORARIES, DeleteTemporary, 0);
     }
     return 1;
+}
+
+/* A disk's phase of the log; 0, noted, when its record cannot be written. */
+static int LogDiskPhase(int disk)
+{
+    char name[16];
+    wsprintfA(name, "DISK %d", disk + 1);
+    return LogPhase(name);
 }
 
 static void CopyAllFiles(void)
 {
     for (int d = 0; d < SetupState.DiskCount && !Cancelled; d++) {
+        while (!LogDiskPhase(d))
+            if (!AskAboutFailure()) {
+                ForgetFailures();
+                Cancelled = 1;
+                return;
+            }
         TellDiskBegins(d);
         for (int i = 0; i < SetupState.DiskFileCount[d] && !Cancelled; i++)
             CopyEntry(d, i);
     }
 }
 
-int CopyPackage(void)
+/* The copy and the registration, with the log of what they change; the log stays
+   open for the system.ini patch after a copy that went to its end. */
+static int CopyAndRegister(void)
 {
-    Cancelled = 0;
-    if (!PrepareDirectories())
+    if (!BeginChangeLog() || !LogPhase("DIRECTORIES") || !PrepareDirectories())
         return 0;
     CopyAllFiles();
     /* reached after the last file and after a Cancel alike */
     if (!CanBeRemoved())
         return 0;
     TellRegistering();
-    return RegisterMouseDevice(1) && !Cancelled;
+    return LogPhase("REGISTRATION") && RegisterMouseDevice(1) && !Cancelled;
+}
+
+int CopyPackage(void)
+{
+    Cancelled = 0;
+    int done = CopyAndRegister();
+    if (!done)
+        EndChangeLog();   /* what it could not flush is noted after the first failure */
+    return done;
 }

@@ -1,12 +1,18 @@
-/* A file of the package that goes to the Windows directories may meet an older file
-   of the same name that belongs to another program. It is kept, not deleted: moved
-   below the destination, with the record noting where, so that the uninstaller puts
-   it back. A target that was not there is recorded as an empty text, so that an
-   installation into the same destination later does not take the package's own file
-   for another program's; an older file already kept stays the one kept. */
+/* A file of the package may meet an older file of the same name that belongs to
+   another program: in the Windows directories, or in a destination that already held
+   files. It is kept, not deleted: moved below the destination, with the record noting
+   where, so that the uninstaller puts it back. A target that was not there is
+   recorded as an empty text, so that an installation into the same destination later
+   does not take the package's own file for another program's; an older file already
+   kept stays the one kept. The package's own files are not kept: those an earlier run
+   of this installation put there (its log says so), those an uninstall not yet
+   followed by a restart deletes at the next start, and the installation's script and
+   uninstaller. */
 #include <windows.h>
 #include "older_files.h"
 #include "whole_file.h"
+#include "change_log.h"
+#include "../shared/wininit.h"
 #include "../shared/setup_state.h"
 #include "../shared/prior_values.h"
 #include "../shared/bounded_text.h"
@@ -26,22 +32,58 @@ static int KeepDirectory(const FileEntry *e, char *keep)
     return MakeDirectory(keep, 0);
 }
 
+/* SETUP.INF and UNINSTAL.EXE in the destination: the installation's own. */
+static int IsInstallationsOwn(const char *target)
+{
+    char own[MAX_PATH];
+    InstalledScriptPath(own, sizeof own);
+    if (SamePlace(target, own))
+        return 1;
+    JoinPath(own, sizeof own, SetupState.InstallDir, "UNINSTAL.EXE");   /* 79 and 12 */
+    return SamePlace(target, own);
+}
+
+/* That nothing of another program's was at target: for a file outside the destination,
+   noted in the record (a later installation then knows the file there as the
+   package's); inside it, the log's record of the file says so. */
+static int RecordNothingThere(const FileEntry *e, const char *target)
+{
+    return !e->TargetIsAbsolute || RecordPriorValue(REPLACED_RECORD, target, "") ||
+           NoteRecordFailure(IDS_CANNOTRECORD);
+}
+
+/* 1 with *own 1 when the file at target is the package's own (see above); 0, noted,
+   when WININIT.INI cannot be read. */
+static int IsPackagesOwn(const char *target, int *own)
+{
+    int pending, logged;
+    if (!IsPendingAtRestart(target, &pending))
+        return NoteScheduleFailure();
+    if (!LoggedBefore(target, &logged))
+        return 0;
+    *own = pending || logged;
+    return 1;
+}
+
 int PlaceToKeepOlderFile(const FileEntry *e, const char *target, char *keep)
 {
     char recorded[RECORD_VALUE_SIZE];
     keep[0] = 0;
-    if (!e->TargetIsAbsolute)
+    if (IsInstallationsOwn(target))
         return 1;
     int noted;
     if (!ReadRecordedValue(REPLACED_RECORD, target, recorded, &noted))
         return NoteRecordFailure(IDS_CANNOTRECORD);
-    int targetThere, keptThere = 0;
-    if (!IsPathThere(target, &targetThere) || (noted && recorded[0] && !IsPathThere(recorded, &keptThere)))
+    int targetThere, keptThere = 0, own = 0;
+    if (!IsPathThere(target, &targetThere) || (noted && recorded[0] && !IsPathThere(recorded, &keptThere)) ||
+        (!noted && targetThere && !IsPackagesOwn(target, &own)))
         return 0;
+    if (own)
+        return RecordNothingThere(e, target);
     if (noted && (!recorded[0] || keptThere || !targetThere))
         return 1;   /* nothing was there before, or it is kept already */
     if (!noted && !targetThere)
-        return RecordPriorValue(REPLACED_RECORD, target, "") || NoteRecordFailure(IDS_CANNOTRECORD);
+        return RecordNothingThere(e, target);
     if (!KeepDirectory(e, keep))
         return NoteFailure(IDS_CANNOTCREATEFILE, target);
     JoinPath(keep, MAX_PATH, keep, e->TargetName);

@@ -7,6 +7,7 @@
 #include <windows.h>
 #include "system_patch.h"
 #include "run_observer.h"
+#include "change_log.h"
 #include "../shared/system_ini.h"
 #include "../shared/ini_rewrite.h"
 #include "../shared/prior_values.h"
@@ -21,12 +22,15 @@
    nothing: the uninstaller then goes by system.bak. */
 static int RecordMouseLine(void)
 {
-    char line[RECORD_VALUE_SIZE], path[RECORD_PATH_SIZE];
+    char line[RECORD_VALUE_SIZE], path[RECORD_PATH_SIZE], ini[INI_PATH_SIZE];
     int found;
-    if (!ReadSystemIniMouseLine("system.ini", line, sizeof line, &found)) {
-        WindowsFilePath("system.ini", path);
-        return NoteFailure(IDS_CANNOTCHANGEFILE, path);
-    }
+    DWORD attributes;
+    WindowsFilePath("system.ini", ini);
+    if (!ReadSystemIniMouseLine("system.ini", line, sizeof line, &found))
+        return NoteFailure(IDS_CANNOTCHANGEFILE, ini);
+    if (!ToldAttributes(ini, &attributes) ||
+        !LogIniChange(ini, line, found, NEW_MOUSE_LINE, attributes))
+        return 0;
     if (!found || RecordPriorValue(SYSTEM_RECORD, MOUSE_LINE_KEY, line))
         return 1;
     InstalledScriptPath(path, sizeof path);
@@ -56,23 +60,32 @@ static int SetVmouseAside(void)
         if (attributes != INVALID_FILE_ATTRIBUTES)
             return NoteFailure(IDS_CANNOTCHANGEFILE, bak);
     }
+    if (!LogSetAside(vxd, bak))
+        return 0;
     if (rename(vxd, bak) != 0)
         return NoteFailure(IDS_CANNOTCHANGEFILE, vxd);
     TellChange(CHANGE_FILE, bak);
     return 1;
 }
 
-int PatchSystemIni(void)
+static int PatchMouseLine(void)
 {
-    if (!RecordMouseLine())
+    if (!LogPhase("SYSTEM") || !RecordMouseLine())
         return 0;
     char failed[INI_PATH_SIZE];
     int flags = MOUSE_LINE_EVERY_SECTION | MOUSE_LINE_ADD_MISSING;
-    if (ReplaceSystemIniMouseLine("mouse=*vmouse\n", flags, failed) != MOUSE_LINE_REPLACED)
+    if (ReplaceSystemIniMouseLine(NEW_MOUSE_LINE "\n", flags, failed) != MOUSE_LINE_REPLACED)
         return NoteFailure(IDS_CANNOTCHANGEFILE, failed);   /* system.ini as it was */
     char change[INI_PATH_SIZE + 32];
     WindowsFilePath("system.ini", change);
-    AppendText(change, sizeof change, " [386Enh] mouse=*vmouse");
+    AppendText(change, sizeof change, " [386Enh] " NEW_MOUSE_LINE);
     TellChange(CHANGE_INI, change);
     return SetVmouseAside();
+}
+
+/* The last phase: the log is closed after it, whatever became of it. */
+int PatchSystemIni(void)
+{
+    int patched = PatchMouseLine();
+    return EndChangeLog() && patched;
 }

@@ -1,6 +1,7 @@
 /* Windows 95 has no MoveFileEx: a target is replaced by moving the old file aside
    under a temporary name, moving the new one in, and only then deleting the old one. */
 #include "whole_file.h"
+#include "change_log.h"
 #include <lzexpand.h>
 #include "../shared/wininit.h"
 #include "../shared/bounded_text.h"
@@ -42,10 +43,34 @@ int NoteScheduleFailure(void)
     return NoteFailure(IDS_CANNOTSCHEDULE, ini);
 }
 
-/* A new empty file of a name of its own in dir; 0 when none can be made. */
+/* A new empty file of a name of its own in dir ("KXnnnn.TMP", as the system's
+   temporary names go), named in the log before it is made, so that a run that ends
+   at any point leaves no temporary file the log does not name; a name already taken
+   (by another program, or the user) is passed over. 0 when none can be made. */
 static int MakeTemporaryFile(const char *dir, char *name)
 {
-    return GetTempFileNameA(dir, "KX", 0, name) != 0;
+    static DWORD next;
+    if (!next)
+        next = GetTickCount();   /* where this run's names begin */
+    for (int tries = 0; tries < 64; tries++) {
+        char file[16];
+        int there;
+        wsprintfA(file, "KX%04X.TMP", (unsigned)(next++ & 0xFFFF));
+        if (!JoinPath(name, MAX_PATH, dir, file) || !IsPathThere(name, &there))
+            return 0;
+        if (there)
+            continue;
+        if (!LogTemporary(name))
+            return 0;
+        HANDLE made = CreateFileA(name, GENERIC_WRITE, 0, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, 0);
+        if (made == INVALID_HANDLE_VALUE)
+            return 0;   /* not to be made; or taken in the moment since the look above,
+                           which the log then names: a race this run cannot rule out */
+        CloseHandle(made);   /* empty: nothing written to lose */
+        return 1;
+    }
+    SetLastError(ERROR_FILE_EXISTS);
+    return 0;
 }
 
 /* Expands the source into the temporary file; 0, noted against target, on failure. */
@@ -129,13 +154,17 @@ static int PutInPlace(const char *temporary, const char *target, const char *dir
     return 1;
 }
 
-int ExpandWhole(INT source, LONG expected, const char *target, const char *keep)
+int ExpandWhole(INT source, LONG expected, const char *target, const char *keep, char *holder)
 {
     char dir[MAX_PATH], temporary[MAX_PATH];
+    CopyText(holder, MAX_PATH, target);
     if (!DirectoryOf(target, dir, sizeof dir) || !MakeTemporaryFile(dir, temporary))
         return NoteFailure(IDS_CANNOTCREATEFILE, target);
     int placed = ExpandInto(source, expected, temporary, target) &&
                  PutInPlace(temporary, target, dir, keep);
+    DWORD attributes;
+    if (placed && PathAttributes(temporary, &attributes) && attributes != INVALID_FILE_ATTRIBUTES)
+        CopyText(holder, MAX_PATH, temporary);   /* waiting for the next start */
     if (!placed)
         DeleteFileA(temporary);   /* a temporary file that stays costs room only; the next
                                      copy or the uninstaller takes it away */

@@ -14,8 +14,9 @@
    next start). 1 when the file is in place (or will be at the next start); 0 with
    what failed noted (failure_note.h): the old target is then as it was, or, when it
    could not be put back, kept at keep or a temporary name that the note names, and no
-   temporary file stays behind. */
-int ExpandWhole(INT source, LONG expected, const char *target, const char *keep);
+   temporary file stays behind. holder (MAX_PATH bytes) names the file that holds the
+   new text: target, or the temporary file that becomes it at the next start. */
+int ExpandWhole(INT source, LONG expected, const char *target, const char *keep, char *holder);
 
 /* Makes one directory level; 1 when it is there afterwards. made (may be 0) is set to
    1 when this call made it. */

@@ -9,7 +9,8 @@
 int ForEachEntry(const char *dir, const char *pattern,
                  void (*each)(const char *path, int isDir, void *context), void *context);
 
-/* The name setup's temporary files have: GetTempFileNameA with the prefix "KX". */
+/* The names setup's temporary files have ("KXnnnn.TMP"): earlier versions' uninstaller
+   took them away by this pattern; the log names them now. */
 #define SETUP_TEMPORARIES "KX*.TMP"
 
 #endif

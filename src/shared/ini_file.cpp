@@ -36,3 +36,9 @@ void FreeIniFile(ProfileText *t)
     t->text = NoText;
     t->length = 0;
 }
+
+void NoIniText(ProfileText *t)
+{
+    t->text = NoText;
+    t->length = 0;
+}

@@ -12,4 +12,7 @@
 int ReadIniFile(const char *path, ProfileText *t);
 void FreeIniFile(ProfileText *t);
 
+/* An empty text that FreeIniFile may be given. */
+void NoIniText(ProfileText *t);
+
 #endif

@@ -9,6 +9,7 @@
 #include "failure_note.h"
 
 static char InstalledValue[RECORD_VALUE_SIZE];
+static int Nowhere;   /* no record can be written, and none is wanted */
 
 /* The default of a key the record does not hold: no INI value can be a line end. */
 static const char NotRecorded[] = "\n";
@@ -64,7 +65,7 @@ int RecordPriorValue(const char *section, const char *key, const char *value)
     int recorded;
     if (!ReadRecordedValue(section, key, current, &recorded))
         return 0;
-    if (recorded)
+    if (recorded || Nowhere)
         return 1;
     char path[RECORD_PATH_SIZE];
     InstalledScriptPath(path, sizeof path);
@@ -161,4 +162,9 @@ int PutRecordBack(void)
         return 0;
     ReleaseHeldRecord();
     return 1;
+}
+
+void RecordNowhere(void)
+{
+    Nowhere = 1;
 }

@@ -31,6 +31,11 @@ int ReadRecordedValue(const char *section, const char *key, char *value, int *re
    an empty one (an absence) too. 1 when the record holds the key afterwards. */
 int RecordPriorValue(const char *section, const char *key, const char *value);
 
+/* From now on nothing is recorded, and RecordPriorValue answers 1: for the driver-only
+   mode on a medium that cannot be written, with no installation whose uninstaller
+   could put anything back. */
+void RecordNowhere(void);
+
 /* The path of InstallDir's SETUP.INF, in size (RECORD_PATH_SIZE) bytes. */
 void InstalledScriptPath(char *path, int size);
 

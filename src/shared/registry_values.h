@@ -6,6 +6,18 @@
 
 #include <windows.h>
 
+/* The longest key path the programs name, its NUL included. */
+#define REG_PATH_SIZE 256
+
+/* Told before each change the programs make through here: a key about to be created
+   or opened for writing (name 0), a value about to be set (type, data) or deleted
+   (REG_NONE). Answering 0 stops the change, which then fails with the watcher's last
+   error. */
+typedef int (*RegistryWatcher)(HKEY root, const char *path, const char *name, DWORD type,
+                               const BYTE *data, DWORD length);
+/* The watcher of the changes from now on; 0: nobody watches. */
+void WatchRegistry(RegistryWatcher watcher);
+
 /* Creates or opens a key for writing; 1 on success. Keys are created to last. */
 int CreateRegKey(HKEY root, const char *path, HKEY *key);
 
@@ -15,6 +27,9 @@ int OpenRegKey(HKEY root, const char *path, HKEY *key);
 
 /* Closes a key opened or created here (a key of 0 is left alone). */
 void CloseRegKey(HKEY key);
+
+/* A value of any type; 1 when written. */
+int SetRegData(HKEY key, const char *name, DWORD type, const BYTE *data, DWORD length);
 
 /* A REG_SZ value, stored with the text's length (no terminating NUL); 1 when written. */
 int SetRegText(HKEY key, const char *name, const char *text);
@@ -26,6 +41,9 @@ int SetRegZeroFlags(HKEY key, const char *name);
    *text 0 when the key holds no such value; 0 when it cannot be read. */
 int ReadRegValue(HKEY key, const char *name, char **text);
 void FreeRegText(char *text);
+
+/* As ReadRegValue, with the value's type and its length in bytes. */
+int ReadRegData(HKEY key, const char *name, DWORD *type, char **data, DWORD *length);
 
 /* A value of the key at path that may not be there: as ReadRegValue, with *text 0 also
    when the key is not there. */

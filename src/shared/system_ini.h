@@ -5,6 +5,9 @@
 
 #define INI_PATH_SIZE 128
 
+/* The mouse line setup writes. */
+#define NEW_MOUSE_LINE "mouse=*vmouse"
+
 enum MouseLineResult {
     MOUSE_LINE_NOT_WRITTEN = 0,   /* system.new could not be written whole: nothing changed */
     MOUSE_LINE_REPLACED = 1,      /* system.ini holds the new line, system.bak the old file */

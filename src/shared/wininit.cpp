@@ -155,6 +155,17 @@ int CancelPendingAtRestart(const char *path)
     return ok;
 }
 
+int IsPendingAtRestart(const char *path, int *pending)
+{
+    char ini[96];
+    *pending = 0;
+    if (!WininitPath(ini, sizeof ini))
+        return 0;
+    int count = CountOnDisk(ini, 0, path);
+    *pending = count > 0;
+    return count >= 0;
+}
+
 void DeleteEmptyWininit(void)
 {
     char ini[96];

@@ -15,6 +15,10 @@ int ScheduleDeleteAtRestart(const char *path);
    at once). */
 int CancelPendingAtRestart(const char *path);
 
+/* 1 and *pending 1 when an entry deletes path or replaces it at the next start; 0 when
+   WININIT.INI cannot be read. */
+int IsPendingAtRestart(const char *path, int *pending);
+
 /* Deletes WININIT.INI when it holds nothing but blanks (all its lines taken out). */
 void DeleteEmptyWininit(void);
 

@@ -25,7 +25,7 @@ static int OwnProgramPath(char *path)
 }
 
 /* Deleted now, or at the next start when it is in use; 0, noted, when neither. */
-static int RemoveFile(const char *path)
+int RemoveFile(const char *path)
 {
     DWORD attributes;
     if (!ToldAttributes(path, &attributes))
@@ -62,7 +62,7 @@ static int IsPlainName(const char *name)
    back; while the package's file is in use, at the next start. A record of a file
    kept that is not there names a file setup never replaced: the one at target is
    then not the package's, and stays. */
-static int PutOlderFileBack(const char *target, const char *kept)
+int PutOlderFileBack(const char *target, const char *kept)
 {
     DWORD keptThere, targetThere;
     if (!ToldAttributes(kept, &keptThere))
@@ -170,6 +170,23 @@ static int ClearDirectory(const char *dir)
     return (SamePlace(dir, SetupState.InstallDir) || RemoveEmptyDirectory(dir)) && done;
 }
 
+int ClearLoggedDirectory(const char *dir, int *left)
+{
+    DWORD attributes;
+    int entries = 0;
+    *left = 0;
+    if (!ToldAttributes(dir, &attributes))
+        return 0;
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return 1;
+    if (RemoveDirectoryA(dir))
+        return 1;
+    if (!ForEachEntry(dir, "*", CountEntry, &entries) || !entries)
+        return NoteFailure(IDS_CANNOTREMOVEDIR, dir);
+    *left = 1;   /* it holds what is not the package's */
+    return 1;
+}
+
 /* The folders that kept older files, REPLACED and those in it, once the files are back. */
 static int RemoveKeptFolders(void)
 {
@@ -215,6 +232,12 @@ static int RemoveSubDirectories(void)
 
 int RemoveInstalledFiles(void)
 {
+    if (UninstallState.HasLog) {
+        char script[PATH_SIZE], self[PATH_SIZE];
+        InstalledScriptPath(script, sizeof script);
+        int files = UndoLoggedFiles(script, OwnProgramPath(self) ? self : 0);
+        return RemoveKeptFolders() && files;
+    }
     int files = RemoveListedFiles();
     int kept = RemoveKeptFolders();
     return RemoveSubDirectories() && files && kept;

@@ -20,6 +20,8 @@
 static int LineBeforeSetup(char *old, int *known)
 {
     char failed[INI_PATH_SIZE];
+    if (UninstallState.HasLog)
+        return LoggedMouseLine(old, LINE_SIZE, known);
     if (!ReadRecordedValue(SYSTEM_RECORD, MOUSE_LINE_KEY, old, known))
         return NoteRecordFailure(IDS_CANNOTREAD);
     if (*known || ReadSystemIniMouseLine("system.bak", old, LINE_SIZE, known))
@@ -35,7 +37,7 @@ static int RestoreMouseLine(void)
     WindowsFilePath("system.ini", failed);
     if (!ReadSystemIniMouseLine("system.ini", current, sizeof current, &found))
         return NoteFailure(IDS_CANNOTREAD, failed);
-    if (!found || lstrcmpA(current, "mouse=*vmouse") != 0)
+    if (!found || lstrcmpA(current, NEW_MOUSE_LINE) != 0)
         return 1;   /* not setup's line (any more) */
     if (!LineBeforeSetup(old, &known))
         return 0;

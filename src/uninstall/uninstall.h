@@ -11,15 +11,19 @@ struct UNINSTALLSTATE {
     int Silent = 0;           /* -s: no window and no restart */
     int OwnsSharedState = 1;  /* no other installation of the package is registered:
                                  the device, system.ini and the Windows files are ours */
+    int HasLog = 0;           /* the installation's log was found: the way back follows it */
+    int LeftCount = 0;        /* what someone changed since, left as it is */
 };
 extern UNINSTALLSTATE UninstallState;
 
 /* Exit codes, with -s and without. */
 enum UninstallResult {
-    UNINSTALL_DONE = 0,          /* everything removed and put back */
+    UNINSTALL_DONE = 0,          /* everything of its own removed and put back; what
+                                    someone changed since is left (and reported) */
     UNINSTALL_NOTHING = 1,       /* nothing of the package is installed here */
     UNINSTALL_INCOMPLETE = 2,    /* something could not be removed or put back */
-    UNINSTALL_DECLINED = 3       /* No at the question: nothing changed */
+    UNINSTALL_DECLINED = 3,      /* No at the question: nothing changed */
+    UNINSTALL_USAGE = 4          /* -s with an option it does not know: nothing changed */
 };
 
 /* The steps, in their order. Each does what it can, notes what it cannot
@@ -47,6 +51,32 @@ int CommandInOwnDirectory(const char *command, const char *name);
    the text in value (RECORD_VALUE_SIZE bytes), or *recorded 0; 0, noted, when the
    record cannot be read. */
 int ReadRecord(const char *section, const char *key, char *value, int *recorded);
+
+/* The installation's log (install_log.h), read: 1 and *found; 0, noted, when it is
+   there and cannot be read. */
+int FindInstallLog(int *found);
+/* The product name and title the log names (size bytes each); 0 when it names none. */
+int LoggedPackage(char *product, char *title, int size);
+/* The mouse line of system.ini from before the first installation: 1, with *known 1
+   and the line (empty: there was none), or *known 0 when the log holds none. */
+int LoggedMouseLine(char *old, int size, int *known);
+/* The log's registry changes undone, last first (the uninstall entry excepted). */
+int UndoLoggedRegistry(void);
+/* The log's files and directories undone (script and self excepted: self may be 0). */
+int UndoLoggedFiles(const char *script, const char *self);
+/* Both copies of the log deleted. */
+int ForgetInstallLog(void);
+
+/* Something of setup's that someone changed since, left as it is: named in the
+   report, counted. */
+void NoteLeft(const char *what);
+
+/* Files: deleted now, or at the next start when in use; the older file put back in
+   place of the package's; a directory setup made, removed, or *left 1 when it holds
+   what is not the package's. 1, or 0 noted. */
+int RemoveFile(const char *path);
+int PutOlderFileBack(const char *target, const char *kept);
+int ClearLoggedDirectory(const char *dir, int *left);
 
 /* Registry removal: 1 when the key is gone with its subkeys, also when it never was. */
 int DeleteRegTree(HKEY root, const char *path);

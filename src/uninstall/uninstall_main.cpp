@@ -1,9 +1,12 @@
 /* UNINSTAL.EXE's entry: works on the directory it was started from, the installation's
-   InstallDir, and on the SETUP.INF there. Without a readable SETUP.INF nothing is
-   installed here; otherwise, once the user agrees (or with -s), the steps run in
-   order, and the uninstall entry and the SETUP.INF go last, only when every step
-   before succeeded, so that a run that failed part-way can be found in the uninstall
-   list and made again. */
+   InstallDir. An installation is there when its log (install_log.h) names it, or, for
+   one made before the log, when its SETUP.INF is there and the uninstall entry runs
+   this directory's uninstaller; otherwise nothing is installed here and nothing is
+   touched. Once the user agrees (or with -s), the steps run in order, and the
+   SETUP.INF, the uninstall entry and the log go last, only when every step before
+   succeeded, so that a run that failed part-way can be found and made again.
+   -s -l PATH writes a report (report_file.h), with a LEFT line for each thing someone
+   changed since setup, which is left as it is. */
 #include "uninstall.h"
 #include "../shared/setup_state.h"
 #include "../shared/bounded_text.h"
@@ -13,6 +16,7 @@
 #include "../shared/prior_values.h"
 #include "../shared/command_line.h"
 #include "../shared/path_names.h"
+#include "../shared/report_file.h"
 #include "../../resources/uninstall_resource.h"
 
 #define MESSAGE_SIZE 2048
@@ -66,12 +70,13 @@ static int ScriptIsThere(int *there)
     return IsPathThere(path, there);
 }
 
-/* The uninstall entry, then this program at the next start: an entry that could not
-   go still runs it for a second run; a program that could not be scheduled stays
-   behind alone, and says so. */
+/* The uninstall entry, the log, then this program at the next start: an entry that
+   could not go still runs it for a second run; a program that could not be scheduled
+   stays behind alone, and says so. */
 static int ForgetOwnProgram(void)
 {
-    return RemoveUninstallEntry() && RemoveOwnProgram();
+    return RemoveUninstallEntry() && (!UninstallState.HasLog || ForgetInstallLog()) &&
+           RemoveOwnProgram();
 }
 
 /* Each step does what it can even after one before it failed; the script, the entry
@@ -79,6 +84,12 @@ static int ForgetOwnProgram(void)
 static int RemovePackage(void)
 {
     CloseMouseApp();
+    if (UninstallState.HasLog) {
+        int done = UndoLoggedRegistry();
+        done = RestoreSystemIni() && done;
+        done = RemoveInstalledFiles() && done;
+        return done && RemoveInstalledScript() && ForgetOwnProgram();
+    }
     int done = FindRegisteredInstallation();
     done = RemoveProductRegistration() && done;
     if (UninstallState.OwnsSharedState) {
@@ -100,21 +111,61 @@ static int LoadOwnScript(void)
     return loaded;
 }
 
+/* The product name and title from the log, for a script that is gone. */
+static void NamesFromLog(void)
+{
+    char product[sizeof SetupState.ProductName], title[sizeof SetupState.Title];
+    if (!LoggedPackage(product, title, sizeof product))
+        return;
+    CopyText(SetupState.ProductName, sizeof SetupState.ProductName, product);
+    CopyText(SetupState.Title, sizeof SetupState.Title, title);
+}
+
+/* Without a log, the installation of an earlier version: 1 and *installed when the
+   script is there and the uninstall entry runs this directory's uninstaller; a
+   registered uninstaller whose script a run removed is forgotten. 0, noted, when it
+   cannot be told. */
+static int EarlierInstallation(int *installed)
+{
+    int there, own;
+    *installed = 0;
+    if (!ScriptIsThere(&there) || !OwnUninstallEntry(&own))
+        return 0;
+    if (!there && own)   /* a run removed all but these */
+        return ForgetOwnProgram();
+    *installed = there && own;
+    return 1;
+}
+
 static int RunUninstall(void)
 {
-    int loaded = LoadOwnScript(), there, own;
-    BuildUninstallCaption();
-    if (!ScriptIsThere(&there)) {
+    int loaded = LoadOwnScript(), logFound, installed;
+    if (!FindInstallLog(&logFound)) {
+        BuildUninstallCaption();
         Tell(IDS_READERROR, MB_ICONWARNING);
         return UNINSTALL_INCOMPLETE;
     }
-    if (!there) {
-        /* the registered uninstaller of an installation a run removed all but these of */
-        int forgotten = OwnUninstallEntry(&own) && (!own || ForgetOwnProgram());
-        Tell(IDS_NOTHINGINSTALLED, MB_ICONINFORMATION);
-        return forgotten ? UNINSTALL_NOTHING : UNINSTALL_INCOMPLETE;
+    UninstallState.HasLog = logFound;
+    int scriptThere;
+    if (!ScriptIsThere(&scriptThere)) {
+        BuildUninstallCaption();
+        Tell(IDS_READERROR, MB_ICONWARNING);
+        return UNINSTALL_INCOMPLETE;
     }
-    if (!loaded) {
+    if (logFound && !scriptThere)
+        NamesFromLog();   /* the script is gone: the log alone says what to undo */
+    BuildUninstallCaption();
+    if (!logFound) {
+        if (!EarlierInstallation(&installed)) {
+            Tell(IDS_READERROR, MB_ICONWARNING);
+            return UNINSTALL_INCOMPLETE;
+        }
+        if (!installed) {
+            Tell(IDS_NOTHINGINSTALLED, MB_ICONINFORMATION);
+            return UNINSTALL_NOTHING;
+        }
+    }
+    if (!loaded && (scriptThere || !logFound)) {   /* one there that cannot be read */
         Tell(IDS_READERROR, MB_ICONWARNING);
         return UNINSTALL_INCOMPLETE;
     }
@@ -129,11 +180,31 @@ static int RunUninstall(void)
     return failed ? UNINSTALL_INCOMPLETE : UNINSTALL_DONE;
 }
 
+/* The options after -s: "-l PATH" at most; 0 for anything else. */
+static int ReadOptions(const char *p, char *report)
+{
+    char word[MAX_PATH];
+    report[0] = 0;
+    while (*(p = SkipCommandBlanks(p))) {
+        if (!(p = CommandWord(p, word, sizeof word)) || lstrcmpA(word, "-l") || report[0])
+            return 0;
+        if (!(p = CommandWord(SkipCommandBlanks(p), report, MAX_PATH)) || !report[0])
+            return 0;
+    }
+    return 1;
+}
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR tail, int)
 {
+    char report[MAX_PATH] = "";
     SetupState.ModuleInstance = instance;
     UninstallState.Silent = IsSilentCommand(tail);
+    if (UninstallState.Silent &&
+        (!ReadOptions(SkipCommandBlanks(tail) + 2, report) || (report[0] && !OpenRunReport(report))))
+        return UNINSTALL_USAGE;   /* before anything changes */
     int result = RunUninstall();
+    if (FailureCount())
+        ReportFailure();
     ReleaseFileTable();
-    return result;
+    return CloseRunReport(result);
 }

@@ -1,6 +1,7 @@
 #include "uninstall.h"
 #include "../shared/prior_values.h"
 #include "../shared/failure_note.h"
+#include "../shared/report_file.h"
 #include "../../resources/uninstall_resource.h"
 
 UNINSTALLSTATE UninstallState;
@@ -9,4 +10,10 @@ int ReadRecord(const char *section, const char *key, char *value, int *recorded)
 {
     return ReadRecordedValue(section, key, value, recorded) ||
            NoteRecordFailure(IDS_CANNOTREAD);
+}
+
+void NoteLeft(const char *what)
+{
+    UninstallState.LeftCount++;
+    ReportLine("LEFT", what);
 }

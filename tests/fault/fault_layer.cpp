@@ -1,7 +1,8 @@
 // The fault layer's counter, built without the layer itself. Settings come from the
 // environment at the first call: FAULT_AT (the call to fail, from 1; none without it),
-// FAULT_MODE ("always": that call and every later one of its kind), FAULT_LOG (a file
-// that receives "failed N CALL" and, at the end, "calls N").
+// FAULT_MODE ("always": that call and every later one of its kind; "cut": the power
+// goes at that call, which is not made: the process ends there, with no clean-up),
+// FAULT_LOG (a file that receives "failed N CALL" and, at the end, "calls N").
 #include <windows.h>
 #include <stdlib.h>
 
@@ -10,7 +11,7 @@ int FaultHit(const char *call, int kind, DWORD error);
 void WINAPI FaultExitProcess(UINT code);
 
 static long Calls, FailAt, FailingKind = -1;
-static int Always, Ready;
+static int Always, Cut, Ready;
 static char Log[MAX_PATH];
 
 static void Note(const char *text)
@@ -35,6 +36,7 @@ static void ReadSettings(void)
     value[0] = 0;
     GetEnvironmentVariableA("FAULT_MODE", value, sizeof value);
     Always = !lstrcmpA(value, "always");
+    Cut = !lstrcmpA(value, "cut");
     if (!GetEnvironmentVariableA("FAULT_LOG", Log, sizeof Log))
         Log[0] = 0;
 }
@@ -52,6 +54,8 @@ int FaultHit(const char *call, int kind, DWORD error)
         char line[96];
         wsprintfA(line, "failed %ld %s\r\n", Calls, call);
         Note(line);
+        if (Cut)   /* what was written before stays, as the system's cache has it */
+            TerminateProcess(GetCurrentProcess(), 99);
     }
     SetLastError(error);
     return 1;

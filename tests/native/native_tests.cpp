@@ -14,6 +14,7 @@
 #include "profile_file.h"
 #include "shared/command_line.h"
 #include "shared/path_text.h"
+#include "shared/log_lines.h"
 
 namespace {
 
@@ -351,6 +352,44 @@ TEST(CommandLine, WordsAndTheUnattendedMode)
     EXPECT_EQ(nullptr, CommandWord("LONG", word, sizeof word)) << "refused, never cut";
     EXPECT_STREQ("", SkipCommandBlanks(CommandWord("\"C:\\A B\\SETUP.EXE\"", nullptr, 0)))
         << "a program name passed over";
+}
+
+// An install log's record carries any path or value whole, and a line cut short by a
+// power cut is never taken for a record.
+TEST(LogLines, FieldsTravelWholeAndATornLineIsNotTaken)
+{
+    const char *const fields[] = {"C:\\ORVEL\\KXMAIN.EXE", "", "a\tb\r\nc", "100%41", "\x7f\x01\xe9"};
+    char line[64] = "";
+    for (const char *f : fields)
+        ASSERT_TRUE(AddLogField(line, sizeof line, f)) << f;
+    EXPECT_EQ(nullptr, strchr(line, '\n')) << line;
+    const unsigned char bytes[] = {0, 0x41, 0xff};
+    ASSERT_TRUE(AddLogBytes(line, sizeof line, bytes, 3));
+    for (int i = 0; i < 5; i++) {
+        char back[32];
+        ASSERT_TRUE(LogField(line, i, back, sizeof back)) << i;
+        EXPECT_STREQ(fields[i], back) << i;
+    }
+    unsigned char read[8];
+    ASSERT_EQ(3, LogBytes(line, 5, read, sizeof read));
+    EXPECT_EQ(0, memcmp(bytes, read, 3));
+    char field[8];
+    EXPECT_FALSE(LogField(line, 6, field, sizeof field)) << "no such field";
+    EXPECT_FALSE(LogField(line, 0, field, sizeof field)) << "one that does not fit";
+    std::string before = line;
+    EXPECT_FALSE(AddLogField(line, sizeof line, std::string(40, 'x').c_str()));
+    EXPECT_EQ(before, line) << "a field that does not fit leaves the line as it was";
+
+    const char text[] = "A\tB\r\n\r\nC\tD";   // the last line has no end: torn
+    char got[16];
+    int at = 0;
+    EXPECT_EQ(1, NextLogLine(text, sizeof text - 1, &at, got, sizeof got));
+    EXPECT_STREQ("A\tB", got);
+    EXPECT_EQ(1, NextLogLine(text, sizeof text - 1, &at, got, sizeof got));
+    EXPECT_STREQ("", got);
+    EXPECT_EQ(0, NextLogLine(text, sizeof text - 1, &at, got, sizeof got)) << "torn";
+    at = 0;
+    EXPECT_EQ(-1, NextLogLine(text, sizeof text - 1, &at, got, 3)) << "longer than the buffer";
 }
 
 TEST(ProfileFile, ReadsAsThePrivateProfileServices)

@@ -1,13 +1,16 @@
 // The fault sweep: each scenario runs the fault build of the programs once to count
 // the calls that touch the machine, then once per call with that call failing, alone
-// (a passing fault: a question is answered Retry) or with every later one of its kind
-// (the disk or the registry gone: Cancel). After each run the machine is checked, and
-// the way back is taken and checked. FAULT_EVERY=k runs every k-th call only.
+// (a passing fault: a question is answered Retry), with every later one of its kind
+// (the disk or the registry gone: Cancel), or with the power cut there (the program
+// ends at once). After each run the machine is checked, the install log must name
+// every change on it, and the way back is taken and checked. FAULT_EVERY=k runs every
+// k-th call only.
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <climits>
 #include <map>
 #include <memory>
+#include <set>
 #include "testlib.h"
 #include "resource.h"
 
@@ -34,14 +37,65 @@ const Scenario Scenarios[] = {
     {"uninstall after a cancelled copy", true, "", false, true},
 };
 
+enum Mode { ONCE, ALWAYS, CUT };
+const char *const ModeNames[] = {", once", ", from then on", ", power cut"};
+const DWORD CutExitCode = 99;   // the fault layer's, for a process ended at the cut
+
 struct Tally {
     int points = 0, held = 0;
     ~Tally()
     {
-        printf("fault sweep: %d points in 6 scenarios and 2 modes, %d held every check\n",
+        printf("fault sweep: %d points in 6 scenarios and 3 modes, %d held every check\n",
                points, held);
     }
 } Sweep;
+
+// What an install log names: its records' fields, upper-cased, by kind.
+struct LogNames {
+    bool found = false;
+    std::set<std::string> keys, values, files, kinds;
+};
+
+std::string Upper(std::string text)
+{
+    CharUpperBuffA(&text[0], (DWORD)text.size());
+    return text;
+}
+
+// A record's fields, '\t' apart, each "%XX" a byte.
+std::vector<std::string> LogFields(const std::string &line)
+{
+    std::vector<std::string> fields(1);
+    for (size_t i = 0; i < line.size(); i++) {
+        if (line[i] == '\t')
+            fields.emplace_back();
+        else if (line[i] == '%' && i + 2 < line.size())
+            fields.back() += (char)strtol(line.substr(i + 1, 2).c_str(), nullptr, 16), i += 2;
+        else
+            fields.back() += line[i];
+    }
+    return fields;
+}
+
+LogNames ReadLogNames(const std::string &path)
+{
+    LogNames names;
+    std::string text = ReadWholeFile(path);
+    names.found = !text.empty();
+    for (size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2) {
+        std::vector<std::string> f = LogFields(text.substr(at, end - at));
+        names.kinds.insert(f[0]);
+        if (f[0] == "KEY" && f.size() > 2)
+            names.keys.insert(Upper(f[2]));
+        else if (f[0] == "VALUE" && f.size() > 3)
+            names.values.insert(Upper(f[2] + "|" + f[3]));
+        else if ((f[0] == "FILE" || f[0] == "TEMP" || f[0] == "DIR") && f.size() > 1)
+            names.files.insert(Upper(f[1]));
+        if (f[0] == "FILE" && f.size() > 3 && !f[3].empty())
+            names.files.insert(Upper(f[3]));
+    }
+    return names;
+}
 
 // What a run showed: the pages it got through, the boxes not answered Retry, its code.
 struct Outcome {
@@ -108,17 +162,72 @@ protected:
             WriteWholeFile(Win("\\KXMOUSE.INI"), OlderIni);
         }
     }
-    // What setup and the uninstaller change, but for the two values the uninstaller
-    // leaves as they are (README: what it cannot put back).
+    // What setup and the uninstaller change, but for the two values the driver-only
+    // mode leaves as they are (README: what it cannot put back).
     // Directories are left out: one that held a file in use stays, empty, after the
     // restart that deletes the file (WININIT.INI deletes files only).
     std::string State()
     {
         std::string files;
         for (const std::string &line : Lines(Files(Dest)))
-            if (line.empty() || line.back() != '\\')
+            if (line.compare(0, 12, "KXSETUP.LOG ") == 0)
+                files += "KXSETUP.LOG\n";   // there, whatever its length: one more record
+                                            // for each retry, or an earlier run's carried on
+            else if (line.empty() || line.back() != '\\')
                 files += line + "\n";
         return Registry({"ConfigFlags", "MouseType"}) + files + ReadWholeFile(medium_ + "\\SETUP.INF");
+    }
+
+    // Each key and value of the registry the programs touch, and each file: what the
+    // install log must name when it differs from the start.
+    std::set<std::string> MachineItems()
+    {
+        std::set<std::string> items;
+        std::string key;
+        for (const std::string &line : Lines(Registry() + "\n")) {
+            std::string l = line.back() == '\r' ? line.substr(0, line.size() - 1) : line;
+            if (l.size() > 2 && l[0] == '[')
+                items.insert("K " + Upper(key = l.substr(1, l.size() - 2)));
+            else if (l.size() > 1 && (l[0] == '@' || l[0] == '"'))
+                items.insert("V " + Upper(key + "|" + (l[0] == '@' ? "" : l.substr(1, l.find('"', 1) - 1))) +
+                             "\t" + l);
+        }
+        for (const std::string &line : Lines(FileTree(Dest)))
+            if (!line.empty() && line.back() != '\\' && line.find("KXSETUP.LOG") != 0)
+                items.insert("F " + Upper(std::string(Dest) + "\\" + line.substr(0, line.rfind(' '))) +
+                             "\t" + line);
+        for (const char *f : {"\\SYSTEM\\KXMOUSE.VXD", "\\INF\\KXMOUSE.INF", "\\KXMOUSE.INI"})
+            if (GetFileAttributesA(Win(f).c_str()) != INVALID_FILE_ATTRIBUTES)
+                items.insert("F " + Upper(Win(f)) + "\t" + ReadWholeFile(Win(f)).substr(0, 40));
+        items.insert("I " + ReadWholeFile(Win("\\system.ini")));
+        items.insert("A " + ReadWholeFile(VxdBak()));
+        return items;
+    }
+    // Every change since start that the install log does not name.
+    std::string Unlogged(const std::set<std::string> &start)
+    {
+        LogNames log = ReadLogNames(std::string(Dest) + "\\KXSETUP.LOG");
+        if (!log.found)
+            log = ReadLogNames(Win("\\KXSETUP.LOG"));
+        std::set<std::string> now = MachineItems(), changed;
+        for (const std::string &item : now)
+            if (!start.count(item))
+                changed.insert(item);
+        for (const std::string &item : start)
+            if (!now.count(item))
+                changed.insert(item);
+        std::string problems;
+        for (const std::string &item : changed) {
+            std::string name = item.substr(2, item.find('\t') - 2);
+            bool named = item[0] == 'K'   ? log.keys.count(name) > 0
+                         : item[0] == 'V' ? log.values.count(name) > 0
+                         : item[0] == 'F' ? log.files.count(name) > 0
+                         : item[0] == 'I' ? log.kinds.count("INI") > 0
+                                          : log.kinds.count("ASIDE") > 0;
+            if (!named && problems.find(name) == std::string::npos)
+                problems += " the log does not name " + name.substr(0, 120) + ";";
+        }
+        return problems;
     }
 
     // Windows' next start: WININIT.INI carried out.
@@ -134,13 +243,14 @@ protected:
     }
 
     // One run of the program the scenario puts faults into, at point (0: none).
-    Outcome Run(long point, bool always, std::string *failed = nullptr)
+    Outcome Run(long point, Mode mode, std::string *failed = nullptr)
     {
         const Scenario &s = GetParam();
+        bool always = mode == ALWAYS;
         DeleteFileA(Log);
         SetEnvironmentVariableA("FAULT_LOG", Log);
         SetEnvironmentVariableA("FAULT_AT", point ? std::to_string(point).c_str() : nullptr);
-        SetEnvironmentVariableA("FAULT_MODE", always ? "always" : "once");
+        SetEnvironmentVariableA("FAULT_MODE", mode == ALWAYS ? "always" : mode == CUT ? "cut" : "once");
         BoxAnswer answer = [&s, always](const MessageBoxCall &box) {
             if (box.style != MB_RETRYCANCEL)
                 return IDOK;   // a notice, or "the directory exists: go on"
@@ -182,19 +292,22 @@ protected:
     }
     Outcome CleanRun()
     {
-        Outcome clean = Run(0, false);
+        Outcome clean = Run(0, ONCE);
         Restart();
         return clean;
     }
 
     // Everything that must hold after a run with a fault; the problems found.
     std::string Check(const Outcome &o, const Outcome &clean, const std::string &start,
-                      const std::string &end)
+                      const std::string &end, const std::set<std::string> &startItems, Mode mode)
     {
         const Scenario &s = GetParam();
-        if (o.exitCode == (DWORD)-1 || o.exitCode > (s.uninstaller ? 3u : 0u))
+        bool cut = mode == CUT && o.exitCode == CutExitCode;
+        if (!cut && (o.exitCode == (DWORD)-1 || o.exitCode > (s.uninstaller ? 3u : 0u)))
             return " crashed or hung (exit code " + std::to_string((long)o.exitCode) + ")";
         std::string problems = PartialFiles();
+        if (std::string(s.args) != "-u" && !s.uninstaller)
+            problems += Unlogged(startItems);
         if (!SystemIniThere())
             problems += " system.ini is missing, and nothing puts it back;";
         Restart();
@@ -207,6 +320,8 @@ protected:
         if (s.livePs2 && ReadWholeFile(Win("\\KXMOUSE.INI")) != OlderIni &&
             ReadWholeFile(std::string(Dest) + "\\REPLACED\\" + WindowsName() + "\\KXMOUSE.INI") != OlderIni)
             problems += " another program's KXMOUSE.INI is lost;";
+        if (cut)
+            return problems + AfterTheCut(clean, start, end);
         if (o == clean)
             return problems + (State() != end ? " it ended as a clean run, with another state" + Differing(end) : "");
         bool told = s.uninstaller ? o.exitCode == 2 : false;
@@ -271,10 +386,37 @@ protected:
         }
         if (s.uninstaller)
             return "";
-        Outcome again = Run(0, false);
+        Outcome again = Run(0, ONCE);
         Restart();
         return again == clean && State() == end ? "" : " a fresh run after it did not end as a clean run" + Differing(end);
     }
+    // After the power came back (Windows started again): setup run again ends installed
+    // as a clean run does, and its uninstall entry brings the machine back; or, where
+    // setup refuses, the uninstall entry brings it back and setup then runs as clean.
+    // An uninstaller cut short is run again and ends as a clean uninstall.
+    std::string AfterTheCut(const Outcome &clean, const std::string &start, const std::string &end)
+    {
+        const Scenario &s = GetParam();
+        if (s.uninstaller) {
+            std::string own = std::string(Dest) + "\\UNINSTAL.EXE";
+            if (GetFileAttributesA(own.c_str()) != INVALID_FILE_ATTRIBUTES) {
+                RunAnswering("", own + " -s", "C:\\", {}, 30000, nullptr);
+                Restart();
+            }
+            return State() == end ? "" : " the uninstaller run again did not end as a clean one" + Differing(end);
+        }
+        Outcome again = Run(0, ONCE);
+        Restart();
+        if (!(again == clean) || State() != end)
+            return WayBack(clean, start, end);
+        std::string command = Uninstaller();
+        if (command.empty())
+            return "";
+        RunAnswering("", command + " -s", "C:\\", {}, 30000, nullptr);
+        Restart();
+        return State() == start ? "" : " installed again, it could not be removed" + Differing(start);
+    }
+
     // The first line where the state differs from the one expected.
     std::string Differing(const std::string &expected)
     {
@@ -309,22 +451,23 @@ TEST_P(FaultSweep, EveryFailingCallIsToldAndLeavesAWayBack)
     if (s.uninstaller)
         ASSERT_EQ(0u, RunSetup("", nullptr).exitCode);   // the clean setup run
     std::string start = State();
+    std::set<std::string> startItems = MachineItems();
     Outcome clean = CleanRun();
     long calls = calls_;
     std::string end = State();
     ASSERT_GT(calls, 0) << "the fault build counted nothing";
-    for (bool always : {false, true})
+    for (Mode mode : {ONCE, ALWAYS, CUT})
         for (long point = first; point <= calls && point <= last; point += every) {
             Reset();
             if (s.uninstaller)
                 RunSetup("", nullptr);
             std::string failed;
-            std::string problems = Check(Run(point, always, &failed), clean, start, end);
+            std::string problems = Check(Run(point, mode, &failed), clean, start, end, startItems, mode);
             Sweep.points++;
             Sweep.held += problems.empty();
             if (!problems.empty())
-                ADD_FAILURE() << "failed point: " << s.name << (always ? ", from then on" : ", once")
-                              << ", point " << point << " (" << failed << "):" << problems;
+                ADD_FAILURE() << "failed point: " << s.name << ModeNames[mode] << ", point " << point
+                              << " (" << failed << "):" << problems;
         }
 }
 

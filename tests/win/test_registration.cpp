@@ -621,6 +621,21 @@ TEST_F(Registration, RealSetupExeInDriverOnlyMode)
         << "recorded in the SETUP.INF beside the program";
     EXPECT_EQ("Standard PS/2 Port Mouse", Recorded("PS2", "DeviceDesc"));
     EXPECT_GE(session.RestartsSettled(), 1) << "Windows was asked to restart";
+
+    // From a medium that cannot be written (a CD: here its script is held open for
+    // reading only), with nothing installed: registered
+    // unrecorded, as no uninstaller exists that could put anything back.
+    WriteSetupInf(Startup, medium.Path());   // without the record above
+    std::string script = medium.Path() + "\\SETUP.INF", before = ReadWholeFile(script);
+    HANDLE readOnly = CreateFileA(script.c_str(), GENERIC_READ, FILE_SHARE_READ, 0, OPEN_EXISTING, 0, 0);
+    SetupRun cd = RunSetupExe(medium.Path(), "SETUP.EXE", "-u", {{"SETUP_SELMOUSE", [](HWND page) {
+                                  PostClick(page, IDC_PS2);
+                                  PostClick(page, IDC_NEXT);
+                              }}});
+    CloseHandle(readOnly);
+    ASSERT_EQ(1u, cd.boxes.size());
+    EXPECT_EQ(DriverDoneText, cd.boxes[0].text);
+    EXPECT_EQ(before, ReadWholeFile(script));
 }
 
 // Run only by tests/registry-survives.sh, one step per Wine server: the first writes

@@ -277,13 +277,7 @@ TEST_F(Uninstall, LivePs2NodeRoundTripSilentlyWithAFileInUse)
     EXPECT_TRUE(run.boxes.empty()) << "no window with -s";
     EXPECT_EQ(0, session_.RestartsSettled()) << "and no restart";
 
-    EXPECT_EQ(registry, Registry({"ConfigFlags", "MouseType"}));
-    EXPECT_NE(std::string::npos,
-              RegistryDump(HKEY_LOCAL_MACHINE, Ps2Node).find("\"ConfigFlags\"=hex:00,00,00,00"))
-        << "ConfigFlags stays, as setup did not record it";
-    EXPECT_EQ("PS2", GetRegText(HKEY_LOCAL_MACHINE, Class("0000"), "MouseType")) << "stays as well";
-    EXPECT_EQ("<no value>", GetRegText(HKEY_LOCAL_MACHINE, Class("0000"), "DriverDate"))
-        << "recorded empty: it was not there";
+    EXPECT_EQ(registry, Registry()) << "ConfigFlags, MouseType and DriverDate as they were too";
     EXPECT_EQ("NUL=" + ShortPath(LongDest + "\\KXPAGE.DLL") + "\n" +
               "NUL=" + ShortPath(LongDest + "\\UNINSTAL.EXE") + "\n", Wininit());
 
@@ -368,6 +362,14 @@ TEST_F(Uninstall, NothingInstalledNoAtTheQuestionAndAMouseLineChangedSince)
     EXPECT_TRUE(silent.boxes.empty());
     EXPECT_EQ(registry, Registry());
     EXPECT_EQ(files, Files(Dest));
+    EXPECT_EQ("", Wininit());
+    // A medium copied to the disk, its plain UNINSTAL.EXE beside its SETUP.INF: nothing
+    // was installed from there, and its files stay.
+    ASSERT_TRUE(CopyFileA(BuiltUninstallExe().c_str(), (medium_ + "\\UNINSTAL.EXE").c_str(), FALSE));
+    std::string medium = FileTree(medium_);
+    EXPECT_EQ(1u, RunProgram("", medium_ + "\\UNINSTAL.EXE -s", "C:\\", {}, 20000).exitCode);
+    EXPECT_EQ(medium, FileTree(medium_));
+    EXPECT_EQ(registry, Registry());
     EXPECT_EQ("", Wininit());
 
     // No at the question: nothing is changed.
@@ -605,8 +607,9 @@ TEST_F(Uninstall, SystemIniByTheRecordAndAReadOnlySystemBak)
     EXPECT_EQ(files + LeftUninstaller(), Files(Dest));
 }
 
-// A copy of an old installation's uninstaller, run after the package was installed
-// elsewhere, takes only its own directory's files.
+// A copy of an installed directory, run after the package was removed and installed
+// elsewhere, is no installation: neither its log nor the uninstall entry names it. It
+// says so and touches nothing, neither its own files nor the new installation.
 TEST_F(Uninstall, AnOldCopyOfTheUninstallerLeavesTheNewInstallationAlone)
 {
     AddLivePs2Node(nullptr);
@@ -614,13 +617,13 @@ TEST_F(Uninstall, AnOldCopyOfTheUninstallerLeavesTheNewInstallationAlone)
     CopyTree(Dest, Backup);
     ASSERT_EQ(0u, RunUninstallEntry("-s").exitCode);
     InstallPs2(LongDest);
-    std::string registry = Registry(), files = Files(LongDest);
+    std::string registry = Registry(), files = Files(LongDest), copy = FileTree(Backup);
 
     SetupRun old = RunBuiltProgram("", Backup, "UNINSTAL.EXE", "-s");
-    EXPECT_EQ(0u, old.exitCode);
+    EXPECT_EQ(1u, old.exitCode);
     EXPECT_EQ(registry, Registry()) << "entries, device and page of the new installation";
     EXPECT_EQ(files, Files(LongDest)) << "system.ini, VMOUSE, the Windows files and its own";
-    EXPECT_EQ(LeftUninstaller(), FileTree(Backup)) << "the old copy's files are gone";
+    EXPECT_EQ(copy, FileTree(Backup)) << "the old copy's files stay";
 }
 
 // Installed again over an installation whose start-up value a start-up manager took
@@ -714,14 +717,20 @@ TEST_F(Uninstall, EveryFormOfADestinationRoundTrips)
 
 // What the user or another program does around an installation: each sequence, from
 // an installation through the user's action to the uninstall entry, ends with the
-// machine as it was before.
+// machine as it was before, less what someone else changed since, which is left as
+// it is and named in the uninstaller's report.
 TEST_F(Uninstall, SequencesAroundAnInstallationEndWithTheMachineAsBefore)
 {
-    const std::string ini = Win("\\system.ini");
+    const std::string ini = Win("\\system.ini"), report = "C:\\t\\uninstall.txt";
+    const std::string ownNode = "Enum\\Root\\OrvelMouse\\0000";
     const struct {
         const char *what;
-        std::function<void()> before;   // the machine as the user has it
-        std::function<void()> check;    // once installed
+        std::function<void()> before;          // the machine as the user has it
+        std::function<void()> after;           // once installed: the user's action
+        std::vector<std::string> left;         // what the report names as left
+        std::function<void()> tidy;            // what the test itself changed, taken away
+        const char *from;                      // where setup runs from: the medium's copy
+        std::string gone;                      // a file of the destination that goes with it
     } sequences[] = {
         {"a read-only system.ini",
          [&ini]() { SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_READONLY); },
@@ -730,17 +739,92 @@ TEST_F(Uninstall, SequencesAroundAnInstallationEndWithTheMachineAsBefore)
              EXPECT_TRUE(GetFileAttributesA(ini.c_str()) & FILE_ATTRIBUTE_READONLY)
                  << "patched, and read-only still";
          }},
+        {"SETUP.INF deleted from the destination", nullptr,
+         []() { ASSERT_TRUE(DeleteFileA("C:\\ORVEL\\SETUP.INF")); }},
+        {"the destination deleted by hand, then installed again", nullptr,
+         [this]() {
+             RemoveTree(Dest);
+             ASSERT_EQ(0u, RunSetupExe(medium_, "SETUP.EXE", "-s", {}, 30000).exitCode);
+             EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("C:\\ORVEL\\REPLACED"))
+                 << "the package's own driver is not kept as another program's file";
+         }},
+        {"setup run from a copy of the medium inside its destination",
+         [this]() { CopyTree(medium_, Dest); },
+         [this]() {
+             EXPECT_EQ("", Wininit()) << "nothing waits for the next start";
+             char line[64];
+             GetPrivateProfileStringA("SystemIni", "MouseLine", "<none>", line, sizeof line,
+                                      "C:\\ORVEL\\SETUP.INF");
+             EXPECT_STREQ("mouse=*vmouse, msmouse.vxd", line) << "the record in the one script";
+         },
+         {}, nullptr, Dest, "SETUP.INF"},
+        {"a destination holding another program's files of the same names",
+         []() {
+             CreateDirectoryA(Dest, 0);
+             CreateDirectoryA("C:\\ORVEL\\HELP", 0);
+             WriteWholeFile("C:\\ORVEL\\README.TXT", "another program's read-me");
+             WriteWholeFile("C:\\ORVEL\\HELP\\KXMOUSE.HLP", "another program's help");
+         },
+         []() {
+             EXPECT_NE("another program's read-me", ReadWholeFile("C:\\ORVEL\\README.TXT"));
+         }},
+        {"the user's own files named like setup's temporary files",
+         []() {
+             CreateDirectoryA(Dest, 0);
+             CreateDirectoryA("C:\\ORVEL\\HELP", 0);
+             WriteWholeFile("C:\\ORVEL\\KX12.TMP", "the user's");
+             WriteWholeFile("C:\\ORVEL\\HELP\\KXNOTES.TMP", "the user's");
+         },
+         []() { EXPECT_EQ("the user's", ReadWholeFile("C:\\ORVEL\\KX12.TMP")); }},
+        {"the driver-only mode after the install, for the other mouse type", nullptr,
+         [this]() {
+             SetupRun run = RunSetupExe(medium_, "SETUP.EXE", "-u", {{"SETUP_SELMOUSE", [](HWND page) {
+                                            PostClick(page, IDC_PS2);
+                                            PostClick(page, IDC_NEXT);
+                                        }}});
+             ASSERT_EQ(1u, run.boxes.size());
+             EXPECT_EQ(DriverDoneText, run.boxes[0].text);
+             EXPECT_EQ("PS2", GetRegText(HKEY_LOCAL_MACHINE, Class("0001"), "MouseType"));
+         }},
+        {"another driver took over the mouse node and the class key", nullptr,
+         [&ownNode]() {
+             SetRegText(HKEY_LOCAL_MACHINE, ownNode, "DeviceDesc", "Other Mouse");
+             SetRegText(HKEY_LOCAL_MACHINE, Class("0000"), "MouseDriver", "other.drv");
+         },
+         {"HKEY_LOCAL_MACHINE\\" + ownNode + " DeviceDesc", "HKEY_LOCAL_MACHINE\\" + ownNode + " Driver",
+          "HKEY_LOCAL_MACHINE\\" + Class("0000") + " MouseDriver", "HKEY_LOCAL_MACHINE\\" + Class("0000")},
+         [&ownNode]() {
+             DeleteRegTree(HKEY_LOCAL_MACHINE, "Enum\\Root\\OrvelMouse");
+             DeleteRegTree(HKEY_LOCAL_MACHINE, Class("0000"));
+         }},
     };
     for (const auto &q : sequences) {
-        q.before();
+        if (q.before)
+            q.before();
         DWORD attributes = GetFileAttributesA(ini.c_str());
         std::string before = Registry() + Files(Dest);
-        EXPECT_EQ(0u, RunSetupExe(medium_, "SETUP.EXE", "-s", {}, 30000).exitCode) << q.what;
-        q.check();
-        EXPECT_EQ(0u, RunUninstallEntry("-s").exitCode) << q.what;
+        if (!q.gone.empty()) {   // the script became the installation's, and goes with it
+            size_t at = before.find("\n" + q.gone + " ");
+            ASSERT_NE(std::string::npos, at) << q.what;
+            before.erase(at + 1, before.find('\n', at + 1) - at);
+        }
+        EXPECT_EQ(0u, RunSetupExe(q.from ? q.from : medium_, "SETUP.EXE", "-s", {}, 30000).exitCode) << q.what;
+        q.after();
+        DeleteFileA(report.c_str());
+        EXPECT_EQ(0u, RunUninstallEntry(("-s -l " + report).c_str()).exitCode) << q.what;
+        std::vector<std::string> left;
+        for (const std::string &line : ReportLines(report))
+            if (line.compare(0, 5, "LEFT ") == 0)
+                left.push_back(line.substr(5));
+        for (const std::string &named : q.left)
+            EXPECT_NE(left.end(), std::find(left.begin(), left.end(), named)) << q.what << ": " << named;
         RestartWithWineboot();
+        if (q.tidy)
+            q.tidy();
         EXPECT_EQ(before, Registry() + Files(Dest)) << q.what;
         EXPECT_EQ(attributes, GetFileAttributesA(ini.c_str())) << q.what << ": its attributes";
+        if (q.left.empty())
+            EXPECT_EQ(std::vector<std::string>(), left) << q.what;
         SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
         SetFileAttributesA(Win("\\system.bak").c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileA(Win("\\system.bak").c_str());

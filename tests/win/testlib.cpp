@@ -1,4 +1,5 @@
 #include "testlib.h"
+#include "install/change_log.h"
 #include "regedit4_text.h"
 #include "resource.h"
 #include "controller/controller.h"
@@ -334,6 +335,7 @@ int SessionEndWatch::Restarts(DWORD ms)
 
 void ResetSetupState()
 {
+    EndChangeLog();   // a copy run in this process leaves its log open for the patch
     ReleaseFileTable();
     SetupState = SETUPSTATE();
     SetupState.ModuleInstance = GetModuleHandleA(0);
@@ -729,7 +731,7 @@ void SampleMediumTest::RemoveInstalled()
     RemoveTree(DefaultDest);
     for (const std::string &dir : destinations_)
         RemoveTree(dir);
-    for (const char *f : {"\\SYSTEM\\KXMOUSE.VXD", "\\INF\\KXMOUSE.INF", "\\KXMOUSE.INI"})
+    for (const char *f : {"\\SYSTEM\\KXMOUSE.VXD", "\\INF\\KXMOUSE.INF", "\\KXMOUSE.INI", "\\KXSETUP.LOG"})
         DeleteFileA((WindowsDirectory() + f).c_str());
 }
 
@@ -753,7 +755,7 @@ std::string SampleMediumTest::Files(const std::string &dest)
     std::string state = "system.ini:\n" + ReadWholeFile(Win("\\system.ini")) +
                         "\nVMOUSE.VXD: " + ReadWholeFile(Vxd()) +
                         "\nVMOUSE.BAK: " + ReadWholeFile(VxdBak()) + "\nWindows files:";
-    for (const char *f : {"\\SYSTEM\\KXMOUSE.VXD", "\\INF\\KXMOUSE.INF", "\\KXMOUSE.INI"})
+    for (const char *f : {"\\SYSTEM\\KXMOUSE.VXD", "\\INF\\KXMOUSE.INF", "\\KXMOUSE.INI", "\\KXSETUP.LOG"})
         if (GetFileAttributesA(Win(f).c_str()) != INVALID_FILE_ATTRIBUTES)
             state += std::string(" ") + f;
     return state + "\n" + dest + ":\n" + FileTree(dest);

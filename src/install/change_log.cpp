@@ -1,0 +1,209 @@
+#include "change_log.h"
+#include "../shared/install_log.h"
+#include "../shared/log_lines.h"
+#include "../shared/registry_values.h"
+#include "../shared/setup_state.h"
+#include "../shared/failure_note.h"
+#include "../shared/ini_file.h"
+#include "../shared/path_names.h"
+#include "../../resources/resource.h"
+
+static int Open;
+static ProfileText Earlier;   /* the log this run carries on, for what it put in place */
+
+/* One record of up to five text fields after its kind (null fields end it). */
+static int WriteRecord(const char *kind, const char *a, const char *b = 0, const char *c = 0,
+                       const char *d = 0, const char *e = 0)
+{
+    if (!Open)
+        return 1;
+    char line[LOG_LINE_SIZE] = "";
+    const char *fields[] = { kind, a, b, c, d, e };
+    for (int i = 0; i < 6 && fields[i]; i++)
+        if (!AddLogField(line, sizeof line, fields[i])) {
+            SetLastError(ERROR_BUFFER_OVERFLOW);
+            return NoteFailure(IDS_CANNOTRECORD, a);
+        }
+    return WriteLogRecord(line, IDS_CANNOTRECORD);
+}
+
+static void Number(DWORD n, char *text)
+{
+    wsprintfA(text, "%lu", n);
+}
+
+/* Each level of path that is not there yet, from the top: the keys the call makes. */
+static int LogKeysMade(HKEY root, const char *path)
+{
+    char level[REG_PATH_SIZE];
+    for (int i = 0; i == 0 || path[i - 1]; i++) {
+        if (path[i] && path[i] != '\\')
+            continue;
+        lstrcpynA(level, path, i + 1);
+        HKEY key;
+        if (!OpenRegKey(root, level, &key))
+            return NoteKeyFailure(IDS_CANNOTWRITEKEY, root, level);
+        CloseRegKey(key);
+        if (!key && !WriteRecord(LOG_KEY, LogRootName(root), level))
+            return 0;
+    }
+    return 1;
+}
+
+/* A value's record: what it becomes and what it was. */
+static int LogValue(HKEY root, const char *path, const char *name, DWORD type,
+                    const BYTE *data, DWORD length)
+{
+    HKEY key;
+    char *old = 0, typeText[16], oldType[16] = "";
+    DWORD priorType = 0, priorLength = 0;
+    if (!OpenRegKey(root, path, &key) ||
+        (key && !ReadRegData(key, name, &priorType, &old, &priorLength))) {
+        CloseRegKey(key);
+        return NoteKeyFailure(IDS_CANNOTWRITEKEY, root, path);
+    }
+    CloseRegKey(key);
+    char line[LOG_LINE_SIZE] = "";
+    Number(type, typeText);
+    if (!data)
+        typeText[0] = 0;   /* deleted: no value after */
+    if (old)
+        Number(priorType, oldType);
+    int fits = AddLogField(line, sizeof line, LOG_VALUE) &&
+               AddLogField(line, sizeof line, LogRootName(root)) &&
+               AddLogField(line, sizeof line, path) && AddLogField(line, sizeof line, name) &&
+               AddLogField(line, sizeof line, typeText) &&
+               AddLogBytes(line, sizeof line, data, (int)length) &&
+               AddLogField(line, sizeof line, old ? "1" : "0") &&
+               (!old || (AddLogField(line, sizeof line, oldType) &&
+                         AddLogBytes(line, sizeof line, (const BYTE *)old, (int)priorLength)));
+    FreeRegText(old);
+    if (!fits) {
+        SetLastError(ERROR_BUFFER_OVERFLOW);
+        return NoteKeyFailure(IDS_CANNOTRECORD, root, path);
+    }
+    return WriteLogRecord(line, IDS_CANNOTRECORD);
+}
+
+/* Told of each registry change before it is made. */
+static int LogRegistryChange(HKEY root, const char *path, const char *name, DWORD type,
+                             const BYTE *data, DWORD length)
+{
+    int logged = name ? LogValue(root, path, name, type, data, length) : LogKeysMade(root, path);
+    if (!logged)
+        SetLastError(FailureError());
+    return logged;
+}
+
+int BeginChangeLog(void)
+{
+    /* a log left by an earlier run into the same directory (interrupted, or its
+       directory deleted by hand: then the Windows directory's copy) is carried on, so
+       that the log describes the machine from before the package first touched it */
+    int found;
+    if (Open)
+        EndChangeLog();   /* a copy before this one in the same run: its log is done */
+    FreeIniFile(&Earlier);
+    if (!ReadInstallLog(SetupState.InstallDir, &Earlier, &found, IDS_CANNOTREAD) ||
+        !StartInstallLog(SetupState.InstallDir, &Earlier, IDS_CANNOTRECORD))
+        return 0;
+    Open = 1;
+    WatchRegistry(LogRegistryChange);
+    return WriteRecord(LOG_PACKAGE, SetupState.ProductName, SetupState.Title);
+}
+
+int LogPhase(const char *name)
+{
+    return WriteRecord(LOG_PHASE, name) && (!Open || FlushInstallLog(IDS_CANNOTRECORD));
+}
+
+int LogDirectory(const char *dir)
+{
+    return WriteRecord(LOG_DIR, dir);
+}
+
+int LoggedBefore(const char *target, int *logged)
+{
+    char line[LOG_LINE_SIZE], kind[16], name[MAX_PATH], existed[4], path[MAX_PATH], windows[MAX_PATH];
+    ProfileText log;
+    *logged = 0;
+    if (!Open)
+        return 1;
+    /* the log as written so far: earlier runs' records, and this run's (a try before
+       a Retry may have put the file there) */
+    InstallLogPaths(SetupState.InstallDir, path, windows);   /* fitted when it was made */
+    if (!ReadIniFile(path, &log))
+        return NoteFailure(IDS_CANNOTREAD, path);
+    for (int at = 0; NextLogLine(log.text, log.length, &at, line, sizeof line) > 0;) {
+        if (!LogField(line, 0, kind, sizeof kind) || !LogField(line, 1, name, sizeof name) ||
+            !SamePlace(name, target))
+            continue;
+        if (!lstrcmpA(kind, LOG_PLACED))
+            *logged = 1;   /* put in place */
+        else if (!lstrcmpA(kind, LOG_FILE) && LogField(line, 2, existed, sizeof existed) &&
+                 existed[0] == '0')
+            *logged = 1;   /* nothing was there: what is there now that run put there */
+    }
+    FreeIniFile(&log);
+    return 1;
+}
+
+int LogFilePlacing(const char *target, int existed, const char *keep)
+{
+    return WriteRecord(LOG_FILE, target, existed ? "1" : "0", keep ? keep : "");
+}
+
+int LogFilePlaced(const char *target, const char *holder)
+{
+    if (!Open)
+        return 1;
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA(holder, &found);
+    if (find == INVALID_HANDLE_VALUE)
+        return NoteFailure(IDS_CANNOTCREATEFILE, target);
+    FindClose(find);
+    char size[16], time[24];
+    Number(found.nFileSizeLow, size);
+    wsprintfA(time, "%08lX%08lX", found.ftLastWriteTime.dwHighDateTime,
+              found.ftLastWriteTime.dwLowDateTime);
+    return WriteRecord(LOG_PLACED, target, size, time);
+}
+
+int LogIniChange(const char *path, const char *oldLine, int found, const char *newLine,
+                 DWORD attributes)
+{
+    char flags[16];
+    Number(attributes, flags);
+    return WriteRecord(LOG_INI, path, found ? "1" : "0", found ? oldLine : "", newLine, flags);
+}
+
+int LogSetAside(const char *from, const char *to)
+{
+    return WriteRecord(LOG_ASIDE, from, to);
+}
+
+int LogTemporary(const char *path)
+{
+    return WriteRecord(LOG_TEMP, path);
+}
+
+void DeleteLoggedTemporaries(void)
+{
+    char line[LOG_LINE_SIZE], field[MAX_PATH];
+    for (int at = 0; NextLogLine(Earlier.text, Earlier.length, &at, line, sizeof line) > 0;)
+        if (LogField(line, 0, field, sizeof field) && !lstrcmpA(field, LOG_TEMP) &&
+            LogField(line, 1, field, sizeof field))
+            DeleteFileA(field);
+}
+
+int EndChangeLog(void)
+{
+    if (!Open)
+        return 1;
+    WatchRegistry(0);
+    Open = 0;
+    FreeIniFile(&Earlier);
+    int flushed = FlushInstallLog(IDS_CANNOTRECORD);
+    CloseInstallLog();
+    return flushed;
+}

@@ -1,0 +1,40 @@
+/* Setup's side of the install log (install_log.h): each change to the machine is
+   written into it before it is made, with what was there, and each phase begins with
+   a record that is flushed to the disk together with everything before it. The
+   registry's changes are written as the registry calls are made. Outside a copy (the
+   driver-only mode) no log is open and each call here does nothing. */
+#ifndef CHANGE_LOG_H
+#define CHANGE_LOG_H
+
+#include <windows.h>
+
+/* The log of an installation into InstallDir begun, and the registry watched; 1, or 0
+   noted. */
+int BeginChangeLog(void);
+
+/* A phase begins: its record, and the log flushed. */
+int LogPhase(const char *name);
+
+int LogDirectory(const char *dir);
+/* *logged 1 when a run of this installation (an earlier one whose log this one
+   carries on, or this one in a try before) put a file at target, or found none there:
+   the file there is the package's, not another program's. 1, or 0 noted when the log
+   cannot be read. */
+int LoggedBefore(const char *target, int *logged);
+int LogFilePlacing(const char *target, int existed, const char *keep);
+/* target in place, its size and time read from holder: target, or the file that
+   becomes it at the next start. */
+int LogFilePlaced(const char *target, const char *holder);
+int LogIniChange(const char *path, const char *oldLine, int found, const char *newLine,
+                 DWORD attributes);
+int LogSetAside(const char *from, const char *to);
+int LogTemporary(const char *path);
+
+/* The temporary files an earlier run of this installation named and could not take
+   away, deleted (one that stays costs room only: the uninstaller takes it away). */
+void DeleteLoggedTemporaries(void);
+
+/* The log flushed and closed, the registry no longer watched; 1, or 0 noted. */
+int EndChangeLog(void);
+
+#endif
