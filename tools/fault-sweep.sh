@@ -4,8 +4,10 @@
 # and fails a chosen one; six scenarios (an installation without a mouse node, one over
 # a detected PS/2 mouse, the driver-only mode, a copy cancelled half-way, the
 # uninstaller after each of the two installations) run once per call with that call
-# failing, alone (a Retry/Cancel question is answered Retry) and with every later call
-# of its kind (Cancel). After each run the machine is checked and the way back taken.
+# failing, alone (a Retry/Cancel question is answered Retry), with every later call of
+# its kind (Cancel), and with the power cut there (the program ends at that call).
+# After each run the machine is checked, the install log must name every change on
+# it, and the way back is taken: after a power cut, setup run again and the uninstaller.
 #   fault-sweep.sh [EVERY]
 # EVERY: run every EVERY-th point only (default 1, all of them). Prints a line for each
 # point that failed a check, then "fault sweep: P points in S scenarios and M modes, H

@@ -129,6 +129,13 @@ protected:
         // started elsewhere than its own directory, as the list does
         return RunProgram("", command, WindowsDirectory(), {}, 20000, Answers(std::move(answers)));
     }
+    static std::vector<std::string> BoxTexts(const SetupRun &run)
+    {
+        std::vector<std::string> texts;
+        for (const MessageBoxCall &box : run.boxes)
+            texts.push_back(box.text);
+        return texts;
+    }
     // The uninstaller left behind by a removal, with its size.
     static std::string LeftUninstaller()
     {
@@ -388,18 +395,41 @@ TEST_F(Uninstall, NothingInstalledNoAtTheQuestionAndAMouseLineChangedSince)
     EXPECT_EQ(record, ReadWholeFile("C:\\ORVEL\\SETUP.INF"));
     EXPECT_EQ("", Wininit());
 
-    // A script that is there and cannot be read is no "nothing installed": the reading
-    // error, exit code 2, nothing changed, and the entry still there for a second run.
-    HANDLE script = CreateFileA("C:\\ORVEL\\SETUP.INF", GENERIC_READ, 0, 0, OPEN_EXISTING, 0, 0);
-    ASSERT_NE(INVALID_HANDLE_VALUE, script);
-    SetupRun unreadable = RunUninstallEntry("");
-    CloseHandle(script);
-    EXPECT_EQ(2u, unreadable.exitCode);
-    ASSERT_EQ(1u, unreadable.boxes.size());
-    EXPECT_EQ(ReadErrorText, unreadable.boxes[0].text);
-    EXPECT_EQ(installedRegistry, Registry());
-    EXPECT_EQ(installedFiles, Files(Dest));
-    EXPECT_EQ("", Wininit());
+    // What cannot be read is no "nothing installed": the reading error, exit code 2,
+    // nothing changed, and the entry still there for a second run; an unattended run
+    // with an option it does not know changes nothing either (exit code 4).
+    const std::string winLog = Win("\\KXSETUP.LOG"), log = ReadWholeFile(winLog);
+    HANDLE script = INVALID_HANDLE_VALUE;
+    const struct {
+        const char *what, *args;
+        std::function<void()> before, after;
+        DWORD exitCode;
+    } refusals[] = {
+        {"a script that cannot be read", "",
+         [&script]() { script = CreateFileA("C:\\ORVEL\\SETUP.INF", GENERIC_READ, 0, 0, OPEN_EXISTING, 0, 0); },
+         [&script]() { CloseHandle(script); }, 2},
+        {"two copies of the log that disagree beyond a torn last line", "",
+         [&winLog, &log]() { WriteWholeFile(winLog, log + "PHASE\tX\r\nPHASE\tY\r\n"); },
+         [&winLog, &log]() { WriteWholeFile(winLog, log); }, 2},
+        {"-s with an option it does not know", "-s -x", nullptr, nullptr, 4},
+        {"-s -l without its path", "-s -l", nullptr, nullptr, 4},
+    };
+    for (const auto &r : refusals) {
+        if (r.before)
+            r.before();
+        SetupRun refused = RunUninstallEntry(r.args);
+        if (r.after)
+            r.after();
+        EXPECT_EQ(r.exitCode, refused.exitCode) << r.what;
+        EXPECT_EQ(r.exitCode == 2 ? std::vector<std::string>{ReadErrorText} : std::vector<std::string>{},
+                  BoxTexts(refused)) << r.what;
+        EXPECT_EQ(installedRegistry, Registry()) << r.what;
+        EXPECT_EQ(installedFiles, Files(Dest)) << r.what;
+        EXPECT_EQ("", Wininit()) << r.what;
+    }
+    // One line more in one copy, as a power cut between the two writes leaves it, is
+    // no disagreement: the longer copy is followed.
+    WriteWholeFile(winLog, log + "PHASE\tX\r\n");
 
     // The user changed the mouse line since: it stays; the rest goes. A start-up value
     // naming another directory's KXMAIN.EXE is not this installation's: it stays too,
@@ -741,6 +771,8 @@ TEST_F(Uninstall, SequencesAroundAnInstallationEndWithTheMachineAsBefore)
          }},
         {"SETUP.INF deleted from the destination", nullptr,
          []() { ASSERT_TRUE(DeleteFileA("C:\\ORVEL\\SETUP.INF")); }},
+        {"the destination's copy of the log deleted", nullptr,
+         []() { ASSERT_TRUE(DeleteFileA("C:\\ORVEL\\KXSETUP.LOG")); }},
         {"the destination deleted by hand, then installed again", nullptr,
          [this]() {
              RemoveTree(Dest);
