@@ -137,38 +137,35 @@ static int EarlierInstallation(int *installed)
     return 1;
 }
 
-static int RunUninstall(void)
+/* Whether an installation is here to be removed: -1 when there is; otherwise what the
+   user was told, as the exit code: nothing installed, or what cannot be read (a script
+   that is there must be read whole, with a log or without). */
+static int InstallationHere(void)
 {
-    int loaded = LoadOwnScript(), logFound, installed;
-    if (!FindInstallLog(&logFound)) {
-        BuildUninstallCaption();
-        Tell(IDS_READERROR, MB_ICONWARNING);
-        return UNINSTALL_INCOMPLETE;
-    }
-    UninstallState.HasLog = logFound;
-    int scriptThere;
-    if (!ScriptIsThere(&scriptThere)) {
-        BuildUninstallCaption();
-        Tell(IDS_READERROR, MB_ICONWARNING);
-        return UNINSTALL_INCOMPLETE;
-    }
-    if (logFound && !scriptThere)
+    int loaded = LoadOwnScript(), logFound = 0, scriptThere = 0, installed = 1;
+    int read = FindInstallLog(&logFound) && ScriptIsThere(&scriptThere);
+    UninstallState.HasLog = read && logFound;
+    if (UninstallState.HasLog && !scriptThere)
         NamesFromLog();   /* the script is gone: the log alone says what to undo */
     BuildUninstallCaption();
-    if (!logFound) {
-        if (!EarlierInstallation(&installed)) {
-            Tell(IDS_READERROR, MB_ICONWARNING);
-            return UNINSTALL_INCOMPLETE;
-        }
-        if (!installed) {
-            Tell(IDS_NOTHINGINSTALLED, MB_ICONINFORMATION);
-            return UNINSTALL_NOTHING;
-        }
+    if (read && !logFound)
+        read = EarlierInstallation(&installed);
+    if (read && !installed) {
+        Tell(IDS_NOTHINGINSTALLED, MB_ICONINFORMATION);
+        return UNINSTALL_NOTHING;
     }
-    if (!loaded && (scriptThere || !logFound)) {   /* one there that cannot be read */
+    if (!read || (!loaded && (scriptThere || !logFound))) {
         Tell(IDS_READERROR, MB_ICONWARNING);
         return UNINSTALL_INCOMPLETE;
     }
+    return -1;
+}
+
+static int RunUninstall(void)
+{
+    int here = InstallationHere();
+    if (here >= 0)
+        return here;
     if (!UninstallState.Silent &&
         AskAboutPackage(IDS_REMOVEQUESTION, MB_ICONQUESTION) != IDYES)
         return UNINSTALL_DECLINED;
