@@ -808,6 +808,10 @@ TEST_F(Uninstall, SequencesAroundAnInstallationEndWithTheMachineAsBefore)
              WriteWholeFile("C:\\ORVEL\\HELP\\KXNOTES.TMP", "the user's");
          },
          []() { EXPECT_EQ("the user's", ReadWholeFile("C:\\ORVEL\\KX12.TMP")); }},
+        {"a file of the package changed since by the user", nullptr,
+         []() { WriteWholeFile("C:\\ORVEL\\README.TXT", "the user's notes"); },
+         {"C:\\ORVEL\\README.TXT"},
+         []() { DeleteFileA("C:\\ORVEL\\README.TXT"); }},
         {"the driver-only mode after the install, for the other mouse type", nullptr,
          [this]() {
              SetupRun run = RunSetupExe(medium_, "SETUP.EXE", "-u", {{"SETUP_SELMOUSE", [](HWND page) {
@@ -861,6 +865,7 @@ TEST_F(Uninstall, SequencesAroundAnInstallationEndWithTheMachineAsBefore)
         SetFileAttributesA(Win("\\system.bak").c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileA(Win("\\system.bak").c_str());
         DeleteFileA(Win("\\wininit.bak").c_str());
+        RemoveTree(Dest);   // what a row made there before the installation
     }
 }
 
