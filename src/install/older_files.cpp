@@ -71,11 +71,14 @@ int PlaceToKeepOlderFile(const FileEntry *e, const char *target, char *keep)
     keep[0] = 0;
     if (IsInstallationsOwn(target))
         return 1;
-    int noted;
+    int targetThere, keptThere = 0, own = 0, noted;
+    if (!IsPathThere(target, &targetThere))
+        return 0;
+    if (!targetThere && !e->TargetIsAbsolute)
+        return 1;   /* nothing to keep; the log notes that nothing was there */
     if (!ReadRecordedValue(REPLACED_RECORD, target, recorded, &noted))
         return NoteRecordFailure(IDS_CANNOTRECORD);
-    int targetThere, keptThere = 0, own = 0;
-    if (!IsPathThere(target, &targetThere) || (noted && recorded[0] && !IsPathThere(recorded, &keptThere)) ||
+    if ((noted && recorded[0] && !IsPathThere(recorded, &keptThere)) ||
         (!noted && targetThere && !IsPackagesOwn(target, &own)))
         return 0;
     if (own)
