@@ -121,10 +121,11 @@ static void CopyEntry(int disk, int entry)
     const FileEntry *e = SetupState.DiskFirstEntry[disk] + entry;
     char source[PATH_SIZE], target[PATH_SIZE];
     EntryPaths(e, source, target);
-    if (SamePlace(source, target))
+    if (SameTextNoCase(e->SourceName, e->TargetName) && SamePlace(source, target))
         return;   /* its own source, on a medium inside its destination: the file is in
                      place, and stays the medium's (the script gets the record); a copy
-                     onto itself would wait for the next start, as a file in use */
+                     onto itself would wait for the next start, as a file in use. The
+                     names first: only a file stored under its own name can be one */
     for (;;) {
         TellFileBegins(e);
         INT handle;

@@ -32,15 +32,19 @@ static int KeepDirectory(const FileEntry *e, char *keep)
     return MakeDirectory(keep, 0);
 }
 
-/* SETUP.INF and UNINSTAL.EXE in the destination: the installation's own. */
-static int IsInstallationsOwn(const char *target)
+/* SETUP.INF and UNINSTAL.EXE in the destination: the installation's own. The names
+   are looked at first: the place is asked of the system only for these two. */
+static int IsInstallationsOwn(const FileEntry *e, const char *target)
 {
     char own[MAX_PATH];
-    InstalledScriptPath(own, sizeof own);
-    if (SamePlace(target, own))
-        return 1;
+    if (e->TargetIsAbsolute)
+        return 0;
+    if (SameTextNoCase(e->TargetName, "SETUP.INF")) {
+        InstalledScriptPath(own, sizeof own);
+        return SamePlace(target, own);
+    }
     JoinPath(own, sizeof own, SetupState.InstallDir, "UNINSTAL.EXE");   /* 79 and 12 */
-    return SamePlace(target, own);
+    return SameTextNoCase(e->TargetName, "UNINSTAL.EXE") && SamePlace(target, own);
 }
 
 /* That nothing of another program's was at target: for a file outside the destination,
@@ -69,7 +73,7 @@ int PlaceToKeepOlderFile(const FileEntry *e, const char *target, char *keep)
 {
     char recorded[RECORD_VALUE_SIZE];
     keep[0] = 0;
-    if (IsInstallationsOwn(target))
+    if (IsInstallationsOwn(e, target))
         return 1;
     int targetThere, keptThere = 0, own = 0, noted;
     if (!IsPathThere(target, &targetThere))
