@@ -128,7 +128,7 @@ int RemoveInstallLog(const char *dir, unsigned int textId)
 
 /* The directory a log's first line names into dir (MAX_PATH bytes); 0 for a text
    that does not begin with a log's first line. */
-static int LogDirectory(const ProfileText *log, char *dir)
+static int HeaderDirectory(const ProfileText *log, char *dir)
 {
     char line[LOG_LINE_SIZE], kind[32];
     int at = 0;
@@ -168,8 +168,8 @@ int ReadInstallLog(const char *dir, ProfileText *log, int *found, unsigned int t
         }
     /* each copy counts only for this installation: one copied along with the
        directory, or the Windows directory's of another, is not its log */
-    int windows = copies[1].length && LogDirectory(&copies[1], named) && SamePlace(named, dir);
-    int destination = copies[0].length && LogDirectory(&copies[0], named) && SamePlace(named, dir);
+    int windows = copies[1].length && HeaderDirectory(&copies[1], named) && SamePlace(named, dir);
+    int destination = copies[0].length && HeaderDirectory(&copies[0], named) && SamePlace(named, dir);
     int agree = !destination || !windows || CopiesAgree(&copies[0], &copies[1]);
     int keep = destination ? 0 : 1;   /* the longer of two that agree is as good */
     if (destination && windows && WholeLines(&copies[1]) > WholeLines(&copies[0]))

@@ -47,8 +47,9 @@ int FlushInstallLog(unsigned int textId);
 void CloseInstallLog(void);
 
 /* The log of the installation in dir: 1 and its whole lines in log (FreeIniFile frees
-   it), found 0 and an empty text when neither copy is there (or the Windows
-   directory's names another installation); 0, noted under textId, when a copy that is
+   it), found 0 and an empty text when neither copy is there, or a copy's first line
+   names another directory (a copy made along with the directory, or another
+   installation's in the Windows directory); 0, noted under textId, when a copy that is
    there cannot be read or the two disagree beyond a line torn by a power cut. */
 int ReadInstallLog(const char *dir, ProfileText *log, int *found, unsigned int textId);
 
