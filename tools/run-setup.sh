@@ -34,7 +34,8 @@
 # refused, 2 failed or incomplete, 3 a usage error, 4 the script cannot be read), which
 # is also this script's exit code. It needs the whole medium in A:, so not --floppies.
 # --uninstall ends the run with the command of the uninstall entry setup registered
-# (with -s when headless); the report then shows what it removed and the registry after.
+# (with -s -l when headless); the report then shows what it removed, what it left because
+# someone changed it since (its LEFT lines), and the registry after.
 # RUN_DIR: where the run goes (default build/run; deleted and made anew each run).
 # RUN_TIME_LIMIT: the seconds each program has to end without a display (default 180).
 # DISPLAY: set, SETUP.EXE runs on it for you; unset, on autopilot on a private Xvfb.
@@ -407,24 +408,29 @@ if [ -z "$command" ]; then
   echo "== No uninstall entry: nothing to uninstall"
   finish
 fi
-echo "== The uninstall entry's command, without windows: $command -s"
+echo "== The uninstall entry's command, without windows: $command -s -l C:\\uninstall.txt"
+ureport=$WINEPREFIX/drive_c/uninstall.txt
+rm -f "$ureport"
 if [ $headless = 1 ]; then
-  watched "$run/uninstall.log" wine 'C:\autopilot.exe' --watch --limit $limit --shots 'C:\shots' -- "$command" -s
+  watched "$run/uninstall.log" wine 'C:\autopilot.exe' --watch --limit $limit --shots 'C:\shots' -- "$command" -s -l 'C:\uninstall.txt'
   [ -z "$trouble" ] || stop_run "the uninstaller did not end as expected: $trouble" "$(cat "$run/uninstall.log")"
   ustatus=$code
 else
-  wine "$command" -s
+  wine "$command" -s -l 'C:\uninstall.txt'
   ustatus=$?
   wineserver -w
 fi
 [ "$ustatus" = 0 ] || faults="${faults}the uninstaller ended with exit code $ustatus, not 0"$'\n'
 case $ustatus in
-  0) meaning="everything removed and put back" ;;
+  0) meaning="everything of its own removed and put back" ;;
   1) meaning="nothing of the package installed there" ;;
   2) meaning="something could not be removed or put back" ;;
   *) meaning="unexpected" ;;
 esac
 echo "  exit code $ustatus: $meaning"
+left=$(tr -d '\r' < "$ureport" 2>/dev/null | sed -n 's/^LEFT /  /p')
+echo "  left as someone changed it since setup (its report, $ureport):"
+echo "${left:-  nothing}"
 echo
 echo "== Files of the installation removed"
 while read -r f size; do
