@@ -56,8 +56,11 @@ static int RegisterDriverOnly(void)
             return 0;
         logged = found;
     } else {
+        int can;
         CopyText(SetupState.InstallDir, sizeof SetupState.InstallDir, SetupState.SetupDir);
-        if (!CanRecordIn(SetupState.InstallDir))
+        if (!CanRecordIn(SetupState.InstallDir, &can))
+            return 0;
+        if (!can)
             RecordNowhere();
     }
     int registered = RegisterMouseDevice(0);

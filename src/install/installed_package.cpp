@@ -25,15 +25,22 @@ int FindInstalledPackage(char *dir, int *found)
     return told;
 }
 
-int CanRecordIn(const char *dir)
+int CanRecordIn(const char *dir, int *can)
 {
     char path[MAX_PATH];
+    *can = 0;
     if (!JoinPath(path, sizeof path, dir, "SETUP.INF"))
-        return 0;
+        return 1;   /* none that setup could have read */
     HANDLE file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, 0,
                               OPEN_EXISTING, 0, 0);
-    if (file == INVALID_HANDLE_VALUE)
-        return 0;
-    CloseHandle(file);   /* only opened: nothing written to lose */
-    return 1;
+    if (file != INVALID_HANDLE_VALUE) {
+        CloseHandle(file);   /* only opened: nothing written to lose */
+        *can = 1;
+        return 1;
+    }
+    DWORD error = GetLastError();
+    /* a medium that cannot be written says so; anything else (a file held by another
+       program) is a failure to tell, not a CD */
+    return error == ERROR_WRITE_PROTECT || error == ERROR_ACCESS_DENIED ||
+           NoteFailure(IDS_CANNOTRECORD, path);
 }

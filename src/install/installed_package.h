@@ -8,8 +8,9 @@
    nothing is installed; 0, noted, when the entry or the directory cannot be read. */
 int FindInstalledPackage(char *dir, int *found);
 
-/* 1 when the SETUP.INF in dir can be opened for writing (a CD's, or a write-protected
-   floppy's, cannot). */
-int CanRecordIn(const char *dir);
+/* 1 and *can 1 when the SETUP.INF in dir can be opened for writing, *can 0 when its
+   medium cannot be written (a CD, a write-protected floppy, a read-only file); 0, noted,
+   when it cannot be opened for another reason. */
+int CanRecordIn(const char *dir, int *can);
 
 #endif

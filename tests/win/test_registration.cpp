@@ -544,6 +544,35 @@ const char Startup[] = "[Main]\r\nProductName=Orvel\r\n[Startup]\r\nMfg=Orvel\r\
                        "PS2Name=Orvel Wheel Mouse (PS/2)\r\nPS2InfSection=KXPS2\r\n"
                        "MouseDriver=kxmouse.drv\r\n";
 
+// A medium that cannot be written (a CD): its SETUP.INF opened or written to.
+static bool IsScript(LPCSTR path)
+{
+    size_t n = path ? strlen(path) : 0;
+    return n >= 9 && !lstrcmpiA(path + n - 9, "SETUP.INF");
+}
+static HANDLE WINAPI WriteProtectedScriptOpen(LPCSTR path, DWORD access, DWORD share,
+                                              LPSECURITY_ATTRIBUTES security, DWORD how,
+                                              DWORD flags, HANDLE model)
+{
+    if (IsScript(path) && (access & GENERIC_WRITE)) {
+        SetLastError(ERROR_WRITE_PROTECT);
+        return INVALID_HANDLE_VALUE;
+    }
+    // past the import table, which the test patched
+    static auto open = (decltype(&CreateFileA))GetProcAddress(GetModuleHandleA("kernel32.dll"), "CreateFileA");
+    return open(path, access, share, security, how, flags, model);
+}
+static BOOL WINAPI WriteProtectedProfile(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR path)
+{
+    if (IsScript(path)) {
+        SetLastError(ERROR_WRITE_PROTECT);
+        return FALSE;
+    }
+    static auto write = (decltype(&WritePrivateProfileStringA))GetProcAddress(
+        GetModuleHandleA("kernel32.dll"), "WritePrivateProfileStringA");
+    return write(section, key, value, path);
+}
+
 TEST_F(Registration, DriverOnlyModeRegistersForItsOwnDirectoryAndRestarts)
 {
     ImportPatch restart("user32.dll", "ExitWindowsEx", (void *)RecordRestart);
@@ -588,6 +617,28 @@ TEST_F(Registration, DriverOnlyModeRegistersForItsOwnDirectoryAndRestarts)
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, OwnNodeKey));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, std::string(ClassMouseKey) + "\\0000"));
     RemoveSetupInf();
+
+    // From a CD, with nothing installed: its script cannot be written, and the device is
+    // registered unrecorded, as no uninstaller exists that could put anything back.
+    Clean();
+    WriteSetupInf(Startup);
+    MakeKeyWithTexts(Node("BIOS\\*PNP0F13\\0000"), {{"DeviceDesc", "Standard PS/2 Port Mouse"}});
+    {
+        ImportPatch open("kernel32.dll", "CreateFileA", (void *)WriteProtectedScriptOpen);
+        ImportPatch write("kernel32.dll", "WritePrivateProfileStringA", (void *)WriteProtectedProfile);
+        MessageBoxRecorder boxes;
+        PageDriver driver({{"SETUP_SELMOUSE", [](HWND page) {
+            Click(page, IDC_PS2);
+            Click(page, IDC_NEXT);
+        }}});
+        ResetSetupState();
+        WinMain(GetModuleHandleA(0), 0, (LPSTR) "-u", SW_SHOWNORMAL);
+        ASSERT_EQ(1u, boxes.Calls().size());
+        EXPECT_EQ(DriverDoneText, boxes.Calls()[0].text);
+    }
+    ExpectText(HKEY_LOCAL_MACHINE, Node("BIOS\\*PNP0F13\\0000"), "DeviceDesc", "Orvel Wheel Mouse (PS/2)");
+    EXPECT_EQ("<absent>", Recorded("PS2", "SubKey1")) << "nothing recorded";
+    RemoveSetupInf();
 }
 
 TEST_F(Registration, RealSetupExeInDriverOnlyMode)
@@ -621,21 +672,6 @@ TEST_F(Registration, RealSetupExeInDriverOnlyMode)
         << "recorded in the SETUP.INF beside the program";
     EXPECT_EQ("Standard PS/2 Port Mouse", Recorded("PS2", "DeviceDesc"));
     EXPECT_GE(session.RestartsSettled(), 1) << "Windows was asked to restart";
-
-    // From a medium that cannot be written (a CD: here its script is held open for
-    // reading only), with nothing installed: registered
-    // unrecorded, as no uninstaller exists that could put anything back.
-    WriteSetupInf(Startup, medium.Path());   // without the record above
-    std::string script = medium.Path() + "\\SETUP.INF", before = ReadWholeFile(script);
-    HANDLE readOnly = CreateFileA(script.c_str(), GENERIC_READ, FILE_SHARE_READ, 0, OPEN_EXISTING, 0, 0);
-    SetupRun cd = RunSetupExe(medium.Path(), "SETUP.EXE", "-u", {{"SETUP_SELMOUSE", [](HWND page) {
-                                  PostClick(page, IDC_PS2);
-                                  PostClick(page, IDC_NEXT);
-                              }}});
-    CloseHandle(readOnly);
-    ASSERT_EQ(1u, cd.boxes.size());
-    EXPECT_EQ(DriverDoneText, cd.boxes[0].text);
-    EXPECT_EQ(before, ReadWholeFile(script));
 }
 
 // Run only by tests/registry-survives.sh, one step per Wine server: the first writes
