@@ -153,22 +153,26 @@ static int NamesOwnFile(const ValueData *v)
 }
 
 /* A device node's Driver names its class key: while that key stays, taken over by
-   another driver, the binding stays with it. */
-static int BindsKeptClassKey(HKEY root, const char *path, const char *name, const ValueData *v)
+   another driver, the binding stays with it. 1 and *binds; 0, noted, when the class key
+   cannot be looked at. */
+static int BindsKeptClassKey(HKEY root, const char *path, const char *name, const ValueData *v,
+                             int *binds)
 {
     char classKey[REG_PATH_SIZE];
     HKEY key;
+    *binds = 0;
     if (root != HKEY_LOCAL_MACHINE || lstrcmpiA(name, "Driver") || !BeginsWithNoCase(path, "Enum\\") ||
         v->type != REG_SZ || v->length <= 0 || v->length >= REG_PATH_SIZE - 64)
-        return 0;
+        return 1;
     CopyText(classKey, sizeof classKey, CLASS_ROOT);
     int at = TextLength(classKey);
     CopyMemory(classKey + at, v->bytes, v->length);
     classKey[at + v->length] = 0;
     if (!OpenRegKey(HKEY_LOCAL_MACHINE, classKey, &key))
-        return 1;   /* what cannot be looked at is not taken away */
+        return NoteKeyFailure(IDS_CANNOTREAD, HKEY_LOCAL_MACHINE, classKey);
     CloseRegKey(key);
-    return key != 0;
+    *binds = key != 0;
+    return 1;
 }
 
 /* The uninstall entry goes last, by its own step. */
@@ -197,8 +201,12 @@ static int UndoValue(const char *line)
     }
     int done = 1;
     KeyAndName(root, path, name, what, sizeof what);
-    int ours = SameData(&now, &written) || (NamesOwnFile(&now) && NamesOwnFile(&written));
-    if (ours && BindsKeptClassKey(root, path, name, &now))
+    int ours = SameData(&now, &written) || (NamesOwnFile(&now) && NamesOwnFile(&written)), binds = 0;
+    if (ours && !BindsKeptClassKey(root, path, name, &now, &binds)) {
+        CloseRegKey(key);
+        return 0;
+    }
+    if (ours && binds)
         NoteLeft(what);
     else if (ours)
         done = before.there ? SetRegData(key, name, before.type, before.bytes, before.length)
@@ -256,13 +264,14 @@ int UndoLoggedRegistry(void)
     return WalkBack(UndoRegistryRecord);
 }
 
-/* The size and time of a file as a PLACED record writes them; 0 when it is not there. */
+/* The size and time of a file that is there, as a PLACED record writes them; 0, noted,
+   when they cannot be read. */
 static int FileStamp(const char *path, char *size, char *time)
 {
     WIN32_FIND_DATAA found;
     HANDLE find = FindFirstFileA(path, &found);
     if (find == INVALID_HANDLE_VALUE)
-        return 0;
+        return NoteFailure(IDS_CANNOTREAD, path);
     FindClose(find);
     wsprintfA(size, "%lu", found.nFileSizeLow);
     wsprintfA(time, "%08lX%08lX", found.ftLastWriteTime.dwHighDateTime,
@@ -282,17 +291,22 @@ static int PlacedRecord(int index, const char *target, char *line)
     return 0;
 }
 
-/* 1 when the file at target is the one setup put there: its size and time as placed,
-   or, put in place without its record (the run ended between the two), one that was
-   not there before or whose older one setup kept. */
-static int IsFileAsPlaced(int index, const char *target, int existed, int keptThere)
+/* *as 1 when the file at target (there) is the one setup put there: its size and time
+   as placed, or, put in place without its record (the run ended between the two), one
+   that was not there before or whose older one setup kept. 0, noted, when its size and
+   time cannot be read. */
+static int IsFileAsPlaced(int index, const char *target, int existed, int keptThere, int *as)
 {
     char placed[LOG_LINE_SIZE], size[16], time[24], loggedSize[16], loggedTime[24];
+    *as = !existed || keptThere;
     if (!PlacedRecord(index, target, placed))
-        return !existed || keptThere;
-    return FileStamp(target, size, time) && LogField(placed, 2, loggedSize, sizeof loggedSize) &&
-           LogField(placed, 3, loggedTime, sizeof loggedTime) &&
-           !lstrcmpA(size, loggedSize) && !lstrcmpA(time, loggedTime);
+        return 1;
+    if (!FileStamp(target, size, time))
+        return 0;
+    *as = LogField(placed, 2, loggedSize, sizeof loggedSize) &&
+          LogField(placed, 3, loggedTime, sizeof loggedTime) &&
+          !lstrcmpA(size, loggedSize) && !lstrcmpA(time, loggedTime);
+    return 1;
 }
 
 static int UndoFile(int index, const char *line, const char *script, const char *self)
@@ -307,7 +321,10 @@ static int UndoFile(int index, const char *line, const char *script, const char 
         return 0;
     if (targetThere == INVALID_FILE_ATTRIBUTES)   /* gone, or undone by a later record */
         return !keep[0] || keptThere == INVALID_FILE_ATTRIBUTES || PutOlderFileBack(target, keep);
-    if (!IsFileAsPlaced(index, target, existed[0] == '1', keptThere != INVALID_FILE_ATTRIBUTES)) {
+    int as;
+    if (!IsFileAsPlaced(index, target, existed[0] == '1', keptThere != INVALID_FILE_ATTRIBUTES, &as))
+        return 0;
+    if (!as) {
         if (existed[0] != '1' || keep[0])
             NoteLeft(target);   /* changed since; an older file kept stays kept */
         return 1;

@@ -70,9 +70,10 @@ static int ScriptIsThere(int *there)
     return IsPathThere(path, there);
 }
 
-/* The uninstall entry, the log, then this program at the next start: an entry that
-   could not go still runs it for a second run; a program that could not be scheduled
-   stays behind alone, and says so. */
+/* The uninstall entry, the log, then this program at the next start: an entry or log
+   that could not go still runs it for a second run; a program that could not be
+   scheduled stays behind alone (and says so), as it does when the power goes just
+   then: never the log without the program that follows it. */
 static int ForgetOwnProgram(void)
 {
     return RemoveUninstallEntry() && (!UninstallState.HasLog || ForgetInstallLog()) &&
