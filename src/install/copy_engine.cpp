@@ -183,11 +183,9 @@ static int MakeSubDirectory(const char *sub, char *dir)
             continue;
         CopyText(level, i + 1 < (int)sizeof level ? i + 1 : (int)sizeof level, sub);
         JoinPath(dir, MAX_PATH, SetupState.InstallDir, level);   /* 79 and 39 at most */
-        int made = 0, there;
-        if (!IsPathThere(dir, &there) || (!there && !LogDirectory(dir)))
-            return 0;
-        if (!MakeDirectory(dir, &made))
-            return NoteFailure(IDS_CANNOTMAKEDIR, dir);
+        int made = 0;
+        if (!MakeLoggedDirectory(dir, &made))
+            return FailureCount() ? 0 : NoteFailure(IDS_CANNOTMAKEDIR, dir);
         if (made)
             TellChange(CHANGE_DIR, dir);
     }

@@ -26,10 +26,10 @@ static int KeepDirectory(const FileEntry *e, char *keep)
 {
     /* 79, 9 and 40 at most: MAX_PATH holds them */
     JoinPath(keep, MAX_PATH, SetupState.InstallDir, "REPLACED");
-    if (!MakeDirectory(keep, 0))
+    if (!MakeLoggedDirectory(keep, 0))
         return 0;
     JoinPath(keep, MAX_PATH, keep, LastPartOf(e->TargetDir));
-    return MakeDirectory(keep, 0);
+    return MakeLoggedDirectory(keep, 0);
 }
 
 /* SETUP.INF and UNINSTAL.EXE in the destination: the installation's own. The names

@@ -33,6 +33,16 @@ int MakeDirectory(const char *dir, int *made)
     return there;
 }
 
+int MakeLoggedDirectory(const char *dir, int *made)
+{
+    int there;
+    if (made)
+        *made = 0;
+    if (!IsPathThere(dir, &there) || (!there && !LogDirectory(dir)))
+        return 0;
+    return MakeDirectory(dir, made);
+}
+
 int NoteScheduleFailure(void)
 {
     DWORD error = GetLastError();

@@ -22,6 +22,10 @@ int ExpandWhole(INT source, LONG expected, const char *target, const char *keep,
    1 when this call made it. */
 int MakeDirectory(const char *dir, int *made);
 
+/* MakeDirectory, with a directory that is not there written in the install log first,
+   so that the way back removes it; 0 also when the log cannot be written (noted). */
+int MakeLoggedDirectory(const char *dir, int *made);
+
 /* The size an open LZ source declares (its expanded size; a plain file's own size),
    with the source read from its start again; -1 when it cannot be told. */
 LONG DeclaredSize(INT source);

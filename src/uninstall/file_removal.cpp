@@ -235,8 +235,8 @@ int RemoveInstalledFiles(void)
     if (UninstallState.HasLog) {
         char script[PATH_SIZE], self[PATH_SIZE];
         InstalledScriptPath(script, sizeof script);
-        int files = UndoLoggedFiles(script, OwnProgramPath(self) ? self : 0);
-        return RemoveKeptFolders() && files;
+        return UndoLoggedFiles(script, OwnProgramPath(self) ? self : 0);   /* REPLACED too:
+                                                                          its DIR records */
     }
     int files = RemoveListedFiles();
     int kept = RemoveKeptFolders();

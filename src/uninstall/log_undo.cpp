@@ -33,8 +33,15 @@ int FindInstallLog(int *found)
     if (!Starts)
         return NoteFailure(IDS_CANNOTREAD, INSTALL_LOG_NAME);
     char line[LOG_LINE_SIZE];
-    for (int at = 0, start = 0; NextLogLine(Log.text, Log.length, &at, line, sizeof line) > 0; start = at)
+    int at = 0, start = 0, next;
+    while ((next = NextLogLine(Log.text, Log.length, &at, line, sizeof line)) > 0) {
         Starts[LineCount++] = start;
+        start = at;
+    }
+    if (next < 0) {   /* longer than any record setup writes: not to be passed over */
+        SetLastError(ERROR_INVALID_DATA);
+        return NoteFailure(IDS_CANNOTREAD, INSTALL_LOG_NAME);
+    }
     return 1;
 }
 
@@ -52,6 +59,15 @@ int LoggedPackage(char *product, char *title, int size)
     for (int i = 0; i < LineCount; i++)
         if (LogLine(i, line, kind) && !lstrcmpA(kind, LOG_PACKAGE))
             return LogField(line, 1, product, size) && LogField(line, 2, title, size);
+    return 0;
+}
+
+int LoggedSetAside(void)
+{
+    char line[LOG_LINE_SIZE], kind[16];
+    for (int i = 0; i < LineCount; i++)
+        if (LogLine(i, line, kind) && !lstrcmpA(kind, LOG_ASIDE))
+            return 1;
     return 0;
 }
 

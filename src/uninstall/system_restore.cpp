@@ -60,8 +60,8 @@ static int RestoreVmouse(void)
     char vxd[VMOUSE_PATH_SIZE], bak[VMOUSE_PATH_SIZE];
     DWORD bakThere, vxdThere;
     /* a system directory whose name does not fit is one setup could not use either */
-    if (!FindVmousePaths(vxd, bak))
-        return 1;
+    if (!FindVmousePaths(vxd, bak) || (UninstallState.HasLog && !LoggedSetAside()))
+        return 1;   /* with a log: only what it says setup set aside */
     if (!ToldAttributes(bak, &bakThere) || !ToldAttributes(vxd, &vxdThere))
         return 0;
     if (bakThere == INVALID_FILE_ATTRIBUTES || vxdThere != INVALID_FILE_ATTRIBUTES)

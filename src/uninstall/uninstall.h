@@ -60,6 +60,8 @@ int LoggedPackage(char *product, char *title, int size);
 /* The mouse line of system.ini from before the first installation: 1, with *known 1
    and the line (empty: there was none), or *known 0 when the log holds none. */
 int LoggedMouseLine(char *old, int size, int *known);
+/* 1 when the log says setup set VMOUSE.VXD aside. */
+int LoggedSetAside(void);
 /* The log's registry changes undone, last first (the uninstall entry excepted). */
 int UndoLoggedRegistry(void);
 /* The log's files and directories undone (script and self excepted: self may be 0). */
