@@ -6,10 +6,77 @@
 #include "../shared/failure_note.h"
 #include "../shared/ini_file.h"
 #include "../shared/path_names.h"
+#include "../shared/bounded_text.h"
 #include "../../resources/resource.h"
 
 static int Open;
 static ProfileText Earlier;   /* the log this run carries on, for what it put in place */
+
+/* The targets this installation's runs put in place, or found nothing at: the earlier
+   runs' as carried on, this run's as their records are written. One path a line, each
+   once, in its one form: LoggedBefore looks here, not in the log on the disk. */
+static char *Ours;
+static int OursLength, OursSize;
+
+static int IsOurs(const char *target, int anyForm)
+{
+    for (int at = 0; at < OursLength; at += lstrlenA(Ours + at) + 1)
+        if (anyForm ? SamePlace(Ours + at, target) : SameTextNoCase(Ours + at, target))
+            return 1;
+    return 0;
+}
+
+static void ForgetOurs(void)
+{
+    if (Ours)
+        GlobalFree(Ours);
+    Ours = 0;
+    OursLength = OursSize = 0;
+}
+
+/* 0, noted, when there is no memory for it. */
+static int RememberOurs(const char *target)
+{
+    int length = lstrlenA(target) + 1;
+    if (IsOurs(target, 0))
+        return 1;
+    if (OursLength + length > OursSize) {
+        int size = OursSize * 2 + length + 4096;
+        char *grown = (char *)GlobalAlloc(GMEM_FIXED, (SIZE_T)size);
+        if (!grown) {
+            SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+            return NoteFailure(IDS_CANNOTRECORD, target);
+        }
+        CopyMemory(grown, Ours, (SIZE_T)OursLength);
+        if (Ours)
+            GlobalFree(Ours);
+        Ours = grown;
+        OursSize = size;
+    }
+    CopyMemory(Ours + OursLength, target, (SIZE_T)length);
+    OursLength += length;
+    return 1;
+}
+
+/* The target a record names when it says the package put a file there or found none
+   there, into name (MAX_PATH bytes); 0 for any other record. */
+static int NamesOurs(const char *line, char *name)
+{
+    char kind[16], existed[4];
+    return LogField(line, 0, kind, sizeof kind) && LogField(line, 1, name, MAX_PATH) &&
+           (!lstrcmpA(kind, LOG_PLACED) ||
+            (!lstrcmpA(kind, LOG_FILE) && LogField(line, 2, existed, sizeof existed) &&
+             existed[0] == '0'));
+}
+
+static int RememberEarlierOurs(void)
+{
+    char line[LOG_LINE_SIZE], name[MAX_PATH];
+    for (int at = 0; NextLogLine(Earlier.text, Earlier.length, &at, line, sizeof line) > 0;)
+        if (NamesOurs(line, name) && !RememberOurs(name))
+            return 0;
+    return 1;
+}
 
 /* One record of up to five text fields after its kind (null fields end it). */
 static int WriteRecord(const char *kind, const char *a, const char *b = 0, const char *c = 0,
@@ -24,7 +91,10 @@ static int WriteRecord(const char *kind, const char *a, const char *b = 0, const
             SetLastError(ERROR_BUFFER_OVERFLOW);
             return NoteFailure(IDS_CANNOTRECORD, a);
         }
-    return WriteLogRecord(line, IDS_CANNOTRECORD);
+    if (!WriteLogRecord(line, IDS_CANNOTRECORD))
+        return 0;
+    char name[MAX_PATH];
+    return !NamesOurs(line, name) || RememberOurs(name);
 }
 
 static void Number(DWORD n, char *text)
@@ -104,8 +174,9 @@ int BeginChangeLog(void)
     if (Open)
         EndChangeLog();   /* a copy before this one in the same run: its log is done */
     FreeIniFile(&Earlier);
+    ForgetOurs();
     if (!ReadInstallLog(SetupState.InstallDir, &Earlier, &found, IDS_CANNOTREAD) ||
-        !StartInstallLog(SetupState.InstallDir, &Earlier, IDS_CANNOTRECORD))
+        !RememberEarlierOurs() || !StartInstallLog(SetupState.InstallDir, &Earlier, IDS_CANNOTRECORD))
         return 0;
     Open = 1;
     WatchRegistry(LogRegistryChange);
@@ -124,27 +195,9 @@ int LogDirectory(const char *dir)
 
 int LoggedBefore(const char *target, int *logged)
 {
-    char line[LOG_LINE_SIZE], kind[16], name[MAX_PATH], existed[4], path[MAX_PATH], windows[MAX_PATH];
-    ProfileText log;
-    *logged = 0;
-    if (!Open)
-        return 1;
-    /* the log as written so far: earlier runs' records, and this run's (a try before
-       a Retry may have put the file there) */
-    InstallLogPaths(SetupState.InstallDir, path, windows);   /* fitted when it was made */
-    if (!ReadIniFile(path, &log))
-        return NoteFailure(IDS_CANNOTREAD, path);
-    for (int at = 0; NextLogLine(log.text, log.length, &at, line, sizeof line) > 0;) {
-        if (!LogField(line, 0, kind, sizeof kind) || !LogField(line, 1, name, sizeof name) ||
-            !SamePlace(name, target))
-            continue;
-        if (!lstrcmpA(kind, LOG_PLACED))
-            *logged = 1;   /* put in place */
-        else if (!lstrcmpA(kind, LOG_FILE) && LogField(line, 2, existed, sizeof existed) &&
-                 existed[0] == '0')
-            *logged = 1;   /* nothing was there: what is there now that run put there */
-    }
-    FreeIniFile(&log);
+    /* the same text first: the log keeps each place in its one form; another form of
+       it (an earlier run's short one) only for a file not found so */
+    *logged = Open && (IsOurs(target, 0) || IsOurs(target, 1));
     return 1;
 }
 
@@ -203,6 +256,7 @@ int EndChangeLog(void)
     WatchRegistry(0);
     Open = 0;
     FreeIniFile(&Earlier);
+    ForgetOurs();
     int flushed = FlushInstallLog(IDS_CANNOTRECORD);
     CloseInstallLog();
     return flushed;

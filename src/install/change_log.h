@@ -18,8 +18,8 @@ int LogPhase(const char *name);
 int LogDirectory(const char *dir);
 /* *logged 1 when a run of this installation (an earlier one whose log this one
    carries on, or this one in a try before) put a file at target, or found none there:
-   the file there is the package's, not another program's. 1, or 0 noted when the log
-   cannot be read. */
+   the file there is the package's, not another program's. Always 1: what the log
+   holds is kept in memory as it is read and written. */
 int LoggedBefore(const char *target, int *logged);
 int LogFilePlacing(const char *target, int existed, const char *keep);
 /* target in place, its size and time read from holder: target, or the file that

@@ -14,6 +14,7 @@
 #include "../shared/file_paths.h"
 #include "../shared/path_text.h"
 #include "../shared/path_names.h"
+#include "../shared/wininit.h"
 #include "../shared/prior_values.h"
 #include "../shared/failure_note.h"
 #include "../../resources/resource.h"
@@ -83,17 +84,19 @@ static int IsInstalledScript(const FileEntry *e, const char *target)
 
 /* The open source expanded into target, with what the target replaces taken care of:
    an older file outside the destination is kept, and the record in the installed
-   script is carried over into its fresh copy. */
+   script is carried over into its fresh copy. A target that is not there is expanded
+   straight into its place; the log names it before. */
 static int CopyToTarget(const FileEntry *e, INT source, LONG size, const char *target)
 {
     char keep[MAX_PATH], holder[MAX_PATH];
     int script = IsInstalledScript(e, target), existed;
-    if (!PlaceToKeepOlderFile(e, target, keep) || !IsPathThere(target, &existed) ||
-        !LogFilePlacing(target, existed, keep))
+    if (!PlaceToKeepOlderFile(e, target, keep, &existed) || !LogFilePlacing(target, existed, keep))
         return 0;
     if (script && !HoldRecord())
         return NoteRecordFailure(IDS_CANNOTRECORD);
-    if (!ExpandWhole(source, size, target, keep[0] ? keep : 0, holder))
+    CopyText(holder, sizeof holder, target);
+    if (existed ? !ExpandWhole(source, size, target, keep[0] ? keep : 0, holder)
+                : !ExpandNew(source, size, target))
         return 0;
     if (script && !PutRecordBack())
         return NoteRecordFailure(IDS_CANNOTRECORD);
@@ -253,7 +256,9 @@ static int CopyAndRegister(void)
 int CopyPackage(void)
 {
     Cancelled = 0;
+    RememberWininit(1);
     int done = CopyAndRegister();
+    RememberWininit(0);
     if (!done)
         EndChangeLog();   /* what it could not flush is noted after the first failure */
     return done;

@@ -69,15 +69,15 @@ static int IsPackagesOwn(const char *target, int *own)
     return 1;
 }
 
-int PlaceToKeepOlderFile(const FileEntry *e, const char *target, char *keep)
+int PlaceToKeepOlderFile(const FileEntry *e, const char *target, char *keep, int *there)
 {
     char recorded[RECORD_VALUE_SIZE];
     keep[0] = 0;
+    if (!IsPathThere(target, there))
+        return 0;
+    int targetThere = *there, keptThere = 0, own = 0, noted;
     if (IsInstallationsOwn(e, target))
         return 1;
-    int targetThere, keptThere = 0, own = 0, noted;
-    if (!IsPathThere(target, &targetThere))
-        return 0;
     if (!targetThere && !e->TargetIsAbsolute)
         return 1;   /* nothing to keep; the log notes that nothing was there */
     if (!ReadRecordedValue(REPLACED_RECORD, target, recorded, &noted))

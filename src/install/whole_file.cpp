@@ -53,11 +53,11 @@ int NoteScheduleFailure(void)
     return NoteFailure(IDS_CANNOTSCHEDULE, ini);
 }
 
-/* A new empty file of a name of its own in dir ("KXnnnn.TMP", as the system's
-   temporary names go), named in the log before it is made, so that a run that ends
-   at any point leaves no temporary file the log does not name; a name already taken
-   (by another program, or the user) is passed over. 0 when none can be made. */
-static int MakeTemporaryFile(const char *dir, char *name)
+/* A free name of its own in dir ("KXnnnn.TMP", as the system's temporary names go),
+   named in the log before anything takes it, so that a run that ends at any point
+   leaves no temporary file the log does not name; a name already taken (by another
+   program, or the user) is passed over. 0 when none can be found. */
+static int NameTemporaryFile(const char *dir, char *name)
 {
     static DWORD next;
     if (!next)
@@ -68,30 +68,33 @@ static int MakeTemporaryFile(const char *dir, char *name)
         wsprintfA(file, "KX%04X.TMP", (unsigned)(next++ & 0xFFFF));
         if (!JoinPath(name, MAX_PATH, dir, file) || !IsPathThere(name, &there))
             return 0;
-        if (there)
-            continue;
-        if (!LogTemporary(name))
-            return 0;
-        HANDLE made = CreateFileA(name, GENERIC_WRITE, 0, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, 0);
-        if (made == INVALID_HANDLE_VALUE)
-            return 0;   /* not to be made; or taken in the moment since the look above,
-                           which the log then names: a race this run cannot rule out */
-        CloseHandle(made);   /* empty: nothing written to lose */
-        return 1;
+        if (!there)
+            return LogTemporary(name);
     }
     SetLastError(ERROR_FILE_EXISTS);
     return 0;
 }
 
-/* Expands the source into the temporary file; 0, noted against target, on failure. */
-static int ExpandInto(INT source, LONG expected, const char *temporary, const char *target)
+/* A new empty file of such a name, left open for writing at *opened. */
+static int MakeTemporaryFile(const char *dir, char *name, HANDLE *opened)
 {
-    OFSTRUCT of;
-    INT out = LZOpenFileA((LPSTR)temporary, &of, OF_CREATE);
-    if (out < 0)
-        return NoteFailure(IDS_CANNOTCREATEFILE, target);
-    LONG written = LZCopy(source, out);
-    LZClose(out);
+    if (!NameTemporaryFile(dir, name))
+        return 0;
+    *opened = CreateFileA(name, GENERIC_WRITE, 0, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, 0);
+    return *opened != INVALID_HANDLE_VALUE;   /* not to be made; or taken in the moment
+                                                 since the look, which the log then
+                                                 names: a race this run cannot rule out */
+}
+
+/* Expands the source into the file open at out, and closes it; 0, noted against
+   target, when the disk did not take it whole or the source is not what it says. */
+static int ExpandInto(INT source, LONG expected, HANDLE out, const char *target)
+{
+    LONG written = LZCopy(source, (INT)(INT_PTR)out);   /* a file handle is what the
+                                                           expansion service writes to */
+    DWORD error = GetLastError();
+    CloseHandle(out);   /* a local file's close loses nothing the writes were given */
+    SetLastError(error);
     if (written == LZERROR_WRITE)
         return NoteFailure(IDS_CANNOTWRITEFILE, target);   /* a write the disk did not
                                                               take whole */
@@ -116,42 +119,35 @@ static int ReplaceAtRestart(const char *temporary, const char *target, const cha
     return ScheduleRenameAtRestart(target, temporary) || NoteScheduleFailure();
 }
 
-/* Puts the complete temporary file in the target's place. MoveFileA never replaces a
-   file, so it succeeds at once only where there was none. A deletion or replacement
-   still pending from an uninstall would undo the new file at the next start: it is
-   taken out first, so that a failure leaves everything as it was. The old target is
-   moved aside, to keep when keep names a place for it, else under a temporary name
-   until the new file is in place. */
+/* Puts the complete temporary file in the place of target, which was there when it
+   was looked at. A deletion or replacement still pending from an uninstall would undo
+   the new file at the next start: it is taken out first, so that a failure leaves
+   everything as it was. The old target is moved aside, to keep when keep names a place
+   for it, else under a temporary name until the new file is in place (MoveFileA never
+   replaces a file). */
 static int PutInPlace(const char *temporary, const char *target, const char *dir,
                       const char *keep)
 {
     char older[MAX_PATH];
+    DWORD attributes;
     if (!CancelPendingAtRestart(target))
         return NoteScheduleFailure();
-    if (MoveFileA(temporary, target))
-        return 1;
-    DWORD error = GetLastError(), attributes;
     if (!ToldAttributes(target, &attributes))
         return 0;
-    SetLastError(error);
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        return NoteFailure(IDS_CANNOTCREATEFILE, target);
+    if (attributes == INVALID_FILE_ATTRIBUTES)   /* gone since the look */
+        return MoveFileA(temporary, target) || NoteFailure(IDS_CANNOTCREATEFILE, target);
     if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) {
         SetLastError(ERROR_ACCESS_DENIED);
         return NoteFailure(IDS_CANNOTWRITEFILE, target);
     }
-    if (keep)
+    if (keep) {
         CopyText(older, sizeof older, keep);
-    else if (!MakeTemporaryFile(dir, older))
+        DeleteFileA(older);   /* only its name is wanted: MoveFileA does not replace */
+    } else if (!NameTemporaryFile(dir, older)) {
         return NoteFailure(IDS_CANNOTCREATEFILE, target);
-    DeleteFileA(older);   /* only its name is wanted: MoveFileA does not replace */
-    if (!MoveFileA(target, older)) {
-        DWORD error = GetLastError();
-        if (!keep)
-            DeleteFileA(older);   /* the name's empty file, should it still be there; a
-                                     later copy takes away what stays */
-        return ReplaceAtRestart(temporary, target, keep, error);
     }
+    if (!MoveFileA(target, older))
+        return ReplaceAtRestart(temporary, target, keep, GetLastError());
     if (!MoveFileA(temporary, target)) {
         DWORD error = GetLastError();
         int back = MoveFileA(older, target);
@@ -167,10 +163,11 @@ static int PutInPlace(const char *temporary, const char *target, const char *dir
 int ExpandWhole(INT source, LONG expected, const char *target, const char *keep, char *holder)
 {
     char dir[MAX_PATH], temporary[MAX_PATH];
+    HANDLE out;
     CopyText(holder, MAX_PATH, target);
-    if (!DirectoryOf(target, dir, sizeof dir) || !MakeTemporaryFile(dir, temporary))
+    if (!DirectoryOf(target, dir, sizeof dir) || !MakeTemporaryFile(dir, temporary, &out))
         return NoteFailure(IDS_CANNOTCREATEFILE, target);
-    int placed = ExpandInto(source, expected, temporary, target) &&
+    int placed = ExpandInto(source, expected, out, target) &&
                  PutInPlace(temporary, target, dir, keep);
     DWORD attributes;
     if (placed && PathAttributes(temporary, &attributes) && attributes != INVALID_FILE_ATTRIBUTES)
@@ -179,4 +176,19 @@ int ExpandWhole(INT source, LONG expected, const char *target, const char *keep,
         DeleteFileA(temporary);   /* a temporary file that stays costs room only; the next
                                      copy or the uninstaller takes it away */
     return placed;
+}
+
+int ExpandNew(INT source, LONG expected, const char *target)
+{
+    if (!CancelPendingAtRestart(target))
+        return NoteScheduleFailure();
+    /* never over a file that came in the moment since the look */
+    HANDLE out = CreateFileA(target, GENERIC_WRITE, 0, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, 0);
+    if (out == INVALID_HANDLE_VALUE)
+        return NoteFailure(IDS_CANNOTCREATEFILE, target);
+    if (ExpandInto(source, expected, out, target))
+        return 1;
+    DeleteFileA(target);   /* partial; should it stay, the log names it as being
+                              written: a later try replaces it, the uninstaller removes it */
+    return 0;
 }

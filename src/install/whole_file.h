@@ -18,6 +18,13 @@
    new text: target, or the temporary file that becomes it at the next start. */
 int ExpandWhole(INT source, LONG expected, const char *target, const char *keep, char *holder);
 
+/* Expands the open LZ source into target, which is not there, straight into its
+   place (what WININIT.INI would still do to target at the next start taken out
+   first). The log names target as being written before this is called: a failure
+   deletes what was written, and a power cut leaves at most a partial file the log
+   names. 1, or 0 with what failed noted. */
+int ExpandNew(INT source, LONG expected, const char *target);
+
 /* Makes one directory level; 1 when it is there afterwards. made (may be 0) is set to
    1 when this call made it. */
 int MakeDirectory(const char *dir, int *made);

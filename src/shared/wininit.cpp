@@ -79,9 +79,35 @@ static int CountOnDisk(const char *ini, const char *line, const char *path)
     return count;
 }
 
+/* While a run looks up many files (the copy), the section is read once and kept: a
+   look-up that finds nothing pending needs no disk. Every rewrite here drops it. */
+static int Remembering;
+static char *Remembered;   /* the section's lines, or 0 when not read yet */
+
+void RememberWininit(int on)
+{
+    Remembering = on;
+    if (Remembered)
+        GlobalFree(Remembered);
+    Remembered = 0;
+}
+
+/* How many lines of the section pend on path, from what is remembered when a run
+   remembers it; -1 when the file cannot be read. */
+static int CountPending(const char *ini, const char *path)
+{
+    if (!Remembering)
+        return CountOnDisk(ini, 0, path);
+    DWORD used;
+    if (!Remembered && !(Remembered = ReadSection(ini, 0, &used)))
+        return -1;
+    return CountLines(Remembered, 0, path);
+}
+
 /* lines as the whole [rename] section (none: the section goes), flushed to the disk. */
 static int WriteSection(const char *ini, const char *lines)
 {
+    RememberWininit(Remembering);   /* what is remembered is old from now on */
     int written = lines[0] ? WritePrivateProfileSectionA("rename", lines, ini)
                            : WritePrivateProfileStringA("rename", 0, 0, ini);
     /* the profile cache to the disk; Wine answers 0 to this whatever it does, so the
@@ -136,16 +162,9 @@ static int RewriteWithout(const char *ini, const char *lines, DWORD used, const 
     return ok;
 }
 
-int CancelPendingAtRestart(const char *path)
+/* The entries pending on path taken out of the file on the disk. */
+static int CancelOnDisk(const char *ini, const char *path)
 {
-    char ini[96];
-    if (!WininitPath(ini, sizeof ini))
-        return 0;
-    DWORD attributes;
-    if (!PathAttributes(ini, &attributes))
-        return 0;
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        return 1;   /* the usual case: there is none */
     DWORD used;
     char *lines = ReadSection(ini, 0, &used);
     if (!lines)
@@ -155,13 +174,27 @@ int CancelPendingAtRestart(const char *path)
     return ok;
 }
 
+int CancelPendingAtRestart(const char *path)
+{
+    char ini[96];
+    if (!WininitPath(ini, sizeof ini))
+        return 0;
+    if (Remembering)
+        return CountPending(ini, path) == 0 || CancelOnDisk(ini, path);
+    DWORD attributes;
+    if (!PathAttributes(ini, &attributes))
+        return 0;
+    /* the usual case: there is none */
+    return attributes == INVALID_FILE_ATTRIBUTES || CancelOnDisk(ini, path);
+}
+
 int IsPendingAtRestart(const char *path, int *pending)
 {
     char ini[96];
     *pending = 0;
     if (!WininitPath(ini, sizeof ini))
         return 0;
-    int count = CountOnDisk(ini, 0, path);
+    int count = CountPending(ini, path);
     *pending = count > 0;
     return count >= 0;
 }

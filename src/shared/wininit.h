@@ -19,6 +19,11 @@ int CancelPendingAtRestart(const char *path);
    WININIT.INI cannot be read. */
 int IsPendingAtRestart(const char *path, int *pending);
 
+/* on: from now on the look-ups above read the file once and use what they read until
+   this program rewrites it; off: they read it each time. For a run of many look-ups
+   (the copy) in which no other program is expected to write it. */
+void RememberWininit(int on);
+
 /* Deletes WININIT.INI when it holds nothing but blanks (all its lines taken out). */
 void DeleteEmptyWininit(void);
 

@@ -12,6 +12,15 @@ static HWND Page;      /* the page and its device context while its work runs */
 static HDC PageDC;
 static LONG BarEnd;    /* the right end of the bar last filled on this disk */
 
+/* Files follow each other faster than anyone reads: the status text is painted, and
+   the Cancel button looked at, once in this many milliseconds; always for a disk's
+   first file and before a question. */
+#define LOOK_EVERY 50
+static char Status[256];    /* the status text of the file under way */
+static int StatusBehind;    /* Status is not yet what the page shows */
+static int DiskStarting;    /* the next file is its disk's first */
+static DWORD StatusShownAt, CancelPolledAt;
+
 void MapItemRect(HWND page, int controlId, RECT *rect)
 {
     HWND item = GetDlgItem(page, controlId);
@@ -67,20 +76,32 @@ static void SetItemTextNow(int controlId, const char *text)
     UpdateWindow(item);
 }
 
+static void ShowStatus(void)
+{
+    if (!StatusBehind)
+        return;
+    SetItemTextNow(IDC_STATUS, Status);
+    StatusBehind = 0;
+    StatusShownAt = GetTickCount();
+}
+
 void CopyPageDiskBegins(int)
 {
     UpdateWindow(Page);
     DrawSunkenBox(Page, PageDC, IDC_PROGRESS, WHITE_BRUSH);
+    DiskStarting = 1;
 }
 
 void CopyPageFileBegins(const FileEntry *e)
 {
-    char status[256];
-    CopyText(status, sizeof status, ResourceText(IDS_COPYING));
-    AppendText(status, sizeof status, e->SourceName);
-    AppendText(status, sizeof status, "\n\n");
-    AppendText(status, sizeof status, e->Description);
-    SetItemTextNow(IDC_STATUS, status);
+    CopyText(Status, sizeof Status, ResourceText(IDS_COPYING));
+    AppendText(Status, sizeof Status, e->SourceName);
+    AppendText(Status, sizeof Status, "\n\n");
+    AppendText(Status, sizeof Status, e->Description);
+    StatusBehind = 1;
+    if (DiskStarting || GetTickCount() - StatusShownAt >= LOOK_EVERY)
+        ShowStatus();
+    DiskStarting = 0;
 }
 
 /* The share of the disk done once this entry is finished, as text and as a bar. A bar
@@ -112,6 +133,7 @@ void CopyPageProgress(int entry, int count)
    as its own Cancel button does. */
 int CopyPageAsk(const char *question)
 {
+    ShowStatus();   /* the file asked about */
     if (MessageBoxA(Page, question, SetupState.Caption, MB_RETRYCANCEL | MB_ICONEXCLAMATION) !=
         IDRETRY) {
         ClosePage(Page, PAGE_CANCEL);
@@ -125,6 +147,10 @@ int CopyPageAsk(const char *question)
 
 int CopyPageCancelled(void)
 {
+    DWORD now = GetTickCount();
+    if (now - CancelPolledAt < LOOK_EVERY)
+        return SetupState.LastPageResult == PAGE_CANCEL;
+    CancelPolledAt = now;
     if (!PollCancel(Page))
         ClosePage(Page, PAGE_CANCEL);   /* a Cancel command posted to the page itself */
     return SetupState.LastPageResult == PAGE_CANCEL;
@@ -132,6 +158,7 @@ int CopyPageCancelled(void)
 
 void CopyPageRegistering(void)
 {
+    StatusBehind = 0;
     SetItemTextNow(IDC_STATUS, "Updating Registry...");
     WaitPumping(1000);
 }
@@ -142,6 +169,8 @@ static void RunCopyWork(HWND page)
 {
     Page = page;
     PageDC = GetDC(page);
+    StatusBehind = 0;
+    StatusShownAt = CancelPolledAt = GetTickCount() - LOOK_EVERY;
     SetupState.LastPageResult = PAGE_NEXT;
     int done = CopyPageWork();
     ReleaseDC(page, PageDC);

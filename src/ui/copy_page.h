@@ -15,10 +15,11 @@ extern int (*const CopyPageWork)(void);
 
 /* The face, while the page runs its work. */
 void CopyPageDiskBegins(int disk);              /* the progress frame drawn afresh */
-void CopyPageFileBegins(const FileEntry *e);    /* "Copying " and its name, description */
+void CopyPageFileBegins(const FileEntry *e);    /* "Copying " and its name, description
+                                                   (painted at most every 50 ms) */
 void CopyPageProgress(int entry, int count);    /* percentage and bar */
 int CopyPageAsk(const char *question);          /* Retry or Cancel, owned by the page */
-int CopyPageCancelled(void);                    /* polls the page once */
+int CopyPageCancelled(void);                    /* polls the page, at most every 50 ms */
 void CopyPageRegistering(void);                 /* "Updating Registry..." and a pause */
 
 /* The control's client area in the page's client coordinates. */

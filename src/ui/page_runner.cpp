@@ -138,16 +138,16 @@ int PollCancel(HWND page)
     if (!page)
         return 1;   /* no page, no Cancel button */
     MSG msg;
-    if (!PeekMessageA(&msg, page, 0, 0, PM_REMOVE))
-        return 1;
-    if (msg.message == WM_COMMAND && msg.wParam == IDC_NEXT)
-        return 0;
-    if (msg.message == WM_QUIT) {
-        /* the page closed; its quit request belongs to the page loop */
-        PostQuitMessage((int)msg.wParam);
-        return 1;
+    while (PeekMessageA(&msg, page, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_COMMAND && msg.wParam == IDC_NEXT)
+            return 0;
+        if (msg.message == WM_QUIT) {
+            /* the page closed; its quit request belongs to the page loop */
+            PostQuitMessage((int)msg.wParam);
+            return 1;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
     }
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
     return 1;
 }

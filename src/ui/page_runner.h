@@ -33,7 +33,8 @@ void TellFailure(HWND owner);
 /* Waits, discarding input; a quit request taken off the queue is posted again. */
 void WaitPumping(DWORD milliseconds);
 
-/* Handles one queued message of the page; 0 when it was the Cancel command. */
+/* Handles the messages queued for the page; 0 when one of them is the Cancel command
+   (those after it stay queued). */
 int PollCancel(HWND page);
 
 #endif

@@ -54,6 +54,7 @@ struct Tally {
 struct LogNames {
     bool found = false;
     std::set<std::string> keys, values, files, kinds;
+    std::set<std::string> writing;   // files named as being written: no PLACED yet
 };
 
 std::string Upper(std::string text)
@@ -93,6 +94,10 @@ LogNames ReadLogNames(const std::string &path)
             names.files.insert(Upper(f[1]));
         if (f[0] == "FILE" && f.size() > 3 && !f[3].empty())
             names.files.insert(Upper(f[3]));
+        if (f[0] == "FILE" && f.size() > 1)
+            names.writing.insert(Upper(f[1]));
+        else if (f[0] == "PLACED" && f.size() > 1)
+            names.writing.erase(Upper(f[1]));
     }
     return names;
 }
@@ -204,11 +209,14 @@ protected:
         return items;
     }
     // Every change since start that the install log does not name.
-    std::string Unlogged(const std::set<std::string> &start)
+    LogNames TheLog()
     {
         LogNames log = ReadLogNames(std::string(Dest) + "\\KXSETUP.LOG");
-        if (!log.found)
-            log = ReadLogNames(Win("\\KXSETUP.LOG"));
+        return log.found ? log : ReadLogNames(Win("\\KXSETUP.LOG"));
+    }
+    std::string Unlogged(const std::set<std::string> &start)
+    {
+        LogNames log = TheLog();
         std::set<std::string> now = MachineItems(), changed;
         for (const std::string &item : now)
             if (!start.count(item))
@@ -342,9 +350,11 @@ protected:
         }
         return false;
     }
-    // Files of the destination under their own names, not as long as the package's.
+    // Files of the destination under their own names, not as long as the package's,
+    // that the log does not name as being written.
     std::string PartialFiles()
     {
+        std::set<std::string> writing = TheLog().writing;
         std::map<std::string, std::string> sizes;
         for (const std::string &line : Lines(FileTree(DirFromEnvironment("SAMPLE"))))
             sizes[line.substr(0, line.rfind(' '))] = line;
@@ -352,7 +362,8 @@ protected:
         std::string problems;
         for (const std::string &line : Lines(FileTree(Dest))) {
             std::string name = line.substr(0, line.rfind(' '));
-            if (sizes.count(name) && sizes[name] != line && name != "SETUP.INF")
+            if (sizes.count(name) && sizes[name] != line && name != "SETUP.INF" &&
+                !writing.count(Upper(std::string(Dest) + "\\" + name)))
                 problems += " " + name + " is partial;";
         }
         return problems;

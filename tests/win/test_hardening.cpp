@@ -388,14 +388,25 @@ TEST_F(Hardening, DiskFullDuringCopyAndPatch)
                                       }, true}});
     steps.pop_back();   // the drive fills, Cancel at the question: no finish page
     std::string iniBefore = ReadWholeFile(WindowsDirectory() + "\\system.ini");
-    SetupRun run = RunSetupExe(Bad, "SETUP.EXE", "", steps, 60000,
-                               [](const MessageBoxCall &) { return IDCANCEL; });
+    // A file that does not fit is expanded straight into its place: whenever the
+    // question is up, what it wrote of it is gone. Retry once (still full), then Cancel.
+    std::string leftAtQuestion;
+    int asked = 0;
+    SetupRun run = RunSetupExe(Bad, "SETUP.EXE", "", steps, 60000, [&](const MessageBoxCall &box) {
+        size_t from = box.text.find('\n') + 1, to = box.text.find(" !");
+        std::string named = to == std::string::npos ? "" : box.text.substr(from, to - from);
+        if (!named.empty() && GetFileAttributesA(named.c_str()) != INVALID_FILE_ATTRIBUTES)
+            leftAtQuestion += " " + named;
+        return ++asked == 1 ? IDRETRY : IDCANCEL;
+    });
     Count(run);
     EXPECT_EQ(0u, run.exitCode);
-    ASSERT_EQ(2u, run.boxes.size());
+    ASSERT_EQ(3u, run.boxes.size());
     EXPECT_EQ(0u, run.boxes[0].text.find("Can not write the file\nQ:\\ORVEL\\")) << run.boxes[0].text;
     EXPECT_NE(std::string::npos, run.boxes[0].text.find(" !\nThe disk may be full, or the file is read-only."));
-    EXPECT_EQ(AbortText, run.boxes[1].text);
+    EXPECT_EQ(run.boxes[0].text, run.boxes[1].text) << "after Retry, the same file";
+    EXPECT_EQ(AbortText, run.boxes[2].text);
+    EXPECT_EQ("", leftAtQuestion) << "there at the question";
     EXPECT_EQ(iniBefore, ReadWholeFile(WindowsDirectory() + "\\system.ini")) << "not patched";
     // what was installed before the drive filled is whole; nothing half-written stays
     EXPECT_EQ(ReadWholeFile(DirFromEnvironment("SAMPLE") + "\\KXMAIN.EXE"), ReadWholeFile("Q:\\ORVEL\\KXMAIN.EXE"));
@@ -411,6 +422,11 @@ TEST_F(Hardening, DiskFullDuringCopyAndPatch)
         Runs.lost += whole != e.size;
     }
     EXPECT_EQ(0, CountMatching("Q:\\ORVEL\\*.TMP"));
+    // the log names all that is there: the uninstaller takes it all away (but itself,
+    // which goes at the next start)
+    EXPECT_EQ(0u, RunBuiltProgram("", "Q:\\ORVEL", "UNINSTAL.EXE", "-s").exitCode);
+    for (const DirEntry &e : ListDir("Q:\\ORVEL\\*"))
+        EXPECT_EQ("UNINSTAL.EXE", e.name) << "left by the uninstaller";
 
     // system.ini in a Windows directory with room for it once, not twice.
     CleanUp();

@@ -442,14 +442,17 @@ TEST(PageRunner, WaitPumpingAndPollCancel)
     EXPECT_EQ(3u, msg.wParam);
     EXPECT_FALSE(PeekMessageA(&msg, 0, 0, 0, PM_REMOVE)) << "input is discarded";
 
-    // PollCancel takes one message of the page at a time; Cancel (command 1) is kept back.
+    // PollCancel takes every message queued for the page, up to Cancel (command 1).
     HWND page = CreateWindowExA(0, "BUTTON", "", WS_POPUP, 0, 0, 10, 10, 0, 0, 0, 0);
     EXPECT_EQ(1, PollCancel(page)) << "nothing queued";
     PostMessageA(page, WM_COMMAND, MAKEWPARAM(1, 1), 0);
-    PostMessageA(page, WM_COMMAND, 1, 0);
     EXPECT_EQ(1, PollCancel(page)) << "a command with a notification code is no Cancel";
-    EXPECT_EQ(0, PollCancel(page));
+    PostMessageA(page, WM_COMMAND, MAKEWPARAM(1, 1), 0);
+    PostMessageA(page, WM_COMMAND, 1, 0);
+    PostMessageA(page, WM_USER + 6, 0, 0);
+    EXPECT_EQ(0, PollCancel(page)) << "the Cancel behind another message";
     EXPECT_EQ(1, PollCancel(page));
+    EXPECT_FALSE(PeekMessageA(&msg, page, 0, 0, PM_REMOVE)) << "what came after it taken too";
     DestroyWindow(page);
     // After the page is gone its quit request must still reach the page loop.
     PostQuitMessage(4);
