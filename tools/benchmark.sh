@@ -161,7 +161,7 @@ echo "copy:  $files files, $((expanded / 1048576)) MB expanded; SETUP.EXE instal
 echo "       the same content in ${same} of 3 files compared across all four"
 echo "       first to last file by the files' change times, median of $rounds rounds; spread of all rounds"
 echo "       ((max - min) / median) and of their middle half ((upper - lower quartile) / median):"
-row() { printf '       %-12s %6s ms   spread %3s%%, middle half %3s%%   rounds: %s\n' "$1" "$2" \
+row() { printf '       %-24s %6s ms   spread %3s%%, middle half %3s%%   rounds: %s\n' "$1" "$2" \
           "$(spread "$bench/$3.ms")" "$(middle "$bench/$3.ms")" "$(tr '\n' ' ' < "$bench/$3.ms")"; }
 row "SETUP.EXE" "$ms_setup" setup
 row "LZCopy loop" "$ms_loop" loop

@@ -206,20 +206,24 @@ int LogFilePlacing(const char *target, int existed, const char *keep)
     return WriteRecord(LOG_FILE, target, existed ? "1" : "0", keep ? keep : "");
 }
 
-int LogFilePlaced(const char *target, const char *holder)
+int LogFilePlaced(const char *target, const char *holder, DWORD size, const FILETIME *stamp)
 {
     if (!Open)
         return 1;
-    WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA(holder, &found);
-    if (find == INVALID_HANDLE_VALUE)
-        return NoteFailure(IDS_CANNOTCREATEFILE, target);
-    FindClose(find);
-    char size[16], time[24];
-    Number(found.nFileSizeLow, size);
-    wsprintfA(time, "%08lX%08lX", found.ftLastWriteTime.dwHighDateTime,
-              found.ftLastWriteTime.dwLowDateTime);
-    return WriteRecord(LOG_PLACED, target, size, time);
+    FILETIME written = *stamp;
+    if (!written.dwLowDateTime && !written.dwHighDateTime) {
+        WIN32_FIND_DATAA found;   /* no time was set: as the disk has it */
+        HANDLE find = FindFirstFileA(holder, &found);
+        if (find == INVALID_HANDLE_VALUE)
+            return NoteFailure(IDS_CANNOTCREATEFILE, target);
+        FindClose(find);
+        size = found.nFileSizeLow;
+        written = found.ftLastWriteTime;
+    }
+    char sizeText[16], time[24];
+    Number(size, sizeText);
+    wsprintfA(time, "%08lX%08lX", written.dwHighDateTime, written.dwLowDateTime);
+    return WriteRecord(LOG_PLACED, target, sizeText, time);
 }
 
 int LogIniChange(const char *path, const char *oldLine, int found, const char *newLine,

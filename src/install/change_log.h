@@ -22,9 +22,10 @@ int LogDirectory(const char *dir);
    holds is kept in memory as it is read and written. */
 int LoggedBefore(const char *target, int *logged);
 int LogFilePlacing(const char *target, int existed, const char *keep);
-/* target in place, its size and time read from holder: target, or the file that
-   becomes it at the next start. */
-int LogFilePlaced(const char *target, const char *holder);
+/* target in place, with its size and the last-write time it was given (stamp), or,
+   when it was given none (0), both read from holder: target, or the file that becomes
+   it at the next start. */
+int LogFilePlaced(const char *target, const char *holder, DWORD size, const FILETIME *stamp);
 int LogIniChange(const char *path, const char *oldLine, int found, const char *newLine,
                  DWORD attributes);
 int LogSetAside(const char *from, const char *to);

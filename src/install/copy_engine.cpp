@@ -95,13 +95,14 @@ static int CopyToTarget(const FileEntry *e, INT source, LONG size, const char *t
     if (script && !HoldRecord())
         return NoteRecordFailure(IDS_CANNOTRECORD);
     CopyText(holder, sizeof holder, target);
-    if (existed ? !ExpandWhole(source, size, target, keep[0] ? keep : 0, holder)
-                : !ExpandNew(source, size, target))
+    FILETIME stamp = { 0, 0 };
+    if (existed ? !ExpandWhole(source, size, target, keep[0] ? keep : 0, holder, &stamp)
+                : !ExpandNew(source, size, target, &stamp))
         return 0;
     if (script && !PutRecordBack())
         return NoteRecordFailure(IDS_CANNOTRECORD);
     TellChange(CHANGE_FILE, target);
-    return LogFilePlaced(target, holder);
+    return LogFilePlaced(target, holder, (DWORD)size, &stamp);
 }
 
 /* The entry's source and target, in their one form. */

@@ -86,13 +86,34 @@ static int MakeTemporaryFile(const char *dir, char *name, HANDLE *opened)
                                                  names: a race this run cannot rule out */
 }
 
-/* Expands the source into the file open at out, and closes it; 0, noted against
-   target, when the disk did not take it whole or the source is not what it says. */
-static int ExpandInto(INT source, LONG expected, HANDLE out, const char *target)
+/* The file open at out given the time it was last written now, cut to the 2 seconds
+   a FAT directory keeps, set here instead of by its close (a time set on a handle is
+   not changed by the close), so that the log knows it without a second look at the
+   file. *stamp is left 0 when it cannot be set: the log then looks. */
+static void StampWritten(HANDLE out, FILETIME *stamp)
+{
+    ULARGE_INTEGER now;
+    FILETIME time;
+    GetSystemTimeAsFileTime(&time);
+    now.LowPart = time.dwLowDateTime;
+    now.HighPart = time.dwHighDateTime;
+    now.QuadPart -= now.QuadPart % 20000000;   /* 100 ns steps */
+    time.dwLowDateTime = now.LowPart;
+    time.dwHighDateTime = now.HighPart;
+    if (SetFileTime(out, 0, 0, &time))
+        *stamp = time;
+}
+
+/* Expands the source into the file open at out, stamps it (StampWritten) and closes
+   it; 0, noted against target, when the disk did not take it whole or the source is
+   not what it says. */
+static int ExpandInto(INT source, LONG expected, HANDLE out, const char *target, FILETIME *stamp)
 {
     LONG written = LZCopy(source, (INT)(INT_PTR)out);   /* a file handle is what the
                                                            expansion service writes to */
     DWORD error = GetLastError();
+    if (written == expected)
+        StampWritten(out, stamp);
     CloseHandle(out);   /* a local file's close loses nothing the writes were given */
     SetLastError(error);
     if (written == LZERROR_WRITE)
@@ -160,14 +181,15 @@ static int PutInPlace(const char *temporary, const char *target, const char *dir
     return 1;
 }
 
-int ExpandWhole(INT source, LONG expected, const char *target, const char *keep, char *holder)
+int ExpandWhole(INT source, LONG expected, const char *target, const char *keep, char *holder,
+                FILETIME *stamp)
 {
     char dir[MAX_PATH], temporary[MAX_PATH];
     HANDLE out;
     CopyText(holder, MAX_PATH, target);
     if (!DirectoryOf(target, dir, sizeof dir) || !MakeTemporaryFile(dir, temporary, &out))
         return NoteFailure(IDS_CANNOTCREATEFILE, target);
-    int placed = ExpandInto(source, expected, out, target) &&
+    int placed = ExpandInto(source, expected, out, target, stamp) &&
                  PutInPlace(temporary, target, dir, keep);
     DWORD attributes;
     if (placed && PathAttributes(temporary, &attributes) && attributes != INVALID_FILE_ATTRIBUTES)
@@ -178,7 +200,7 @@ int ExpandWhole(INT source, LONG expected, const char *target, const char *keep,
     return placed;
 }
 
-int ExpandNew(INT source, LONG expected, const char *target)
+int ExpandNew(INT source, LONG expected, const char *target, FILETIME *stamp)
 {
     if (!CancelPendingAtRestart(target))
         return NoteScheduleFailure();
@@ -186,7 +208,7 @@ int ExpandNew(INT source, LONG expected, const char *target)
     HANDLE out = CreateFileA(target, GENERIC_WRITE, 0, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, 0);
     if (out == INVALID_HANDLE_VALUE)
         return NoteFailure(IDS_CANNOTCREATEFILE, target);
-    if (ExpandInto(source, expected, out, target))
+    if (ExpandInto(source, expected, out, target, stamp))
         return 1;
     DeleteFileA(target);   /* partial; should it stay, the log names it as being
                               written: a later try replaces it, the uninstaller removes it */

@@ -15,15 +15,18 @@
    what failed noted (failure_note.h): the old target is then as it was, or, when it
    could not be put back, kept at keep or a temporary name that the note names, and no
    temporary file stays behind. holder (MAX_PATH bytes) names the file that holds the
-   new text: target, or the temporary file that becomes it at the next start. */
-int ExpandWhole(INT source, LONG expected, const char *target, const char *keep, char *holder);
+   new text: target, or the temporary file that becomes it at the next start. *stamp
+   receives the last-write time the new file was given, or stays 0 when none could be
+   set. */
+int ExpandWhole(INT source, LONG expected, const char *target, const char *keep, char *holder,
+                FILETIME *stamp);
 
 /* Expands the open LZ source into target, which is not there, straight into its
    place (what WININIT.INI would still do to target at the next start taken out
    first). The log names target as being written before this is called: a failure
    deletes what was written, and a power cut leaves at most a partial file the log
-   names. 1, or 0 with what failed noted. */
-int ExpandNew(INT source, LONG expected, const char *target);
+   names. 1, or 0 with what failed noted. *stamp as for ExpandWhole. */
+int ExpandNew(INT source, LONG expected, const char *target, FILETIME *stamp);
 
 /* Makes one directory level; 1 when it is there afterwards. made (may be 0) is set to
    1 when this call made it. */
