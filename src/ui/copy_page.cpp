@@ -11,6 +11,7 @@
 static HWND Page;      /* the page and its device context while its work runs */
 static HDC PageDC;
 static LONG BarEnd;    /* the right end of the bar last filled on this disk */
+static RECT Bar;       /* where the whole bar lies, found once a disk */
 
 /* Files follow each other faster than anyone reads: the status text is painted, and
    the Cancel button looked at, once in this many milliseconds; always for a disk's
@@ -85,10 +86,19 @@ static void ShowStatus(void)
     StatusShownAt = GetTickCount();
 }
 
+/* The progress box drawn empty, and where its bar lies. */
+static void DrawEmptyBar(void)
+{
+    DrawSunkenBox(Page, PageDC, IDC_PROGRESS, WHITE_BRUSH);
+    MapItemRect(Page, IDC_PROGRESS, &Bar);
+    InflateRect(&Bar, -2, -2);
+    OffsetRect(&Bar, -1, -1);
+}
+
 void CopyPageDiskBegins(int)
 {
     UpdateWindow(Page);
-    DrawSunkenBox(Page, PageDC, IDC_PROGRESS, WHITE_BRUSH);
+    DrawEmptyBar();
     DiskStarting = 1;
 }
 
@@ -113,10 +123,7 @@ void CopyPageProgress(int entry, int count)
     wsprintfA(text, "%d%%", percent);
     SetItemTextNow(IDC_PERCENT, text);
 
-    RECT r;
-    MapItemRect(Page, IDC_PROGRESS, &r);
-    InflateRect(&r, -2, -2);
-    OffsetRect(&r, -1, -1);
+    RECT r = Bar;
     r.right = r.left + ((r.right - r.left + 1) * percent) / 100;
     if (entry > 0 && r.right == BarEnd)
         return;   /* entry 0 fills the box drawn afresh for its disk */
@@ -140,7 +147,7 @@ int CopyPageAsk(const char *question)
         return 0;
     }
     RedrawWindow(Page, 0, 0, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    DrawSunkenBox(Page, PageDC, IDC_PROGRESS, WHITE_BRUSH);
+    DrawEmptyBar();
     BarEnd = -1;
     return 1;
 }
