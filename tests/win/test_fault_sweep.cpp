@@ -272,7 +272,8 @@ protected:
         std::string log = ReadWholeFile(Log);
         if (failed)
             *failed = log.substr(0, log.find('\r'));
-        calls_ = atol(log.substr(log.find("calls ") + 6).c_str());
+        size_t calls = log.find("calls ");   // none: cut short, or it never ran
+        calls_ = calls == std::string::npos ? 0 : atol(log.c_str() + calls + 6);
         Outcome o{run.stepsDone, {}, run.exitCode};
         for (const MessageBoxCall &box : run.boxes)   // what the user had to be told
             if (!(box.style == MB_RETRYCANCEL && answer(box) == IDRETRY) && box.text != DirExistsText)
