@@ -258,7 +258,9 @@ int CopyPackage(void)
 {
     Cancelled = 0;
     RememberWininit(1);
+    RememberRecord(1);
     int done = CopyAndRegister();
+    RememberRecord(0);
     RememberWininit(0);
     if (!done)
         EndChangeLog();   /* what it could not flush is noted after the first failure */

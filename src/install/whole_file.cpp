@@ -145,12 +145,13 @@ static int ReplaceAtRestart(const char *temporary, const char *target, const cha
    the new file at the next start: it is taken out first, so that a failure leaves
    everything as it was. The old target is moved aside, to keep when keep names a place
    for it, else under a temporary name until the new file is in place (MoveFileA never
-   replaces a file). */
+   replaces a file). *waiting is 1 when the new file waits for the next start. */
 static int PutInPlace(const char *temporary, const char *target, const char *dir,
-                      const char *keep)
+                      const char *keep, int *waiting)
 {
     char older[MAX_PATH];
     DWORD attributes;
+    *waiting = 0;
     if (!CancelPendingAtRestart(target))
         return NoteScheduleFailure();
     if (!ToldAttributes(target, &attributes))
@@ -168,7 +169,7 @@ static int PutInPlace(const char *temporary, const char *target, const char *dir
         return NoteFailure(IDS_CANNOTCREATEFILE, target);
     }
     if (!MoveFileA(target, older))
-        return ReplaceAtRestart(temporary, target, keep, GetLastError());
+        return (*waiting = ReplaceAtRestart(temporary, target, keep, GetLastError()));
     if (!MoveFileA(temporary, target)) {
         DWORD error = GetLastError();
         int back = MoveFileA(older, target);
@@ -189,11 +190,11 @@ int ExpandWhole(INT source, LONG expected, const char *target, const char *keep,
     CopyText(holder, MAX_PATH, target);
     if (!DirectoryOf(target, dir, sizeof dir) || !MakeTemporaryFile(dir, temporary, &out))
         return NoteFailure(IDS_CANNOTCREATEFILE, target);
+    int waiting = 0;
     int placed = ExpandInto(source, expected, out, target, stamp) &&
-                 PutInPlace(temporary, target, dir, keep);
-    DWORD attributes;
-    if (placed && PathAttributes(temporary, &attributes) && attributes != INVALID_FILE_ATTRIBUTES)
-        CopyText(holder, MAX_PATH, temporary);   /* waiting for the next start */
+                 PutInPlace(temporary, target, dir, keep, &waiting);
+    if (placed && waiting)
+        CopyText(holder, MAX_PATH, temporary);
     if (!placed)
         DeleteFileA(temporary);   /* a temporary file that stays costs room only; the next
                                      copy or the uninstaller takes it away */

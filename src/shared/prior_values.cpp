@@ -11,6 +11,20 @@
 static char InstalledValue[RECORD_VALUE_SIZE];
 static int Nowhere;   /* no record can be written, and none is wanted */
 
+/* While a copy runs, the record is read from the disk once and kept until this program
+   writes it again: each file replaced asks it whether an older file was kept. */
+static int Remembering;
+static int RememberedRead;   /* Remembered holds the file's text */
+static ProfileText Remembered;
+
+void RememberRecord(int on)
+{
+    if (RememberedRead)
+        FreeIniFile(&Remembered);
+    RememberedRead = 0;
+    Remembering = on;
+}
+
 /* The default of a key the record does not hold: no INI value can be a line end. */
 static const char NotRecorded[] = "\n";
 
@@ -33,16 +47,18 @@ static int ReadRecordKey(const char *section, const char *key, const char *fallb
 {
     char path[RECORD_PATH_SIZE];
     InstalledScriptPath(path, sizeof path);
-    ProfileText record;
-    if (!ReadIniFile(path, &record)) {
+    ProfileText read, *record = Remembering ? &Remembered : &read;
+    if ((!Remembering || !RememberedRead) && !ReadIniFile(path, record)) {
         CopyText(value, size, fallback);
         return -1;
     }
-    ProfileString(&record, section, key, NotRecorded, value, size);
+    RememberedRead = Remembering;
+    ProfileString(record, section, key, NotRecorded, value, size);
     int found = lstrcmpA(value, NotRecorded) != 0;
     if (!found)
         CopyText(value, size, fallback);
-    FreeIniFile(&record);
+    if (!Remembering)
+        FreeIniFile(&read);
     return found;
 }
 
@@ -69,6 +85,7 @@ int RecordPriorValue(const char *section, const char *key, const char *value)
         return 1;
     char path[RECORD_PATH_SIZE];
     InstalledScriptPath(path, sizeof path);
+    RememberRecord(Remembering);   /* read back from the disk below */
     if (!WritePrivateProfileStringA(section, key, value, path))
         return 0;
     /* Windows 95 keeps profile writes in a cache: the record goes to the disk before
@@ -115,6 +132,7 @@ int HoldRecord(void)
 {
     if (Holding)
         return 1;   /* a copy that failed: the file holds what was held no longer */
+    RememberRecord(Remembering);   /* the file is about to be replaced */
     char path[RECORD_PATH_SIZE];
     InstalledScriptPath(path, sizeof path);
     ProfileText record;
@@ -151,6 +169,7 @@ int PutRecordBack(void)
 {
     char path[RECORD_PATH_SIZE];
     InstalledScriptPath(path, sizeof path);
+    RememberRecord(Remembering);
     int written = 1;
     for (int i = 0; i < RECORD_SECTIONS && written; i++)
         if (HeldSections[i] && HeldSections[i][0])

@@ -27,6 +27,10 @@ char *ReadInstalledScript(const char *section, const char *key, const char *fall
    never recorded; 0 when the record cannot be read. */
 int ReadRecordedValue(const char *section, const char *key, char *value, int *recorded);
 
+/* From on 1 to on 0 the record is read from the disk once and kept until this program
+   writes it: for a run that asks it for every file and is its only writer. */
+void RememberRecord(int on);
+
 /* Writes the value unless the record already holds the key: the first recorded wins,
    an empty one (an absence) too. 1 when the record holds the key afterwards. */
 int RecordPriorValue(const char *section, const char *key, const char *value);

@@ -10,6 +10,7 @@
 
 static HWND Page;      /* the page and its device context while its work runs */
 static HDC PageDC;
+static HWND StatusItem, PercentItem;   /* its two texts, found once */
 static LONG BarEnd;    /* the right end of the bar last filled on this disk */
 static RECT Bar;       /* where the whole bar lies, found once a disk */
 
@@ -66,9 +67,8 @@ void DrawSunkenBox(HWND page, HDC dc, int controlId, WORD brushCode)
 
 /* A text the control already shows is not set again: it would draw the same pixels,
    and under Wine every change and repaint costs round trips to the server. */
-static void SetItemTextNow(int controlId, const char *text)
+static void SetItemTextNow(HWND item, const char *text)
 {
-    HWND item = GetDlgItem(Page, controlId);
     char shown[256] = "";
     if (GetWindowTextA(item, shown, sizeof shown) < (int)sizeof shown - 1 &&
         lstrcmpA(shown, text) == 0)
@@ -81,7 +81,7 @@ static void ShowStatus(void)
 {
     if (!StatusBehind)
         return;
-    SetItemTextNow(IDC_STATUS, Status);
+    SetItemTextNow(StatusItem, Status);
     StatusBehind = 0;
     StatusShownAt = GetTickCount();
 }
@@ -121,7 +121,7 @@ void CopyPageProgress(int entry, int count)
     int percent = (entry * 100 + 100) / count;
     char text[16];
     wsprintfA(text, "%d%%", percent);
-    SetItemTextNow(IDC_PERCENT, text);
+    SetItemTextNow(PercentItem, text);
 
     RECT r = Bar;
     r.right = r.left + ((r.right - r.left + 1) * percent) / 100;
@@ -166,7 +166,7 @@ int CopyPageCancelled(void)
 void CopyPageRegistering(void)
 {
     StatusBehind = 0;
-    SetItemTextNow(IDC_STATUS, "Updating Registry...");
+    SetItemTextNow(StatusItem, "Updating Registry...");
     WaitPumping(1000);
 }
 
@@ -176,6 +176,8 @@ static void RunCopyWork(HWND page)
 {
     Page = page;
     PageDC = GetDC(page);
+    StatusItem = GetDlgItem(page, IDC_STATUS);
+    PercentItem = GetDlgItem(page, IDC_PERCENT);
     StatusBehind = 0;
     StatusShownAt = CancelPolledAt = GetTickCount() - LOOK_EVERY;
     SetupState.LastPageResult = PAGE_NEXT;
