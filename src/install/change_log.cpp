@@ -18,10 +18,10 @@ static ProfileText Earlier;   /* the log this run carries on, for what it put in
 static char *Ours;
 static int OursLength, OursSize;
 
-static int IsOurs(const char *target, int anyForm)
+static int IsOurs(const char *target)
 {
     for (int at = 0; at < OursLength; at += lstrlenA(Ours + at) + 1)
-        if (anyForm ? SamePlace(Ours + at, target) : SameTextNoCase(Ours + at, target))
+        if (SameTextNoCase(Ours + at, target))
             return 1;
     return 0;
 }
@@ -38,7 +38,7 @@ static void ForgetOurs(void)
 static int RememberOurs(const char *target)
 {
     int length = lstrlenA(target) + 1;
-    if (IsOurs(target, 0))
+    if (IsOurs(target))
         return 1;
     if (OursLength + length > OursSize) {
         int size = OursSize * 2 + length + 4096;
@@ -195,9 +195,8 @@ int LogDirectory(const char *dir)
 
 int LoggedBefore(const char *target, int *logged)
 {
-    /* the same text first: the log keeps each place in its one form; another form of
-       it (an earlier run's short one) only for a file not found so */
-    *logged = Open && (IsOurs(target, 0) || IsOurs(target, 1));
+    *logged = Open && PlaceInList(Ours, OursLength, target);   /* an earlier run's short
+                                                                   form of it too */
     return 1;
 }
 

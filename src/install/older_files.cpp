@@ -28,8 +28,9 @@ static int KeepDirectory(const FileEntry *e, char *keep)
     JoinPath(keep, MAX_PATH, SetupState.InstallDir, "REPLACED");
     if (!MakeLoggedDirectory(keep, 0))
         return 0;
-    JoinPath(keep, MAX_PATH, keep, LastPartOf(e->TargetDir));
-    return MakeLoggedDirectory(keep, 0);
+    char below[MAX_PATH];   /* the destination's own files ("."): REPLACED itself */
+    JoinPath(below, sizeof below, keep, LastPartOf(e->TargetDir));
+    return CanonicalPath(below, keep, MAX_PATH) && MakeLoggedDirectory(keep, 0);
 }
 
 /* SETUP.INF and UNINSTAL.EXE in the destination: the installation's own. The names

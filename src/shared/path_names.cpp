@@ -36,6 +36,28 @@ int ShortPath(const char *given, char *shortPath, int size)
     return length > 0 && length < (DWORD)size && JoinPath(shortPath, size, shortPath, name);
 }
 
+/* a against the one form and the short form of another path, asked of the system once
+   for a list (SamePlace for one pair asks for short forms only when the texts differ). */
+static int SameAsForms(const char *a, const char *placeB, const char *shortB)
+{
+    char placeA[NAME_SIZE], shortA[NAME_SIZE];
+    if (!CanonicalPath(a, placeA, sizeof placeA))
+        return 0;
+    if (SameTextNoCase(placeA, placeB))
+        return 1;
+    return shortB[0] && ShortPath(placeA, shortA, sizeof shortA) && SameTextNoCase(shortA, shortB);
+}
+
+/* The one form of path, and its short form, or an empty text when it has none. */
+static int FormsOf(const char *path, char *place, char *shortForm)
+{
+    if (!CanonicalPath(path, place, NAME_SIZE))
+        return 0;
+    if (!ShortPath(place, shortForm, NAME_SIZE))
+        shortForm[0] = 0;
+    return 1;
+}
+
 int SamePlace(const char *a, const char *b)
 {
     char placeA[NAME_SIZE], placeB[NAME_SIZE];
@@ -46,6 +68,20 @@ int SamePlace(const char *a, const char *b)
     char shortA[NAME_SIZE], shortB[NAME_SIZE];
     return ShortPath(placeA, shortA, sizeof shortA) && ShortPath(placeB, shortB, sizeof shortB) &&
            SameTextNoCase(shortA, shortB);
+}
+
+int PlaceInList(const char *list, int length, const char *path)
+{
+    for (int at = 0; at < length; at += lstrlenA(list + at) + 1)
+        if (SameTextNoCase(list + at, path))
+            return 1;
+    char place[NAME_SIZE], shortForm[NAME_SIZE];
+    if (!FormsOf(path, place, shortForm))
+        return 0;
+    for (int at = 0; at < length; at += lstrlenA(list + at) + 1)
+        if (SameAsForms(list + at, place, shortForm))
+            return 1;
+    return 0;
 }
 
 int PathAttributes(const char *path, unsigned long *attributes)

@@ -16,6 +16,12 @@ int ShortPath(const char *path, char *shortPath, int size);
    regard to case. */
 int SamePlace(const char *a, const char *b);
 
+/* 1 when one of the names in list (each ended by a null, length bytes in all) is the
+   same place as path. The texts are compared first: a list kept in the one form holds
+   path's own text when it holds the place; the system is asked for the names' forms
+   only for a path not found so, and for path's own once. */
+int PlaceInList(const char *list, int length, const char *path);
+
 /* What is at path: 1 and its attributes, or 1 and INVALID_FILE_ATTRIBUTES when nothing
    is there; 0 when it cannot be told (the disk or directory cannot be read). */
 int PathAttributes(const char *path, unsigned long *attributes);

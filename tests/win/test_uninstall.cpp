@@ -658,20 +658,29 @@ TEST_F(Uninstall, AnOldCopyOfTheUninstallerLeavesTheNewInstallationAlone)
 
 // Installed again over an installation whose start-up value a start-up manager took
 // away: the fresh SETUP.INF keeps what the first installation noted, so that the
-// uninstaller puts back what was there before either.
+// uninstaller puts back what was there before either. The first installation's files
+// are the package's, also for a second that names the destination in its 8.3 form.
 TEST_F(Uninstall, AnInstallationOverAnotherKeepsTheFirstRecord)
 {
     AddLivePs2Node(nullptr);
-    std::string registry = Registry(), files = Files(Dest);
-    InstallPs2(Dest);
-    HKEY run;
-    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, RunKey, 0, KEY_ALL_ACCESS, &run));
-    RegDeleteValueA(run, "ZennoMouse");
-    RegCloseKey(run);
-    InstallPs2(Dest);
-    EXPECT_EQ(0u, RunUninstallEntry("-s").exitCode);
-    EXPECT_EQ(registry, Registry({"ConfigFlags"})) << "the detected mouse's own texts";
-    EXPECT_EQ(files + LeftUninstaller(), Files(Dest)) << "system.ini's own line, no file kept";
+    CreateDirectoryA(LongDest.c_str(), 0);
+    const struct { std::string first, second; } forms[] = {
+        {Dest, Dest}, {LongDest, ShortPath(LongDest)}};
+    ASSERT_NE(LongDest, forms[1].second);
+    for (const auto &f : forms) {
+        std::string registry = Registry(), files = Files(f.first);
+        InstallPs2(f.first);
+        HKEY run;
+        ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, RunKey, 0, KEY_ALL_ACCESS, &run));
+        RegDeleteValueA(run, "ZennoMouse");
+        RegCloseKey(run);
+        InstallPs2(f.second);
+        EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((f.first + "\\REPLACED").c_str()))
+            << f.second << ": the first installation's files are not kept as another program's";
+        EXPECT_EQ(0u, RunUninstallEntry("-s").exitCode) << f.second;
+        EXPECT_EQ(registry, Registry({"ConfigFlags"})) << f.second << ": the detected mouse's own texts";
+        EXPECT_EQ(files + LeftUninstaller(), Files(f.first)) << f.second << ": system.ini's own line, no file kept";
+    }
 }
 
 // A place is one place however it was written: the round trip is exact and a second
@@ -799,6 +808,9 @@ TEST_F(Uninstall, SequencesAroundAnInstallationEndWithTheMachineAsBefore)
          },
          []() {
              EXPECT_NE("another program's read-me", ReadWholeFile("C:\\ORVEL\\README.TXT"));
+             EXPECT_NE(std::string::npos, ReadWholeFile("C:\\ORVEL\\KXSETUP.LOG")
+                           .find("README.TXT\t1\tC:\\ORVEL\\REPLACED\\README.TXT\r\n"))
+                 << "kept under its place's one form";
          }},
         {"the user's own files named like setup's temporary files",
          []() {
