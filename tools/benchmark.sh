@@ -2,8 +2,9 @@
 # Measures SETUP.EXE against minimal programs under one Wine prefix (build/bench):
 #   benchmark.sh
 #  - copy: a generated package of 300 LZ-compressed files (about 18 MB expanded)
-#    installed by SETUP.EXE, against a plain LZCopy loop over the same files and
-#    against two NSIS 3 installers of the same files built here by makensis (Debian's
+#    installed by SETUP.EXE, against a plain LZCopy loop over the same files, a plain
+#    loop that expands them in the blocks setup expands a file in (lzloop --blocks),
+#    and two NSIS 3 installers of the same files built here by makensis (Debian's
 #    nsis package), one compressed with zlib, one with LZMA, installed silently;
 #  - replace: SETUP.EXE -s run again over its own files (the uninstall entry taken
 #    away first, as after a failed run), against a loop that replaces each file as
@@ -11,7 +12,9 @@
 #    aside, the new one in, the old one deleted);
 #  - start: launch to the welcome page (backdrop painted, banners dissolved) at
 #    1024x768, against a program that shows one message box.
-# Prints the times and their ratios. Not a test: the figures vary with the machine.
+# The measures compared run side by side in each round, and in turn first. Prints the
+# times, the ratios of their medians and the median of each round's own ratio. Not a
+# test: the figures vary with the machine.
 # Installs the Debian packages it needs (nsis too). Deletes and remakes build/bench.
 # Exit codes: 0 measured; non-zero when a build or a run failed.
 . "$(dirname "$0")/usage.sh"
@@ -110,29 +113,50 @@ median() { sort -n | awk '{v[NR]=$1} END{print v[int((NR+1)/2)]}'; }
 spread() { sort -n "$1" | awk '{v[NR]=$1} END{m=v[int((NR+1)/2)]; printf "%.0f", m ? (v[NR]-v[1])*100/m : 0}'; }
 middle() { sort -n "$1" | awk '{v[NR]=$1} END{m=v[int((NR+1)/2)]; printf "%.0f", m ? (v[int((3*NR+3)/4)]-v[int((NR+3)/4)])*100/m : 0}'; }
 for i in $(seq 1 $files); do printf 'C:\\MEDIUM\\DATA\\F%d.BI_\tC:\\LOOP\\F%d.BIN\r\n' $i $i; done > "$c/list.txt"
-measures="setup loop nsis-zlib nsis-lzma setup-replace loop-replace"
+sed 's/LOOP/LOOPB/' "$c/list.txt" > "$c/listb.txt"
+measures="setup loop loop-blocks nsis-zlib nsis-lzma setup-replace loop-replace"
 for m in $measures; do : > "$bench/$m.ms"; done
+# Each measure of a round, by its name; the time goes to build/bench/NAME.ms.
+measure() {
+  case $1 in
+  setup)
+    wine reg delete 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Run' /v ZennoMouse /f >/dev/null 2>&1 || true
+    (cd "$c/MEDIUM" && wine 'C:\autopilot.exe' --restart later > "$bench/autopilot.log" 2>&1) &
+    pilot=$!
+    (cd "$c/MEDIUM" && wine 'C:\MEDIUM\SETUP.EXE' >/dev/null 2>&1)
+    wait $pilot
+    stat_ctime "$c"/BENCH/DATA/* ;;
+  setup-replace)   # over what setup installed
+    wine reg delete 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\ZennoMouse' /f >/dev/null 2>&1 || true
+    wine reg delete 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Run' /v ZennoMouse /f >/dev/null 2>&1 || true
+    (cd "$c/MEDIUM" && wine 'C:\MEDIUM\SETUP.EXE' -s -d 'C:\BENCH' >/dev/null 2>&1)
+    stat_ctime "$c"/BENCH/DATA/* ;;
+  loop)
+    wine 'C:\lzloop.exe' 'C:\list.txt' >/dev/null 2>&1
+    stat_ctime "$c"/LOOP/* ;;
+  loop-blocks)     # into LOOPB
+    wine 'C:\lzloop.exe' --blocks 'C:\listb.txt' >/dev/null 2>&1
+    stat_ctime "$c"/LOOPB/* ;;
+  loop-replace)    # over what the loop expanded
+    wine 'C:\lzloop.exe' --replace 'C:\list.txt' >/dev/null 2>&1
+    stat_ctime "$c"/LOOP/* ;;
+  nsis-zlib)
+    wine 'C:\nsis-zlib.exe' /S '/D=C:\NSISZ' >/dev/null 2>&1
+    stat_ctime "$c"/NSISZ/DATA/* ;;
+  nsis-lzma)
+    wine 'C:\nsis-lzma.exe' /S '/D=C:\NSISL' >/dev/null 2>&1
+    stat_ctime "$c"/NSISL/DATA/* ;;
+  esac >> "$bench/$1.ms"
+  echo >> "$bench/$1.ms"
+}
+# The measures compared side by side run next to each other, and in turn first: this
+# machine's speed drifts from round to round, which a fixed order would lay on one of them.
 round() {
-  echo "Round $1: SETUP.EXE, the plain LZCopy loop, NSIS with zlib, NSIS with LZMA, replacing"
-  rm -rf "$c/BENCH" "$c/LOOP" "$c/NSISZ" "$c/NSISL"; mkdir -p "$c/LOOP"
-  wine reg delete 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Run' /v ZennoMouse /f >/dev/null 2>&1 || true
-  (cd "$c/MEDIUM" && wine 'C:\autopilot.exe' --restart later > "$bench/autopilot.log" 2>&1) &
-  pilot=$!
-  (cd "$c/MEDIUM" && wine 'C:\MEDIUM\SETUP.EXE' >/dev/null 2>&1)
-  wait $pilot
-  stat_ctime "$c"/BENCH/DATA/* >> "$bench/setup.ms"; echo >> "$bench/setup.ms"
-  wine reg delete 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\ZennoMouse' /f >/dev/null 2>&1 || true
-  wine reg delete 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Run' /v ZennoMouse /f >/dev/null 2>&1 || true
-  (cd "$c/MEDIUM" && wine 'C:\MEDIUM\SETUP.EXE' -s -d 'C:\BENCH' >/dev/null 2>&1)
-  stat_ctime "$c"/BENCH/DATA/* >> "$bench/setup-replace.ms"; echo >> "$bench/setup-replace.ms"
-  wine 'C:\lzloop.exe' 'C:\list.txt' >/dev/null 2>&1
-  stat_ctime "$c"/LOOP/* >> "$bench/loop.ms"; echo >> "$bench/loop.ms"
-  wine 'C:\lzloop.exe' --replace 'C:\list.txt' >/dev/null 2>&1
-  stat_ctime "$c"/LOOP/* >> "$bench/loop-replace.ms"; echo >> "$bench/loop-replace.ms"
-  wine 'C:\nsis-zlib.exe' /S '/D=C:\NSISZ' >/dev/null 2>&1
-  stat_ctime "$c"/NSISZ/DATA/* >> "$bench/nsis-zlib.ms"; echo >> "$bench/nsis-zlib.ms"
-  wine 'C:\nsis-lzma.exe' /S '/D=C:\NSISL' >/dev/null 2>&1
-  stat_ctime "$c"/NSISL/DATA/* >> "$bench/nsis-lzma.ms"; echo >> "$bench/nsis-lzma.ms"
+  echo "Round $1: SETUP.EXE, the plain LZCopy loop, NSIS with zlib, replacing, NSIS with LZMA"
+  rm -rf "$c/BENCH" "$c/LOOP" "$c/LOOPB" "$c/NSISZ" "$c/NSISL"; mkdir -p "$c/LOOP" "$c/LOOPB"
+  if [ $(($1 % 2)) = 1 ]; then order="setup loop loop-blocks nsis-zlib setup-replace loop-replace nsis-lzma"
+  else order="nsis-zlib loop-blocks loop setup loop-replace setup-replace nsis-lzma"; fi
+  for m in $order; do measure $m; done
 }
 # Five rounds, and more (up to eleven) while a measure's middle half spreads over
 # more than 15% of its median.
@@ -144,11 +168,12 @@ while :; do
   [ $wide = 1 ] && [ $rounds -lt 11 ] || break
 done
 ms_setup=$(median < "$bench/setup.ms"); ms_loop=$(median < "$bench/loop.ms")
+ms_loop_blocks=$(median < "$bench/loop-blocks.ms")
 ms_nsis_zlib=$(median < "$bench/nsis-zlib.ms"); ms_nsis_lzma=$(median < "$bench/nsis-lzma.ms")
 ms_setup_replace=$(median < "$bench/setup-replace.ms"); ms_loop_replace=$(median < "$bench/loop-replace.ms")
 installed=$(ls "$c/BENCH/DATA" | wc -l)
 peers="$(ls "$c/NSISZ/DATA" | wc -l) and $(ls "$c/NSISL/DATA" | wc -l)"
-same=$(cd "$c" && for i in 1 150 300; do cmp -s "BENCH/DATA/F$i.BIN" "LOOP/F$i.BIN" && cmp -s "BENCH/DATA/F$i.BIN" "NSISZ/DATA/F$i.BIN" && cmp -s "BENCH/DATA/F$i.BIN" "NSISL/DATA/F$i.BIN" && echo same; done | wc -l)
+same=$(cd "$c" && for i in 1 150 300; do cmp -s "BENCH/DATA/F$i.BIN" "LOOP/F$i.BIN" && cmp -s "BENCH/DATA/F$i.BIN" "LOOPB/F$i.BIN" && cmp -s "BENCH/DATA/F$i.BIN" "NSISZ/DATA/F$i.BIN" && cmp -s "BENCH/DATA/F$i.BIN" "NSISL/DATA/F$i.BIN" && echo same; done | wc -l)
 
 echo "Measuring start times"
 wine reg delete 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Run' /v ZennoMouse /f >/dev/null 2>&1 || true
@@ -165,13 +190,20 @@ row() { printf '       %-24s %6s ms   spread %3s%%, middle half %3s%%   rounds: 
           "$(spread "$bench/$3.ms")" "$(middle "$bench/$3.ms")" "$(tr '\n' ' ' < "$bench/$3.ms")"; }
 row "SETUP.EXE" "$ms_setup" setup
 row "LZCopy loop" "$ms_loop" loop
+row "loop in setup's blocks" "$ms_loop_blocks" loop-blocks
 row "NSIS zlib" "$ms_nsis_zlib" nsis-zlib
 row "NSIS LZMA" "$ms_nsis_lzma" nsis-lzma
 row "SETUP.EXE -s, replacing" "$ms_setup_replace" setup-replace
 row "replacing loop" "$ms_loop_replace" loop-replace
 awk -v a="$ms_setup" -v b="$ms_loop" -v z="$ms_nsis_zlib" -v l="$ms_nsis_lzma" \
-    -v r="$ms_setup_replace" -v t="$ms_loop_replace" \
+    -v r="$ms_setup_replace" -v t="$ms_loop_replace" -v k="$ms_loop_blocks" \
   'BEGIN{printf "       SETUP.EXE / loop %.2f, / NSIS zlib %.2f, / NSIS LZMA %.2f (target: at most 1.20 to the\n", a / b, a / z, a / l
-         printf "       loop and NSIS zlib); replacing: SETUP.EXE / replacing loop %.2f (target: at most 1.20)\n", r / t}'
+         printf "       loop and NSIS zlib); replacing: SETUP.EXE / replacing loop %.2f (target: at most 1.20);\n", r / t
+         printf "       SETUP.EXE / the loop in its blocks %.2f\n", a / k}'
+# The same ratios taken in each round, where both ran side by side, and their median.
+round_ratio() { paste "$bench/$1.ms" "$bench/$2.ms" | awk '$2 > 0 {printf "%.3f\n", $1 / $2}' | median; }
+echo "       median of the rounds' own ratios: SETUP.EXE / loop $(round_ratio setup loop)," \
+     "/ NSIS zlib $(round_ratio setup nsis-zlib), replacing $(round_ratio setup-replace loop-replace)," \
+     "/ loop in its blocks $(round_ratio setup loop-blocks)"
 echo "start: SETUP.EXE to its welcome page ${setup_start} ms, one message box ${dialog_start} ms (medians of 5)"
 awk -v a="$setup_start" -v b="$dialog_start" 'BEGIN{printf "       ratio %.1f\n", a / b}'

@@ -104,13 +104,38 @@ static void StampWritten(HANDLE out, FILETIME *stamp)
         *stamp = time;
 }
 
+/* The expansion service's output, taken in blocks this large and written whole:
+   LZCopy writes a thousand bytes at a time, each a call to the system. */
+#define EXPAND_BLOCK 32768
+
+/* Expands the source into out, as LZCopy does: the bytes written; LZERROR_WRITE when
+   the disk did not take a block whole (its error kept), another negative LZERROR_ when
+   the source cannot be read or expanded. A source that gives more than it declared
+   (expected) is not read on. */
+static LONG ExpandBlocks(INT source, LONG expected, HANDLE out)
+{
+    char block[EXPAND_BLOCK];   /* on the stack: the program's data is part of its file */
+    LONG total = 0;
+    for (;;) {
+        INT got = LZRead(source, block, EXPAND_BLOCK);
+        if (got <= 0 || total > expected)
+            return got < 0 ? got : total;
+        DWORD put = 0;
+        BOOL wrote = WriteFile(out, block, (DWORD)got, &put, 0);
+        if (wrote && put != (DWORD)got)
+            SetLastError(ERROR_DISK_FULL);   /* a disk that took part of it */
+        if (!wrote || put != (DWORD)got)
+            return LZERROR_WRITE;
+        total += got;
+    }
+}
+
 /* Expands the source into the file open at out, stamps it (StampWritten) and closes
    it; 0, noted against target, when the disk did not take it whole or the source is
    not what it says. */
 static int ExpandInto(INT source, LONG expected, HANDLE out, const char *target, FILETIME *stamp)
 {
-    LONG written = LZCopy(source, (INT)(INT_PTR)out);   /* a file handle is what the
-                                                           expansion service writes to */
+    LONG written = ExpandBlocks(source, expected, out);
     DWORD error = GetLastError();
     if (written == expected)
         StampWritten(out, stamp);

@@ -4,13 +4,11 @@
 // goes at that call, which is not made: the process ends there, with no clean-up),
 // FAULT_LOG (a file that receives "failed N CALL" and, at the end, "calls N").
 #include <windows.h>
-#include <lzexpand.h>
 #include <stdlib.h>
 
 /* As fault_layer.h declares them; its wrappers are not wanted here. */
 int FaultHit(const char *call, int kind, DWORD error);
 void WINAPI FaultExitProcess(UINT code);
-void FaultHalfCopy(INT source, INT target);
 
 static long Calls, FailAt, FailingKind = -1;
 static int Always, Cut, Ready;
@@ -41,26 +39,6 @@ static void ReadSettings(void)
     Cut = !lstrcmpA(value, "cut");
     if (!GetEnvironmentVariableA("FAULT_LOG", Log, sizeof Log))
         Log[0] = 0;
-}
-
-/* A disk that fills up takes part of a file before it fails: when the next call is
-   the one chosen, half of what the source expands to is written to target first (and
-   stays there, should the power go at that call). */
-void FaultHalfCopy(INT source, INT target)
-{
-    if (!Ready)
-        ReadSettings();
-    if (Calls + 1 != FailAt)
-        return;
-    LONG size = LZSeek(source, 0, 2);
-    if (size <= 0 || LZSeek(source, 0, 0) != 0)
-        return;
-    static char half[1 << 16];
-    LONG part = size / 2 < (LONG)sizeof half ? size / 2 : (LONG)sizeof half;
-    INT read = LZRead(source, half, part);
-    if (read > 0)
-        _lwrite(target, half, (UINT)read);
-    LZSeek(source, 0, 0);
 }
 
 int FaultHit(const char *call, int kind, DWORD error)

@@ -42,13 +42,6 @@ FAULT_WRAP(UINT, GetTempFileNameA, FAULT_FILE, ERROR_ACCESS_DENIED, 0,
 FAULT_WRAP(BOOL, SetFileAttributesA, FAULT_FILE, ERROR_ACCESS_DENIED, FALSE, (LPCSTR a, DWORD b), (a, b))
 FAULT_WRAP(INT, LZOpenFileA, FAULT_FILE, ERROR_FILE_NOT_FOUND, LZERROR_BADINHANDLE,
            (LPSTR a, LPOFSTRUCT b, WORD c), (a, b, c))
-// A disk that fills up part-way through a file: what it took stays (FaultHalfCopy).
-void FaultHalfCopy(INT source, INT target);
-inline LONG WINAPI FaultLZCopy(INT a, INT b)
-{
-    FaultHalfCopy(a, b);
-    return FaultHit("LZCopy", FAULT_FILE, ERROR_DISK_FULL) ? LZERROR_WRITE : LZCopy(a, b);
-}
 FAULT_WRAP(BOOL, WritePrivateProfileStringA, FAULT_FILE, ERROR_ACCESS_DENIED, FALSE,
            (LPCSTR a, LPCSTR b, LPCSTR c, LPCSTR d), (a, b, c, d))
 FAULT_WRAP(BOOL, WritePrivateProfileSectionA, FAULT_FILE, ERROR_ACCESS_DENIED, FALSE,
@@ -128,7 +121,6 @@ inline int Fault_fclose(FILE *a)
 #define GetTempFileNameA FaultGetTempFileNameA
 #define SetFileAttributesA FaultSetFileAttributesA
 #define LZOpenFileA FaultLZOpenFileA
-#define LZCopy FaultLZCopy
 #define GetPrivateProfileStringA FaultGetPrivateProfileStringA
 #define GetPrivateProfileSectionA FaultGetPrivateProfileSectionA
 #define WritePrivateProfileStringA FaultWritePrivateProfileStringA
