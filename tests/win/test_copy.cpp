@@ -113,7 +113,8 @@ protected:
         // the medium lies beside the test program, where SETUP.EXE would be
         const char *files[][2] = {{"DISK", "KXMAIN.EX_"}, {"DISK", "KXPAGE.DL_"},
                                   {"DISK", "README.TXT"}, {"HELP", "README.TXT"},
-                                  {"SYS", "VMOUSE.VX_"}};
+                                  {"SYS", "VMOUSE.VX_"}, {"DISK", "EMPTY.DA_"},
+                                  {"DISK", "EVEN.DA_"}, {"DISK", "ODD.DA_"}};
         for (auto &f : files) {
             CreateDirectoryA((ProgramDir() + "\\" + f[0]).c_str(), 0);
             CopyFileA(MediaFile(std::string("disk\\") + f[1]).c_str(),
@@ -209,6 +210,25 @@ TEST_F(Copy, TwoDisksExpandAndShowProgressPerDisk)
     EXPECT_EQ(0, reads[3].barWidth);
     EXPECT_EQ("100%", PercentAtRegistration) << "the empty entry still advanced the percentage";
     EXPECT_EQ("Updating Registry...", StatusAtRegistration);
+}
+
+// The copy expands in blocks of 32 KB: a file of none, of exactly two and of two and a
+// byte is written whole, each as it was before it was compressed.
+TEST_F(Copy, FilesAtTheEdgesOfTheExpansionBlocksAreWrittenWhole)
+{
+    MessageBoxRecorder boxes;
+    EXPECT_EQ(PAGE_NEXT, Install("[DiskLabel]\nDisk1=One\n[FileCounts]\nDisk1=3\n[Disk1]\n"
+                                 "1=EMPTY.DA_,EMPTY.DAT,None,RootDir\n"
+                                 "2=EVEN.DA_,EVEN.DAT,Two blocks,RootDir\n"
+                                 "3=ODD.DA_,ODD.DAT,Two blocks and a byte,RootDir\n"));
+    EXPECT_TRUE(boxes.Calls().empty()) << (boxes.Calls().empty() ? "" : boxes.Calls()[0].text);
+    for (const char *name : {"EMPTY.DAT", "EVEN.DAT", "ODD.DAT"}) {
+        std::string installed = ReadWholeFile(dest_ + "\\DISK\\" + name);
+        EXPECT_EQ(Original(name).size(), installed.size()) << name;
+        EXPECT_TRUE(Original(name) == installed) << name << " expanded as the original";
+    }
+    EXPECT_EQ(0u, Original("EMPTY.DAT").size());
+    EXPECT_EQ(65537u, Original("ODD.DAT").size());
 }
 
 TEST_F(Copy, SevenEntryBarGrowsInSevenths)
