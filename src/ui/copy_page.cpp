@@ -14,13 +14,16 @@ static HWND StatusItem, PercentItem;   /* its two texts, found once */
 static LONG BarEnd;    /* the right end of the bar last filled on this disk */
 static RECT Bar;       /* where the whole bar lies, found once a disk */
 
-/* Files follow each other faster than anyone reads: the status text is painted, and
-   the Cancel button looked at, once in this many milliseconds; always for a disk's
-   first file and before a question. */
+/* Files follow each other faster than anyone reads: the status text is painted, the
+   percentage's new text painted, and the Cancel button looked at, once in this many
+   milliseconds; always for a disk's first file and before a question, and the
+   percentage for its last. */
 #define LOOK_EVERY 50
 static char Status[256];    /* the status text of the file under way */
 static int StatusBehind;    /* Status is not yet what the page shows */
+static int PercentBehind;   /* the percentage's text is set but may not be painted */
 static int DiskStarting;    /* the next file is its disk's first */
+static int PaintingThisFile;   /* the file under way is one whose texts are painted */
 static DWORD StatusShownAt, CancelPolledAt;
 
 void MapItemRect(HWND page, int controlId, RECT *rect)
@@ -66,15 +69,31 @@ void DrawSunkenBox(HWND page, HDC dc, int controlId, WORD brushCode)
 }
 
 /* A text the control already shows is not set again: it would draw the same pixels,
-   and under Wine every change and repaint costs round trips to the server. */
-static void SetItemTextNow(HWND item, const char *text)
+   and under Wine every change and repaint costs round trips to the server. 1 when
+   the text was set. */
+static int SetItemText(HWND item, const char *text)
 {
     char shown[256] = "";
     if (GetWindowTextA(item, shown, sizeof shown) < (int)sizeof shown - 1 &&
         lstrcmpA(shown, text) == 0)
-        return;
+        return 0;
     SetWindowTextA(item, text);
-    UpdateWindow(item);
+    return 1;
+}
+
+/* The text set and painted at once: a static control may only mark itself for painting
+   when its text changes, and the page reads no messages while the copy runs. */
+static void SetItemTextNow(HWND item, const char *text)
+{
+    if (SetItemText(item, text))
+        UpdateWindow(item);
+}
+
+static void PaintPercent(void)
+{
+    if (PercentBehind)
+        UpdateWindow(PercentItem);
+    PercentBehind = 0;
 }
 
 static void ShowStatus(void)
@@ -82,7 +101,7 @@ static void ShowStatus(void)
     if (!StatusBehind)
         return;
     SetItemTextNow(StatusItem, Status);
-    StatusBehind = 0;
+    StatusBehind = PercentBehind = 0;
     StatusShownAt = GetTickCount();
 }
 
@@ -109,19 +128,23 @@ void CopyPageFileBegins(const FileEntry *e)
     AppendText(Status, sizeof Status, "\n\n");
     AppendText(Status, sizeof Status, e->Description);
     StatusBehind = 1;
-    if (DiskStarting || GetTickCount() - StatusShownAt >= LOOK_EVERY)
+    PaintingThisFile = DiskStarting || GetTickCount() - StatusShownAt >= LOOK_EVERY;
+    if (PaintingThisFile)
         ShowStatus();
     DiskStarting = 0;
 }
 
-/* The share of the disk done once this entry is finished, as text and as a bar. A bar
-   that has not grown since the last entry is not filled again. */
+/* The share of the disk done once this entry is finished, as text and as a bar. The
+   text is set for every entry and painted with the status text and at the disk's end;
+   a bar that has not grown since the last entry is not filled again. */
 void CopyPageProgress(int entry, int count)
 {
     int percent = (entry * 100 + 100) / count;
     char text[16];
     wsprintfA(text, "%d%%", percent);
-    SetItemTextNow(PercentItem, text);
+    PercentBehind |= SetItemText(PercentItem, text);
+    if (PaintingThisFile || entry + 1 >= count)
+        PaintPercent();
 
     RECT r = Bar;
     r.right = r.left + ((r.right - r.left + 1) * percent) / 100;
@@ -141,6 +164,7 @@ void CopyPageProgress(int entry, int count)
 int CopyPageAsk(const char *question)
 {
     ShowStatus();   /* the file asked about */
+    PaintPercent();
     if (MessageBoxA(Page, question, SetupState.Caption, MB_RETRYCANCEL | MB_ICONEXCLAMATION) !=
         IDRETRY) {
         ClosePage(Page, PAGE_CANCEL);
@@ -166,6 +190,7 @@ int CopyPageCancelled(void)
 void CopyPageRegistering(void)
 {
     StatusBehind = 0;
+    PaintPercent();   /* the disk's last entries may have been passed over as in place */
     SetItemTextNow(StatusItem, "Updating Registry...");
     WaitPumping(1000);
 }
@@ -178,7 +203,7 @@ static void RunCopyWork(HWND page)
     PageDC = GetDC(page);
     StatusItem = GetDlgItem(page, IDC_STATUS);
     PercentItem = GetDlgItem(page, IDC_PERCENT);
-    StatusBehind = 0;
+    StatusBehind = PercentBehind = 0;
     StatusShownAt = CancelPolledAt = GetTickCount() - LOOK_EVERY;
     SetupState.LastPageResult = PAGE_NEXT;
     int done = CopyPageWork();

@@ -593,9 +593,19 @@ TEST(CopyDrawing, SunkenBoxBrushCodes)
     EXPECT_TRUE(IsRectEmpty(&gone)) << gone.left << "," << gone.top << "," << gone.right;
 }
 
-// Changes of the percentage's text and fills of the blue bar, counted as the page makes them.
-int PercentSets, StatusSets, BlueFills;
-void *RealSetWindowText, *RealFillRect;
+// Changes of the percentage's text, its paints and fills of the blue bar, counted as the
+// page makes them.
+int PercentSets, StatusSets, BlueFills, PercentPaints;
+std::string PercentPainted;   // the text at the last paint
+void *RealSetWindowText, *RealFillRect, *RealUpdateWindow;
+BOOL WINAPI CountUpdateWindow(HWND window)
+{
+    if (GetDlgCtrlID(window) == IDC_PERCENT) {
+        PercentPaints++;
+        PercentPainted = ItemText(GetParent(window), IDC_PERCENT);
+    }
+    return ((BOOL(WINAPI *)(HWND))RealUpdateWindow)(window);
+}
 BOOL WINAPI CountSetWindowText(HWND item, LPCSTR text)
 {
     PercentSets += GetDlgCtrlID(item) == IDC_PERCENT;
@@ -614,10 +624,18 @@ TEST_F(Copy, ALongDiskShowsEveryStepAndDrawsEachOnce)
     // 250 entries: the percentage and the bar stay the same over two or three entries.
     ImportPatch text("user32.dll", "SetWindowTextA", (void *)CountSetWindowText);
     ImportPatch fill("user32.dll", "FillRect", (void *)CountFillRect);
-    ASSERT_TRUE(text.Applied() && fill.Applied());
+    ImportPatch paint("user32.dll", "UpdateWindow", (void *)CountUpdateWindow);
+    ASSERT_TRUE(text.Applied() && fill.Applied() && paint.Applied());
     RealSetWindowText = text.Original();
     RealFillRect = fill.Original();
-    PercentSets = StatusSets = BlueFills = 0;
+    RealUpdateWindow = paint.Original();
+    PercentSets = StatusSets = BlueFills = PercentPaints = 0;
+    PercentPainted.clear();
+    std::string paintedAtLastCreate;
+    OnOpen = [&](const LzOpen &o) {
+        if (o.mode == OF_CREATE)
+            paintedAtLastCreate = PercentPainted;
+    };
     std::string lines = "[DiskLabel]\nDisk1=One\n[FileCounts]\nDisk1=250\n[Disk1]\n";
     for (int i = 1; i <= 250; i++)   // each with a status text of its own
         lines += std::to_string(i) + "=README.TXT,R" + std::to_string(i) + ".TXT,Copy " +
@@ -642,6 +660,9 @@ TEST_F(Copy, ALongDiskShowsEveryStepAndDrawsEachOnce)
     // registration's
     EXPECT_EQ("Copying README.TXT\n\nCopy 1", creates[0].status);
     EXPECT_GE(2 + (int)elapsed_ / 50, StatusSets) << "in " << elapsed_ << " ms";
+    // the percentage is set for every step but painted with the status text, and at the end
+    EXPECT_GE(2 + (int)elapsed_ / 50, PercentPaints) << "in " << elapsed_ << " ms";
+    EXPECT_EQ("100%", paintedAtLastCreate) << "painted before the last file is copied";
 }
 
 }  // namespace
