@@ -84,6 +84,49 @@ int PlaceInList(const char *list, int length, const char *path)
     return 0;
 }
 
+int FormsOfList(const char *list, int length, char *forms, int size, int *used)
+{
+    *used = 0;
+    for (int at = 0; at < length; at += lstrlenA(list + at) + 1) {
+        char place[NAME_SIZE], shortForm[NAME_SIZE];
+        if (!FormsOf(list + at, place, shortForm))
+            continue;
+        int placeLength = lstrlenA(place) + 1, shortLength = lstrlenA(shortForm) + 1;
+        if (*used + placeLength + shortLength > size)
+            return 0;
+        CopyText(forms + *used, placeLength, place);
+        CopyText(forms + *used + placeLength, shortLength, shortForm);
+        *used += placeLength + shortLength;
+    }
+    return 1;
+}
+
+/* The pair of forms at forms + at whose one form (short: 0) or short form (1) is
+   text; where the next pair begins is left in *at. */
+static int PairHolds(const char *forms, int *at, int which, const char *text)
+{
+    const char *place = forms + *at, *shortForm = place + lstrlenA(place) + 1;
+    *at += lstrlenA(place) + lstrlenA(shortForm) + 2;
+    const char *form = which ? shortForm : place;
+    return form[0] && SameTextNoCase(form, text);
+}
+
+int PlaceAmongForms(const char *forms, int used, const char *path)
+{
+    char place[NAME_SIZE], shortForm[NAME_SIZE];
+    if (used == 0 || !CanonicalPath(path, place, sizeof place))
+        return 0;
+    for (int at = 0; at < used;)
+        if (PairHolds(forms, &at, 0, place))
+            return 1;
+    if (!ShortPath(place, shortForm, sizeof shortForm))
+        return 0;
+    for (int at = 0; at < used;)
+        if (PairHolds(forms, &at, 1, shortForm))
+            return 1;
+    return 0;
+}
+
 int PathAttributes(const char *path, unsigned long *attributes)
 {
     *attributes = GetFileAttributesA(path);

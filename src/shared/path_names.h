@@ -22,6 +22,16 @@ int SamePlace(const char *a, const char *b);
    only for a path not found so, and for path's own once. */
 int PlaceInList(const char *list, int length, const char *path);
 
+/* For a list asked about for many paths: each name of list (as PlaceInList's) in its one
+   form and its short form (empty when it has none), each ended by a null, into forms
+   (size bytes), *used bytes in all; a name that has no one form names no place and is
+   left out. 0 when they do not fit. */
+int FormsOfList(const char *list, int length, char *forms, int size, int *used);
+
+/* PlaceInList over what FormsOfList wrote: the system is asked for path's own short
+   form once, and for nothing when the list is empty. */
+int PlaceAmongForms(const char *forms, int used, const char *path);
+
 /* What is at path: 1 and its attributes, or 1 and INVALID_FILE_ATTRIBUTES when nothing
    is there; 0 when it cannot be told (the disk or directory cannot be read). */
 int PathAttributes(const char *path, unsigned long *attributes);

@@ -42,18 +42,30 @@ static char *ReadSection(const char *ini, DWORD room, DWORD *used)
     return lines;
 }
 
-/* 1 when line would delete path (NUL=path) or replace it (path=SOURCE) at the next
-   start, whether written long or short. */
-static int PendsOn(const char *line, const char *path)
+/* What line would delete (NUL=NAME) or replace (NAME=SOURCE) at the next start, into
+   name (KEY_SIZE bytes); 0 for a line that names nothing so. */
+static int PendingName(const char *line, char *name)
 {
     int cut = 0;
     while (line[cut] && line[cut] != '=')
         cut++;
     if (!line[cut] || cut >= KEY_SIZE)
         return 0;
-    char key[KEY_SIZE];
-    CopyText(key, cut + 1, line);
-    return SamePlace(SameTextNoCase(key, "NUL") ? line + cut + 1 : key, path);
+    CopyText(name, cut + 1, line);
+    if (!SameTextNoCase(name, "NUL"))
+        return 1;
+    if (lstrlenA(line + cut + 1) >= KEY_SIZE)
+        return 0;
+    CopyText(name, KEY_SIZE, line + cut + 1);
+    return 1;
+}
+
+/* 1 when line would delete path or replace it at the next start, whether written long
+   or short. */
+static int PendsOn(const char *line, const char *path)
+{
+    char name[KEY_SIZE];
+    return PendingName(line, name) && SamePlace(name, path);
 }
 
 /* How many lines of the list are line (when given) or pend on path (when given). */
@@ -79,10 +91,12 @@ static int CountOnDisk(const char *ini, const char *line, const char *path)
     return count;
 }
 
-/* While a run looks up many files (the copy), the section is read once and kept: a
-   look-up that finds nothing pending needs no disk. Every rewrite here drops it. */
+/* While a run looks up many files (the copy), the section is read once and what its
+   lines pend on kept in both forms of each place: a look-up needs no disk, and asks the
+   system for its own path's short form alone. Every rewrite here drops it. */
 static int Remembering;
-static char *Remembered;   /* the section's lines, or 0 when not read yet */
+static char *Remembered;   /* the places' forms (FormsOfList), or 0 when not read yet */
+static int RememberedUsed;
 
 void RememberWininit(int on)
 {
@@ -92,16 +106,51 @@ void RememberWininit(int on)
     Remembered = 0;
 }
 
-/* How many lines of the section pend on path, from what is remembered when a run
-   remembers it; -1 when the file cannot be read. */
+/* The names the lines of list pend on, each ended by a null, over list itself (a name
+   is never longer than its line); their length in all, and *count of them. */
+static int PendingNames(char *list, int *count)
+{
+    int at = 0;
+    char name[KEY_SIZE];
+    *count = 0;
+    for (int line = 0, next; list[line]; line = next) {
+        next = line + lstrlenA(list + line) + 1;   /* before the name may be written over it */
+        if (PendingName(list + line, name)) {
+            CopyText(list + at, next - at, name);   /* at never passes line */
+            at += lstrlenA(name) + 1;
+            (*count)++;
+        }
+    }
+    return at;
+}
+
+/* What the section on the disk pends on, as Remembered; 0 when it cannot be read. */
+static int RememberPending(const char *ini)
+{
+    DWORD used;
+    int count;
+    char *lines = ReadSection(ini, 0, &used);
+    if (!lines)
+        return 0;
+    int length = PendingNames(lines, &count);
+    int size = 2 * KEY_SIZE * count + 1;   /* each name's two forms */
+    Remembered = (char *)GlobalAlloc(GMEM_FIXED, size);
+    int ok = Remembered && FormsOfList(lines, length, Remembered, size, &RememberedUsed);
+    GlobalFree(lines);
+    if (!ok)
+        RememberWininit(Remembering);
+    return ok;
+}
+
+/* How many lines of the section pend on path (one at most, from what is remembered,
+   when a run remembers it); -1 when the file cannot be read. */
 static int CountPending(const char *ini, const char *path)
 {
     if (!Remembering)
         return CountOnDisk(ini, 0, path);
-    DWORD used;
-    if (!Remembered && !(Remembered = ReadSection(ini, 0, &used)))
+    if (!Remembered && !RememberPending(ini))
         return -1;
-    return CountLines(Remembered, 0, path);
+    return PlaceAmongForms(Remembered, RememberedUsed, path);
 }
 
 /* lines as the whole [rename] section (none: the section goes), flushed to the disk. */

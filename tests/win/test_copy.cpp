@@ -554,6 +554,38 @@ TEST_F(Copy, ATargetInUseIsReplacedAtTheNextStart)
     DeleteFileA(line);
 }
 
+// Questions to the system for a path's short form, counted.
+int ShortFormAsks;
+void *RealGetShortPathName;
+DWORD WINAPI CountShortPathName(LPCSTR path, LPSTR shortPath, DWORD size)
+{
+    ShortFormAsks++;
+    return ((DWORD(WINAPI *)(LPCSTR, LPSTR, DWORD))RealGetShortPathName)(path, shortPath, size);
+}
+
+// Other programs' lines in WININIT.INI are looked at for every file, but the system is
+// asked for their forms once: a new file costs its own short form (two questions: it
+// is not there, its directory is), however many lines wait.
+TEST_F(Copy, PendingLinesOfOtherProgramsAreAskedAboutOnce)
+{
+    std::string ini = WindowsDirectory() + "\\WININIT.INI";
+    SavedFile wininit(ini);
+    const std::string others = "[rename]\r\nNUL=C:\\OTHER1.TMP\r\nNUL=C:\\OTHER2.TMP\r\n"
+                               "C:\\A.DLL=C:\\A.NEW\r\n";
+    WriteWholeFile(ini, others);
+    ImportPatch asks("kernel32.dll", "GetShortPathNameA", (void *)CountShortPathName);
+    ASSERT_TRUE(asks.Applied());
+    RealGetShortPathName = asks.Original();
+    std::string lines = "[DiskLabel]\nDisk1=One\n[FileCounts]\nDisk1=20\n[Disk1]\n";
+    for (int i = 1; i <= 20; i++)
+        lines += std::to_string(i) + "=README.TXT,R" + std::to_string(i) + ".TXT,Copy,RootDir\n";
+    ShortFormAsks = 0;
+    EXPECT_EQ(PAGE_NEXT, Install(lines));
+    EXPECT_EQ(Original("README.TXT"), ReadWholeFile(dest_ + "\\DISK\\R20.TXT"));
+    EXPECT_GE(2 * 20 + 2 * 3, ShortFormAsks) << "for 20 files and 3 lines";
+    EXPECT_EQ(others, ReadWholeFile(ini)) << "nothing of theirs is touched";
+}
+
 TEST(CopyDrawing, SunkenBoxBrushCodes)
 {
     ResetSetupState();
