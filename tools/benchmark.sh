@@ -152,15 +152,16 @@ measure() {
 # The measures compared side by side run next to each other, and in turn first: this
 # machine's speed drifts from round to round, which a fixed order would lay on one of them.
 round() {
-  echo "Round $1: SETUP.EXE, the two loops, NSIS with zlib, replacing, NSIS with LZMA"
+  echo "Round $1: the loops, SETUP.EXE, NSIS with zlib, replacing, NSIS with LZMA"
   # the last round's installation taken away as its user would, so that each round
   # meets the same machine (not the registrations and the carried-on log of all before)
   if [ -f "$c/BENCH/UNINSTAL.EXE" ]; then
     (cd "$c/BENCH" && wine 'C:\BENCH\UNINSTAL.EXE' -s >/dev/null 2>&1) || true
   fi
   rm -rf "$c/BENCH" "$c/LOOP" "$c/LOOPB" "$c/NSISZ" "$c/NSISL"; mkdir -p "$c/LOOP" "$c/LOOPB"
-  if [ $(($1 % 2)) = 1 ]; then order="setup loop loop-blocks nsis-zlib setup-replace loop-replace nsis-lzma"
-  else order="nsis-zlib loop-blocks loop setup loop-replace setup-replace nsis-lzma"; fi
+  # SETUP.EXE between the LZCopy loop and NSIS zlib, next to both
+  if [ $(($1 % 2)) = 1 ]; then order="loop setup nsis-zlib loop-blocks setup-replace loop-replace nsis-lzma"
+  else order="loop-blocks nsis-zlib setup loop loop-replace setup-replace nsis-lzma"; fi
   for m in $order; do measure $m; done
 }
 # Five rounds, and more (up to eleven) while a measure's middle half spreads over
