@@ -101,7 +101,7 @@ static void ShowStatus(void)
     if (!StatusBehind)
         return;
     SetItemTextNow(StatusItem, Status);
-    StatusBehind = PercentBehind = 0;
+    StatusBehind = 0;
     StatusShownAt = GetTickCount();
 }
 

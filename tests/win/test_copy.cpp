@@ -697,4 +697,27 @@ TEST_F(Copy, ALongDiskShowsEveryStepAndDrawsEachOnce)
     EXPECT_EQ("100%", paintedAtLastCreate) << "painted before the last file is copied";
 }
 
+// A question paints the percentage the page holds, also one set since the last paint.
+TEST_F(Copy, AQuestionPaintsThePercentageFirst)
+{
+    ImportPatch paint("user32.dll", "UpdateWindow", (void *)CountUpdateWindow);
+    ASSERT_TRUE(paint.Applied());
+    RealUpdateWindow = paint.Original();
+    PercentPainted.clear();
+    std::string missing = ProgramDir() + "\\DISK\\LATER.TXT", held, painted;
+    MessageBoxRecorder boxes;
+    boxes.Answer([&](const MessageBoxCall &box) {
+        held = ItemText(box.owner, IDC_PERCENT);
+        painted = PercentPainted;
+        CopyFileA(MediaFile("disk\\README.TXT").c_str(), missing.c_str(), FALSE);
+        return IDRETRY;
+    });
+    EXPECT_EQ(PAGE_NEXT, Install("[DiskLabel]\nDisk1=One\n[FileCounts]\nDisk1=4\n[Disk1]\n"
+                                 "1=README.TXT,R1.TXT,One,RootDir\n2=README.TXT,R2.TXT,Two,RootDir\n"
+                                 "3=LATER.TXT,R3.TXT,Later,RootDir\n4=README.TXT,R4.TXT,Four,RootDir\n"));
+    ASSERT_EQ(1u, boxes.Calls().size());
+    EXPECT_EQ("75%", held) << "the share once the entry asked about is done";
+    EXPECT_EQ(held, painted);
+}
+
 }  // namespace
