@@ -40,6 +40,37 @@ lzk=$(echo "$head" | awk '/DLL Name:/{dll=toupper($3)} NF==3 && $2 ~ /^[0-9]+$/ 
       grep -E '^KERNEL32.DLL LZ')
 [ -z "$lzk" ] || bad "LZ functions imported from KERNEL32: $lzk"
 
+# Functions Windows 95 (4.00.950) lacks, or has only as a stub that fails with
+# ERROR_CALL_NOT_IMPLEMENTED, each with where that is said: a program importing one
+# does not load there, or fails at the call.
+missing95="
+MoveFileExA          KB Q129532: Windows 95 does not implement MoveFileEx
+MoveFileWithProgressA Microsoft's page: Windows NT only
+GetDiskFreeSpaceExA  KB Q231497: from Windows 95 OSR2 on
+GetFileAttributesExA Microsoft's page: from Windows 98 on
+GetLongPathNameA     Wine's kernel32 path.c: only supported on Win2k+ and Win98+
+IsDebuggerPresent    Microsoft's page: from Windows 98 on
+CopyFileExA          Microsoft's page: Windows NT only
+FindFirstFileExA     Microsoft's page: Windows NT only; Wine's file.c skips it as missing
+GetFileSizeEx        Microsoft's page: from Windows 2000 on
+SetFilePointerEx     Microsoft's page: from Windows 2000 on
+ReplaceFileA         Microsoft's page: from Windows 2000 on; Wine's file.c skips it as missing
+CreateHardLinkA      Microsoft's page: from Windows 2000 on
+GetVolumePathNameA   Microsoft's page: from Windows 2000 on
+GlobalMemoryStatusEx Microsoft's page: from Windows 2000 on
+LockFileEx           Microsoft's page: Windows NT only (a stub on Windows 95/98)
+CreateWaitableTimerA Microsoft's page: from Windows 98 on
+OpenThread           Microsoft's page: from Windows ME on
+SystemTimeToTzSpecificLocalTime Microsoft's page: Windows NT only; Wine's time.c skips it as missing
+RegDeleteKeyExA      Microsoft's page: from Windows XP x64 on
+RegGetValueA         Microsoft's page: from Windows Server 2003 on
+RegOpenCurrentUser   Microsoft's page: from Windows 2000 on
+"
+imports=$(echo "$head" | awk '/DLL Name:/{inimp=1} inimp && NF==3 && $1 ~ /^[0-9a-f]+$/ && $2 ~ /^[0-9]+$/ {print $3}')
+echo "$missing95" | while read -r f why; do
+  [ -n "$f" ] && echo "$imports" | grep -qx "$f" && echo "FAIL: imports $f, which Windows 95 lacks ($why)"
+done | grep . && fail=1
+
 # MinGW's start-up code would import these from the C runtime.
 crt=$(echo "$head" | grep -oE '\b(__getmainargs|__set_app_type|_initterm|__p__fmode|_cexit|__dllonexit)\b' | sort -u)
 [ -z "$crt" ] || bad "C runtime start-up code linked in: $crt"

@@ -74,7 +74,7 @@ same_again() { cmp "$work/medium-$1.img" "$work/again-$1.img"; }
 check "a second run gives the same images, byte for byte" 'every_disk same_again'
 
 run=$work/run log=$work/run.log
-RUN_DIR=$run bash "$top/tools/run-setup.sh" --package "$pkg" --floppies --span --uninstall > "$log" 2>&1
+RUN_DIR=$run bash "$top/tools/run-setup.sh" --package "$pkg" --floppies --span --uninstall --win98 > "$log" 2>&1
 status=$?
 sed 's/^/  | /' "$log"
 check "the run installs across the floppies and uninstalls as expected" '[ $status -eq 0 ]'

@@ -3,7 +3,7 @@
 # floppy images, makes a fresh Windows 98 Wine prefix in build/run and runs SETUP.EXE
 # from the medium as drive A:.
 #   run-setup.sh [--package DIR] [--ps2|--serial] [--driver-only|--silent]
-#                [--floppies [--span]] [--uninstall]
+#                [--floppies [--span]] [--uninstall] [--win98]
 # --package DIR installs the package directory DIR (SETUP.INF and the package's files,
 # as for make-medium.sh) instead of the sample (build/package, as the build lays it out).
 # DIR is checked first (tools/check-package.sh, run by make-medium.sh): with an error the
@@ -36,6 +36,12 @@
 # --uninstall ends the run with the command of the uninstall entry setup registered
 # (with -s -l when headless); the report then shows what it removed, what it left because
 # someone changed it since (its LEFT lines), and the registry after.
+# --win98 runs the programs under the Windows 95/98 answers of the test rig (tests/win98):
+# copies of SETUP.EXE and UNINSTAL.EXE whose imports name W9X.DLL, which answers as
+# Windows 95/98 do where Wine answers as NT (one registry handle per key, FAT's local
+# times, the profile cache, the critical-error box of a drive without its disk); A: has
+# no disk in it while a disk is changed. The report ends with what W9X.LOG holds: what
+# the programs met that Windows 95/98 would not have let pass (nothing, on a good run).
 # RUN_DIR: where the run goes (default build/run; deleted and made anew each run).
 # RUN_TIME_LIMIT: the seconds each program has to end without a display (default 180).
 # DISPLAY: set, SETUP.EXE runs on it for you; unset, on autopilot on a private Xvfb.
@@ -48,8 +54,8 @@
 . "$(dirname "$0")/usage.sh"
 set -eu
 trap 'exit 1' ERR   # a step before SETUP.EXE runs (build, package, prefix) failed
-mouse=""; args=""; floppies=0; span=0; uninstall=0; silent=0; package_arg=""
-usage="usage: $0 [--package DIR] [--ps2|--serial] [--driver-only|--silent] [--floppies [--span]] [--uninstall]"
+mouse=""; args=""; floppies=0; span=0; uninstall=0; silent=0; package_arg=""; win98=0
+usage="usage: $0 [--package DIR] [--ps2|--serial] [--driver-only|--silent] [--floppies [--span]] [--uninstall] [--win98]"
 while [ $# -gt 0 ]; do
   case $1 in
     --package) [ $# -ge 2 ] || { echo "$usage" >&2; exit 2; }
@@ -60,6 +66,7 @@ while [ $# -gt 0 ]; do
     --floppies) floppies=1 ;;
     --span) span=1 ;;
     --uninstall) uninstall=1 ;;
+    --win98) win98=1 ;;
     *) echo "$usage" >&2; exit 2 ;;
   esac
   shift
@@ -88,7 +95,9 @@ bash tools/install-deps.sh
 . tools/wine-width.sh
 width=$(wine_width)
 cmake -S . -B build -DCMAKE_BUILD_TYPE=MinSizeRel >/dev/null
-cmake --build build -j2 --target SETUP UNINSTAL autopilot regexport4 medium
+targets="SETUP UNINSTAL autopilot regexport4 medium"
+[ $win98 = 1 ] && targets="$targets win98"
+cmake --build build -j2 --target $targets
 out=build
 if [ "$width" = win64 ]; then
   echo "This machine cannot execute i386 code: running the 64-bit twin of SETUP.EXE"
@@ -96,8 +105,10 @@ if [ "$width" = win64 ]; then
   out=build/x64
   cmake -S . -B $out -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-x86_64.cmake" \
         -DCMAKE_BUILD_TYPE=MinSizeRel >/dev/null
-  cmake --build $out -j2 --target SETUP UNINSTAL autopilot regexport4 medium
+  cmake --build $out -j2 --target $targets
 fi
+setup_exe=$out/SETUP.EXE
+[ $win98 = 1 ] && setup_exe=$out/win98/SETUP.EXE
 
 run=${RUN_DIR:-$PWD/build/run}
 case $run in /*) ;; *) run=$PWD/$run ;; esac
@@ -106,7 +117,9 @@ rm -rf "$run"; mkdir -p "$run/shots"
 # The package and its medium: the sample's, which the build lays out and makes; or
 # DIR's, made here by make-medium.sh, which checks the package first and stops at an
 # error, showing the checker's findings.
-if [ -z "$package_arg" ]; then
+if [ -z "$package_arg" ] && [ $win98 = 1 ]; then
+  package=$PWD/$out/win98/package medium=$PWD/$out/win98/medium
+elif [ -z "$package_arg" ]; then
   package=$PWD/$out/package medium=$PWD/$out/medium
 else
   package=$package_arg medium=$run/medium
@@ -117,6 +130,11 @@ else
     echo "built one ($out/UNINSTAL.EXE) added beside SETUP.INF"
     package=$run/package
   fi
+  if [ $win98 = 1 ]; then   # its uninstaller under the same answers
+    [ "$package" = "$run/package" ] || { cp -r "$package" "$run/package"; package=$run/package; }
+    u=$(find "$package" -maxdepth 1 -iname UNINSTAL.EXE | head -1)
+    "$out/win98/patch_imports" "$u" "$u.w98" && mv "$u.w98" "$u"
+  fi
 fi
 # make-medium.sh's findings name DIR, also when they are about its copy.
 make_medium() {
@@ -125,11 +143,11 @@ make_medium() {
 }
 made=0
 if [ $span = 1 ]; then
-  make_medium --span $out/SETUP.EXE "$run/medium" "$run/disk" "$package" || made=$?
+  make_medium --span $setup_exe "$run/medium" "$run/disk" "$package" || made=$?
 elif [ $floppies = 1 ]; then
-  make_medium --per-disk $out/SETUP.EXE "$run/medium" "$run/disk" "$package" || made=$?
+  make_medium --per-disk $setup_exe "$run/medium" "$run/disk" "$package" || made=$?
 elif [ -n "$package_arg" ]; then
-  make_medium $out/SETUP.EXE "$medium" "" "$package" || made=$?
+  make_medium $setup_exe "$medium" "" "$package" || made=$?
 fi
 if [ $made != 0 ]; then
   echo "run-setup: no medium could be made of ${package_arg:-$package} (above); nothing was run" >&2
@@ -179,6 +197,11 @@ printf '[386Enh]\r\nebios=*ebios\r\nwoafont=dosapp.fon\r\nmouse=*vmouse, msmouse
 mkdir -p "$windows/system32/VMM32"
 printf 'Windows 98 mouse driver (stand-in)\r\n' > "$windows/system32/VMM32/VMOUSE.VXD"
 cp "$windows/system.ini" "$run/system.ini.before"
+rig98=$WINEPREFIX/drive_c/W9XRIG
+if [ $win98 = 1 ]; then
+  cp "$out/win98/W9X.DLL" "$windows/system32/"
+  mkdir -p "$rig98"
+fi
 
 # The medium as drive A:, as a user of an emulated PC carries it over; with --floppies,
 # the files of the first disk's image.
@@ -210,8 +233,10 @@ change_disks() {
       label=$(cat "$disks/insert.ready"); rm -f "$disks/insert.ready"
       n=$(awk -F'\t' -v l="$label" '$1 == "disk" && $3 == l { print $2; exit }' "$run/disks.list")
       if [ -n "$n" ] && [ -f "$run/disk$n.img" ]; then
+        [ $win98 = 1 ] && : > "$rig98/NOTREADY.A"   # no disk in the drive meanwhile
         find "$run/floppy" -mindepth 1 -delete
         mcopy -s -n -i "$run/disk$n.img" '::*' "$run/floppy/"
+        rm -f "$rig98/NOTREADY.A"
         echo "  '$label': disk $n put in A: from $run/disk$n.img, Retry" >> "$run/prompts.log"
         printf ok > "$disks/answer"
       else
@@ -390,8 +415,19 @@ else
 fi
 ls "$windows/system32/VMM32" | sed 's/^/  VMM32: /'
 
-# The run's end: what did not end as expected, and the exit code.
+# The run's end: what Windows 95/98 would not have let pass, what did not end as
+# expected, and the exit code.
 finish() {
+  if [ $win98 = 1 ]; then
+    echo
+    echo "== Windows 95/98 answers (W9X.LOG: what they would not have let pass)"
+    if [ -s "$rig98/W9X.LOG" ]; then
+      tr -d '\r' < "$rig98/W9X.LOG" | sed 's/^/  /'
+      faults="${faults}the programs met what Windows 95/98 would not have let pass"$'\n'
+    else
+      echo "  nothing"
+    fi
+  fi
   if [ -n "$faults" ]; then
     echo
     printf '%s' "$faults" | sed 's/^/run-setup: /'

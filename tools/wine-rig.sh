@@ -72,6 +72,13 @@ start)
   fi
   # Windows 98 always has WINDOWS\SYSTEM; a 64-bit prefix lacks it.
   mkdir -p "$WINEPREFIX/drive_c/windows/system"
+  # The Windows 95/98 answers (tests/win98) for the programs patched to ask them, a
+  # floppy drive A: whose disk the tests change
+  [ -f "$build/win98/W9X.DLL" ] && cp "$build/win98/W9X.DLL" "$WINEPREFIX/drive_c/windows/system32/"
+  mkdir -p "$rig/floppy" "$rig/drive_d"
+  ln -sfn "$rig/floppy" "$WINEPREFIX/dosdevices/a:"
+  # and a second hard disk, D:
+  ln -sfn "$rig/drive_d" "$WINEPREFIX/dosdevices/d:"
   setsid wineserver -p </dev/null >/dev/null 2>&1
   # The session's first program starts Wine's services, which keep its output open:
   # let a throwaway one take that, so that later programs' output can be waited for.

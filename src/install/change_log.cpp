@@ -7,6 +7,7 @@
 #include "../shared/ini_file.h"
 #include "../shared/path_names.h"
 #include "../shared/bounded_text.h"
+#include "../shared/placed_file.h"
 #include "../../resources/resource.h"
 
 static int Open;
@@ -14,15 +15,23 @@ static ProfileText Earlier;   /* the log this run carries on, for what it put in
 
 /* The targets this installation's runs put in place, or found nothing at: the earlier
    runs' as carried on, this run's as their records are written. One path a line, each
-   once, in its one form: LoggedBefore looks here, not in the log on the disk. */
+   once, in its one form, and beside each (the same place in OurFiles) what the last
+   record says of it: LoggedBefore looks here, not in the log on the disk. */
+struct OurFile {
+    int placed;          /* 0: found nothing there, and not put in place since */
+    PlacedStamp stamp;   /* as placed */
+};
 static char *Ours;
-static int OursLength, OursSize;
+static int OursLength, OursSize, OurCount, OurFilesSize;
+static OurFile *OurFiles;
 
-static int IsOurs(const char *target)
+/* The place of target among Ours (from 1); 0 when it is not there. */
+static int OurIndex(const char *target)
 {
-    for (int at = 0; at < OursLength; at += lstrlenA(Ours + at) + 1)
+    int index = 1;
+    for (int at = 0; at < OursLength; at += lstrlenA(Ours + at) + 1, index++)
         if (SameTextNoCase(Ours + at, target))
-            return 1;
+            return index;
     return 0;
 }
 
@@ -30,52 +39,80 @@ static void ForgetOurs(void)
 {
     if (Ours)
         GlobalFree(Ours);
+    if (OurFiles)
+        GlobalFree(OurFiles);
     Ours = 0;
-    OursLength = OursSize = 0;
+    OurFiles = 0;
+    OursLength = OursSize = OurCount = OurFilesSize = 0;
 }
 
-/* 0, noted, when there is no memory for it. */
-static int RememberOurs(const char *target)
+/* block (of *size bytes, used of them in use) grown to hold more bytes; 0 without
+   memory, the block then as it was. */
+static int Grow(void **block, int *size, int used, int more)
 {
-    int length = lstrlenA(target) + 1;
-    if (IsOurs(target))
+    if (used + more <= *size)
         return 1;
-    if (OursLength + length > OursSize) {
-        int size = OursSize * 2 + length + 4096;
-        char *grown = (char *)GlobalAlloc(GMEM_FIXED, (SIZE_T)size);
-        if (!grown) {
-            SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-            return NoteFailure(IDS_CANNOTRECORD, target);
-        }
-        CopyMemory(grown, Ours, (SIZE_T)OursLength);
-        if (Ours)
-            GlobalFree(Ours);
-        Ours = grown;
-        OursSize = size;
+    int grown = *size * 2 + more + 4096;
+    void *bigger = GlobalAlloc(GMEM_FIXED, (SIZE_T)grown);
+    if (!bigger)
+        return 0;
+    CopyMemory(bigger, *block, (SIZE_T)used);
+    if (*block)
+        GlobalFree(*block);
+    *block = bigger;
+    *size = grown;
+    return 1;
+}
+
+/* What the last record says of target; 0, noted, when there is no memory for it. */
+static int RememberOurs(const char *target, const OurFile *file)
+{
+    int length = lstrlenA(target) + 1, index = OurIndex(target);
+    if (index) {
+        OurFiles[index - 1] = *file;
+        return 1;
+    }
+    if (!Grow((void **)&Ours, &OursSize, OursLength, length) ||
+        !Grow((void **)&OurFiles, &OurFilesSize, (int)sizeof(OurFile) * OurCount, (int)sizeof(OurFile))) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return NoteFailure(IDS_CANNOTRECORD, target);
     }
     CopyMemory(Ours + OursLength, target, (SIZE_T)length);
     OursLength += length;
+    OurFiles[OurCount++] = *file;
     return 1;
 }
 
 /* The target a record names when it says the package put a file there or found none
-   there, into name (MAX_PATH bytes); 0 for any other record. */
-static int NamesOurs(const char *line, char *name)
+   there, into name (MAX_PATH bytes), and what it says in *file; 0 for any other record. */
+static int NamesOurs(const char *line, char *name, OurFile *file)
 {
     char kind[16], existed[4];
-    return LogField(line, 0, kind, sizeof kind) && LogField(line, 1, name, MAX_PATH) &&
-           (!lstrcmpA(kind, LOG_PLACED) ||
-            (!lstrcmpA(kind, LOG_FILE) && LogField(line, 2, existed, sizeof existed) &&
-             existed[0] == '0'));
+    if (!LogField(line, 0, kind, sizeof kind) || !LogField(line, 1, name, MAX_PATH))
+        return 0;
+    file->placed = !lstrcmpA(kind, LOG_PLACED) && ReadPlacedFields(line, &file->stamp);
+    return file->placed || (!lstrcmpA(kind, LOG_FILE) && LogField(line, 2, existed, sizeof existed) &&
+                            existed[0] == '0');
 }
 
 static int RememberEarlierOurs(void)
 {
     char line[LOG_LINE_SIZE], name[MAX_PATH];
+    OurFile file;
     for (int at = 0; NextLogLine(Earlier.text, Earlier.length, &at, line, sizeof line) > 0;)
-        if (NamesOurs(line, name) && !RememberOurs(name))
+        if (NamesOurs(line, name, &file) && !RememberOurs(name, &file))
             return 0;
     return 1;
+}
+
+/* A whole record written, and remembered when it names a file of the package's. */
+static int WriteLine(const char *line)
+{
+    if (!WriteLogRecord(line, IDS_CANNOTRECORD))
+        return 0;
+    char name[MAX_PATH];
+    OurFile file;
+    return !NamesOurs(line, name, &file) || RememberOurs(name, &file);
 }
 
 /* One record of up to five text fields after its kind (null fields end it). */
@@ -91,10 +128,7 @@ static int WriteRecord(const char *kind, const char *a, const char *b = 0, const
             SetLastError(ERROR_BUFFER_OVERFLOW);
             return NoteFailure(IDS_CANNOTRECORD, a);
         }
-    if (!WriteLogRecord(line, IDS_CANNOTRECORD))
-        return 0;
-    char name[MAX_PATH];
-    return !NamesOurs(line, name) || RememberOurs(name);
+    return WriteLine(line);
 }
 
 static void Number(DWORD n, char *text)
@@ -110,11 +144,10 @@ static int LogKeysMade(HKEY root, const char *path)
         if (path[i] && path[i] != '\\')
             continue;
         lstrcpynA(level, path, i + 1);
-        HKEY key;
-        if (!OpenRegKey(root, level, &key))
+        int there;
+        if (!IsRegKeyThere(root, level, &there))
             return NoteKeyFailure(IDS_CANNOTWRITEKEY, root, level);
-        CloseRegKey(key);
-        if (!key && !WriteRecord(LOG_KEY, LogRootName(root), level))
+        if (!there && !WriteRecord(LOG_KEY, LogRootName(root), level))
             return 0;
     }
     return 1;
@@ -122,32 +155,23 @@ static int LogKeysMade(HKEY root, const char *path)
 
 /* A value's record: what it becomes and what it was. */
 static int LogValue(HKEY root, const char *path, const char *name, DWORD type,
-                    const BYTE *data, DWORD length)
+                    const BYTE *data, DWORD length, const RegPrior *prior)
 {
-    HKEY key;
-    char *old = 0, typeText[16], oldType[16] = "";
-    DWORD priorType = 0, priorLength = 0;
-    if (!OpenRegKey(root, path, &key) ||
-        (key && !ReadRegData(key, name, &priorType, &old, &priorLength))) {
-        CloseRegKey(key);
-        return NoteKeyFailure(IDS_CANNOTWRITEKEY, root, path);
-    }
-    CloseRegKey(key);
-    char line[LOG_LINE_SIZE] = "";
+    char line[LOG_LINE_SIZE] = "", typeText[16], oldType[16] = "";
     Number(type, typeText);
     if (!data)
         typeText[0] = 0;   /* deleted: no value after */
-    if (old)
-        Number(priorType, oldType);
+    if (prior->there)
+        Number(prior->type, oldType);
     int fits = AddLogField(line, sizeof line, LOG_VALUE) &&
                AddLogField(line, sizeof line, LogRootName(root)) &&
                AddLogField(line, sizeof line, path) && AddLogField(line, sizeof line, name) &&
                AddLogField(line, sizeof line, typeText) &&
                AddLogBytes(line, sizeof line, data, (int)length) &&
-               AddLogField(line, sizeof line, old ? "1" : "0") &&
-               (!old || (AddLogField(line, sizeof line, oldType) &&
-                         AddLogBytes(line, sizeof line, (const BYTE *)old, (int)priorLength)));
-    FreeRegText(old);
+               AddLogField(line, sizeof line, prior->there ? "1" : "0") &&
+               (!prior->there ||
+                (AddLogField(line, sizeof line, oldType) &&
+                 AddLogBytes(line, sizeof line, (const BYTE *)prior->data, (int)prior->length)));
     if (!fits) {
         SetLastError(ERROR_BUFFER_OVERFLOW);
         return NoteKeyFailure(IDS_CANNOTRECORD, root, path);
@@ -157,9 +181,10 @@ static int LogValue(HKEY root, const char *path, const char *name, DWORD type,
 
 /* Told of each registry change before it is made. */
 static int LogRegistryChange(HKEY root, const char *path, const char *name, DWORD type,
-                             const BYTE *data, DWORD length)
+                             const BYTE *data, DWORD length, const RegPrior *prior)
 {
-    int logged = name ? LogValue(root, path, name, type, data, length) : LogKeysMade(root, path);
+    int logged = name ? LogValue(root, path, name, type, data, length, prior)
+                      : LogKeysMade(root, path);
     if (!logged)
         SetLastError(FailureError());
     return logged;
@@ -195,9 +220,17 @@ int LogDirectory(const char *dir)
 
 int LoggedBefore(const char *target, int *logged)
 {
-    *logged = Open && PlaceInList(Ours, OursLength, target);   /* an earlier run's short
-                                                                   form of it too */
-    return 1;
+    *logged = 0;
+    int index = Open ? PlaceInList(Ours, OursLength, target) : 0;   /* an earlier run's
+                                                                       short form of it too */
+    if (!index)
+        return 1;
+    const OurFile *file = &OurFiles[index - 1];
+    if (!file->placed) {   /* named as being written by a run that ended there */
+        *logged = 1;
+        return 1;
+    }
+    return IsFileAsPlaced(target, &file->stamp, logged) || NoteFailure(IDS_CANNOTREAD, target);
 }
 
 int LogFilePlacing(const char *target, int existed, const char *keep)
@@ -205,24 +238,28 @@ int LogFilePlacing(const char *target, int existed, const char *keep)
     return WriteRecord(LOG_FILE, target, existed ? "1" : "0", keep ? keep : "");
 }
 
-int LogFilePlaced(const char *target, const char *holder, DWORD size, const FILETIME *stamp)
+int LogFilePlaced(const char *target, const char *holder, DWORD size, const FILETIME *stamp,
+                  DWORD crc)
 {
     if (!Open)
         return 1;
-    FILETIME written = *stamp;
-    if (!written.dwLowDateTime && !written.dwHighDateTime) {
+    PlacedStamp placed = { size, *stamp, crc, 1 };
+    if (!stamp->dwLowDateTime && !stamp->dwHighDateTime) {
         WIN32_FIND_DATAA found;   /* no time was set: as the disk has it */
         HANDLE find = FindFirstFileA(holder, &found);
         if (find == INVALID_HANDLE_VALUE)
             return NoteFailure(IDS_CANNOTCREATEFILE, target);
         FindClose(find);
-        size = found.nFileSizeLow;
-        written = found.ftLastWriteTime;
+        placed.size = found.nFileSizeLow;
+        placed.time = found.ftLastWriteTime;
     }
-    char sizeText[16], time[24];
-    Number(size, sizeText);
-    wsprintfA(time, "%08lX%08lX", written.dwHighDateTime, written.dwLowDateTime);
-    return WriteRecord(LOG_PLACED, target, sizeText, time);
+    char line[LOG_LINE_SIZE] = "";
+    if (!AddLogField(line, sizeof line, LOG_PLACED) || !AddLogField(line, sizeof line, target) ||
+        !AddPlacedFields(line, sizeof line, &placed)) {
+        SetLastError(ERROR_BUFFER_OVERFLOW);
+        return NoteFailure(IDS_CANNOTRECORD, target);
+    }
+    return WriteLine(line);
 }
 
 int LogIniChange(const char *path, const char *oldLine, int found, const char *newLine,

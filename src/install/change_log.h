@@ -16,16 +16,18 @@ int BeginChangeLog(void);
 int LogPhase(const char *name);
 
 int LogDirectory(const char *dir);
-/* *logged 1 when a run of this installation (an earlier one whose log this one
-   carries on, or this one in a try before) put a file at target, or found none there:
-   the file there is the package's, not another program's. Always 1: what the log
-   holds is kept in memory as it is read and written. */
+/* *logged 1 when the file at target is the package's, not another program's: a run of
+   this installation (an earlier one whose log this one carries on, or this one in a
+   try before) put it there and it is still as placed (placed_file.h), or that run found
+   nothing there and ended before its record of the file placed. 0, noted, when the
+   file cannot be read. */
 int LoggedBefore(const char *target, int *logged);
 int LogFilePlacing(const char *target, int existed, const char *keep);
-/* target in place, with its size and the last-write time it was given (stamp), or,
-   when it was given none (0), both read from holder: target, or the file that becomes
-   it at the next start. */
-int LogFilePlaced(const char *target, const char *holder, DWORD size, const FILETIME *stamp);
+/* target in place, with its size, the last-write time it was given (stamp) and the
+   CRC-32 of what was written, or, when it was given no time (0), size and time read
+   from holder: target, or the file that becomes it at the next start. */
+int LogFilePlaced(const char *target, const char *holder, DWORD size, const FILETIME *stamp,
+                  DWORD crc);
 int LogIniChange(const char *path, const char *oldLine, int found, const char *newLine,
                  DWORD attributes);
 int LogSetAside(const char *from, const char *to);

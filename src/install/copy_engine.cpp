@@ -96,13 +96,14 @@ static int CopyToTarget(const FileEntry *e, INT source, LONG size, const char *t
         return NoteRecordFailure(IDS_CANNOTRECORD);
     CopyText(holder, sizeof holder, target);
     FILETIME stamp = { 0, 0 };
-    if (existed ? !ExpandWhole(source, size, target, keep[0] ? keep : 0, holder, &stamp)
-                : !ExpandNew(source, size, target, &stamp))
+    DWORD crc;
+    if (existed ? !ExpandWhole(source, size, target, keep[0] ? keep : 0, holder, &stamp, &crc)
+                : !ExpandNew(source, size, target, &stamp, &crc))
         return 0;
     if (script && !PutRecordBack())
         return NoteRecordFailure(IDS_CANNOTRECORD);
     TellChange(CHANGE_FILE, target);
-    return LogFilePlaced(target, holder, (DWORD)size, &stamp);
+    return LogFilePlaced(target, holder, (DWORD)size, &stamp, crc);
 }
 
 /* The entry's source and target, in their one form. */

@@ -8,6 +8,7 @@
 #include "../shared/path_text.h"
 #include "../shared/path_names.h"
 #include "../shared/failure_note.h"
+#include "../shared/crc32.h"
 #include "../../resources/resource.h"
 
 LONG DeclaredSize(INT source)
@@ -108,11 +109,12 @@ static void StampWritten(HANDLE out, FILETIME *stamp)
    LZCopy writes a thousand bytes at a time, each a call to the system. */
 #define EXPAND_BLOCK 32768
 
-/* Expands the source into out, as LZCopy does: the bytes written; LZERROR_WRITE when
-   the disk did not take a block whole (its error kept), another negative LZERROR_ when
-   the source cannot be read or expanded. A source that gives more than it declared
-   (expected) is not read on. */
-static LONG ExpandBlocks(INT source, LONG expected, HANDLE out)
+/* Expands the source into out, as LZCopy does: the bytes written, and in *crc their
+   CRC-32, taken of each block as it is written; LZERROR_WRITE when the disk did not
+   take a block whole (its error kept), another negative LZERROR_ when the source
+   cannot be read or expanded. A source that gives more than it declared (expected) is
+   not read on. */
+static LONG ExpandBlocks(INT source, LONG expected, HANDLE out, DWORD *crc)
 {
     char block[EXPAND_BLOCK];   /* on the stack: the program's data is part of its file */
     LONG total = 0;
@@ -126,6 +128,7 @@ static LONG ExpandBlocks(INT source, LONG expected, HANDLE out)
             SetLastError(ERROR_DISK_FULL);   /* a disk that took part of it */
         if (!wrote || put != (DWORD)got)
             return LZERROR_WRITE;
+        *crc = Crc32Add(*crc, block, (DWORD)got);
         total += got;
     }
 }
@@ -133,9 +136,11 @@ static LONG ExpandBlocks(INT source, LONG expected, HANDLE out)
 /* Expands the source into the file open at out, stamps it (StampWritten) and closes
    it; 0, noted against target, when the disk did not take it whole or the source is
    not what it says. */
-static int ExpandInto(INT source, LONG expected, HANDLE out, const char *target, FILETIME *stamp)
+static int ExpandInto(INT source, LONG expected, HANDLE out, const char *target, FILETIME *stamp,
+                      DWORD *crc)
 {
-    LONG written = ExpandBlocks(source, expected, out);
+    *crc = 0;
+    LONG written = ExpandBlocks(source, expected, out, crc);
     DWORD error = GetLastError();
     if (written == expected)
         StampWritten(out, stamp);
@@ -208,7 +213,7 @@ static int PutInPlace(const char *temporary, const char *target, const char *dir
 }
 
 int ExpandWhole(INT source, LONG expected, const char *target, const char *keep, char *holder,
-                FILETIME *stamp)
+                FILETIME *stamp, DWORD *crc)
 {
     char dir[MAX_PATH], temporary[MAX_PATH];
     HANDLE out;
@@ -216,7 +221,7 @@ int ExpandWhole(INT source, LONG expected, const char *target, const char *keep,
     if (!DirectoryOf(target, dir, sizeof dir) || !MakeTemporaryFile(dir, temporary, &out))
         return NoteFailure(IDS_CANNOTCREATEFILE, target);
     int waiting = 0;
-    int placed = ExpandInto(source, expected, out, target, stamp) &&
+    int placed = ExpandInto(source, expected, out, target, stamp, crc) &&
                  PutInPlace(temporary, target, dir, keep, &waiting);
     if (placed && waiting)
         CopyText(holder, MAX_PATH, temporary);
@@ -226,7 +231,7 @@ int ExpandWhole(INT source, LONG expected, const char *target, const char *keep,
     return placed;
 }
 
-int ExpandNew(INT source, LONG expected, const char *target, FILETIME *stamp)
+int ExpandNew(INT source, LONG expected, const char *target, FILETIME *stamp, DWORD *crc)
 {
     if (!CancelPendingAtRestart(target))
         return NoteScheduleFailure();
@@ -234,7 +239,7 @@ int ExpandNew(INT source, LONG expected, const char *target, FILETIME *stamp)
     HANDLE out = CreateFileA(target, GENERIC_WRITE, 0, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, 0);
     if (out == INVALID_HANDLE_VALUE)
         return NoteFailure(IDS_CANNOTCREATEFILE, target);
-    if (ExpandInto(source, expected, out, target, stamp))
+    if (ExpandInto(source, expected, out, target, stamp, crc))
         return 1;
     DeleteFileA(target);   /* partial; should it stay, the log names it as being
                               written: a later try replaces it, the uninstaller removes it */

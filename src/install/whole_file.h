@@ -17,16 +17,16 @@
    temporary file stays behind. holder (MAX_PATH bytes) names the file that holds the
    new text: target, or the temporary file that becomes it at the next start. *stamp
    receives the last-write time the new file was given, or stays 0 when none could be
-   set. */
+   set; *crc the CRC-32 of what was written (crc32.h). */
 int ExpandWhole(INT source, LONG expected, const char *target, const char *keep, char *holder,
-                FILETIME *stamp);
+                FILETIME *stamp, DWORD *crc);
 
 /* Expands the open LZ source into target, which is not there, straight into its
    place (what WININIT.INI would still do to target at the next start taken out
    first). The log names target as being written before this is called: a failure
    deletes what was written, and a power cut leaves at most a partial file the log
-   names. 1, or 0 with what failed noted. *stamp as for ExpandWhole. */
-int ExpandNew(INT source, LONG expected, const char *target, FILETIME *stamp);
+   names. 1, or 0 with what failed noted. *stamp and *crc as for ExpandWhole. */
+int ExpandNew(INT source, LONG expected, const char *target, FILETIME *stamp, DWORD *crc);
 
 /* Makes one directory level; 1 when it is there afterwards. made (may be 0) is set to
    1 when this call made it. */

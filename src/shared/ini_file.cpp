@@ -37,6 +37,12 @@ void FreeIniFile(ProfileText *t)
     t->length = 0;
 }
 
+void FlushProfileCache(const char *path)
+{
+    WritePrivateProfileStringA(0, 0, 0, 0);
+    WritePrivateProfileStringA(0, 0, 0, path);
+}
+
 void NoIniText(ProfileText *t)
 {
     t->text = NoText;

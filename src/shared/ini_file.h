@@ -12,6 +12,11 @@
 int ReadIniFile(const char *path, ProfileText *t);
 void FreeIniFile(ProfileText *t);
 
+/* The profile services' cache written to the disk, in the form Windows 95 documents
+   (every parameter 0) and in the file's own form, which Wine and NT take; neither
+   answers whether it worked, so a write that matters is read back from the file. */
+void FlushProfileCache(const char *path);
+
 /* An empty text that FreeIniFile may be given. */
 void NoIniText(ProfileText *t);
 

@@ -25,15 +25,20 @@ int ShortPath(const char *given, char *shortPath, int size)
     if (!CanonicalPath(given, path, sizeof path))
         return 0;
     DWORD length = GetShortPathNameA(path, shortPath, (DWORD)size);
-    if (length > 0 && length < (DWORD)size)
+    if (length == 0 || length >= (DWORD)size) {
+        /* not there yet: its directory's short form and its own name */
+        char dir[NAME_SIZE];
+        const char *name = LastPartOf(path);
+        if (name == path || !DirectoryOf(path, dir, sizeof dir))
+            return 0;
+        length = GetShortPathNameA(dir, shortPath, (DWORD)size);
+        if (length == 0 || length >= (DWORD)size || !JoinPath(shortPath, size, shortPath, name))
+            return 0;
+    }
+    if (IsShortFormPath(shortPath))
         return 1;
-    /* not there yet: its directory's short form and its own name */
-    char dir[NAME_SIZE];
-    const char *name = LastPartOf(path);
-    if (name == path || !DirectoryOf(path, dir, sizeof dir))
-        return 0;
-    length = GetShortPathNameA(dir, shortPath, (DWORD)size);
-    return length > 0 && length < (DWORD)size && JoinPath(shortPath, size, shortPath, name);
+    SetLastError(ERROR_INVALID_NAME);   /* a long name that has no short form */
+    return 0;
 }
 
 /* a against the one form and the short form of another path, asked of the system once
@@ -72,15 +77,17 @@ int SamePlace(const char *a, const char *b)
 
 int PlaceInList(const char *list, int length, const char *path)
 {
-    for (int at = 0; at < length; at += lstrlenA(list + at) + 1)
+    int position = 1;
+    for (int at = 0; at < length; at += lstrlenA(list + at) + 1, position++)
         if (SameTextNoCase(list + at, path))
-            return 1;
+            return position;
     char place[NAME_SIZE], shortForm[NAME_SIZE];
     if (!FormsOf(path, place, shortForm))
         return 0;
-    for (int at = 0; at < length; at += lstrlenA(list + at) + 1)
+    position = 1;
+    for (int at = 0; at < length; at += lstrlenA(list + at) + 1, position++)
         if (SameAsForms(list + at, place, shortForm))
-            return 1;
+            return position;
     return 0;
 }
 

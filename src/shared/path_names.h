@@ -8,7 +8,7 @@ int CanonicalPath(const char *path, char *place, int size);
 
 /* The 8.3 form of path, written whole; for a file that does not exist yet, its
    directory's short form and its own name (which must then be 8.3 already). 0 when it
-   does not fit size bytes. */
+   does not fit size bytes, or has no such form (ERROR_INVALID_NAME). */
 int ShortPath(const char *path, char *shortPath, int size);
 
 /* 1 when both name the same file or directory: in their one form, or in their short
@@ -16,8 +16,8 @@ int ShortPath(const char *path, char *shortPath, int size);
    regard to case. */
 int SamePlace(const char *a, const char *b);
 
-/* 1 when one of the names in list (each ended by a null, length bytes in all) is the
-   same place as path. The texts are compared first: a list kept in the one form holds
+/* The position (from 1) of the first name in list (each ended by a null, length bytes
+   in all) that is the same place as path; 0 when none is. The texts are compared first: a list kept in the one form holds
    path's own text when it holds the place; the system is asked for the names' forms
    only for a path not found so, and for path's own once. */
 int PlaceInList(const char *list, int length, const char *path);

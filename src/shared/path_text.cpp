@@ -67,3 +67,46 @@ int IsRelativeDir(const char *value)
     }
     return 1;
 }
+
+/* One part, up to its end or the next backslash: 1 when it is an 8.3 name. */
+static int IsShortPart(const char *part, int length)
+{
+    int base = 0, extension = -1;
+    for (int i = 0; i < length; i++) {
+        if (part[i] == ' ' || (part[i] == '.' && extension >= 0))
+            return 0;
+        if (part[i] == '.')
+            extension = 0;
+        else if (extension >= 0)
+            extension++;
+        else
+            base++;
+    }
+    return base >= 1 && base <= 8 && extension <= 3;
+}
+
+int IsShortFormPath(const char *path)
+{
+    if (!path[0] || path[1] != ':' || path[2] != '\\')
+        return 0;
+    for (const char *part = path + 3; *part;) {
+        int length = 0;
+        while (part[length] && part[length] != '\\')
+            length++;
+        if (!IsShortPart(part, length))
+            return 0;
+        part += length + (part[length] ? 1 : 0);
+    }
+    return 1;
+}
+
+static char DriveLetter(const char *path)
+{
+    char c = path[0] && path[1] == ':' ? path[0] : 0;
+    return c >= 'a' && c <= 'z' ? (char)(c - 'a' + 'A') : c;
+}
+
+int OnOneDrive(const char *a, const char *b)
+{
+    return DriveLetter(a) && DriveLetter(a) == DriveLetter(b);
+}

@@ -25,4 +25,12 @@ void TidyPlace(char *path);
    not empty, no drive, no backslash at its start, no ".." among its parts. */
 int IsRelativeDir(const char *value);
 
+/* 1 when both paths begin with the same drive letter ("C:", in either case). */
+int OnOneDrive(const char *a, const char *b);
+
+/* 1 when path is a drive's whole path in 8.3 parts ("C:\WINDOWS\KXMOUSE.INI"): each
+   name at most eight characters and an extension of at most three, no blank in it, as
+   WININIT.EXE reads a path before Windows starts. */
+int IsShortFormPath(const char *path);
+
 #endif

@@ -75,6 +75,17 @@ int ReadRecordedValue(const char *section, const char *key, char *value, int *re
     return read >= 0;
 }
 
+/* The record's file made, empty, where it is not there: Windows 95 writes no empty
+   value into a file that is not there. 0 when it can be neither found nor made. */
+static int MakeRecordFile(const char *path)
+{
+    HANDLE made = CreateFileA(path, GENERIC_WRITE, 0, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, 0);
+    if (made == INVALID_HANDLE_VALUE)
+        return GetLastError() == ERROR_FILE_EXISTS;
+    CloseHandle(made);   /* empty: its close has nothing to lose */
+    return 1;
+}
+
 int RecordPriorValue(const char *section, const char *key, const char *value)
 {
     char current[RECORD_VALUE_SIZE];
@@ -86,12 +97,12 @@ int RecordPriorValue(const char *section, const char *key, const char *value)
     char path[RECORD_PATH_SIZE];
     InstalledScriptPath(path, sizeof path);
     RememberRecord(Remembering);   /* read back from the disk below */
-    if (!WritePrivateProfileStringA(section, key, value, path))
+    if ((!value[0] && !MakeRecordFile(path)) || !WritePrivateProfileStringA(section, key, value, path))
         return 0;
     /* Windows 95 keeps profile writes in a cache: the record goes to the disk before
        the value it keeps is changed. The flush's own answer tells nothing (it is 0
        also when it worked), so the key is read back from the disk. */
-    WritePrivateProfileStringA(0, 0, 0, path);
+    FlushProfileCache(path);
     return ReadRecordedValue(section, key, current, &recorded) && recorded;
 }
 
@@ -144,7 +155,7 @@ int HoldRecord(void)
             ReleaseHeldRecord();
     FreeIniFile(&record);
     /* the profile cache lets go of the file, which the fresh copy is about to replace */
-    WritePrivateProfileStringA(0, 0, 0, path);
+    FlushProfileCache(path);
     return Holding;
 }
 
@@ -176,7 +187,7 @@ int PutRecordBack(void)
             written = WritePrivateProfileSectionA(RecordSections[i], HeldSections[i], path) != 0;
     /* to the disk before anything else is changed; the flush's answer tells nothing, so
        the file is read back */
-    WritePrivateProfileStringA(0, 0, 0, path);
+    FlushProfileCache(path);
     if (!written || !RecordOnDisk(path))
         return 0;
     ReleaseHeldRecord();

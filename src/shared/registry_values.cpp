@@ -15,11 +15,14 @@ static int NotThere(LONG result)
     return result == ERROR_FILE_NOT_FOUND || result == ERROR_PATH_NOT_FOUND;
 }
 
-/* The keys open now, with the place each stands for, so that a watcher is told of a
-   value by its key's name: the programs hold a few at a time. */
+/* The keys open now: the place each stands for, from its root (so that a watcher is
+   told of a value by its key's name, and a key is found again by its place), and how
+   many hold it. The programs hold a few at a time; a key that would not fit is not
+   opened, since it could not be found again. */
 #define OPEN_KEYS 16
 static struct {
     HKEY key, root;
+    int holders;
     char path[REG_PATH_SIZE];
 } OpenKeys[OPEN_KEYS];
 static RegistryWatcher Watcher;
@@ -29,83 +32,175 @@ void WatchRegistry(RegistryWatcher watcher)
     Watcher = watcher;
 }
 
-static void RememberKey(HKEY key, HKEY root, const char *path)
+static int HeldKey(HKEY key)
 {
     for (int i = 0; i < OPEN_KEYS; i++)
-        if (!OpenKeys[i].key) {
-            OpenKeys[i].key = key;
-            OpenKeys[i].root = root;
-            CopyText(OpenKeys[i].path, sizeof OpenKeys[i].path, path);
-            return;
+        if (OpenKeys[i].holders && OpenKeys[i].key == key)
+            return i;
+    return -1;
+}
+
+/* The place of path below parent, from its root, in root and full (REG_PATH_SIZE); 0,
+   with ERROR_BAD_PATHNAME, when it does not fit. */
+static int PlaceOf(HKEY parent, const char *path, HKEY *root, char *full)
+{
+    int held = HeldKey(parent);
+    const char *above = held >= 0 ? OpenKeys[held].path : "";
+    if (TextLength(above) + 1 + TextLength(path) >= REG_PATH_SIZE) {
+        SetLastError(ERROR_BAD_PATHNAME);
+        return 0;
+    }
+    *root = held >= 0 ? OpenKeys[held].root : parent;
+    CopyText(full, REG_PATH_SIZE, above);
+    if (above[0] && path[0])
+        AppendText(full, REG_PATH_SIZE, "\\");
+    AppendText(full, REG_PATH_SIZE, path);
+    return 1;
+}
+
+/* The key held for that place, its holders counted up; 0 when none is. */
+static HKEY HoldAgain(HKEY root, const char *path)
+{
+    for (int i = 0; i < OPEN_KEYS; i++)
+        if (OpenKeys[i].holders && OpenKeys[i].root == root && SameTextNoCase(OpenKeys[i].path, path)) {
+            OpenKeys[i].holders++;
+            return OpenKeys[i].key;
         }
-    /* more keys open than the table holds: a change through this one is refused below
-       while a watcher wants to know of it */
+    return 0;
+}
+
+static int FreeSlot(void)
+{
+    for (int i = 0; i < OPEN_KEYS; i++)
+        if (!OpenKeys[i].holders)
+            return i;
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return -1;
+}
+
+static void RememberKey(int slot, HKEY key, HKEY root, const char *path)
+{
+    OpenKeys[slot].key = key;
+    OpenKeys[slot].root = root;
+    OpenKeys[slot].holders = 1;
+    CopyText(OpenKeys[slot].path, sizeof OpenKeys[slot].path, path);
 }
 
 /* The watcher told of a change about to be made to a value of key (name 0: the key
    itself); 1 when the change may be made. */
 static int TellWatcher(HKEY key, HKEY root, const char *path, const char *name, DWORD type,
-                       const BYTE *data, DWORD length)
+                       const BYTE *data, DWORD length, const RegPrior *prior)
 {
     if (!Watcher)
         return 1;
     if (!path) {
-        for (int i = 0; i < OPEN_KEYS && !path; i++)
-            if (OpenKeys[i].key == key) {
-                root = OpenKeys[i].root;
-                path = OpenKeys[i].path;
-            }
-        if (!path) {
-            SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        int held = HeldKey(key);
+        if (held < 0) {
+            SetLastError(ERROR_INVALID_HANDLE);
             return 0;
         }
+        root = OpenKeys[held].root;
+        path = OpenKeys[held].path;
     }
-    return Watcher(root, path, name, type, data, length);
+    return Watcher(root, path, name, type, data, length, prior);
 }
 
-int CreateRegKey(HKEY root, const char *path, HKEY *key)
+int IsRegKeyThere(HKEY root, const char *path, int *there)
+{
+    HKEY key;
+    *there = 0;
+    if (!OpenRegKey(root, path, &key))
+        return 0;
+    *there = key != 0;
+    CloseRegKey(key);
+    return 1;
+}
+
+/* The place of sub below parent, in root and path (REG_PATH_SIZE), and *key the key
+   held for it (its holders counted up), or *key 0 and a free *slot for it; 0 when the
+   place does not fit or every slot is taken. */
+static int Place(HKEY parent, const char *sub, HKEY *root, char *path, HKEY *key, int *slot)
 {
     *key = 0;
-    if (lstrlenA(path) >= REG_PATH_SIZE) {
-        SetLastError(ERROR_BAD_PATHNAME);
+    if (!PlaceOf(parent, sub, root, path))
         return 0;
-    }
-    if (!TellWatcher(0, root, path, 0, 0, 0, 0))
+    if ((*key = HoldAgain(*root, path)) != 0)
+        return 1;
+    return (*slot = FreeSlot()) >= 0;
+}
+
+int CreateRegKey(HKEY parent, const char *sub, HKEY *key)
+{
+    HKEY root;
+    char path[REG_PATH_SIZE];
+    int slot;
+    if (!Place(parent, sub, &root, path, key, &slot))
+        return 0;
+    if (*key)
+        return 1;
+    if (!TellWatcher(0, root, path, 0, 0, 0, 0, 0))
         return 0;
     /* REG_OPTION_NON_VOLATILE: on a registry that honours the volatile option, the
        entries would vanish at the very restart the program asks for. */
     if (!Succeeded(RegCreateKeyExA(root, path, 0, 0, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
                                    0, key, 0)))
         return 0;
-    RememberKey(*key, root, path);
+    RememberKey(slot, *key, root, path);
     return 1;
 }
 
-int OpenRegKey(HKEY root, const char *path, HKEY *key)
+int OpenRegKey(HKEY parent, const char *sub, HKEY *key)
 {
+    HKEY root;
+    char path[REG_PATH_SIZE];
+    int slot;
+    if (!Place(parent, sub, &root, path, key, &slot))
+        return 0;
+    if (*key)
+        return 1;
     LONG opened = RegOpenKeyExA(root, path, 0, KEY_ALL_ACCESS, key);
     if (opened != ERROR_SUCCESS)
         *key = 0;
     else
-        RememberKey(*key, root, path);
+        RememberKey(slot, *key, root, path);
     return NotThere(opened) || Succeeded(opened);
 }
 
 void CloseRegKey(HKEY key)
 {
-    if (!key)
+    int held = key ? HeldKey(key) : -1;
+    if (held < 0 || --OpenKeys[held].holders > 0)
         return;
-    for (int i = 0; i < OPEN_KEYS; i++)
-        if (OpenKeys[i].key == key)
-            OpenKeys[i].key = 0;
     RegCloseKey(key);   /* a key only read or already written: nothing to lose */
+}
+
+/* The value's data now, for the watcher: 1 and *prior (FreeRegText(*old) after); 0
+   when it cannot be read. */
+static int ReadPrior(HKEY key, const char *name, RegPrior *prior, char **old)
+{
+    *old = 0;
+    prior->there = 0;
+    prior->data = 0;
+    prior->type = prior->length = 0;
+    if (!Watcher)
+        return 1;
+    if (!ReadRegData(key, name, &prior->type, old, &prior->length))
+        return 0;
+    prior->there = *old != 0;
+    prior->data = *old;
+    return 1;
 }
 
 int SetRegData(HKEY key, const char *name, DWORD type, const BYTE *data, DWORD length)
 {
+    RegPrior prior;
+    char *old;
+    if (!ReadPrior(key, name, &prior, &old))
+        return 0;
     /* a key's default value (name 0) is the value of the empty name */
-    return TellWatcher(key, 0, 0, name ? name : "", type, data, length) &&
-           Succeeded(RegSetValueExA(key, name, 0, type, data, length));
+    int told = TellWatcher(key, 0, 0, name ? name : "", type, data, length, &prior);
+    FreeRegText(old);
+    return told && Succeeded(RegSetValueExA(key, name, 0, type, data, length));
 }
 
 int SetRegText(HKEY key, const char *name, const char *text)
@@ -198,7 +293,13 @@ int DeleteRegKey(HKEY root, const char *path)
 
 int DeleteRegValue(HKEY key, const char *name)
 {
-    if (!TellWatcher(key, 0, 0, name ? name : "", REG_NONE, 0, 0))
+    RegPrior prior;
+    char *old;
+    if (!ReadPrior(key, name, &prior, &old))
+        return 0;
+    int told = TellWatcher(key, 0, 0, name ? name : "", REG_NONE, 0, 0, &prior);
+    FreeRegText(old);
+    if (!told)
         return 0;
     LONG deleted = RegDeleteValueA(key, name);
     return NotThere(deleted) || Succeeded(deleted);

@@ -1,6 +1,9 @@
 /* Every registry call of both programs goes through here. A read answers one of three
    ways: a value (read whole, whatever its length), absent, or cannot be read; a call
-   that fails leaves the platform's answer as the last error, for the failure note. */
+   that fails leaves the platform's answer as the last error, for the failure note.
+   Windows 95/98 give the handle already open when a key is opened again, and one close
+   closes it for every holder: a key held here is handed out again, counted, and closed
+   by its last holder, so the programs never open a key they hold. */
 #ifndef REGISTRY_VALUES_H
 #define REGISTRY_VALUES_H
 
@@ -9,14 +12,26 @@
 /* The longest key path the programs name, its NUL included. */
 #define REG_PATH_SIZE 256
 
+/* A value as it was before a change: its type and data (length bytes), or not there. */
+struct RegPrior {
+    int there;
+    DWORD type;
+    const char *data;
+    DWORD length;
+};
+
 /* Told before each change the programs make through here: a key about to be created
-   or opened for writing (name 0), a value about to be set (type, data) or deleted
-   (REG_NONE). Answering 0 stops the change, which then fails with the watcher's last
-   error. */
+   (name 0, prior 0), a value about to be set (type, data) or deleted (REG_NONE), with
+   what it held, read through the caller's own key. Answering 0 stops the change, which
+   then fails with the watcher's last error. */
 typedef int (*RegistryWatcher)(HKEY root, const char *path, const char *name, DWORD type,
-                               const BYTE *data, DWORD length);
+                               const BYTE *data, DWORD length, const RegPrior *prior);
 /* The watcher of the changes from now on; 0: nobody watches. */
 void WatchRegistry(RegistryWatcher watcher);
+
+/* 1 and *there 1 when the key at path is there (a key held here is, without a look);
+   0 when that cannot be told. */
+int IsRegKeyThere(HKEY root, const char *path, int *there);
 
 /* Creates or opens a key for writing; 1 on success. Keys are created to last. */
 int CreateRegKey(HKEY root, const char *path, HKEY *key);
@@ -25,7 +40,8 @@ int CreateRegKey(HKEY root, const char *path, HKEY *key);
    *key 0 when there is no such key; 0 when it is there and cannot be opened. */
 int OpenRegKey(HKEY root, const char *path, HKEY *key);
 
-/* Closes a key opened or created here (a key of 0 is left alone). */
+/* Lets go of a key opened or created here, closed once its last holder lets go (a key
+   of 0 is left alone). */
 void CloseRegKey(HKEY key);
 
 /* A value of any type; 1 when written. */

@@ -161,7 +161,7 @@ static int WriteSection(const char *ini, const char *lines)
                            : WritePrivateProfileStringA("rename", 0, 0, ini);
     /* the profile cache to the disk; Wine answers 0 to this whatever it does, so the
        file read back is the check */
-    WritePrivateProfileStringA(0, 0, 0, ini);
+    FlushProfileCache(ini);
     return written != 0;
 }
 
@@ -268,6 +268,10 @@ int ScheduleRenameAtRestart(const char *target, const char *source)
     if (!ShortPath(target, shortTarget, sizeof shortTarget) ||
         !ShortPath(source, shortSource, sizeof shortSource))
         return 0;
+    if (!OnOneDrive(shortTarget, shortSource)) {
+        SetLastError(ERROR_NOT_SAME_DEVICE);   /* WININIT.EXE renames within a drive only */
+        return 0;
+    }
     return AddRenameLine(shortTarget, shortSource);
 }
 

@@ -4,7 +4,9 @@
 #define WININIT_H
 
 /* At the next start, source is renamed to target (an existing target is replaced);
-   1 when the entry was written. Both paths are written in their short (8.3) form. */
+   1 when the entry was written. Both paths are written in their short (8.3) form, and
+   both must lie on one drive (ERROR_NOT_SAME_DEVICE): WININIT.EXE renames within a
+   drive only. */
 int ScheduleRenameAtRestart(const char *target, const char *source);
 
 /* At the next start, path is deleted (a NUL= entry); 1 when the entry was written. */

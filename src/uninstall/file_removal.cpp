@@ -58,6 +58,26 @@ static int IsPlainName(const char *name)
     return 1;
 }
 
+/* kept renamed to target at the next start, after target's deletion there. One kept
+   on another drive is copied beside target first: WININIT.EXE renames within a drive
+   only. */
+static int PutBackAtRestart(const char *target, const char *kept)
+{
+    if (OnOneDrive(target, kept))
+        return ScheduleRenameAtRestart(target, kept);
+    char dir[PATH_SIZE], copy[MAX_PATH];
+    if (!DirectoryOf(target, dir, sizeof dir) || !GetTempFileNameA(dir, "KX", 0, copy))
+        return 0;
+    if (!CopyFileA(kept, copy, FALSE) || !ScheduleRenameAtRestart(target, copy)) {
+        DWORD error = GetLastError();
+        DeleteFileA(copy);   /* should it stay, it costs room only */
+        SetLastError(error);
+        return 0;
+    }
+    DeleteFileA(kept);   /* copied: should it stay, it costs room only */
+    return 1;
+}
+
 /* The package's file at target goes, and the older file setup kept in its place comes
    back; while the package's file is in use, at the next start. A record of a file
    kept that is not there names a file setup never replaced: the one at target is
@@ -73,7 +93,7 @@ int PutOlderFileBack(const char *target, const char *kept)
         return 0;
     int back = targetThere == INVALID_FILE_ATTRIBUTES
                    ? MoveFileA(kept, target)
-                   : ScheduleRenameAtRestart(target, kept);   /* after its NUL= line */
+                   : PutBackAtRestart(target, kept);   /* after its NUL= line */
     return back || NoteFailureOfTwo(IDS_CANNOTPUTBACK, kept, target);
 }
 

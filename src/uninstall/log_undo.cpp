@@ -15,6 +15,7 @@
 #include "../shared/path_text.h"
 #include "../shared/mouse_app.h"
 #include "../shared/prior_values.h"
+#include "../shared/placed_file.h"
 #include "../shared/failure_note.h"
 #include "../../resources/uninstall_resource.h"
 
@@ -280,21 +281,6 @@ int UndoLoggedRegistry(void)
     return WalkBack(UndoRegistryRecord);
 }
 
-/* The size and time of a file that is there, as a PLACED record writes them; 0, noted,
-   when they cannot be read. */
-static int FileStamp(const char *path, char *size, char *time)
-{
-    WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA(path, &found);
-    if (find == INVALID_HANDLE_VALUE)
-        return NoteFailure(IDS_CANNOTREAD, path);
-    FindClose(find);
-    wsprintfA(size, "%lu", found.nFileSizeLow);
-    wsprintfA(time, "%08lX%08lX", found.ftLastWriteTime.dwHighDateTime,
-              found.ftLastWriteTime.dwLowDateTime);
-    return 1;
-}
-
 /* The PLACED record that follows the FILE record at index for the same target, into
    line; 0 when the file never was put in place by that try. */
 static int PlacedRecord(int index, const char *target, char *line)
@@ -307,22 +293,22 @@ static int PlacedRecord(int index, const char *target, char *line)
     return 0;
 }
 
-/* *as 1 when the file at target (there) is the one setup put there: its size and time
-   as placed, or, put in place without its record (the run ended between the two), one
-   that was not there before or whose older one setup kept. 0, noted, when its size and
-   time cannot be read. */
-static int IsFileAsPlaced(int index, const char *target, int existed, int keptThere, int *as)
+/* *as 1 when the file at target (there) is the one setup put there: as placed
+   (placed_file.h), or, put in place without its record (the run ended between the
+   two), one that was not there before or whose older one setup kept. 0, noted, when it
+   cannot be read. */
+static int IsAsSetupPlacedIt(int index, const char *target, int existed, int keptThere, int *as)
 {
-    char placed[LOG_LINE_SIZE], size[16], time[24], loggedSize[16], loggedTime[24];
+    char placed[LOG_LINE_SIZE];
+    PlacedStamp stamp;
     *as = !existed || keptThere;
     if (!PlacedRecord(index, target, placed))
         return 1;
-    if (!FileStamp(target, size, time))
-        return 0;
-    *as = LogField(placed, 2, loggedSize, sizeof loggedSize) &&
-          LogField(placed, 3, loggedTime, sizeof loggedTime) &&
-          !lstrcmpA(size, loggedSize) && !lstrcmpA(time, loggedTime);
-    return 1;
+    if (!ReadPlacedFields(placed, &stamp)) {
+        *as = 0;   /* a record this program cannot read vouches for nothing */
+        return 1;
+    }
+    return IsFileAsPlaced(target, &stamp, as) || NoteFailure(IDS_CANNOTREAD, target);
 }
 
 static int UndoFile(int index, const char *line, const char *script, const char *self)
@@ -338,7 +324,7 @@ static int UndoFile(int index, const char *line, const char *script, const char 
     if (targetThere == INVALID_FILE_ATTRIBUTES)   /* gone, or undone by a later record */
         return !keep[0] || keptThere == INVALID_FILE_ATTRIBUTES || PutOlderFileBack(target, keep);
     int as;
-    if (!IsFileAsPlaced(index, target, existed[0] == '1', keptThere != INVALID_FILE_ATTRIBUTES, &as))
+    if (!IsAsSetupPlacedIt(index, target, existed[0] == '1', keptThere != INVALID_FILE_ATTRIBUTES, &as))
         return 0;
     if (!as) {
         if (existed[0] != '1' || keep[0])

@@ -1,5 +1,6 @@
-/* Deleting keys and values. A key is deleted with its subkeys first: RegDeleteKeyA of
-   Windows 95 takes the subkeys along, that of later systems and of Wine refuses. */
+/* Deleting keys and values. A key is deleted with its subkeys first, and only once none
+   is left: RegDeleteKeyA of Windows 95 takes every subkey along, also one that should
+   stay; that of later systems and of Wine refuses. */
 #include "uninstall.h"
 #include "../shared/registry_values.h"
 #include "../shared/failure_note.h"
@@ -24,7 +25,7 @@ static int DeleteKeyBelow(HKEY parent, const char *name, int depth)
         if (!DeleteKeyBelow(key, sub, depth + 1))
             index++;   /* it stays; the key then cannot go either */
     CloseRegKey(key);
-    return read && DeleteRegKey(parent, name);
+    return read && index == 0 && DeleteRegKey(parent, name);
 }
 
 int DeleteRegTree(HKEY root, const char *path)

@@ -15,6 +15,7 @@
 #include "shared/command_line.h"
 #include "shared/path_text.h"
 #include "shared/log_lines.h"
+#include "shared/crc32.h"
 
 namespace {
 
@@ -356,6 +357,31 @@ TEST(CommandLine, WordsAndTheUnattendedMode)
 
 // An install log's record carries any path or value whole, and a line cut short by a
 // power cut is never taken for a record.
+// WININIT.EXE reads 8.3 paths of one drive only.
+TEST(PathText, ShortFormsAndDrives)
+{
+    const struct { const char *path; int isShort; } rows[] = {
+        {"C:\\WINDOWS\\SYSTEM\\KXMOUSE.VXD", 1}, {"C:\\ORVELM~1\\KX12AB.TMP", 1}, {"C:\\", 1},
+        {"C:\\PROGRA~1\\ORVEL\\README", 1}, {"C:\\Program Files\\X.DLL", 0},
+        {"C:\\ORVEL\\KXMOUSE12.INI", 0}, {"C:\\ORVEL\\KX.INIX", 0}, {"C:\\ORVEL\\A.B.C", 0},
+        {"C:\\ORVEL\\.INI", 0}, {"ORVEL\\X.INI", 0}, {"\\\\SERVER\\X.INI", 0}, {"", 0},
+    };
+    for (const auto &r : rows)
+        EXPECT_EQ(r.isShort, IsShortFormPath(r.path)) << r.path;
+    EXPECT_TRUE(OnOneDrive("c:\\x", "C:\\Y"));
+    EXPECT_FALSE(OnOneDrive("C:\\X", "D:\\X"));
+    EXPECT_FALSE(OnOneDrive("\\\\S\\X", "\\\\S\\Y")) << "no drive letter";
+}
+
+// The CRC of ZIP and PNG, the same whether the bytes come in one block or several.
+TEST(Crc32, TheCheckValueInOneBlockOrMany)
+{
+    EXPECT_EQ(0xCBF43926UL, Crc32Add(0, "123456789", 9));
+    EXPECT_EQ(0xCBF43926UL, Crc32Add(Crc32Add(Crc32Add(0, "1", 1), "2345", 4), "6789", 4));
+    EXPECT_EQ(0UL, Crc32Add(0, "", 0));
+    EXPECT_NE(Crc32Add(0, "123456789", 9), Crc32Add(0, "123456780", 9));
+}
+
 TEST(LogLines, FieldsTravelWholeAndATornLineIsNotTaken)
 {
     const char *const fields[] = {"C:\\ORVEL\\KXMAIN.EXE", "", "a\tb\r\nc", "100%41", "\x7f\x01\xe9"};

@@ -71,7 +71,8 @@ void *RealCreateFile;
 HANDLE WINAPI RecordCreateFile(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES sa,
                                DWORD how, DWORD flags, HANDLE model)
 {
-    if (how == CREATE_NEW)
+    std::string name = path;   // the record's file, made for a record of nothing there, is no copy
+    if (how == CREATE_NEW && (name.size() < 10 || name.substr(name.size() - 10) != "\\SETUP.INF"))
         RecordOpen(path, OF_CREATE);
     return ((HANDLE(WINAPI *)(LPCSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD,
                               HANDLE))RealCreateFile)(path, access, share, sa, how, flags, model);

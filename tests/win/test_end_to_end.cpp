@@ -438,6 +438,37 @@ TEST_F(EndToEnd, AMissingFileAsksForItsDisk)
     ExpectInstalledIn(Dest);
 }
 
+// The second disk asked for, and Retry pressed while the drive is still empty: setup's
+// own question comes again, and no box of the system's before it.
+TEST_F(EndToEnd, ADriveWithoutItsDiskGetsOnlySetupsQuestion)
+{
+    const std::string floppy = "A:\\MEDIUM", missing = floppy + "\\HELP\\KXMOUSE.HL_";
+    RemoveTree(floppy);
+    CopyTree(medium_, floppy);
+    std::string content = ReadWholeFile(missing);
+    ASSERT_FALSE(content.empty()) << "the rig's drive A:";
+    ASSERT_TRUE(DeleteFileA(missing.c_str()));
+    TakeWin98Log();
+    int asked = 0;
+    SetupRun run = RunSetupExe(floppy, "SETUP.EXE", "", WizardSteps(), 30000, [&](const MessageBoxCall &) {
+        if (++asked == 1) {   // the first disk taken out: no disk in the drive
+            SetFloppyNotReady(true);
+        } else {              // the second one in
+            WriteWholeFile(missing, content);
+            SetFloppyNotReady(false);
+        }
+        return IDRETRY;
+    });
+    SetFloppyNotReady(false);
+    EXPECT_EQ(0u, run.exitCode);
+    ASSERT_EQ(2u, run.boxes.size());
+    for (const MessageBoxCall &box : run.boxes)
+        EXPECT_EQ("Please insert 'Orvel Wheel Mouse Disk 2' into your disk drive !\n\n" + missing, box.text);
+    EXPECT_EQ("", TakeWin98Log()) << "the system's own box";
+    ExpectInstalledIn(Dest);
+    RemoveTree(floppy);
+}
+
 // A file the user holds open in another program is not asked about: the new one is
 // put in place by WININIT.INI at the next start of Windows (wineboot -r under Wine).
 TEST_F(EndToEnd, AFileInUseIsReplacedAtTheNextStart)

@@ -241,6 +241,8 @@ protected:
     // Windows' next start: WININIT.INI carried out.
     void Restart()
     {
+        if (Win98Answers())
+            EXPECT_EQ("", TakeLinesWininitCannotDo()) << "lines of WININIT.INI Windows 95/98 cannot carry out";
         for (const std::string &line : Lines(Wininit())) {
             std::string target = line.substr(0, line.find('=')), source = line.substr(line.find('=') + 1);
             DeleteFileA((target == "NUL" ? source : target).c_str());

@@ -54,9 +54,46 @@ LRESULT CALLBACK MouseApp(HWND w, UINT msg, WPARAM wp, LPARAM lp)
     return DefWindowProcA(w, msg, wp, lp);
 }
 
+// Every file's last-write time below dir (and dir itself when it is a file) moved on
+// by an hour, as the clock that reads FAT's local time sees them after a change of
+// daylight saving time.
+void MoveTimesAnHour(const std::string &path)
+{
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        for (const DirEntry &e : ListDir(path + "\\*"))
+            MoveTimesAnHour(path + "\\" + e.name);
+        return;
+    }
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, 0, OPEN_EXISTING, 0, 0);
+    FILETIME t;
+    if (file != INVALID_HANDLE_VALUE && GetFileTime(file, 0, 0, &t)) {
+        ULARGE_INTEGER u = {{t.dwLowDateTime, t.dwHighDateTime}};
+        u.QuadPart += 36000000000ULL;
+        t = {u.LowPart, u.HighPart};
+        SetFileTime(file, 0, 0, &t);
+    }
+    if (file != INVALID_HANDLE_VALUE)
+        CloseHandle(file);
+}
+
+// The file rewritten with other text of its size, and its last-write time as it was.
+void RewriteWithSizeAndTime(const std::string &path)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, 0, OPEN_EXISTING, 0, 0);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file) << path;
+    FILETIME t;
+    GetFileTime(file, 0, 0, &t);
+    std::string text(GetFileSize(file, 0), 'u');
+    DWORD put;
+    WriteFile(file, text.data(), (DWORD)text.size(), &put, 0);
+    SetFileTime(file, 0, 0, &t);
+    CloseHandle(file);
+}
+
 class Uninstall : public SampleMediumTest {
 protected:
-    Uninstall() : SampleMediumTest("C:\\t\\uni", {LongDest, Empty, Backup, ProgramFiles}) {}
+    Uninstall() : SampleMediumTest("C:\\t\\uni", {LongDest, Empty, Backup, ProgramFiles, "D:\\ORVEL"}) {}
     void SetUp() override
     {
         ASSERT_FALSE(BuiltUninstallExe().empty()) << "UNINSTAL_EXE is not set";
@@ -147,6 +184,32 @@ protected:
         SetupRun again = RunSetupExe(medium_, "SETUP.EXE", "", {Press("SETUP_BEGIN", IDC_CANCEL)});
         ASSERT_EQ(1u, again.boxes.size());
         EXPECT_EQ(AbortText, again.boxes[0].text) << "no refusal: the welcome page came";
+    }
+
+    // What an installation wrote, taken away by hand: the destination, the files in the
+    // Windows directories, system.ini and the registry entries; the Windows directory's
+    // copy of the log stays.
+    void CleanAwayByHand()
+    {
+        RemoveTree(Dest);
+        for (const char *f : {"\\SYSTEM\\KXMOUSE.VXD", "\\INF\\KXMOUSE.INF", "\\KXMOUSE.INI", "\\system.bak"})
+            DeleteFileA(Win(f).c_str());
+        WriteWholeFile(Win("\\system.ini"), Win98Ini);
+        MoveFileA(VxdBak().c_str(), Vxd().c_str());
+        DeleteRegTree(HKEY_LOCAL_MACHINE, UninstallKey);
+        DeleteRegTree(HKEY_CLASSES_ROOT, ClsidKey);
+        DeleteRegTree(HKEY_LOCAL_MACHINE, "Enum\\Root\\OrvelMouse");
+        DeleteRegTree(HKEY_LOCAL_MACHINE, Class("0000"));
+        HKEY key;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, RunKey, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
+            RegDeleteValueA(key, "ZennoMouse");
+            RegCloseKey(key);
+        }
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, HandlersKey, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS) {
+            RegDeleteValueA(key, "");
+            RegCloseKey(key);
+        }
+        DeleteRegTree(HKEY_LOCAL_MACHINE, std::string(HandlersKey) + "\\KXMousePage");
     }
 
     std::unique_ptr<LiveDevice> live_;
@@ -591,6 +654,41 @@ TEST_F(Uninstall, LongDestinationsInstallRefuseASecondSetupAndUninstallWhole)
 
 // Nothing is registered when the copy ends before the uninstaller is in place: setup
 // can simply run again.
+// Keys below the uninstall entry deeper than any the package writes stay, and the entry
+// with them: the uninstaller deletes no key while one that stays is below it (Windows
+// 95 would take them along).
+TEST_F(Uninstall, KeysDeeperThanThePackagesStayWithTheEntryAbove)
+{
+    ASSERT_EQ(0u, RunSetupExe(medium_, "SETUP.EXE", "-s", {}, 30000).exitCode);
+    std::string deep = UninstallKey;
+    for (int level = 1; level <= 9; level++)
+        deep += "\\L" + std::to_string(level);
+    SetRegText(HKEY_LOCAL_MACHINE, deep, "Note", "another program's");
+    EXPECT_EQ(2u, RunUninstallEntry("-s").exitCode) << "the entry cannot go";
+    EXPECT_EQ("another program's", GetRegText(HKEY_LOCAL_MACHINE, deep, "Note"));
+    EXPECT_NE("<no value>", GetRegText(HKEY_LOCAL_MACHINE, UninstallKey, "UninstallString"))
+        << "the entry stays, to be run again";
+}
+
+// An older file kept on another drive than its place, put back at the next start for a
+// file in use: WININIT.EXE renames within one drive, so it goes there by a copy first.
+TEST_F(Uninstall, AnOlderFileKeptOnAnotherDriveComesBackAtTheNextStart)
+{
+    const std::string dest = "D:\\ORVEL", ini = Win("\\KXMOUSE.INI");
+    WriteWholeFile(ini, "another program's KXMOUSE.INI");
+    ASSERT_EQ(0u, RunSetupExe(medium_, "SETUP.EXE", ("-s -d " + dest).c_str(), {}, 30000).exitCode);
+    ASSERT_EQ("another program's KXMOUSE.INI", ReadWholeFile(dest + "\\REPLACED\\WINDOWS\\KXMOUSE.INI"));
+    HANDLE held = CreateFileA(ini.c_str(), GENERIC_READ, FILE_SHARE_READ, 0, OPEN_EXISTING, 0, 0);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    EXPECT_EQ(0u, RunUninstallEntry("-s").exitCode);
+    CloseHandle(held);
+    RestartWithWineboot();
+    EXPECT_EQ("another program's KXMOUSE.INI", ReadWholeFile(ini)) << "back in its place";
+    EXPECT_EQ(0, CountMatching(WindowsDirectory() + "\\KX*.TMP")) << "the copy became it";
+    RemoveTree(dest);
+    DeleteFileA(ini.c_str());
+}
+
 TEST_F(Uninstall, CancelAtTheQuestionForTheUninstallerRegistersNothing)
 {
     std::string registry = Registry(), files = Files(Dest);
@@ -770,6 +868,7 @@ TEST_F(Uninstall, SequencesAroundAnInstallationEndWithTheMachineAsBefore)
         std::function<void()> tidy;            // what the test itself changed, taken away
         const char *from;                      // where setup runs from: the medium's copy
         std::string gone;                      // a file of the destination that goes with it
+        const char *goneFromWindows;           // a file of the Windows directory that goes
     } sequences[] = {
         {"a read-only system.ini",
          [&ini]() { SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_READONLY); },
@@ -834,6 +933,19 @@ TEST_F(Uninstall, SequencesAroundAnInstallationEndWithTheMachineAsBefore)
              EXPECT_EQ(DriverDoneText, run.boxes[0].text);
              EXPECT_EQ("PS2", GetRegText(HKEY_LOCAL_MACHINE, Class("0001"), "MouseType"));
          }},
+        {"a script whose first disk does not install it",
+         [this]() {
+             std::string script = ReadWholeFile(medium_ + "\\SETUP.INF");
+             size_t at = script.find("1=SETUP.INF, SETUP.INF, Setup script, RootDir");
+             ASSERT_NE(std::string::npos, at);
+             WriteWholeFile(medium_ + "\\SETUP.INF",
+                            script.replace(at, 46, "1=README.TXT, NOTES.TXT, Notes, RootDir"));
+         },
+         []() {
+             EXPECT_NE(std::string::npos, ReadWholeFile("C:\\ORVEL\\SETUP.INF").find("[Replaced]"))
+                 << "the record in a file of its own";
+         },
+         {}, [this]() { WriteWholeFile(medium_ + "\\SETUP.INF", ReadWholeFile(DirFromEnvironment("MEDIUM") + "\\SETUP.INF")); }},
         {"another driver took over the mouse node and the class key", nullptr,
          [&ownNode]() {
              SetRegText(HKEY_LOCAL_MACHINE, ownNode, "DeviceDesc", "Other Mouse");
@@ -845,12 +957,47 @@ TEST_F(Uninstall, SequencesAroundAnInstallationEndWithTheMachineAsBefore)
              DeleteRegTree(HKEY_LOCAL_MACHINE, "Enum\\Root\\OrvelMouse");
              DeleteRegTree(HKEY_LOCAL_MACHINE, Class("0000"));
          }},
+        {"the clock moved on to daylight saving time after the install", nullptr,
+         [this]() {
+             if (Win98Answers()) {
+                 SetWin98Bias(-60);   // Windows 95/98 read FAT's local times through it
+             } else {
+                 MoveTimesAnHour(Dest);
+                 for (const char *f : {"\\SYSTEM\\KXMOUSE.VXD", "\\INF\\KXMOUSE.INF", "\\KXMOUSE.INI"})
+                     MoveTimesAnHour(Win(f));
+             }
+         },
+         {}, []() { SetWin98Bias(0); }},
+        {"a file of the package rewritten by the user with its size and time", nullptr,
+         []() { RewriteWithSizeAndTime("C:\\ORVEL\\README.TXT"); }, {"C:\\ORVEL\\README.TXT"},
+         []() { DeleteFileA("C:\\ORVEL\\README.TXT"); }},
+        {"the log left by an installation cleaned away by hand, the user's file where it placed one",
+         [this]() {
+             std::string clean = Registry();
+             ASSERT_EQ(0u, RunSetupExe(medium_, "SETUP.EXE", "-s", {}, 30000).exitCode);
+             CleanAwayByHand();
+             ASSERT_EQ(clean, Registry()) << "cleaned away by hand";
+             ASSERT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(Win("\\KXSETUP.LOG").c_str()));
+             CreateDirectoryA(Dest, 0);
+             WriteWholeFile("C:\\ORVEL\\README.TXT", "the user's own notes");
+         },
+         []() {
+             EXPECT_EQ("the user's own notes", ReadWholeFile("C:\\ORVEL\\REPLACED\\README.TXT"))
+                 << "kept as another program's file";
+         },
+         {"C:\\ORVEL\\README.TXT"}, nullptr, nullptr, "", "\\KXSETUP.LOG"},   // the first
+                                                                          // run's file replaced
     };
     for (const auto &q : sequences) {
         if (q.before)
             q.before();
         DWORD attributes = GetFileAttributesA(ini.c_str());
         std::string before = Registry() + Files(Dest);
+        if (q.goneFromWindows) {   // named on the line of the Windows directory's files
+            size_t at = before.find(std::string(" ") + q.goneFromWindows);
+            ASSERT_NE(std::string::npos, at) << q.what;
+            before.erase(at, 1 + strlen(q.goneFromWindows));
+        }
         if (!q.gone.empty()) {   // the script became the installation's, and goes with it
             size_t at = before.find("\n" + q.gone + " ");
             ASSERT_NE(std::string::npos, at) << q.what;

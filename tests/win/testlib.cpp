@@ -716,6 +716,12 @@ std::vector<ExternalStep> WizardSteps(const char *dest, bool toFinish)
 void SampleMediumTest::SetUp()
 {
     ASSERT_FALSE(DirFromEnvironment("MEDIUM").empty()) << "MEDIUM is not set";
+    if (Win98Answers()) {
+        CreateDirectoryA(Win98Rig, 0);
+        TakeWin98Log();
+        SetWin98Bias(0);
+        SetFloppyNotReady(false);
+    }
     RemoveInstalled();
     RemoveTree(medium_);
     CopyTree(DirFromEnvironment("MEDIUM"), medium_);
@@ -925,8 +931,85 @@ std::string FileTree(const std::string &dir)
     return out;
 }
 
+bool Win98Answers()
+{
+    return getenv("WIN98_ANSWERS") != nullptr;
+}
+
+static std::string RigFile(const char *name)
+{
+    return std::string(Win98Rig) + "\\" + name;
+}
+
+std::string TakeWin98Log()
+{
+    std::string log = ReadWholeFile(RigFile("W9X.LOG"));
+    DeleteFileA(RigFile("W9X.LOG").c_str());
+    return log;
+}
+
+void SetWin98Bias(int minutes)
+{
+    if (minutes)
+        WriteWholeFile(RigFile("BIAS"), std::to_string(minutes));
+    else
+        DeleteFileA(RigFile("BIAS").c_str());
+}
+
+void SetFloppyNotReady(bool notReady)
+{
+    if (notReady)
+        WriteWholeFile(RigFile("NOTREADY.A"), "");
+    else
+        DeleteFileA(RigFile("NOTREADY.A").c_str());
+}
+
+// A path WININIT.EXE can read: a drive, then parts of at most eight characters and an
+// extension of at most three, without blanks (KB Q129532: "Long filenames are not
+// processed").
+static bool IsShortPath(const std::string &path)
+{
+    if (path.size() < 3 || path[1] != ':' || path[2] != '\\')
+        return false;
+    for (size_t at = 3; at < path.size();) {
+        size_t end = path.find('\\', at);
+        std::string part = path.substr(at, end == std::string::npos ? std::string::npos : end - at);
+        size_t dot = part.find('.');
+        std::string base = part.substr(0, dot), ext = dot == std::string::npos ? "" : part.substr(dot + 1);
+        if (base.empty() || base.size() > 8 || ext.size() > 3 || ext.find('.') != std::string::npos ||
+            part.find(' ') != std::string::npos)
+            return false;
+        at = end == std::string::npos ? path.size() : end + 1;
+    }
+    return true;
+}
+
+std::string TakeLinesWininitCannotDo()
+{
+    std::string ini = WindowsDirectory() + "\\WININIT.INI";
+    char lines[8192] = "";
+    DWORD n = GetPrivateProfileSectionA("rename", lines, sizeof lines, ini.c_str());
+    std::string refused, kept;
+    for (DWORD i = 0; i < n; i += lstrlenA(lines + i) + 1) {
+        std::string line = lines + i;
+        size_t eq = line.find('=');
+        std::string target = line.substr(0, eq), source = eq == std::string::npos ? "" : line.substr(eq + 1);
+        bool del = _stricmp(target.c_str(), "NUL") == 0;
+        bool can = IsShortPath(source) && (del || (IsShortPath(target) && toupper(target[0]) == toupper(source[0])));
+        (can ? kept : refused) += line + (can ? std::string(1, '\0') : "\n");
+    }
+    if (!refused.empty()) {
+        kept += '\0';
+        WritePrivateProfileSectionA("rename", kept.c_str(), ini.c_str());
+        WritePrivateProfileStringA(0, 0, 0, ini.c_str());
+    }
+    return refused;
+}
+
 void RestartWithWineboot()
 {
+    if (Win98Answers())
+        EXPECT_EQ("", TakeLinesWininitCannotDo()) << "lines of WININIT.INI Windows 95/98 cannot carry out";
     char cmd[] = "wineboot.exe -r";
     STARTUPINFOA si = {};
     si.cb = sizeof si;

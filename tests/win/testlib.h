@@ -228,6 +228,23 @@ ExternalStep Press(const char *cls, int id, bool again = false);
 // finish page and "restart later" (not there with toFinish false: a cancelled copy).
 std::vector<ExternalStep> WizardSteps(const char *dest = nullptr, bool toFinish = true);
 
+// The rig's Windows 95/98 answers (tests/win98): on when WIN98_ANSWERS is set, and the
+// programs the tests run are then copies whose imports name W9X.DLL. Its switches and
+// its log live in C:\W9XRIG.
+bool Win98Answers();
+const char Win98Rig[] = "C:\\W9XRIG";
+// What W9X.LOG holds (what Windows 95/98 would not have let pass), the log emptied.
+std::string TakeWin98Log();
+// The time zone's bias in force for the programs started from now on, in minutes
+// (-60: the clock moved on to daylight saving time); 0 takes the switch away.
+void SetWin98Bias(int minutes);
+// Drive A: with no disk in it (true), or with one (false).
+void SetFloppyNotReady(bool notReady);
+// The [rename] lines of WININIT.INI that Windows 95/98's WININIT.EXE cannot carry out
+// (a name that is not 8.3, a rename across drives), each taken out of the file; one a
+// line, empty when there is none.
+std::string TakeLinesWininitCannotDo();
+
 // A system.ini as Windows 98 has it, with its mouse line.
 const char Win98Ini[] = "[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\nebios=*ebios\r\n"
                         "mouse=*vmouse, msmouse.vxd\r\n";
@@ -246,6 +263,8 @@ protected:
     {
         RemoveInstalled();
         RemoveTree(medium_);
+        if (Win98Answers())
+            EXPECT_EQ("", TakeWin98Log()) << "what Windows 95/98 would not have let pass";
     }
     void RemoveInstalled();
     // The wizard of WizardSteps on the medium's SETUP.EXE.
