@@ -938,6 +938,7 @@ bool Win98Answers()
 
 static std::string RigFile(const char *name)
 {
+    CreateDirectoryA(Win98Rig, 0);   // a fresh prefix has none
     return std::string(Win98Rig) + "\\" + name;
 }
 
