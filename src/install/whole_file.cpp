@@ -118,6 +118,8 @@ static LONG ExpandBlocks(INT source, LONG expected, HANDLE out, DWORD *crc)
 {
     char block[EXPAND_BLOCK];   /* on the stack: the program's data is part of its file */
     LONG total = 0;
+    Crc32Table table;
+    MakeCrc32Table(table);
     for (;;) {
         INT got = LZRead(source, block, EXPAND_BLOCK);
         if (got <= 0 || total > expected)
@@ -128,7 +130,7 @@ static LONG ExpandBlocks(INT source, LONG expected, HANDLE out, DWORD *crc)
             SetLastError(ERROR_DISK_FULL);   /* a disk that took part of it */
         if (!wrote || put != (DWORD)got)
             return LZERROR_WRITE;
-        *crc = Crc32Add(*crc, block, (DWORD)got);
+        *crc = Crc32Add(table, *crc, block, (DWORD)got);
         total += got;
     }
 }

@@ -59,51 +59,64 @@ static ULONGLONG Steps(const FILETIME *t)
     return (ULONGLONG)t->dwHighDateTime << 32 | t->dwLowDateTime;
 }
 
-/* An earlier log's record: the size, and the time as placed or an hour off. */
-static int SameSizeAndHour(const WIN32_FIND_DATAA *found, const PlacedStamp *stamp)
+/* An earlier log's record: the time as placed or an hour off. */
+static int SameHour(const FILETIME *time, const PlacedStamp *stamp)
 {
-    ULONGLONG now = Steps(&found->ftLastWriteTime), then = Steps(&stamp->time);
+    ULONGLONG now = Steps(time), then = Steps(&stamp->time);
     ULONGLONG apart = now > then ? now - then : then - now;
-    return found->nFileSizeLow == stamp->size && (apart == 0 || apart == Hour);
+    return apart == 0 || apart == Hour;
 }
 
 /* The CRC-32 of the open file's contents, read to its end; 0 when it cannot be read. */
 static int ContentsCrc(HANDLE file, DWORD *crc)
 {
-    char block[16384];   /* on the stack: the program's data is part of its file */
+    char block[32768];   /* on the stack: the program's data is part of its file */
     DWORD got;
+    Crc32Table table;
+    MakeCrc32Table(table);
     *crc = 0;
     do {
         if (!ReadFile(file, block, sizeof block, &got, 0))
             return 0;
-        *crc = Crc32Add(*crc, block, got);
+        *crc = Crc32Add(table, *crc, block, got);
     } while (got);
+    return 1;
+}
+
+/* *as for the open file: its size first, then its contents or (an earlier log's
+   record) its time; 0 when it cannot be read. */
+static int IsOpenFileAsPlaced(HANDLE file, const PlacedStamp *stamp, int *as)
+{
+    DWORD high, crc, size = GetFileSize(file, &high);
+    FILETIME written;
+    if (size == INVALID_FILE_SIZE && GetLastError() != NO_ERROR)
+        return 0;
+    if (size != stamp->size || high)
+        return 1;
+    if (!stamp->hasCrc) {
+        if (!GetFileTime(file, 0, 0, &written))
+            return 0;
+        *as = SameHour(&written, stamp);
+        return 1;
+    }
+    if (!ContentsCrc(file, &crc))
+        return 0;
+    *as = crc == stamp->crc;
     return 1;
 }
 
 int IsFileAsPlaced(const char *path, const PlacedStamp *stamp, int *as)
 {
-    WIN32_FIND_DATAA found;
     *as = 0;
-    HANDLE find = FindFirstFileA(path, &found);
-    if (find == INVALID_HANDLE_VALUE) {
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, 0,
+                              OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, 0);
+    if (file == INVALID_HANDLE_VALUE) {
         DWORD error = GetLastError();
         return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
     }
-    FindClose(find);
-    if (!stamp->hasCrc || found.nFileSizeLow != stamp->size || found.nFileSizeHigh) {
-        *as = stamp->hasCrc ? 0 : SameSizeAndHour(&found, stamp);
-        return 1;
-    }
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, 0,
-                              OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, 0);
-    if (file == INVALID_HANDLE_VALUE)
-        return 0;
-    DWORD crc;
-    int read = ContentsCrc(file, &crc);
+    int read = IsOpenFileAsPlaced(file, stamp, as);
     DWORD error = GetLastError();
     CloseHandle(file);   /* only read: its close has nothing to lose */
     SetLastError(error);
-    *as = read && crc == stamp->crc;
     return read;
 }
