@@ -24,8 +24,9 @@ bash tools/install-deps.sh
 if ! command -v makensis >/dev/null; then
   SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO=sudo
   export DEBIAN_FRONTEND=noninteractive
+  # An index that fails to come (a mirror mid-sync) leaves the install to say.
   $SUDO apt-get install -y -qq --no-install-recommends nsis >/dev/null ||
-    { $SUDO apt-get update -qq && $SUDO apt-get install -y -qq --no-install-recommends nsis >/dev/null; }
+    { $SUDO apt-get update -qq || true; $SUDO apt-get install -y -qq --no-install-recommends nsis >/dev/null; }
 fi
 . tools/wine-width.sh
 width=$(wine_width)

@@ -20,7 +20,8 @@ command -v c++ >/dev/null || command -v g++ >/dev/null || command -v clang++ >/d
 if [ -n "$need" ]; then
   SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO=sudo
   export DEBIAN_FRONTEND=noninteractive
-  { $SUDO apt-get update -qq && $SUDO apt-get install -y -qq --no-install-recommends $need >/dev/null; } ||
+  # An index that fails to come (a mirror mid-sync) leaves the install to say.
+  { $SUDO apt-get update -qq || true; $SUDO apt-get install -y -qq --no-install-recommends $need >/dev/null; } ||
     { echo "check-package: cannot install$need" >&2; exit 2; }
 fi
 # Called from a build, the outer make's job server is not ours.
