@@ -15,6 +15,7 @@
 #include "../shared/install_log.h"
 #include "../shared/ini_file.h"
 #include "../shared/prior_values.h"
+#include "../shared/install_dir.h"
 #include "../../resources/resource.h"
 
 int IsDriverOnlyCommand(const char *tail)
@@ -44,11 +45,15 @@ static int LoadScript(void)
    uninstaller exists that could put them back. */
 static int RegisterDriverOnly(void)
 {
+    char dir[MAX_PATH];
     int installed, logged = 0, found;
-    if (!FindInstalledPackage(SetupState.InstallDir, &installed))
+    if (!FindInstalledPackage(dir, &installed))
         return 0;
     if (installed) {
         ProfileText log;
+        /* an entry anyone may have written: a directory setup would not take is refused */
+        if (!TakeDestination(dir, TextLength(dir)))
+            return 0;
         if (!ReadInstallLog(SetupState.InstallDir, &log, &found, IDS_CANNOTREAD))
             return 0;
         FreeIniFile(&log);
@@ -57,8 +62,8 @@ static int RegisterDriverOnly(void)
         logged = found;
     } else {
         int can;
-        CopyText(SetupState.InstallDir, sizeof SetupState.InstallDir, SetupState.SetupDir);
-        if (!CanRecordIn(SetupState.InstallDir, &can))
+        SetupState.RecordBesideProgram = 1;
+        if (!CanRecordIn(SetupState.SetupDir, &can))
             return 0;
         if (!can)
             RecordNowhere();

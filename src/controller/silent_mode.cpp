@@ -15,6 +15,7 @@
 #include "../shared/path_names.h"
 #include "../install/copy_engine.h"
 #include "../install/destination.h"
+#include "../shared/install_dir.h"
 #include "../install/system_patch.h"
 #include "../../resources/resource.h"
 
@@ -71,7 +72,7 @@ static int ReadSilentOptions(const char *p, SilentOptions *o)
 static int AcceptSilentDestination(const SilentOptions *o)
 {
     char given[sizeof SetupState.InstallDir];
-    CopyText(given, sizeof given, o->dirGiven ? o->dir : SetupState.InstallDir);
+    CopyText(given, sizeof given, o->dirGiven ? o->dir : SetupState.OfferedDir);
     const char *dir = SetupState.InstallDir;
     return TakeDestination(given, lstrlenA(given)) &&
            PrepareDestination(dir, IsExistingDirectory(dir));

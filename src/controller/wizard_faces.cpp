@@ -5,6 +5,7 @@
 #include "../install/copy_engine.h"
 #include "../install/run_observer.h"
 #include "../install/destination.h"
+#include "../shared/install_dir.h"
 
 static const RunObserver CopyPageFace = {
     CopyPageDiskBegins, CopyPageFileBegins, CopyPageProgress, CopyPageAsk,

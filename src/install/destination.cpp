@@ -2,9 +2,7 @@
 #include "destination.h"
 #include "run_observer.h"
 #include "../shared/setup_state.h"
-#include "../shared/file_paths.h"
 #include "../shared/path_names.h"
-#include "../shared/bounded_text.h"
 #include "../shared/failure_note.h"
 #include "../../resources/resource.h"
 
@@ -36,33 +34,6 @@ static int HasFreeSpace(const char *dir)
         return 1;
     SetLastError(ERROR_DISK_FULL);
     return NoteFailure(IDS_NOSPACE, dir);
-}
-
-/* 1 when every file of the package can be copied below dir: the copy opens each
-   target through the LZ expansion service, which cannot hold a longer path. */
-static int PathsFitBelow(const char *dir)
-{
-    FileEntry *end = SetupState.DiskFirstEntry[SetupState.DiskCount];
-    for (FileEntry *e = SetupState.DiskFirstEntry[0]; e && e < end; e++)
-        if (LongestCopyPath(dir, e) > LZ_PATH_LIMIT)
-            return 0;
-    return 1;
-}
-
-int TakeDestination(const char *text, int length)
-{
-    char place[sizeof SetupState.InstallDir];
-    CopyText(SetupState.InstallDir, sizeof SetupState.InstallDir, text);
-    /* nothing past an empty text is read; a text longer than the characters kept
-       would install into a directory the user did not name */
-    if (!text[0] || text[1] != ':' || text[2] != '\\' || length > DESTINATION_LENGTH ||
-        !CanonicalPath(text, place, sizeof place) || TextLength(place) > DESTINATION_LENGTH ||
-        !PathsFitBelow(place)) {
-        SetLastError(ERROR_BAD_PATHNAME);
-        return NoteFailure(IDS_CANNOTCREATE, SetupState.InstallDir);
-    }
-    CopyText(SetupState.InstallDir, sizeof SetupState.InstallDir, place);
-    return 1;
 }
 
 int PrepareDestination(const char *dir, int existed)

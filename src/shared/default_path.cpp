@@ -7,7 +7,7 @@ int IsDrivePath(const char *value)
     return value[0] && value[1] == ':' && value[2];
 }
 
-void ComposeInstallDir(char *dir, int size, const char *value, char windowsDrive,
+void ComposeOfferedDir(char *dir, int size, const char *value, char windowsDrive,
                        const char *programFilesDir)
 {
     if (IsDrivePath(value)) {

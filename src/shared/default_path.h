@@ -7,7 +7,7 @@ int IsDrivePath(const char *value);
 
 /* The destination for a DefaultPath value: a drive path moved to the Windows drive, or
    the value below the program-files directory, with one backslash between. */
-void ComposeInstallDir(char *dir, int size, const char *value, char windowsDrive,
+void ComposeOfferedDir(char *dir, int size, const char *value, char windowsDrive,
                        const char *programFilesDir);
 
 #endif

@@ -1,5 +1,6 @@
-/* The record lives in sections of the SETUP.INF in InstallDir, written through the
-   private-profile services. */
+/* The record lives in sections of the SETUP.INF in InstallDir (in SetupDir for the
+   driver-only mode without an installation), written through the private-profile
+   services. */
 #include <windows.h>
 #include "prior_values.h"
 #include "setup_state.h"
@@ -37,7 +38,8 @@ int NoteRecordFailure(unsigned int textId)
 
 void InstalledScriptPath(char *path, int size)
 {
-    JoinPath(path, size, SetupState.InstallDir, "SETUP.INF");   /* RECORD_PATH_SIZE holds it */
+    const char *dir = SetupState.RecordBesideProgram ? SetupState.SetupDir : SetupState.InstallDir;
+    JoinPath(path, size, dir, "SETUP.INF");   /* RECORD_PATH_SIZE holds it */
 }
 
 /* The key's value into value (size bytes): 1 and the value, 0 and fallback when it is

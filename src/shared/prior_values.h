@@ -40,7 +40,8 @@ int RecordPriorValue(const char *section, const char *key, const char *value);
    could put anything back. */
 void RecordNowhere(void);
 
-/* The path of InstallDir's SETUP.INF, in size (RECORD_PATH_SIZE) bytes. */
+/* The path of the record's SETUP.INF, InstallDir's (SetupDir's while
+   RecordBesideProgram), in size (RECORD_PATH_SIZE) bytes. */
 void InstalledScriptPath(char *path, int size);
 
 /* The record could not be read or written: noted under textId, naming the installed

@@ -78,7 +78,7 @@ void ApplyDefaultPath(const char *value)
     char programFiles[80] = "";
     if (!IsDrivePath(value))
         ReadProgramFilesDir(programFiles, sizeof programFiles);
-    ComposeInstallDir(SetupState.InstallDir, sizeof SetupState.InstallDir, value,
+    ComposeOfferedDir(SetupState.OfferedDir, sizeof SetupState.OfferedDir, value,
                       SetupState.WindowsDir[0], programFiles);
 }
 

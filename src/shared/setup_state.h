@@ -31,7 +31,7 @@ struct SETUPSTATE {
     /* From the setup script */
     char ProductName[72] = "";
     char Caption[256] = "";
-    char InstallDir[256] = "";
+    char OfferedDir[256] = "";              /* DefaultPath composed: the destination offered */
     short MinimumSpace = 0;
     int OEM = 0;
     int MouseKind = 1;                      /* 1 serial, 0 PS/2 */
@@ -61,6 +61,9 @@ struct SETUPSTATE {
     short TotalFiles = 0;
 
     /* Run-time state */
+    char InstallDir[256] = "";              /* the destination; TakeDestination writes it */
+    int RecordBesideProgram = 0;            /* no installation: the record goes into the
+                                               SETUP.INF in SetupDir (prior_values.h) */
     short LastPageResult = PAGE_CANCEL;
     int RebootChoice = 1;
     int MouseBackEnabled = 1;

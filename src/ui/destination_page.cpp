@@ -4,6 +4,8 @@
 #include "page_runner.h"
 #include "../shared/setup_state.h"
 #include "../shared/failure_note.h"
+#include "../shared/install_dir.h"
+#include "../shared/bounded_text.h"
 #include "../../resources/resource.h"
 
 /* What the checks noted, in a box owned by the page, which then stays open. */
@@ -15,10 +17,31 @@ static void ShowDestinationMessage(HWND page)
     MessageBoxA(page, text, SetupState.Caption, MB_OK | MB_ICONEXCLAMATION);
 }
 
+/* The destination taken last, or the one offered while none is. */
+static const char *ShownDestination(void)
+{
+    return SetupState.InstallDir[0] ? SetupState.InstallDir : SetupState.OfferedDir;
+}
+
+/* The browser opens on the field's text; its OK is taken as the field's text would be,
+   and the field shows what was taken. A text refused here is told at Next, which
+   takes the field again: the note is not wanted twice. */
+static void BrowseDestination(HWND page)
+{
+    char typed[DESTINATION_LENGTH + 1];
+    GetDlgItemTextA(page, IDC_DIRTEXT, typed, sizeof typed);
+    if (!BrowseForDirectory(page, typed))
+        return;
+    const char *browsed = SetupState.BrowseBuffer;
+    if (!PageDestinationChecks.take(browsed, TextLength(browsed)))
+        ForgetFailures();
+    SetDlgItemTextA(page, IDC_DIRTEXT, SetupState.InstallDir);
+}
+
 static void AcceptDestination(HWND page)
 {
     const DestinationChecks *checks = &PageDestinationChecks;
-    char typed[PAGE_DESTINATION_LENGTH + 1];
+    char typed[DESTINATION_LENGTH + 1];
     const char *dir = SetupState.InstallDir;
     SetupState.LastPageResult = PAGE_NEXT;
     GetDlgItemTextA(page, IDC_DIRTEXT, typed, sizeof typed);
@@ -48,7 +71,7 @@ LRESULT CALLBACK DestinationPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM 
         return 0;
     case WM_PAGE_INIT:
         FormatPageText(page, IDC_HEADLINE);
-        SetDlgItemTextA(page, IDC_DIRTEXT, SetupState.InstallDir);
+        SetDlgItemTextA(page, IDC_DIRTEXT, ShownDestination());
         break;
     case WM_COMMAND:
         switch (wParam) {
@@ -60,8 +83,7 @@ LRESULT CALLBACK DestinationPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM 
         case IDC_BACK:
             return ClosePage(page, PAGE_BACK);
         case IDC_BROWSE:
-            BrowseForDirectory(page);
-            SetDlgItemTextA(page, IDC_DIRTEXT, SetupState.InstallDir);
+            BrowseDestination(page);
             break;
         }
         break;

@@ -6,7 +6,7 @@
 #include "page_runner.h"
 #include "../shared/setup_state.h"
 #include "../shared/bounded_text.h"
-#include "../shared/path_names.h"
+#include "../shared/install_dir.h"
 #include "../../resources/resource.h"
 
 #define BROWSE_FLAGS (OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_ENABLEHOOK | \
@@ -16,17 +16,7 @@
 
 static char DummyFileName[] = "12345678.ABC";
 
-/* What the browser's field holds becomes InstallDir: in its one form when it names a
-   place on a drive; otherwise as it stands, for the page's Next to refuse. */
-static void TakeBrowsedDirectory(const char *text)
-{
-    char place[sizeof SetupState.InstallDir];
-    if (text[0] && text[1] == ':' && text[2] == '\\' && CanonicalPath(text, place, sizeof place))
-        text = place;
-    CopyText(SetupState.InstallDir, sizeof SetupState.InstallDir, text);
-}
-
-void BrowseForDirectory(HWND owner)
+int BrowseForDirectory(HWND owner, const char *start)
 {
     OPENFILENAMEA ofn;
     ZeroMemory(&ofn, sizeof ofn);
@@ -44,11 +34,11 @@ void BrowseForDirectory(HWND owner)
        implementation does, so it is put back here too. */
     char cwd[MAX_PATH];
     DWORD kept = GetCurrentDirectoryA(sizeof cwd, cwd);
+    CopyText(SetupState.BrowseBuffer, sizeof SetupState.BrowseBuffer, start);
     BOOL ok = GetOpenFileNameA(&ofn);
     if (kept && kept < sizeof cwd)
         SetCurrentDirectoryA(cwd);
-    if (ok)
-        TakeBrowsedDirectory(SetupState.BrowseBuffer);
+    return ok != 0;
 }
 
 static void ShowBrowseBuffer(HWND dialog)
@@ -60,7 +50,6 @@ UINT_PTR CALLBACK BrowseHook(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam
 {
     switch (msg) {
     case WM_INITDIALOG:
-        CopyText(SetupState.BrowseBuffer, sizeof SetupState.BrowseBuffer, SetupState.InstallDir);
         PostMessageA(dialog, WM_PAGE_INIT, 0, 0);   /* after the dialog has set itself up */
         break;
     case WM_PAGE_INIT:
@@ -71,7 +60,7 @@ UINT_PTR CALLBACK BrowseHook(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam
     case WM_COMMAND: {
         WORD id = LOWORD(wParam), code = HIWORD(wParam);
         if (id == IDOK)
-            GetDlgItemTextA(dialog, IDC_DIRTEXT, SetupState.BrowseBuffer, 80);
+            GetDlgItemTextA(dialog, IDC_DIRTEXT, SetupState.BrowseBuffer, DESTINATION_LENGTH + 1);
         else if ((id == IDC_DIRLIST && (code == LBN_SELCHANGE || code == LBN_DBLCLK)) ||
                  (id == IDC_DRIVELIST && code == CBN_SELCHANGE))
             PostMessageA(dialog, WM_BROWSE_SYNC, 0, 0);   /* after the dialog changed directory */

@@ -19,11 +19,9 @@ struct DestinationChecks {
 };
 extern const DestinationChecks PageDestinationChecks;
 
-/* The longest destination the page takes, without its terminating zero. */
-#define PAGE_DESTINATION_LENGTH 79
-
-/* The platform's old-style directory picker; OK puts its edit field into InstallDir. */
-void BrowseForDirectory(HWND owner);
+/* The platform's old-style directory picker, opened on start: 1 when OK was pressed,
+   with its edit field's text in BrowseBuffer. */
+int BrowseForDirectory(HWND owner, const char *start);
 UINT_PTR CALLBACK BrowseHook(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
 
 #endif

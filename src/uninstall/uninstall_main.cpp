@@ -17,6 +17,7 @@
 #include "../shared/command_line.h"
 #include "../shared/path_names.h"
 #include "../shared/report_file.h"
+#include "../shared/install_dir.h"
 #include "../../resources/uninstall_resource.h"
 
 #define MESSAGE_SIZE 2048
@@ -64,8 +65,6 @@ static int ScriptIsThere(int *there)
 {
     char path[RECORD_PATH_SIZE];
     *there = 0;
-    if (!SetupState.InstallDir[0])
-        return 1;
     InstalledScriptPath(path, sizeof path);
     return IsPathThere(path, there);
 }
@@ -101,14 +100,17 @@ static int RemovePackage(void)
     return done && RemoveInstalledScript() && ForgetOwnProgram();
 }
 
-/* The directory this program runs from, whole, as InstallDir; the script there. */
-static int LoadOwnScript(void)
+/* The script in the directory this program runs from, then that directory as
+   InstallDir: *taken 0 when setup would not take it as a destination (too long, no
+   drive, no room below it for the script's paths), so that it holds no installation. */
+static int LoadOwnScript(int *taken)
 {
     char dir[sizeof SetupState.InstallDir];
     int found = FindProgramDir(dir, sizeof dir);
     int loaded = found && LoadScriptFromAndWindowsDir(dir);
-    /* the script's DefaultPath has set InstallDir meanwhile */
-    CopyText(SetupState.InstallDir, sizeof SetupState.InstallDir, found ? dir : "");
+    *taken = found && TakeDestination(dir, TextLength(dir));
+    if (!*taken)
+        ForgetFailures();   /* told as nothing installed: no directory was to be made */
     return loaded;
 }
 
@@ -143,15 +145,15 @@ static int EarlierInstallation(int *installed)
    that is there must be read whole, with a log or without). */
 static int InstallationHere(void)
 {
-    int loaded = LoadOwnScript(), logFound = 0, scriptThere = 0, installed = 1;
-    int read = FindInstallLog(&logFound) && ScriptIsThere(&scriptThere);
+    int taken, loaded = LoadOwnScript(&taken), logFound = 0, scriptThere = 0, installed = 1;
+    int read = taken && FindInstallLog(&logFound) && ScriptIsThere(&scriptThere);
     UninstallState.HasLog = read && logFound;
     if (UninstallState.HasLog && !scriptThere)
         NamesFromLog();   /* the script is gone: the log alone says what to undo */
     BuildUninstallCaption();
     if (read && !logFound)
         read = EarlierInstallation(&installed);
-    if (read && !installed) {
+    if (!taken || (read && !installed)) {
         Tell(IDS_NOTHINGINSTALLED, MB_ICONINFORMATION);
         return UNINSTALL_NOTHING;
     }

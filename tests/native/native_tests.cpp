@@ -62,19 +62,19 @@ TEST(ScriptField, FieldsOfAFileLine)
 TEST(DefaultPathText, TheRuleAndItsCuts)
 {
     char dir[256];
-    ComposeInstallDir(dir, sizeof dir, "C:\\ORVEL", 'E', "ignored");
+    ComposeOfferedDir(dir, sizeof dir, "C:\\ORVEL", 'E', "ignored");
     EXPECT_STREQ("E:\\ORVEL", dir);
-    ComposeInstallDir(dir, sizeof dir, "ORVEL", 'C', "C:\\Program Files");
+    ComposeOfferedDir(dir, sizeof dir, "ORVEL", 'C', "C:\\Program Files");
     EXPECT_STREQ("C:\\Program Files\\ORVEL", dir);
-    ComposeInstallDir(dir, sizeof dir, "\\ORVEL", 'C', "C:\\Program Files");
+    ComposeOfferedDir(dir, sizeof dir, "\\ORVEL", 'C', "C:\\Program Files");
     EXPECT_STREQ("C:\\Program Files\\ORVEL", dir);
-    ComposeInstallDir(dir, sizeof dir, "C:", 'C', "P");
+    ComposeOfferedDir(dir, sizeof dir, "C:", 'C', "P");
     EXPECT_STREQ("P\\C:", dir);
     EXPECT_FALSE(IsDrivePath("C:"));
     EXPECT_FALSE(IsDrivePath(""));
     EXPECT_FALSE(IsDrivePath("C"));
     std::string value(255, 'v');
-    ComposeInstallDir(dir, sizeof dir, value.c_str(), 'C', "C:\\Program Files");
+    ComposeOfferedDir(dir, sizeof dir, value.c_str(), 'C', "C:\\Program Files");
     EXPECT_EQ(255u, std::string(dir).size());
 }
 

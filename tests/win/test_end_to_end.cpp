@@ -352,6 +352,32 @@ TEST_F(EndToEnd, DriverOnlyModeTwiceKeepsTheFirstPriorValues)
     EXPECT_EQ(0, IsMouseAppRegistered()) << "no product entries in this mode";
 }
 
+// An uninstall entry anyone may have written, of 258 characters, naming an installation
+// in a directory longer than any destination: the driver-only mode refuses it as a
+// directory it cannot make, and nothing is registered or recorded.
+TEST_F(EndToEnd, DriverOnlyModeRefusesAnUninstallEntryNamingALongDirectory)
+{
+    std::string dir = "C:\\t\\e2e\\" + std::string(236, 'd');
+    ASSERT_EQ(245u, dir.size());
+    ASSERT_TRUE(CreateDirectoryA(dir.c_str(), 0));
+    WriteWholeFile(dir + "\\UNINSTAL.EXE", "an uninstaller");
+    WriteWholeFile(dir + "\\SETUP.INF", "[Main]\r\n");
+    SetRegText(HKEY_LOCAL_MACHINE, UninstallKey, "UninstallString", dir + "\\UNINSTAL.EXE");
+    std::string registry = Registry();
+    SetupRun run = Run("-u", {{"SETUP_SELMOUSE", [](HWND page) {
+        PostClick(page, IDC_PS2);
+        PostClick(page, IDC_NEXT);
+    }}});
+    ASSERT_EQ(1u, run.boxes.size());
+    EXPECT_EQ(CannotCreateText, run.boxes[0].text);
+    EXPECT_EQ(0, session_.RestartsSettled()) << "no restart for a driver not bound";
+    EXPECT_EQ(registry, Registry()) << "nothing registered";
+    EXPECT_EQ("[Main]\r\n", ReadWholeFile(dir + "\\SETUP.INF")) << "nothing recorded there";
+    EXPECT_EQ(ReadWholeFile(medium_ + "\\SETUP.INF").find("[PS2]"), std::string::npos)
+        << "nor beside the program";
+    RemoveTree(dir);
+}
+
 TEST_F(EndToEnd, A386EnhSectionWithoutAMouseLineGetsOneAsItsLastLine)
 {
     std::string ini = "[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\nebios=*ebios\r\n"

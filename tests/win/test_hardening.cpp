@@ -79,7 +79,7 @@ std::string LoadedField(const std::string &name)
 {
     const SETUPSTATE &s = SetupState;
     if (name == "ProductName") return s.ProductName;
-    if (name == "InstallDir") return s.InstallDir;
+    if (name == "OfferedDir") return s.OfferedDir;
     if (name == "PnpID") return s.PnpID;
     if (name == "MinimumSpace") return std::to_string(s.MinimumSpace);
     if (name == "DiskCount") return std::to_string(s.DiskCount);

@@ -374,7 +374,7 @@ TEST_F(Pages, BrowserTakesTheEditFieldOnOkOnly)
             Click(box, IDCANCEL);
         }),
         {"SETUP_SELDIR", [](HWND page) {
-            EXPECT_STREQ("C:\\t\\pages\\Orvel", SetupState.InstallDir) << "Cancel keeps it";
+            EXPECT_STREQ("", SetupState.InstallDir) << "Cancel takes nothing";
             EXPECT_EQ("C:\\t\\pages\\Orvel", ItemText(page, IDC_DIRTEXT));
             Click(page, IDC_BROWSE);
         }, true},

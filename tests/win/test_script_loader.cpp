@@ -43,7 +43,7 @@ TEST_F(ScriptLoader, MissingScriptLoadsEveryDefault)
     EXPECT_EQ(ProgramDir(), SetupState.SetupDir);
     EXPECT_STREQ("Orvel", SetupState.ProductName);
     EXPECT_STREQ("Orvel Setup Program", SetupState.Caption);
-    EXPECT_EQ(std::string(1, SetupState.WindowsDir[0]) + ":\\ORVEL", SetupState.InstallDir);
+    EXPECT_EQ(std::string(1, SetupState.WindowsDir[0]) + ":\\ORVEL", SetupState.OfferedDir);
     EXPECT_STREQ("ORVEL.GRP", SetupState.GroupName);
     EXPECT_STREQ("ORVEL", SetupState.GroupTitle);
     EXPECT_EQ(1024, SetupState.MinimumSpace);
@@ -184,15 +184,15 @@ TEST_F(ScriptLoader, DefaultPathRule)
 
     lstrcpyA(SetupState.WindowsDir, "E:\\WINDOWS");
     ApplyDefaultPath("C:\\ORVEL");
-    EXPECT_STREQ("E:\\ORVEL", SetupState.InstallDir) << "a drive path moves to the Windows drive";
+    EXPECT_STREQ("E:\\ORVEL", SetupState.OfferedDir) << "a drive path moves to the Windows drive";
     ApplyDefaultPath("ORVEL");
-    EXPECT_EQ(pf + "\\ORVEL", SetupState.InstallDir);
+    EXPECT_EQ(pf + "\\ORVEL", SetupState.OfferedDir);
     ApplyDefaultPath("\\ORVEL");
-    EXPECT_EQ(pf + "\\ORVEL", SetupState.InstallDir) << "no doubled backslash";
+    EXPECT_EQ(pf + "\\ORVEL", SetupState.OfferedDir) << "no doubled backslash";
     ApplyDefaultPath("");
-    EXPECT_EQ(pf + "\\", SetupState.InstallDir);
+    EXPECT_EQ(pf + "\\", SetupState.OfferedDir);
     ApplyDefaultPath("C:");
-    EXPECT_EQ(pf + "\\C:", SetupState.InstallDir) << "a bare drive is no drive path";
+    EXPECT_EQ(pf + "\\C:", SetupState.OfferedDir) << "a bare drive is no drive path";
 
     // The directory comes from the registry; a value too long for 80 characters is not taken.
     struct PutBack {
@@ -201,10 +201,10 @@ TEST_F(ScriptLoader, DefaultPathRule)
     } putBack{pf};
     SetRegText(HKEY_LOCAL_MACHINE, CurrentVersion, "ProgramFilesDir", "D:\\Apps");
     ApplyDefaultPath("Tools");
-    EXPECT_STREQ("D:\\Apps\\Tools", SetupState.InstallDir);
+    EXPECT_STREQ("D:\\Apps\\Tools", SetupState.OfferedDir);
     SetRegText(HKEY_LOCAL_MACHINE, CurrentVersion, "ProgramFilesDir", std::string(90, 'x'));
     ApplyDefaultPath("Tools");
-    EXPECT_STREQ("\\Tools", SetupState.InstallDir);
+    EXPECT_STREQ("\\Tools", SetupState.OfferedDir);
 
     // Without the CurrentVersion key, the usual program-files directory.
     {
@@ -213,14 +213,14 @@ TEST_F(ScriptLoader, DefaultPathRule)
         RealOpenKey = open.Original();
         ApplyDefaultPath("Tools");
     }
-    EXPECT_STREQ("C:\\Program Files\\Tools", SetupState.InstallDir);
+    EXPECT_STREQ("C:\\Program Files\\Tools", SetupState.OfferedDir);
     SetRegText(HKEY_LOCAL_MACHINE, CurrentVersion, "ProgramFilesDir", pf);
 
     // Through the script, and cut at 255 characters when the parts are longer together.
     SetupState.WindowsDir[0] = 'C';
     ASSERT_EQ(1, Load("[Main]\nDefaultPath=" + std::string(255, 'p') + "\n"));
-    EXPECT_EQ(255u, strlen(SetupState.InstallDir));
-    EXPECT_EQ(pf + "\\" + std::string(255 - pf.size() - 1, 'p'), SetupState.InstallDir);
+    EXPECT_EQ(255u, strlen(SetupState.OfferedDir));
+    EXPECT_EQ(pf + "\\" + std::string(255 - pf.size() - 1, 'p'), SetupState.OfferedDir);
 }
 
 TEST_F(ScriptLoader, LongValuesAreCutAtTheirFields)

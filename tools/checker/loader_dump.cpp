@@ -30,7 +30,7 @@ std::string DumpLoadedScript(int loaded)
     Line(out, "loaded", loaded);
     Line(out, "ProductName", SetupState.ProductName);
     Line(out, "Caption", SetupState.Caption);
-    Line(out, "InstallDir", SetupState.InstallDir);
+    Line(out, "OfferedDir", SetupState.OfferedDir);
     Line(out, "GroupName", SetupState.GroupName);
     Line(out, "GroupTitle", SetupState.GroupTitle);
     Line(out, "MinimumSpace", SetupState.MinimumSpace);

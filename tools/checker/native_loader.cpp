@@ -49,7 +49,7 @@ int ReadScriptNumber(const char *section, const char *key, int fallback)
 /* There is no registry to ask: the program-files directory is Windows 95's default. */
 void ApplyDefaultPath(const char *value)
 {
-    ComposeInstallDir(SetupState.InstallDir, sizeof SetupState.InstallDir, value,
+    ComposeOfferedDir(SetupState.OfferedDir, sizeof SetupState.OfferedDir, value,
                       SetupState.WindowsDir[0], IsDrivePath(value) ? "" : "C:\\Program Files");
 }
 

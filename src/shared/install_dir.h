@@ -1,0 +1,15 @@
+/* InstallDir, the directory the package is installed in, and its one writer. */
+#ifndef INSTALL_DIR_H
+#define INSTALL_DIR_H
+
+/* The longest destination taken, without its terminating zero. */
+#define DESTINATION_LENGTH 79
+
+/* text (length characters, as typed, given or found) as InstallDir: 1 and InstallDir
+   in its one form when it has a destination's form (a drive, a root, and a name short
+   enough for every file of the package below it); otherwise 0, noted with the text as
+   given (IDS_CANNOTCREATE, the destination page's text), and InstallDir holding the
+   text as given, for the page to show. */
+int TakeDestination(const char *text, int length);
+
+#endif
