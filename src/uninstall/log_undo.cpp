@@ -63,7 +63,8 @@ int LoggedPackage(char *product, char *title, int size)
     return 0;
 }
 
-int LoggedSetAside(void)
+/* 1 when the log says setup set VMOUSE.VXD aside. */
+static int LoggedSetAside(void)
 {
     char line[LOG_LINE_SIZE], kind[16];
     for (int i = 0; i < LineCount; i++)
@@ -72,8 +73,11 @@ int LoggedSetAside(void)
     return 0;
 }
 
-int LoggedMouseLine(char *old, int size, int *known)
+/* The mouse line of system.ini from before the first installation: 1, with *known 1
+   and the line (empty: there was none), or *known 0 when the log holds none. */
+static int LoggedMouseLine(char *old, int *known)
 {
+    const int size = RECORD_VALUE_SIZE;
     char line[LOG_LINE_SIZE], kind[16], found[4];
     *known = 0;
     for (int i = 0; i < LineCount && !*known; i++)   /* the first: from before any */
@@ -276,7 +280,8 @@ static int UndoRegistryRecord(int, const char *kind, const char *line)
     return lstrcmpA(kind, LOG_KEY) || UndoKey(line);
 }
 
-int UndoLoggedRegistry(void)
+/* The log's registry changes undone, last first (the uninstall entry excepted). */
+static int UndoLoggedRegistry(void)
 {
     return WalkBack(UndoRegistryRecord);
 }
@@ -348,7 +353,7 @@ static int UndoDirectory(const char *line)
     if (!LogField(line, 1, dir, sizeof dir))
         return 1;
     int left = 0;
-    if (!ClearLoggedDirectory(dir, &left))
+    if (!RemoveEmptyDirectory(dir, &left))
         return 0;
     if (left)
         NoteLeft(dir);
@@ -366,11 +371,23 @@ static int UndoFileRecord(int index, const char *kind, const char *line)
     return lstrcmpA(kind, LOG_TEMP) || UndoTemporary(line);
 }
 
-int UndoLoggedFiles(const char *script, const char *self)
+/* The log's files and directories undone, last first: the script and this program
+   go last, after every other step. */
+static int UndoLoggedFiles(void)
 {
+    char script[UNINSTALL_PATH_SIZE], self[UNINSTALL_PATH_SIZE];
+    InstalledScriptPath(script, sizeof script);
     Script = script;
-    Self = self;
-    return WalkBack(UndoFileRecord);
+    Self = OwnProgramPath(self) ? self : 0;
+    return WalkBack(UndoFileRecord);   /* REPLACED too: its DIR records */
+}
+
+/* Each step does what it can even after one before it failed. */
+int UndoInstallLog(void)
+{
+    int done = UndoLoggedRegistry();
+    done = RestoreSystemIni(LoggedMouseLine, LoggedSetAside()) && done;
+    return UndoLoggedFiles() && done;
 }
 
 int ForgetInstallLog(void)

@@ -2,6 +2,7 @@
    and the uninstall entry, each only while it names this directory: an entry naming
    another directory belongs to another installation of the package. */
 #include "uninstall.h"
+#include "earlier_removal.h"
 #include "../shared/product_keys.h"
 #include "../shared/registry_values.h"
 #include "../shared/setup_state.h"

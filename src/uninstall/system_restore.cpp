@@ -1,7 +1,6 @@
-/* Gives system.ini back the mouse line setup replaced, as the installed SETUP.INF
-   records it (an empty record: setup added the line, it goes); installations made
-   before the record existed go by the system.bak setup left. The stock VMOUSE.VXD gets
-   its name back. A mouse line changed since setup is left alone. */
+/* Gives system.ini back the mouse line setup replaced, as the way back reads it (an
+   empty line: setup added the line, it goes), and the stock VMOUSE.VXD its name. A
+   mouse line changed since setup is left alone. */
 #include <stdio.h>
 #include "uninstall.h"
 #include "../shared/system_ini.h"
@@ -14,23 +13,7 @@
 
 #define LINE_SIZE RECORD_VALUE_SIZE
 
-/* The mouse line from before setup: 1, and *known 1 with the line (empty when there was
-   none), or *known 0 when neither the record nor system.bak holds it; 0, noted, when
-   one of them cannot be read. */
-static int LineBeforeSetup(char *old, int *known)
-{
-    char failed[INI_PATH_SIZE];
-    if (UninstallState.HasLog)
-        return LoggedMouseLine(old, LINE_SIZE, known);
-    if (!ReadRecordedValue(SYSTEM_RECORD, MOUSE_LINE_KEY, old, known))
-        return NoteRecordFailure(IDS_CANNOTREAD);
-    if (*known || ReadSystemIniMouseLine("system.bak", old, LINE_SIZE, known))
-        return 1;
-    WindowsFilePath("system.bak", failed);
-    return NoteFailure(IDS_CANNOTREAD, failed);
-}
-
-static int RestoreMouseLine(void)
+static int RestoreMouseLine(int (*lineBefore)(char *old, int *known))
 {
     char current[LINE_SIZE], old[LINE_SIZE + 1], failed[INI_PATH_SIZE];
     int found, known;
@@ -39,7 +22,7 @@ static int RestoreMouseLine(void)
         return NoteFailure(IDS_CANNOTREAD, failed);
     if (!found || lstrcmpA(current, NEW_MOUSE_LINE) != 0)
         return 1;   /* not setup's line (any more) */
-    if (!LineBeforeSetup(old, &known))
+    if (!lineBefore(old, &known))
         return 0;
     if (!known) {
         SetLastError(ERROR_NOT_FOUND);
@@ -55,13 +38,13 @@ static int RestoreMouseLine(void)
 
 /* VMOUSE.VXD gets its name back from VMOUSE.BAK, unless it has one; 0, noted, when it
    cannot, or when it cannot be told. */
-static int RestoreVmouse(void)
+static int RestoreVmouse(int setAside)
 {
     char vxd[VMOUSE_PATH_SIZE], bak[VMOUSE_PATH_SIZE];
     DWORD bakThere, vxdThere;
     /* a system directory whose name does not fit is one setup could not use either */
-    if (!FindVmousePaths(vxd, bak) || (UninstallState.HasLog && !LoggedSetAside()))
-        return 1;   /* with a log: only what it says setup set aside */
+    if (!setAside || !FindVmousePaths(vxd, bak))
+        return 1;
     if (!ToldAttributes(bak, &bakThere) || !ToldAttributes(vxd, &vxdThere))
         return 0;
     if (bakThere == INVALID_FILE_ATTRIBUTES || vxdThere != INVALID_FILE_ATTRIBUTES)
@@ -73,7 +56,7 @@ static int RestoreVmouse(void)
 
 /* VMOUSE.VXD first: set aside, it stays only while system.ini holds setup's line, which
    then stays too. */
-int RestoreSystemIni(void)
+int RestoreSystemIni(int (*lineBefore)(char *old, int *known), int setAside)
 {
-    return RestoreVmouse() && RestoreMouseLine();
+    return RestoreVmouse(setAside) && RestoreMouseLine(lineBefore);
 }

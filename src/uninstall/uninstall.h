@@ -26,17 +26,18 @@ enum UninstallResult {
     UNINSTALL_USAGE = 4          /* -s with an option it does not know: nothing changed */
 };
 
-/* The steps, in their order. Each does what it can, notes what it cannot
-   (failure_note.h), and returns 1 when nothing failed, else 0. */
-int FindRegisteredInstallation(void);   /* sets OwnsSharedState */
-int RemoveProductRegistration(void);    /* the page handler and Run value naming this directory */
-int RestoreMouseDevice(void);           /* the recorded values, the own node */
-int RestoreSystemIni(void);             /* the old mouse line, VMOUSE.VXD */
-int RemoveInstalledFiles(void);         /* the script's files, older ones put back */
-/* Only when every step before succeeded, in this order, so that what is left after a
+/* A path in a buffer of this size: one that does not fit names no file setup made. */
+#define UNINSTALL_PATH_SIZE (MAX_PATH + 16)
+
+/* The ways back, each doing what it can, noting what it cannot (failure_note.h), and
+   returning 1 when nothing failed, else 0: by the install log (log_undo.cpp), or by
+   the record of an earlier version (earlier_removal.h). */
+int UndoInstallLog(void);
+/* Only when the way back succeeded, in this order, so that what is left after a
    failure can still be found and removed: */
 int RemoveInstalledScript(void);        /* SETUP.INF */
 int RemoveUninstallEntry(void);         /* when it names this directory */
+int ForgetInstallLog(void);             /* both copies of the log, where there are */
 int RemoveOwnProgram(void);             /* this program, at the next start */
 
 /* 1 and *own 1 when the uninstall entry runs this directory's UNINSTAL.EXE; 0, noted,
@@ -57,28 +58,25 @@ int ReadRecord(const char *section, const char *key, char *value, int *recorded)
 int FindInstallLog(int *found);
 /* The product name and title the log names (size bytes each); 0 when it names none. */
 int LoggedPackage(char *product, char *title, int size);
-/* The mouse line of system.ini from before the first installation: 1, with *known 1
-   and the line (empty: there was none), or *known 0 when the log holds none. */
-int LoggedMouseLine(char *old, int size, int *known);
-/* 1 when the log says setup set VMOUSE.VXD aside. */
-int LoggedSetAside(void);
-/* The log's registry changes undone, last first (the uninstall entry excepted). */
-int UndoLoggedRegistry(void);
-/* The log's files and directories undone (script and self excepted: self may be 0). */
-int UndoLoggedFiles(const char *script, const char *self);
-/* Both copies of the log deleted. */
-int ForgetInstallLog(void);
+
+/* system.ini's mouse line given back, as lineBefore reads it from before setup (1 and
+   *known 1 with the line in RECORD_VALUE_SIZE bytes, empty when there was none; *known 0 when nothing says; 0,
+   noted, when it cannot be read), unless the line was changed since; VMOUSE.VXD gets
+   its name back when setAside says setup set it aside. */
+int RestoreSystemIni(int (*lineBefore)(char *old, int *known), int setAside);
 
 /* Something of setup's that someone changed since, left as it is: named in the
    report, counted. */
 void NoteLeft(const char *what);
 
 /* Files: deleted now, or at the next start when in use; the older file put back in
-   place of the package's; a directory setup made, removed, or *left 1 when it holds
-   what is not the package's. 1, or 0 noted. */
+   place of the package's; a directory setup made, removed, or *left 1 (left may be 0)
+   when it holds what is not the package's. 1, or 0 noted. */
 int RemoveFile(const char *path);
 int PutOlderFileBack(const char *target, const char *kept);
-int ClearLoggedDirectory(const char *dir, int *left);
+int RemoveEmptyDirectory(const char *dir, int *left);
+/* This program's path, in UNINSTALL_PATH_SIZE bytes; 0 when it does not fit. */
+int OwnProgramPath(char *path);
 
 /* Registry removal: 1 when the key is gone with its subkeys, also when it never was. */
 int DeleteRegTree(HKEY root, const char *path);

@@ -8,6 +8,7 @@
    -s -l PATH writes a report (report_file.h), with a LEFT line for each thing someone
    changed since setup, which is left as it is. */
 #include "uninstall.h"
+#include "earlier_removal.h"
 #include "../shared/setup_state.h"
 #include "../shared/bounded_text.h"
 #include "../shared/script_loader.h"
@@ -69,35 +70,18 @@ static int ScriptIsThere(int *there)
     return IsPathThere(path, there);
 }
 
-/* The uninstall entry, the log, then this program at the next start: an entry or log
-   that could not go still runs it for a second run; a program that could not be
+/* The way back the installation was found with. Only when nothing failed: the
+   script, the uninstall entry, the log, then this program at the next start: an entry
+   or log that could not go still runs it for a second run; a program that could not be
    scheduled stays behind alone (and says so), as it does when the power goes just
    then: never the log without the program that follows it. */
-static int ForgetOwnProgram(void)
-{
-    return RemoveUninstallEntry() && (!UninstallState.HasLog || ForgetInstallLog()) &&
-           RemoveOwnProgram();
-}
-
-/* Each step does what it can even after one before it failed; the script, the entry
-   and this program go only when nothing failed. */
 static int RemovePackage(void)
 {
+    int log = UninstallState.HasLog;
     CloseMouseApp();
-    if (UninstallState.HasLog) {
-        int done = UndoLoggedRegistry();
-        done = RestoreSystemIni() && done;
-        done = RemoveInstalledFiles() && done;
-        return done && RemoveInstalledScript() && ForgetOwnProgram();
-    }
-    int done = FindRegisteredInstallation();
-    done = RemoveProductRegistration() && done;
-    if (UninstallState.OwnsSharedState) {
-        done = RestoreMouseDevice() && done;
-        done = RestoreSystemIni() && done;
-    }
-    done = RemoveInstalledFiles() && done;
-    return done && RemoveInstalledScript() && ForgetOwnProgram();
+    int done = log ? UndoInstallLog() : RemoveEarlierInstallation();
+    return done && RemoveInstalledScript() && RemoveUninstallEntry() &&
+           (!log || ForgetInstallLog()) && RemoveOwnProgram();
 }
 
 /* The script in the directory this program runs from, then that directory as
@@ -135,7 +119,7 @@ static int EarlierInstallation(int *installed)
     if (!ScriptIsThere(&there) || !OwnUninstallEntry(&own))
         return 0;
     if (!there && own)   /* a run removed all but these */
-        return ForgetOwnProgram();
+        return RemoveUninstallEntry() && RemoveOwnProgram();
     *installed = there && own;
     return 1;
 }

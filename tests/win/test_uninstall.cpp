@@ -881,6 +881,12 @@ TEST_F(Uninstall, SequencesAroundAnInstallationEndWithTheMachineAsBefore)
          []() { ASSERT_TRUE(DeleteFileA("C:\\ORVEL\\SETUP.INF")); }},
         {"the destination's copy of the log deleted", nullptr,
          []() { ASSERT_TRUE(DeleteFileA("C:\\ORVEL\\KXSETUP.LOG")); }},
+        {"both copies of the log deleted: an earlier version's installation, by its record",
+         nullptr,
+         [this]() {
+             ASSERT_TRUE(DeleteFileA("C:\\ORVEL\\KXSETUP.LOG"));
+             ASSERT_TRUE(DeleteFileA(Win("\\KXSETUP.LOG").c_str()));
+         }},
         {"the destination deleted by hand, then installed again", nullptr,
          [this]() {
              RemoveTree(Dest);
