@@ -2,6 +2,7 @@
    must not run, loads the setup script, and ends the run. */
 #include "controller.h"
 #include "page_walk.h"
+#include "wizard_faces.h"
 #include "../shared/setup_state.h"
 #include "../shared/bounded_text.h"
 #include "../shared/command_line.h"
@@ -108,6 +109,7 @@ static void RunFullWizard(void)
         return;
     if (!CreateBackdrop())
         return;   /* silently */
+    GivePagesTheirWork();
     EndFullWizard(WalkWizardPages());
 }
 

@@ -1,5 +1,6 @@
 /* The wizard's pages meet the installation engine here: the copy page is the copy's
    face, and the destination page's checks are the engine's. */
+#include "wizard_faces.h"
 #include "../ui/copy_page.h"
 #include "../ui/pages.h"
 #include "../install/copy_engine.h"
@@ -20,8 +21,12 @@ static int CopyWithPage(void)
     return done;
 }
 
-int (*const CopyPageWork)(void) = CopyWithPage;
-
-const DestinationChecks PageDestinationChecks = {
+static const DestinationChecks EngineChecks = {
     TakeDestination, IsExistingDirectory, PrepareDestination
 };
+
+void GivePagesTheirWork(void)
+{
+    UseCopyWork(CopyWithPage);
+    UseDestinationChecks(&EngineChecks);
+}

@@ -1,31 +1,13 @@
-/* The setup-script loader's platform side: where the script is, the private-profile
-   reads of it, the program-files directory and the file table's memory. The rules of
-   the load are in script_rules.cpp. */
+/* The setup-script loader: where the script is, and the Windows directory. The rules
+   of the load are in script_rules.cpp, the reads they make in script_source.cpp. */
 #include "script_loader.h"
 #include "script_rules.h"
-#include "default_path.h"
+#include "script_source.h"
 #include "setup_state.h"
 #include "bounded_text.h"
-#include "ini_file.h"
 #include "path_text.h"
-#include "registry_values.h"
-#include "product_keys.h"
 
 static char ScriptPath[MAX_PATH + 16];
-static ProfileText Script;   /* the script's text while it is loaded */
-
-void ReadScriptText(const char *section, const char *key, const char *fallback,
-                    char *buf, int size)
-{
-    char work[256];
-    ProfileString(&Script, section, key, fallback, work, sizeof work);
-    CopyText(buf, size, work);
-}
-
-int ReadScriptNumber(const char *section, const char *key, int fallback)
-{
-    return (int)ProfileNumber(&Script, section, key, fallback);
-}
 
 int FindProgramDir(char *dir, int size)
 {
@@ -45,56 +27,14 @@ int FindProgramDir(char *dir, int size)
    is a reading error. */
 int LoadScriptFrom(const char *dir)
 {
-    if (!JoinPath(ScriptPath, sizeof ScriptPath, dir, "SETUP.INF") ||
-        !ReadIniFile(ScriptPath, &Script)) {
+    if (!JoinPath(ScriptPath, sizeof ScriptPath, dir, "SETUP.INF") || !OpenScriptSource(ScriptPath)) {
         CopyText(SetupState.ProductName, sizeof SetupState.ProductName, DefaultProductName);
         BuildCaption();   /* for the reading-error message */
         return 0;
     }
     int loaded = LoadScriptValues();
-    FreeIniFile(&Script);
+    CloseScriptSource();
     return loaded;
-}
-
-/* The program-files directory; the empty text when the registry does not give one
-   that fits (the page then shows the destination without it, to be changed). */
-static void ReadProgramFilesDir(char *dir, int size)
-{
-    HKEY key;
-    if (!OpenRegKey(HKEY_LOCAL_MACHINE, CURRENT_VERSION, &key) || !key) {
-        CopyText(dir, size, "C:\\Program Files");
-        return;
-    }
-    char *value;
-    if (ReadRegValue(key, "ProgramFilesDir", &value) && value && lstrlenA(value) < size)
-        CopyText(dir, size, value);
-    FreeRegText(value);
-    CloseRegKey(key);
-}
-
-void ApplyDefaultPath(const char *value)
-{
-    /* the registry is asked only for a value that is no drive path */
-    char programFiles[80] = "";
-    if (!IsDrivePath(value))
-        ReadProgramFilesDir(programFiles, sizeof programFiles);
-    ComposeOfferedDir(SetupState.OfferedDir, sizeof SetupState.OfferedDir, value,
-                      SetupState.WindowsDir[0], programFiles);
-}
-
-int AllocateFileTable(short files)
-{
-    DWORD bytes = (DWORD)files * FILE_ENTRY_SIZE + GROUP_ITEM_COUNT * GROUP_ITEM_SIZE;
-    SetupState.FileTableHandle = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
-    if (!SetupState.FileTableHandle)
-        return 0;
-    SetupState.FileTableBase = (BYTE *)GlobalLock(SetupState.FileTableHandle);
-    if (!SetupState.FileTableBase) {
-        GlobalFree(SetupState.FileTableHandle);
-        SetupState.FileTableHandle = 0;
-        return 0;
-    }
-    return 1;
 }
 
 void ReleaseFileTable(void)

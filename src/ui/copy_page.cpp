@@ -197,6 +197,13 @@ void CopyPageRegistering(void)
 
 /* The work, and what the user is told after it: a failure nobody was asked about in a
    box, then, after it as after a Cancel, the abort notice (the page is gone by then). */
+static int (*CopyWork)(void);
+
+void UseCopyWork(int (*work)(void))
+{
+    CopyWork = work;
+}
+
 static void RunCopyWork(HWND page)
 {
     Page = page;
@@ -206,7 +213,7 @@ static void RunCopyWork(HWND page)
     StatusBehind = PercentBehind = 0;
     StatusShownAt = CancelPolledAt = GetTickCount() - LOOK_EVERY;
     SetupState.LastPageResult = PAGE_NEXT;
-    int done = CopyPageWork();
+    int done = CopyWork();
     ReleaseDC(page, PageDC);
     if (done)
         return;

@@ -9,9 +9,9 @@
 
 LRESULT CALLBACK CopyPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM lParam);
 
-/* The work the page does at WM_PAGE_INIT, with the functions below as its face; 1
-   when it went through. The controller names it. */
-extern int (*const CopyPageWork)(void);
+/* The work the page does at WM_PAGE_INIT, with the functions below as its face (1
+   when it went through), handed over by the controller before the page runs. */
+void UseCopyWork(int (*work)(void));
 
 /* The face, while the page runs its work. */
 void CopyPageDiskBegins(int disk);              /* the progress frame drawn afresh */

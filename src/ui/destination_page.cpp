@@ -17,6 +17,13 @@ static void ShowDestinationMessage(HWND page)
     MessageBoxA(page, text, SetupState.Caption, MB_OK | MB_ICONEXCLAMATION);
 }
 
+static const DestinationChecks *Checks;
+
+void UseDestinationChecks(const DestinationChecks *checks)
+{
+    Checks = checks;
+}
+
 /* The destination taken last, or the one offered while none is. */
 static const char *ShownDestination(void)
 {
@@ -33,14 +40,14 @@ static void BrowseDestination(HWND page)
     if (!BrowseForDirectory(page, typed))
         return;
     const char *browsed = SetupState.BrowseBuffer;
-    if (!PageDestinationChecks.take(browsed, TextLength(browsed)))
+    if (!Checks->take(browsed, TextLength(browsed)))
         ForgetFailures();
     SetDlgItemTextA(page, IDC_DIRTEXT, SetupState.InstallDir);
 }
 
 static void AcceptDestination(HWND page)
 {
-    const DestinationChecks *checks = &PageDestinationChecks;
+    const DestinationChecks *checks = Checks;
     char typed[DESTINATION_LENGTH + 1];
     const char *dir = SetupState.InstallDir;
     SetupState.LastPageResult = PAGE_NEXT;

@@ -3,7 +3,7 @@
    setup reused, with the values they held before; a value recorded empty was absent.
    The program's own node and the class keys setup made are deleted. */
 #include "uninstall.h"
-#include "earlier_removal.h"
+#include "device_restore.h"
 #include "../shared/product_keys.h"
 #include "../shared/registry_values.h"
 #include "../shared/prior_values.h"

@@ -7,6 +7,8 @@
    left empty. Files the user added stay. */
 #include "uninstall.h"
 #include "earlier_removal.h"
+#include "product_removal.h"
+#include "device_restore.h"
 #include "../shared/setup_state.h"
 #include "../shared/bounded_text.h"
 #include "../shared/file_paths.h"

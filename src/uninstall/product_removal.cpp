@@ -2,7 +2,7 @@
    and the uninstall entry, each only while it names this directory: an entry naming
    another directory belongs to another installation of the package. */
 #include "uninstall.h"
-#include "earlier_removal.h"
+#include "product_removal.h"
 #include "../shared/product_keys.h"
 #include "../shared/registry_values.h"
 #include "../shared/setup_state.h"
@@ -14,7 +14,9 @@
 
 #define COMMAND_SIZE 300
 
-int CommandInOwnDirectory(const char *command, const char *name)
+/* 1 when a command (the uninstall entry's, the start-up command, the page's server)
+   runs the program name from this directory. */
+static int CommandInOwnDirectory(const char *command, const char *name)
 {
     char dir[COMMAND_SIZE];
     return command && DirectoryOfCommand(command, name, dir, sizeof dir) &&

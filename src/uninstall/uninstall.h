@@ -36,17 +36,8 @@ int UndoInstallLog(void);
 /* Only when the way back succeeded, in this order, so that what is left after a
    failure can still be found and removed: */
 int RemoveInstalledScript(void);        /* SETUP.INF */
-int RemoveUninstallEntry(void);         /* when it names this directory */
 int ForgetInstallLog(void);             /* both copies of the log, where there are */
 int RemoveOwnProgram(void);             /* this program, at the next start */
-
-/* 1 and *own 1 when the uninstall entry runs this directory's UNINSTAL.EXE; 0, noted,
-   when the entry cannot be read. */
-int OwnUninstallEntry(int *own);
-
-/* 1 when a command (the uninstall entry's, the start-up command, the page's server)
-   runs the program name from this directory. */
-int CommandInOwnDirectory(const char *command, const char *name);
 
 /* What the record in the installed SETUP.INF holds for the key: 1, with *recorded 1 and
    the text in value (RECORD_VALUE_SIZE bytes), or *recorded 0; 0, noted, when the

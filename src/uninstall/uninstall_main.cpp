@@ -9,6 +9,7 @@
    changed since setup, which is left as it is. */
 #include "uninstall.h"
 #include "earlier_removal.h"
+#include "product_removal.h"
 #include "../shared/setup_state.h"
 #include "../shared/bounded_text.h"
 #include "../shared/script_loader.h"

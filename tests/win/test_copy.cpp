@@ -11,6 +11,7 @@
 #include "ui/page_runner.h"
 #include "shared/script_loader.h"
 #include "controller/controller.h"
+#include "controller/wizard_faces.h"
 #include "shared/wininit.h"
 
 namespace {
@@ -139,6 +140,7 @@ protected:
         lstrcpyA(SetupState.InstallDir, dest_.c_str());
         CreateDirectoryA(dest_.c_str(), 0);
         DWORD start = GetTickCount();
+        GivePagesTheirWork();
         short result = RunPage("SETUP_INSTALL", CopyPageProc, IDD_COPY);
         elapsed_ = GetTickCount() - start;
         return result;

@@ -6,6 +6,7 @@
 #include "ui/page_runner.h"
 #include "ui/pages.h"
 #include "install/destination.h"
+#include "controller/wizard_faces.h"
 #include "shared/script_loader.h"
 
 namespace {
@@ -46,6 +47,7 @@ protected:
         WriteSetupInf("[Main]\nProductName=Orvel\nMinimumSpace=0\nDefaultPath=C:\\t\\pages\\Orvel\n");
         ASSERT_EQ(1, LoadSetupScript());
         RemoveSetupInf();
+        GivePagesTheirWork();
         SetupState.ScreenWidth = (short)GetSystemMetrics(SM_CXSCREEN);
         SetupState.ScreenHeight = (short)GetSystemMetrics(SM_CYSCREEN);
     }
