@@ -44,5 +44,6 @@
 
 /* Past the script's texts: what either program can fail to read. */
 #define IDS_CANNOTREAD         83
+#define IDS_CANNOTREADKEY      84
 
 #endif

@@ -14,7 +14,7 @@ int FindInstalledPackage(char *dir, int *found)
     int uninstaller = 0, script = 0;
     *found = 0;
     if (!ReadRegValueAt(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "UninstallString", &command))
-        return NoteKeyFailure(IDS_CANNOTREAD, HKEY_LOCAL_MACHINE, UNINSTALL_KEY);
+        return NoteKeyFailure(IDS_CANNOTREADKEY, HKEY_LOCAL_MACHINE, UNINSTALL_KEY);
     int named = command && DirectoryOfCommand(command, "UNINSTAL.EXE", dir, MAX_PATH);
     FreeRegText(command);
     if (!named)

@@ -1,8 +1,8 @@
 /* Points Windows at the virtual mouse driver: the mouse line of system.ini becomes
    "mouse=*vmouse", or is added (the old file kept as system.bak), and the stock
-   VMOUSE.VXD is set aside. The mouse line it replaces is recorded in the installed
-   SETUP.INF first, so that the uninstaller can put it back whatever becomes of
-   system.bak. */
+   VMOUSE.VXD is set aside. The mouse line it replaces is written down first, in the
+   install log and in the installed SETUP.INF's record, so that the uninstaller can
+   put it back whatever becomes of system.bak. */
 #include <stdio.h>
 #include <windows.h>
 #include "system_patch.h"

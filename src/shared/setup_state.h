@@ -52,7 +52,8 @@ struct SETUPSTATE {
     char SeialName[40] = "";
     char PnpID[10] = "";
 
-    /* Loaded and kept; nothing uses them */
+    /* Loaded and kept: the disks' labels name them in the copy's questions, the rest
+       only the package checker shows */
     char GroupName[20] = "";
     char GroupTitle[48] = "";
     char FileName[256] = "";

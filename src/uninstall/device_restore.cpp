@@ -59,7 +59,7 @@ static int PutBackValues(const char *section, const char *path, const char *cons
    it cannot be read. */
 static int ReadKeyValue(HKEY key, const char *path, const char *name, char **text)
 {
-    return ReadRegValue(key, name, text) || KeyNotRemoved(HKEY_LOCAL_MACHINE, path);
+    return ReadRegValue(key, name, text) || NoteKeyFailure(IDS_CANNOTREADKEY, HKEY_LOCAL_MACHINE, path);
 }
 
 /* The class key path of a node's Driver text ("Mouse\NNNN"); 0 for any other text. */

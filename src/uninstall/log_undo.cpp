@@ -190,7 +190,7 @@ static int BindsKeptClassKey(HKEY root, const char *path, const char *name, cons
     CopyMemory(classKey + at, v->bytes, v->length);
     classKey[at + v->length] = 0;
     if (!OpenRegKey(HKEY_LOCAL_MACHINE, classKey, &key))
-        return NoteKeyFailure(IDS_CANNOTREAD, HKEY_LOCAL_MACHINE, classKey);
+        return NoteKeyFailure(IDS_CANNOTREADKEY, HKEY_LOCAL_MACHINE, classKey);
     CloseRegKey(key);
     *binds = key != 0;
     return 1;
@@ -218,7 +218,7 @@ static int UndoValue(const char *line)
         return 1;
     if (!OpenRegKey(root, path, &key) || !CurrentData(key, name, &now)) {
         CloseRegKey(key);
-        return NoteKeyFailure(IDS_CANNOTREAD, root, path);
+        return NoteKeyFailure(IDS_CANNOTREADKEY, root, path);
     }
     int done = 1;
     KeyAndName(root, path, name, what, sizeof what);

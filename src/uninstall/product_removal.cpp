@@ -27,7 +27,7 @@ static int CommandInOwnDirectory(const char *command, const char *name)
    0, noted, when it cannot be read. */
 static int ReadValueOf(HKEY root, const char *path, const char *name, char **text)
 {
-    return ReadRegValueAt(root, path, name, text) || KeyNotRemoved(root, path);
+    return ReadRegValueAt(root, path, name, text) || NoteKeyFailure(IDS_CANNOTREADKEY, root, path);
 }
 
 /* The program the uninstall entry runs, when it is another directory's that is still
