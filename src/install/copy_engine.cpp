@@ -23,7 +23,9 @@
 
 static int Cancelled;   /* the user pressed Cancel, or answered Cancel to a question */
 
-void DiskLabelOf(int disk, char *label, int size)
+/* The label of disk (0 for Disk1): the disk-th label that [DiskLabel] holds, counted
+   in key order, as the disks themselves are counted by their labels. */
+static void DiskLabelOf(int disk, char *label, int size)
 {
     int seen = 0;
     CopyText(label, size, "");

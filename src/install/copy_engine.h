@@ -11,8 +11,4 @@
    when the destination holds the uninstaller and its script. */
 int CopyPackage(void);
 
-/* The label of disk (0 for Disk1): the disk-th label that [DiskLabel] holds, counted
-   in key order, as the disks themselves are counted by their labels. */
-void DiskLabelOf(int disk, char *label, int size);
-
 #endif

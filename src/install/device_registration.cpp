@@ -151,7 +151,7 @@ static int ClassKeyPath(const char *classKey, char *path)
     return NoteKeyFailure(IDS_CANNOTWRITEKEY, HKEY_LOCAL_MACHINE, path);   /* named cut */
 }
 
-int CreateClassKey(const char *classKey, const char *nameText, const char *sectionText)
+static int CreateClassKey(const char *classKey, const char *nameText, const char *sectionText)
 {
     char path[CLASS_PATH_SIZE];
     HKEY key;
@@ -170,7 +170,7 @@ int CreateClassKey(const char *classKey, const char *nameText, const char *secti
     return Wrote(written, path) && KeyWritten(path);
 }
 
-int UpdateClassKey(const char *classKey, const char *nameText, const char *sectionText)
+static int UpdateClassKey(const char *classKey, const char *nameText, const char *sectionText)
 {
     char path[CLASS_PATH_SIZE];
     if (!ClassKeyPath(classKey, path))

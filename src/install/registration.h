@@ -21,7 +21,4 @@ int FindHardwareNode(const char *prefix, char *found, int *matched);
    when the class keys are there and cannot be looked through. */
 int NextFreeClassKey(char *classKey);
 
-int UpdateClassKey(const char *classKey, const char *nameText, const char *sectionText);
-int CreateClassKey(const char *classKey, const char *nameText, const char *sectionText);
-
 #endif

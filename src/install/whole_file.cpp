@@ -19,7 +19,9 @@ LONG DeclaredSize(INT source)
     return size;
 }
 
-int MakeDirectory(const char *dir, int *made)
+/* Makes one directory level; 1 when it is there afterwards. made (may be 0) is set to
+   1 when this call made it. */
+static int MakeDirectory(const char *dir, int *made)
 {
     DWORD attributes;
     if (CreateDirectoryA(dir, 0)) {

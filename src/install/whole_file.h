@@ -28,10 +28,6 @@ int ExpandWhole(INT source, LONG expected, const char *target, const char *keep,
    names. 1, or 0 with what failed noted. *stamp and *crc as for ExpandWhole. */
 int ExpandNew(INT source, LONG expected, const char *target, FILETIME *stamp, DWORD *crc);
 
-/* Makes one directory level; 1 when it is there afterwards. made (may be 0) is set to
-   1 when this call made it. */
-int MakeDirectory(const char *dir, int *made);
-
 /* MakeDirectory, with a directory that is not there written in the install log first,
    so that the way back removes it; 0 also when the log cannot be written (noted). */
 int MakeLoggedDirectory(const char *dir, int *made);

@@ -24,7 +24,6 @@ static int ReadPiece(char *piece, int limit, FILE *in, int *sawNul)
     return n;
 }
 
-#define VMOUSE_LINE "mouse=*vmouse\n"
 
 /* Where the rewrite stands. A [386Enh] section runs from a line holding "[386Enh]" to
    the next line that starts with '['. */
@@ -106,11 +105,6 @@ int RewriteMouseLine(FILE *in, FILE *out, const char *line, int flags)
     if (ferror(in))
         s.ok = 0;   /* a read that failed part-way would leave the copy short */
     return s.ok;
-}
-
-int RewriteSystemIni(FILE *in, FILE *out)
-{
-    return RewriteMouseLine(in, out, VMOUSE_LINE, MOUSE_LINE_EVERY_SECTION | MOUSE_LINE_ADD_MISSING);
 }
 
 /* Appends a piece of the mouse line; 0 when the line would not fit. */

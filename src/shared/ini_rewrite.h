@@ -19,9 +19,6 @@
    byte in in, which the line reads cannot carry over. */
 int RewriteMouseLine(FILE *in, FILE *out, const char *line, int flags);
 
-/* RewriteMouseLine with "mouse=*vmouse" in every section, added where there is none. */
-int RewriteSystemIni(FILE *in, FILE *out);
-
 /* The mouse line of in's first [386Enh] section, without its line end, in line (size
    bytes): 1 and the line; 1 and an empty line when the section has none; 0 when there
    is no [386Enh] section, the line is too long for size, or in holds a NUL byte. */

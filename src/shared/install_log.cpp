@@ -33,7 +33,9 @@ HKEY LogRoot(const char *name)
     return 0;
 }
 
-int InstallLogPaths(const char *dir, char *inDestination, char *inWindows)
+/* The paths of the two copies for the installation in dir (MAX_PATH bytes each); 0
+   when either does not fit. */
+static int InstallLogPaths(const char *dir, char *inDestination, char *inWindows)
 {
     return JoinPath(inDestination, MAX_PATH, dir, INSTALL_LOG_NAME) &&
            JoinPath(inWindows, MAX_PATH, SetupState.WindowsDir, INSTALL_LOG_NAME);

@@ -32,10 +32,6 @@
 const char *LogRootName(HKEY root);
 HKEY LogRoot(const char *name);
 
-/* The paths of the two copies for the installation in dir (MAX_PATH bytes each); 0
-   when either does not fit. */
-int InstallLogPaths(const char *dir, char *inDestination, char *inWindows);
-
 /* Setup's writing: both copies made anew with their first line, or with the whole
    lines of an earlier log of the same installation (earlier, or 0), which the new
    records then follow; each record appended to both; both flushed to the disk (once a

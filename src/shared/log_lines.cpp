@@ -36,7 +36,7 @@ int AddLogField(char *line, int size, const char *field)
 
 int AddLogBytes(char *line, int size, const unsigned char *bytes, int count)
 {
-    int at = TextLength(line), start = at;
+    int at = TextLength(line);
     if (at + (at ? 1 : 0) + 2 * count >= size)
         return 0;
     if (at)
@@ -46,7 +46,6 @@ int AddLogBytes(char *line, int size, const unsigned char *bytes, int count)
         line[at++] = Hex[bytes[i] & 15];
     }
     line[at] = 0;
-    (void)start;
     return 1;
 }
 

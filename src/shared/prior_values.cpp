@@ -9,7 +9,6 @@
 #include "ini_file.h"
 #include "failure_note.h"
 
-static char InstalledValue[RECORD_VALUE_SIZE];
 static int Nowhere;   /* no record can be written, and none is wanted */
 
 /* While a copy runs, the record is read from the disk once and kept until this program
@@ -42,39 +41,23 @@ void InstalledScriptPath(char *path, int size)
     JoinPath(path, size, dir, "SETUP.INF");   /* RECORD_PATH_SIZE holds it */
 }
 
-/* The key's value into value (size bytes): 1 and the value, 0 and fallback when it is
-   not there, -1 and fallback when the record cannot be read. */
-static int ReadRecordKey(const char *section, const char *key, const char *fallback,
-                         char *value, int size)
+int ReadRecordedValue(const char *section, const char *key, char *value, int *recorded)
 {
     char path[RECORD_PATH_SIZE];
     InstalledScriptPath(path, sizeof path);
     ProfileText read, *record = Remembering ? &Remembered : &read;
-    if ((!Remembering || !RememberedRead) && !ReadIniFile(path, record)) {
-        CopyText(value, size, fallback);
-        return -1;
-    }
+    *recorded = 0;
+    value[0] = 0;
+    if ((!Remembering || !RememberedRead) && !ReadIniFile(path, record))
+        return 0;
     RememberedRead = Remembering;
-    ProfileString(record, section, key, NotRecorded, value, size);
-    int found = lstrcmpA(value, NotRecorded) != 0;
-    if (!found)
-        CopyText(value, size, fallback);
+    ProfileString(record, section, key, NotRecorded, value, RECORD_VALUE_SIZE);
+    *recorded = lstrcmpA(value, NotRecorded) != 0;
+    if (!*recorded)
+        value[0] = 0;
     if (!Remembering)
         FreeIniFile(&read);
-    return found;
-}
-
-char *ReadInstalledScript(const char *section, const char *key, const char *fallback)
-{
-    ReadRecordKey(section, key, fallback, InstalledValue, sizeof InstalledValue);
-    return InstalledValue;
-}
-
-int ReadRecordedValue(const char *section, const char *key, char *value, int *recorded)
-{
-    int read = ReadRecordKey(section, key, "", value, RECORD_VALUE_SIZE);
-    *recorded = read > 0;
-    return read >= 0;
+    return 1;
 }
 
 /* The record's file made, empty, where it is not there: Windows 95 writes no empty

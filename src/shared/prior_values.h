@@ -16,11 +16,6 @@
 #define RECORD_VALUE_SIZE 256
 #define RECORD_PATH_SIZE 272   /* InstallDir (255 at most) and "\SETUP.INF" */
 
-/* The key's value in that section of InstallDir's SETUP.INF, or fallback (also when
-   the file cannot be read); the text lives in a static buffer that the next call
-   overwrites. */
-char *ReadInstalledScript(const char *section, const char *key, const char *fallback);
-
 /* 1 when the record could be read: *recorded 1 and the recorded text in value
    (RECORD_VALUE_SIZE bytes) when it holds the key, also with an empty text (which
    stands for a value that was absent), or *recorded 0 and an empty text when it was

@@ -23,9 +23,10 @@ int FindProgramDir(char *dir, int size)
     return DirectoryOf(path, dir, size);   /* the root keeps its backslash: "C:\\" */
 }
 
-/* A script that is not there loads the defaults; one that is there and cannot be read
-   is a reading error. */
-int LoadScriptFrom(const char *dir)
+/* Reads the setup script in dir (a whole path of any length Windows allows); 1, or 0
+   when the file table cannot be had. A script that is not there loads the defaults;
+   one that is there and cannot be read is a reading error. */
+static int LoadScriptFrom(const char *dir)
 {
     if (!JoinPath(ScriptPath, sizeof ScriptPath, dir, "SETUP.INF") || !OpenScriptSource(ScriptPath)) {
         CopyText(SetupState.ProductName, sizeof SetupState.ProductName, DefaultProductName);

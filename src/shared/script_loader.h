@@ -7,10 +7,6 @@
    does not fit SetupDir. */
 int LoadSetupScript(void);
 
-/* Reads the setup script in dir (a whole path of any length Windows allows); 1, or 0
-   when the file table cannot be had. */
-int LoadScriptFrom(const char *dir);
-
 /* The program's own directory, without a trailing backslash, in dir (size bytes); 0
    when it does not fit. */
 int FindProgramDir(char *dir, int size);
@@ -22,6 +18,5 @@ int LoadScriptFromAndWindowsDir(const char *dir);
 
 /* Frees the block that holds the file table. */
 void ReleaseFileTable(void);
-
 
 #endif

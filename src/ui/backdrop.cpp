@@ -5,6 +5,10 @@
 #include "../shared/setup_state.h"
 #include "../../resources/resource.h"
 
+static LRESULT CALLBACK BackdropProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+static void PaintBackdrop(HWND window);
+static void BlitBitmap(HDC dc, WORD bitmapId, const RECT *rect, int dissolve);
+
 const unsigned char DissolveOrder[8][8] = {
     { 44, 16, 24, 36, 46, 18, 26, 38 },
     { 48,  0,  8, 56, 50,  2, 10, 58 },
@@ -54,7 +58,7 @@ int CreateBackdrop(void)
     return 1;
 }
 
-LRESULT CALLBACK BackdropProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
+static LRESULT CALLBACK BackdropProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
     case WM_CREATE:
@@ -88,7 +92,7 @@ static void PaintBanner(HDC dc, const RECT *painted, WORD bitmapId, RECT test)
         BlitBitmap(dc, bitmapId, &test, SetupState.DissolvePending);
 }
 
-void PaintBackdrop(HWND window)
+static void PaintBackdrop(HWND window)
 {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(window, &ps);
@@ -110,7 +114,9 @@ static void CopyPixel(HDC dc, HDC source, int x0, int y0, int x, int y)
         SetPixel(dc, x0 + x, y0 + y, colour);
 }
 
-void BlitBitmap(HDC dc, WORD bitmapId, const RECT *rect, int dissolve)
+/* Draws a bitmap resource at the rectangle's top-left corner pixel by pixel, leaving
+   out its magenta pixels; with dissolve set, in 64 passes in DissolveOrder. */
+static void BlitBitmap(HDC dc, WORD bitmapId, const RECT *rect, int dissolve)
 {
     HDC source = CreateCompatibleDC(dc);
     HBITMAP bitmap = LoadBitmapA(SetupState.ModuleInstance, MAKEINTRESOURCEA(bitmapId));

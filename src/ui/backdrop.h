@@ -8,13 +8,6 @@
    1, or 0 when the window cannot be made. */
 int CreateBackdrop(void);
 
-LRESULT CALLBACK BackdropProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
-void PaintBackdrop(HWND window);
-
-/* Draws a bitmap resource at the rectangle's top-left corner pixel by pixel, leaving
-   out its magenta pixels; with dissolve set, in 64 passes in DissolveOrder. */
-void BlitBitmap(HDC dc, WORD bitmapId, const RECT *rect, int dissolve);
-
 /* The top edge of gradient band i (0 to 255) for a screen of that height. */
 short BandEdge(int band, short screenHeight);
 

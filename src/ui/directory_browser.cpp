@@ -9,6 +9,8 @@
 #include "../shared/install_dir.h"
 #include "../../resources/resource.h"
 
+static UINT_PTR CALLBACK BrowseHook(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
+
 #define BROWSE_FLAGS (OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_ENABLEHOOK | \
                       OFN_ENABLETEMPLATE | OFN_NOVALIDATE)
 #define IDC_DIRLIST 1121      /* the platform's directory list (lst2) */
@@ -46,7 +48,7 @@ static void ShowBrowseBuffer(HWND dialog)
     SetDlgItemTextA(dialog, IDC_DIRTEXT, SetupState.BrowseBuffer);
 }
 
-UINT_PTR CALLBACK BrowseHook(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
+static UINT_PTR CALLBACK BrowseHook(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
     case WM_INITDIALOG:

@@ -23,6 +23,5 @@ void UseDestinationChecks(const DestinationChecks *checks);
 /* The platform's old-style directory picker, opened on start: 1 when OK was pressed,
    with its edit field's text in BrowseBuffer. */
 int BrowseForDirectory(HWND owner, const char *start);
-UINT_PTR CALLBACK BrowseHook(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
 
 #endif

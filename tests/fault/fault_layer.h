@@ -79,23 +79,6 @@ FAULT_CRT(size_t, fwrite, 0, (const void *a, size_t b, size_t c, FILE *d), (a, b
 FAULT_CRT(int, rename, -1, (const char *a, const char *b), (a, b))
 FAULT_CRT(int, remove, -1, (const char *a), (a))
 
-// A failed read gives what an unreadable file gives: the default.
-inline DWORD WINAPI FaultGetPrivateProfileStringA(LPCSTR a, LPCSTR b, LPCSTR c, LPSTR d, DWORD e,
-                                                  LPCSTR f)
-{
-    if (!FaultHit("GetPrivateProfileStringA", FAULT_FILE, ERROR_ACCESS_DENIED))
-        return GetPrivateProfileStringA(a, b, c, d, e, f);
-    lstrcpynA(d, c ? c : "", (int)e);
-    return (DWORD)lstrlenA(d);
-}
-inline DWORD WINAPI FaultGetPrivateProfileSectionA(LPCSTR a, LPSTR b, DWORD c, LPCSTR d)
-{
-    if (!FaultHit("GetPrivateProfileSectionA", FAULT_FILE, ERROR_ACCESS_DENIED))
-        return GetPrivateProfileSectionA(a, b, c, d);
-    if (c >= 2)
-        b[0] = b[1] = 0;
-    return 0;
-}
 // A failed close has closed all the same: the stream or handle is gone, what it held
 // may not be on the disk.
 inline BOOL WINAPI FaultCloseHandle(HANDLE a)
@@ -121,8 +104,6 @@ inline int Fault_fclose(FILE *a)
 #define GetTempFileNameA FaultGetTempFileNameA
 #define SetFileAttributesA FaultSetFileAttributesA
 #define LZOpenFileA FaultLZOpenFileA
-#define GetPrivateProfileStringA FaultGetPrivateProfileStringA
-#define GetPrivateProfileSectionA FaultGetPrivateProfileSectionA
 #define WritePrivateProfileStringA FaultWritePrivateProfileStringA
 #define WritePrivateProfileSectionA FaultWritePrivateProfileSectionA
 #define RegCreateKeyExA FaultRegCreateKeyExA

@@ -15,6 +15,13 @@
 #include <vector>
 #include "shared/ini_rewrite.h"
 
+// The rewrite setup makes of system.ini: the vmouse line in every [386Enh] section,
+// added where there is none.
+static int RewriteSystemIni(FILE *in, FILE *out)
+{
+    return RewriteMouseLine(in, out, "mouse=*vmouse\n", MOUSE_LINE_EVERY_SECTION | MOUSE_LINE_ADD_MISSING);
+}
+
 namespace {
 
 const char Vmouse[] = "mouse=*vmouse\n";

@@ -131,7 +131,11 @@ protected:
     void Clean() { registry_.Restore(); }
     std::string Recorded(const char *section, const char *key)
     {
-        return ReadInstalledScript(section, key, "<absent>");
+        char value[RECORD_VALUE_SIZE];
+        int recorded;
+        if (!ReadRecordedValue(section, key, value, &recorded))
+            return "<unreadable>";
+        return recorded ? value : "<absent>";
     }
     static std::string Node(const char *hardwareKey) { return std::string("Enum\\") + hardwareKey; }
     static std::string Class(const char *number) { return std::string(ClassMouseKey) + "\\" + number; }
@@ -521,9 +525,9 @@ TEST_F(Registration, PriorValuesFirstNonEmptyWins)
 
     // No directory for the record: nothing is recorded, and the value is left alone.
     lstrcpyA(SetupState.InstallDir, "C:\\t\\reg\\missing");
-    EXPECT_STREQ("fallback", ReadInstalledScript("PS2", "DeviceDesc", "fallback"));
+    EXPECT_EQ("<absent>", Recorded("PS2", "DeviceDesc"));
     EXPECT_EQ(0, RecordPriorValue("PS2", "DeviceDesc", "x"));
-    EXPECT_STREQ("fallback", ReadInstalledScript("PS2", "DeviceDesc", "fallback"));
+    EXPECT_EQ("<absent>", Recorded("PS2", "DeviceDesc"));
     MakeKeyWithTexts(Node("BIOS\\*PNP0F13\\0000"), {{"DeviceDesc", "Changed"}});
     SetupState.MouseKind = 0;
     EXPECT_EQ(0, RegisterMouseDevice(0));
