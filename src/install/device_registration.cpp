@@ -144,9 +144,7 @@ int NextFreeClassKey(char *classKey)
 /* The class key's path; 0, noted, when the name is too long to be held whole. */
 static int ClassKeyPath(const char *classKey, char *path)
 {
-    CopyText(path, CLASS_PATH_SIZE, CLASS_ROOT);
-    AppendText(path, CLASS_PATH_SIZE, classKey);
-    if (lstrlenA(CLASS_ROOT) + lstrlenA(classKey) < CLASS_PATH_SIZE)
+    if (ComposeClassKeyPath(classKey, TextLength(classKey), path, CLASS_PATH_SIZE))
         return 1;
     return NoteKeyFailure(IDS_CANNOTWRITEKEY, HKEY_LOCAL_MACHINE, path);   /* named cut */
 }

@@ -1,5 +1,6 @@
 #include "registry_values.h"
 #include "bounded_text.h"
+#include "product_keys.h"
 
 /* The platform's answer: 1 on success; otherwise it is made the last error. */
 static int Succeeded(LONG result)
@@ -303,4 +304,16 @@ int DeleteRegValue(HKEY key, const char *name)
         return 0;
     LONG deleted = RegDeleteValueA(key, name);
     return NotThere(deleted) || Succeeded(deleted);
+}
+
+int ComposeClassKeyPath(const char *name, int length, char *path, int size)
+{
+    CopyText(path, size, CLASS_ROOT);
+    int at = TextLength(path), fits = length >= 0 && at + length < size;
+    int kept = fits ? length : size - 1 - at;
+    if (kept > 0) {
+        CopyMemory(path + at, name, kept);
+        path[at + kept] = 0;
+    }
+    return fits;
 }

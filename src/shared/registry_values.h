@@ -78,4 +78,9 @@ int IsRegKeyEmpty(HKEY key, int *empty);
 int DeleteRegKey(HKEY root, const char *path);
 int DeleteRegValue(HKEY key, const char *name);
 
+/* The path of a mouse class key under HKEY_LOCAL_MACHINE, CLASS_ROOT followed by the
+   length characters of name ("Mouse\\0000"), in path (size bytes): 1; 0 when it does
+   not fit, with path holding as much as fits, for a note. */
+int ComposeClassKeyPath(const char *name, int length, char *path, int size);
+
 #endif

@@ -65,12 +65,8 @@ static int ReadKeyValue(HKEY key, const char *path, const char *name, char **tex
 /* The class key path of a node's Driver text ("Mouse\NNNN"); 0 for any other text. */
 static int ClassKeyOfDriver(const char *driver, char *path)
 {
-    if (!driver || !BeginsWithNoCase(driver, "Mouse\\") || !driver[6] ||
-        lstrlenA(CLASS_ROOT) + lstrlenA(driver) >= CLASS_PATH_SIZE)
-        return 0;
-    CopyText(path, CLASS_PATH_SIZE, CLASS_ROOT);
-    AppendText(path, CLASS_PATH_SIZE, driver);
-    return 1;
+    return driver && BeginsWithNoCase(driver, "Mouse\\") && driver[6] &&
+           ComposeClassKeyPath(driver, TextLength(driver), path, CLASS_PATH_SIZE);
 }
 
 /* Deletes a class key that setup made, recognised by the package's MouseDriver: 1, and

@@ -183,12 +183,9 @@ static int BindsKeptClassKey(HKEY root, const char *path, const char *name, cons
     HKEY key;
     *binds = 0;
     if (root != HKEY_LOCAL_MACHINE || lstrcmpiA(name, "Driver") || !BeginsWithNoCase(path, "Enum\\") ||
-        v->type != REG_SZ || v->length <= 0 || v->length >= REG_PATH_SIZE - 64)
+        v->type != REG_SZ || v->length <= 0 ||
+        !ComposeClassKeyPath((const char *)v->bytes, v->length, classKey, sizeof classKey))
         return 1;
-    CopyText(classKey, sizeof classKey, CLASS_ROOT);
-    int at = TextLength(classKey);
-    CopyMemory(classKey + at, v->bytes, v->length);
-    classKey[at + v->length] = 0;
     if (!OpenRegKey(HKEY_LOCAL_MACHINE, classKey, &key))
         return NoteKeyFailure(IDS_CANNOTREADKEY, HKEY_LOCAL_MACHINE, classKey);
     CloseRegKey(key);
