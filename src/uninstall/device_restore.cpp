@@ -159,7 +159,7 @@ static int RemoveOwnNode(void)
     if (node && !RemoveNodeAndClassKey(node))
         return 0;
     /* also when an earlier run removed the node and not this key */
-    return DeleteRegKeyIfEmpty(HKEY_LOCAL_MACHINE, OWN_NODE_PARENT);
+    return DeleteRegKeyIfEmpty(HKEY_LOCAL_MACHINE, OWN_NODE_PARENT, 0);
 }
 
 int RestoreMouseDevice(void)

@@ -238,23 +238,17 @@ static int UndoValue(const char *line)
 static int UndoKey(const char *line)
 {
     char rootName[8], path[REG_PATH_SIZE], what[FAILURE_MESSAGE_SIZE];
-    HKEY root, key;
+    HKEY root;
+    int left;
     if (!LogField(line, 1, rootName, sizeof rootName) || !(root = LogRoot(rootName)) ||
         !LogField(line, 2, path, sizeof path) || IsUninstallEntry(root, path))
         return 1;
-    int empty;
-    if (!OpenRegKey(root, path, &key))
-        return NoteKeyFailure(IDS_CANNOTREMOVEKEY, root, path);
-    if (!key)
-        return 1;
-    int asked = IsRegKeyEmpty(key, &empty);
-    CloseRegKey(key);
-    if (!asked)
-        return NoteKeyFailure(IDS_CANNOTREMOVEKEY, root, path);
-    if (empty)
-        return DeleteRegKey(root, path) || NoteKeyFailure(IDS_CANNOTREMOVEKEY, root, path);
-    KeyAndName(root, path, 0, what, sizeof what);
-    NoteLeft(what);
+    if (!DeleteRegKeyIfEmpty(root, path, &left))
+        return 0;
+    if (left) {
+        KeyAndName(root, path, 0, what, sizeof what);
+        NoteLeft(what);
+    }
     return 1;
 }
 

@@ -33,10 +33,12 @@ int DeleteRegTree(HKEY root, const char *path)
     return DeleteKeyBelow(root, path, 0);
 }
 
-int DeleteRegKeyIfEmpty(HKEY root, const char *path)
+int DeleteRegKeyIfEmpty(HKEY root, const char *path, int *left)
 {
     HKEY key;
     int empty;
+    if (left)
+        *left = 0;
     if (!OpenRegKey(root, path, &key))
         return KeyNotRemoved(root, path);
     if (!key)
@@ -45,6 +47,8 @@ int DeleteRegKeyIfEmpty(HKEY root, const char *path)
     CloseRegKey(key);
     if (!asked || (empty && !DeleteRegKey(root, path)))
         return KeyNotRemoved(root, path);
+    if (left)
+        *left = !empty;
     return 1;
 }
 

@@ -71,8 +71,9 @@ int OwnProgramPath(char *path);
 
 /* Registry removal: 1 when the key is gone with its subkeys, also when it never was. */
 int DeleteRegTree(HKEY root, const char *path);
-/* Deletes the key when it holds neither values nor subkeys; 1, or 0 noted. */
-int DeleteRegKeyIfEmpty(HKEY root, const char *path);
+/* Deletes the key when it holds neither values nor subkeys, else *left 1 (left may be
+   0); 1, or 0 noted. */
+int DeleteRegKeyIfEmpty(HKEY root, const char *path, int *left);
 /* Opens a key to change it: 1 and the key, or 1 and *key 0 when it is not there; 0,
    noted, when it is there and cannot be opened. */
 int OpenKeyToChange(HKEY root, const char *path, HKEY *key);
