@@ -225,7 +225,7 @@ int ReadRegData(HKEY key, const char *name, DWORD *type, char **data, DWORD *len
             return 1;
         if (!Succeeded(asked))
             return 0;
-        char *whole = (char *)LocalAlloc(LMEM_FIXED | LMEM_ZEROINIT, size + 1);
+        char *whole = (char *)GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, size + 1);
         if (!whole)
             return 0;
         DWORD read = size;
@@ -236,7 +236,7 @@ int ReadRegData(HKEY key, const char *name, DWORD *type, char **data, DWORD *len
             *length = read;
             return 1;
         }
-        LocalFree(whole);
+        GlobalFree(whole);
         if (answered != ERROR_MORE_DATA)   /* grown since it was measured: again */
             return NotThere(answered) || Succeeded(answered);
     }
@@ -251,7 +251,7 @@ int ReadRegValue(HKEY key, const char *name, char **text)
 void FreeRegText(char *text)
 {
     if (text)
-        LocalFree(text);
+        GlobalFree(text);
 }
 
 int ReadRegValueAt(HKEY root, const char *path, const char *name, char **text)

@@ -34,11 +34,16 @@ static void NumberKey(char *key, int size, int n)
     key[i] = 0;
 }
 
-void BuildCaption(void)
+void BuildCaptionWith(unsigned int textId)
 {
     CopyText(SetupState.Caption, sizeof SetupState.Caption, SetupState.ProductName);
     AppendText(SetupState.Caption, sizeof SetupState.Caption, " ");
-    AppendText(SetupState.Caption, sizeof SetupState.Caption, ResourceText(IDS_SETUPPROGRAM));
+    AppendText(SetupState.Caption, sizeof SetupState.Caption, ResourceText(textId));
+}
+
+void BuildCaption(void)
+{
+    BuildCaptionWith(IDS_SETUPPROGRAM);
 }
 
 static void ReadMainSection(void)

@@ -12,6 +12,8 @@ int LoadScriptValues(void);
 
 /* Caption from ProductName; also used when the script cannot be found. */
 void BuildCaption(void);
+/* ProductName, a blank and the string-table text textId, as the caption. */
+void BuildCaptionWith(unsigned int textId);
 extern const char DefaultProductName[];
 
 /* The directory slot a file line's keyword names (any case), or -1 for none. */

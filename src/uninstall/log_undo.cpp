@@ -30,7 +30,7 @@ int FindInstallLog(int *found)
     int lines = 0;
     for (int i = 0; i < Log.length; i++)
         lines += Log.text[i] == '\n';
-    Starts = (int *)LocalAlloc(LMEM_FIXED, sizeof(int) * (lines + 1));
+    Starts = (int *)GlobalAlloc(GMEM_FIXED, sizeof(int) * (lines + 1));
     if (!Starts)
         return NoteFailure(IDS_CANNOTREAD, INSTALL_LOG_NAME);
     char line[LOG_LINE_SIZE];

@@ -13,6 +13,7 @@
 #include "../shared/setup_state.h"
 #include "../shared/bounded_text.h"
 #include "../shared/script_loader.h"
+#include "../shared/script_rules.h"
 #include "../shared/mouse_app.h"
 #include "../shared/failure_note.h"
 #include "../shared/prior_values.h"
@@ -23,13 +24,6 @@
 #include "../../resources/uninstall_resource.h"
 
 #define MESSAGE_SIZE 2048
-
-static void BuildUninstallCaption(void)
-{
-    CopyText(SetupState.Caption, sizeof SetupState.Caption, SetupState.ProductName);
-    AppendText(SetupState.Caption, sizeof SetupState.Caption, " ");
-    AppendText(SetupState.Caption, sizeof SetupState.Caption, ResourceText(IDS_UNINSTALL));
-}
 
 /* The package as the uninstall list names it, or the product name without a title. */
 static const char *PackageName(void)
@@ -135,7 +129,7 @@ static int InstallationHere(void)
     UninstallState.HasLog = read && logFound;
     if (UninstallState.HasLog && !scriptThere)
         NamesFromLog();   /* the script is gone: the log alone says what to undo */
-    BuildUninstallCaption();
+    BuildCaptionWith(IDS_UNINSTALL);
     if (read && !logFound)
         read = EarlierInstallation(&installed);
     if (!taken || (read && !installed)) {
