@@ -57,7 +57,6 @@
 #define IDS_DAMAGEDSOURCE      62
 #define IDS_CANNOTWRITEKEY     63    /* 63 on: what a step after the copy could not do */
 #define IDS_CANNOTRECORD       64
-#define IDS_CANNOTCHANGEFILE   65
 #define IDS_CANNOTKEEPOLD      66
 #define IDS_CANNOTSCHEDULE     67
 #define IDS_OLDNOTBACK         68

@@ -45,5 +45,6 @@
 /* Past the script's texts: what either program can fail to read. */
 #define IDS_CANNOTREAD         83
 #define IDS_CANNOTREADKEY      84
+#define IDS_CANNOTCHANGEFILE   65    /* system.ini, VMOUSE.VXD: either way */
 
 #endif

@@ -13,7 +13,6 @@
 #define IDS_NOTREMOVED             74   /* appended to the package's title */
 #define IDS_CANNOTREMOVEKEY        75   /* 75 on: what could not be removed or put back */
 #define IDS_CANNOTRESTOREKEY       76
-#define IDS_CANNOTRESTOREFILE      77
 #define IDS_NOMOUSELINE            78
 #define IDS_CANNOTDELETE           79
 #define IDS_CANNOTPUTBACK          80

@@ -7,6 +7,7 @@
 #include "../ui/pages.h"
 #include "../ui/copy_page.h"
 #include "../install/system_patch.h"
+#include "../shared/failure_note.h"
 #include "../../resources/resource.h"
 
 int NextWizardPage(int page, short result)
@@ -41,20 +42,35 @@ static short ShowWizardPage(int page)
     return RunPage("SETUP_END", FinishPageProc, IDD_FINISH);
 }
 
+/* The wizard's one teller of a run that ends in the copy or the patch after it: what
+   failed, when something did, then the abort notice, as after a Cancel. The page is
+   gone by then: the backdrop owns both. */
+static void TellRunEnded(void)
+{
+    if (FailureCount())
+        TellFailure(SetupState.BackdropWindow);
+    ShowAbortNotice(SetupState.BackdropWindow);
+}
+
+short RunCopyPage(void)
+{
+    short result = ShowWizardPage(WIZARD_COPY);
+    if (result == PAGE_CANCEL)
+        TellRunEnded();
+    return result;
+}
+
 int WalkWizardPages(void)
 {
     int page = WIZARD_WELCOME;
     while (page != WIZARD_FINISH) {
-        int next = NextWizardPage(page, ShowWizardPage(page));
+        int next = NextWizardPage(page, page == WIZARD_COPY ? RunCopyPage() : ShowWizardPage(page));
         if (next == WIZARD_END)
             return 0;
         if (next == WIZARD_COPY)
             CloseMouseApp();            /* right before the copy begins */
         if (page == WIZARD_COPY && !PatchSystemIni()) {
-            /* only after a copy that was not cancelled; a patch that failed ends the
-               run as a Cancel does */
-            TellFailure(SetupState.BackdropWindow);
-            ShowAbortNotice(SetupState.BackdropWindow);
+            TellRunEnded();   /* a patch that failed ends the run as a Cancel does */
             return 0;
         }
         page = next;

@@ -10,6 +10,10 @@ enum WizardPage { WIZARD_WELCOME, WIZARD_MOUSETYPE, WIZARD_DESTINATION, WIZARD_C
 /* The page that follows page after it returned result (WIZARD_END after a cancel). */
 int NextWizardPage(int page, short result);
 
+/* The copy page; a copy that did not go through (cancelled, or failed and then not
+   tried again) is told here. Its result. */
+short RunCopyPage(void);
+
 /* Runs the full wizard from the welcome page; 1 when the finish page was reached and
    closed, 0 when the user cancelled. */
 int WalkWizardPages(void);

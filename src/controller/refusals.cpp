@@ -6,6 +6,7 @@
 #include "../shared/path_text.h"
 #include "../shared/path_names.h"
 #include "../shared/bounded_text.h"
+#include "../shared/failure_note.h"
 #include "../../resources/resource.h"
 
 /* A start-up command whose program and uninstaller are both gone from the disk: nothing
@@ -37,11 +38,18 @@ int IsMouseAppRegistered(void)
     return found;
 }
 
-unsigned int RefusalText(void)
+/* A refusal is no failure of the platform's: it is noted without an error number. */
+static int Refuse(unsigned int textId)
+{
+    SetLastError(NO_ERROR);
+    return NoteFailure(textId, "");
+}
+
+int MayRun(void)
 {
     if (FindWindowA(0, MOUSE_APP_TITLE) || IsMouseAppRegistered())
-        return IDS_OTHERMOUSE;
+        return Refuse(IDS_OTHERMOUSE);
     if (!(GetVersion() & 0x80000000))
-        return IDS_WRONGPLATFORM;
-    return 0;
+        return Refuse(IDS_WRONGPLATFORM);
+    return 1;
 }

@@ -6,9 +6,9 @@
    its uninstaller is). */
 int IsMouseAppRegistered(void);
 
-/* The text of the refusal, in the order the checks are made: another mouse program
-   running or registered (IDS_OTHERMOUSE), not the Windows 95/98 family
-   (IDS_WRONGPLATFORM); 0 when setup may run. */
-unsigned int RefusalText(void);
+/* 1 when setup may run; otherwise 0, with the refusal noted, in the order the checks
+   are made: another mouse program running or registered (IDS_OTHERMOUSE), not the
+   Windows 95/98 family (IDS_WRONGPLATFORM). */
+int MayRun(void);
 
 #endif

@@ -24,19 +24,13 @@ int IsDriverOnlyCommand(const char *tail)
     return tail && tail[0] == '-' && tail[1] == 'u';
 }
 
-/* The controller's message boxes: no owner, OK only. */
-static void ShowMessage(UINT textId, const char *caption, UINT icon)
-{
-    MessageBoxA(0, ResourceText(textId), caption, MB_OK | icon);
-}
-
 /* The Windows directory and the setup script, both modes' first step; the reading
    error when either cannot be had. */
 static int LoadScript(void)
 {
     if (LoadScriptAndWindowsDir())
         return 1;
-    ShowMessage(IDS_READERROR, SetupState.Caption, MB_ICONWARNING);
+    TellFailure(0);
     return 0;
 }
 
@@ -84,7 +78,7 @@ static void RunDriverOnlyMode(void)
         TellFailure(0);   /* no restart: the driver is not bound */
         return;
     }
-    ShowMessage(IDS_DRIVERDONE, SetupState.Caption, MB_ICONINFORMATION);
+    MessageBoxA(0, ResourceText(IDS_DRIVERDONE), SetupState.Caption, MB_OK | MB_ICONINFORMATION);
     ExitWindowsEx(EWX_REBOOT, 0);
 }
 
@@ -100,15 +94,16 @@ static void EndFullWizard(int finished)
 
 static void RunFullWizard(void)
 {
-    UINT refusal = RefusalText();
-    if (refusal) {
-        ShowMessage(refusal, "Warning", MB_ICONWARNING);
+    if (!MayRun()) {
+        TellFailure(0);
         return;
     }
     if (!LoadScript())
         return;
+    /* Nothing is changed yet, and a system that cannot make this window cannot show a
+       box either: the run ends without one. */
     if (!CreateBackdrop())
-        return;   /* silently */
+        return;
     GivePagesTheirWork();
     EndFullWizard(WalkWizardPages());
 }

@@ -78,13 +78,6 @@ static int AcceptSilentDestination(const SilentOptions *o)
            PrepareDestination(dir, IsExistingDirectory(dir));
 }
 
-/* A refusal or a reading error, told in the report with the text the wizard shows. */
-static int Refused(unsigned int textId, int exitCode)
-{
-    ReportLine("FAILED", ResourceText(textId));
-    return exitCode;
-}
-
 /* The unattended run installs what its script describes, never the defaults the
    wizard offers without one: a script that is not there is a reading error, noted
    with its path. */
@@ -95,24 +88,19 @@ static int HasScript(void)
     if (!FindProgramDir(dir, sizeof dir) || !JoinPath(script, sizeof script, dir, "SETUP.INF"))
         return 1;   /* the load tells what is wrong with the program's own path */
     if (!PathAttributes(script, &attributes))
-        return NoteFailureOfTwo(IDS_READERROR, "", script);
+        return NoteFailure(IDS_READERROR, script);
     if (attributes != INVALID_FILE_ATTRIBUTES)
         return 1;
     SetLastError(ERROR_FILE_NOT_FOUND);
-    return NoteFailureOfTwo(IDS_READERROR, "", script);
+    return NoteFailure(IDS_READERROR, script);
 }
 
 static int RunUnattended(const SilentOptions *o)
 {
-    UINT refusal = RefusalText();
-    if (refusal)
-        return Refused(refusal, SILENT_REFUSED);
-    if (!HasScript()) {
-        ReportFailure();
+    if (!MayRun())
+        return SILENT_REFUSED;
+    if (!HasScript() || !LoadScriptAndWindowsDir())
         return SILENT_NO_SCRIPT;
-    }
-    if (!LoadScriptAndWindowsDir())
-        return Refused(IDS_READERROR, SILENT_NO_SCRIPT);
     if (o->mouseKind >= 0)
         SetupState.MouseKind = o->mouseKind;
     WatchRun(&ReportFace);
@@ -125,8 +113,6 @@ static int RunUnattended(const SilentOptions *o)
             code = SILENT_FAILED;   /* left as after the wizard's Cancel */
     }
     ReleaseFileTable();
-    if (FailureCount())
-        ReportFailure();
     return code;
 }
 
@@ -138,6 +124,8 @@ int RunSilentMode(const char *tail)
     if (o.report[0] && !OpenRunReport(o.report))
         return SILENT_USAGE;   /* before anything changes */
     int code = RunUnattended(&o);
+    if (FailureCount())
+        ReportFailure();   /* the run's one FAILED line: what ended it */
     if (code == SILENT_INSTALLED && o.restart)
         ExitWindowsEx(EWX_REBOOT, 0);   /* refused, it is the user's restart still to
                                            come: the installation is whole either way */

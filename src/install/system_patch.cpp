@@ -72,10 +72,9 @@ static int PatchMouseLine(void)
 {
     if (!LogPhase("SYSTEM") || !RecordMouseLine())
         return 0;
-    char failed[INI_PATH_SIZE];
     int flags = MOUSE_LINE_EVERY_SECTION | MOUSE_LINE_ADD_MISSING;
-    if (ReplaceSystemIniMouseLine(NEW_MOUSE_LINE "\n", flags, failed) != MOUSE_LINE_REPLACED)
-        return NoteFailure(IDS_CANNOTCHANGEFILE, failed);   /* system.ini as it was */
+    if (!ReplaceSystemIniMouseLine(NEW_MOUSE_LINE "\n", flags))
+        return 0;   /* system.ini as it was */
     char change[INI_PATH_SIZE + 32];
     WindowsFilePath("system.ini", change);
     AppendText(change, sizeof change, " [386Enh] " NEW_MOUSE_LINE);

@@ -64,7 +64,10 @@ static int Placeholders(const char *format)
     return n;
 }
 
-void FailureMessage(char *text)
+/* The text with the names it places; a name it does not place follows on a line of
+   its own: the second always, the first only for a line (a box shows a fixed text as
+   it stands). */
+static void ComposeFailure(char *text, int size, int everyName)
 {
     text[0] = 0;
     if (!SetupState.Failures)
@@ -73,8 +76,27 @@ void FailureMessage(char *text)
     CopyText(format, sizeof format, ResourceText(SetupState.FailureText));
     /* each name is at most 255 characters: the result stays within wsprintfA's 1024 */
     wsprintfA(text, format, SetupState.FailureName, SetupState.FailureOther);
-    if (Placeholders(format) < 2 && SetupState.FailureOther[0]) {
-        AppendText(text, FAILURE_MESSAGE_SIZE, "\n\n");
-        AppendText(text, FAILURE_MESSAGE_SIZE, SetupState.FailureOther);
-    }
+    int placed = Placeholders(format);
+    const char *unplaced[2] = { placed < 1 && everyName ? SetupState.FailureName : "",
+                                placed < 2 ? SetupState.FailureOther : "" };
+    for (int i = 0; i < 2; i++)
+        if (unplaced[i][0]) {
+            AppendText(text, size, "\n\n");
+            AppendText(text, size, unplaced[i]);
+        }
+}
+
+void FailureMessage(char *text)
+{
+    ComposeFailure(text, FAILURE_MESSAGE_SIZE, 0);
+}
+
+void FailureLine(char *text)
+{
+    ComposeFailure(text, FAILURE_LINE_SIZE, 1);
+    if (!SetupState.FailureError)
+        return;   /* a refusal, or a check of the program's own: no error to name */
+    char error[32];
+    wsprintfA(error, " (error %lu)", SetupState.FailureError);
+    AppendText(text, FAILURE_LINE_SIZE, error);
 }

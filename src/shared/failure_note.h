@@ -35,6 +35,11 @@ int FailureCount(void);
 #define FAILURE_MESSAGE_SIZE 1100
 void FailureMessage(char *text);
 
+/* The same for a report line: every name, and the error number when there is one
+   (FAILURE_LINE_SIZE bytes). */
+#define FAILURE_LINE_SIZE (FAILURE_MESSAGE_SIZE + 600)
+void FailureLine(char *text);
+
 /* The platform's error number noted with the first failure. */
 DWORD FailureError(void);
 

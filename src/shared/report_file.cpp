@@ -3,7 +3,7 @@
 #include "bounded_text.h"
 #include "failure_note.h"
 
-#define LINE_SIZE (FAILURE_MESSAGE_SIZE + 300)
+#define LINE_SIZE (FAILURE_LINE_SIZE + 16)
 
 static HANDLE Report = INVALID_HANDLE_VALUE;
 
@@ -46,10 +46,8 @@ void ReportLine(const char *keyword, const char *text)
 
 void ReportFailure(void)
 {
-    char text[FAILURE_MESSAGE_SIZE + 32], error[32];
-    FailureMessage(text);
-    wsprintfA(error, " (error %lu)", FailureError());
-    AppendText(text, sizeof text, error);
+    char text[FAILURE_LINE_SIZE];
+    FailureLine(text);
     ReportLine("FAILED", text);
 }
 

@@ -6,6 +6,8 @@
 #include "setup_state.h"
 #include "bounded_text.h"
 #include "path_text.h"
+#include "failure_note.h"
+#include "../../resources/shared_strings.h"
 
 static char ScriptPath[MAX_PATH + 16];
 
@@ -23,17 +25,32 @@ int FindProgramDir(char *dir, int size)
     return DirectoryOf(path, dir, size);   /* the root keeps its backslash: "C:\\" */
 }
 
-/* Reads the setup script in dir (a whole path of any length Windows allows); 1, or 0
-   when the file table cannot be had. A script that is not there loads the defaults;
-   one that is there and cannot be read is a reading error. */
+/* The reading error, noted with the script's path; the caption is built for its box. */
+static int ReadingError(const char *path)
+{
+    CopyText(SetupState.ProductName, sizeof SetupState.ProductName, DefaultProductName);
+    BuildCaption();
+    return NoteFailure(IDS_READERROR, path);
+}
+
+/* A path too long for this program's buffers: no call of the platform's failed. */
+static int PathTooLong(const char *path)
+{
+    SetLastError(ERROR_FILENAME_EXCED_RANGE);
+    return ReadingError(path);
+}
+
+/* Reads the setup script in dir (a whole path of any length Windows allows); 1, or 0,
+   noted, when the file table cannot be had. A script that is not there loads the
+   defaults; one that is there and cannot be read is a reading error. */
 static int LoadScriptFrom(const char *dir)
 {
-    if (!JoinPath(ScriptPath, sizeof ScriptPath, dir, "SETUP.INF") || !OpenScriptSource(ScriptPath)) {
-        CopyText(SetupState.ProductName, sizeof SetupState.ProductName, DefaultProductName);
-        BuildCaption();   /* for the reading-error message */
-        return 0;
-    }
-    int loaded = LoadScriptValues();
+    if (!JoinPath(ScriptPath, sizeof ScriptPath, dir, "SETUP.INF"))
+        return PathTooLong("SETUP.INF");
+    if (!OpenScriptSource(ScriptPath))
+        return ReadingError(ScriptPath);
+    SetLastError(NO_ERROR);   /* counts beyond the table's are no error of the platform's */
+    int loaded = LoadScriptValues() || NoteFailure(IDS_READERROR, ScriptPath);
     CloseScriptSource();
     return loaded;
 }
@@ -53,11 +70,8 @@ void ReleaseFileTable(void)
    all go to the wrong place. */
 int LoadSetupScript(void)
 {
-    if (!FindProgramDir(SetupState.SetupDir, sizeof SetupState.SetupDir)) {
-        CopyText(SetupState.ProductName, sizeof SetupState.ProductName, DefaultProductName);
-        BuildCaption();   /* for the reading-error message */
-        return 0;
-    }
+    if (!FindProgramDir(SetupState.SetupDir, sizeof SetupState.SetupDir))
+        return PathTooLong("SETUP.INF");
     return LoadScriptFrom(SetupState.SetupDir);
 }
 
@@ -68,7 +82,9 @@ static int FindWindowsDir(void)
     UINT length = GetWindowsDirectoryA(SetupState.WindowsDir, sizeof SetupState.WindowsDir);
     if (length == 0 || length >= sizeof SetupState.WindowsDir) {
         SetupState.WindowsDir[0] = 0;
-        return 0;
+        if (length)
+            SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return NoteFailure(IDS_READERROR, "");
     }
     return 1;
 }

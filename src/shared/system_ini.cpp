@@ -9,6 +9,14 @@
 #include "wininit.h"
 #include "path_text.h"
 #include "path_names.h"
+#include "failure_note.h"
+#include "../../resources/shared_strings.h"
+
+/* What could not be changed, noted before anything is cleaned up after it. */
+static int CannotChange(const char *path)
+{
+    return NoteFailure(IDS_CANNOTCHANGEFILE, path);
+}
 
 void WindowsFilePath(const char *name, char *path)
 {
@@ -26,51 +34,55 @@ static int TextHiddenInSystemIni(const char *iniPath)
     return hidden;
 }
 
-/* Writes system.new; 1 only when it was written and closed whole. */
+/* Writes system.new; 1 only when it was written and closed whole; 0, noted as
+   system.ini not changed. */
 static int WriteNewSystemIni(const char *iniPath, const char *newPath, const char *line,
                              int flags)
 {
-    if (TextHiddenInSystemIni(iniPath))
-        return 0;
+    if (TextHiddenInSystemIni(iniPath)) {
+        SetLastError(ERROR_INVALID_DATA);
+        return CannotChange(iniPath);
+    }
     FILE *out = fopen(newPath, "wt");
     if (!out)
-        return 0;
+        return CannotChange(iniPath);
     FILE *in = fopen(iniPath, "rt");
-    if (!in) {
-        fclose(out);
-        remove(newPath);
-        return 0;
-    }
-    int ok = RewriteMouseLine(in, out, line, flags);
-    fclose(in);
+    int ok = in && RewriteMouseLine(in, out, line, flags);
+    if (in)
+        fclose(in);   /* only read: a close that fails cannot have lost anything */
     if (fclose(out) != 0)
         ok = 0;
-    if (!ok)
+    if (!ok) {
+        CannotChange(iniPath);
         remove(newPath);   /* a cut-off copy must never become system.ini */
+    }
     return ok;
 }
 
 /* Moves an existing system.bak aside under a temporary name in the Windows directory,
    so that it is never deleted before system.ini has taken its place; aside is empty
-   when there was none. 0 when it is there and cannot be moved: it is read-only (kept
-   on purpose) or in use. */
+   when there was none. 0, noted, when it is there and cannot be moved: it is
+   read-only (kept on purpose: refused as the platform refuses to write it) or in
+   use. */
 static int MoveBackupAside(const char *bakPath, char *aside)
 {
     aside[0] = 0;
     DWORD attributes;
     if (!PathAttributes(bakPath, &attributes))
-        return 0;
+        return CannotChange(bakPath);
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return 1;
-    if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))
-        return 0;
+    if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return CannotChange(bakPath);
+    }
     if (!GetTempFileNameA(SetupState.WindowsDir, "SB", 0, aside))
-        return 0;
+        return CannotChange(bakPath);
     DeleteFileA(aside);   /* only its name is wanted; MoveFileA does not replace */
     if (MoveFileA(bakPath, aside))
         return 1;
     aside[0] = 0;
-    return 0;
+    return CannotChange(bakPath);
 }
 
 /* The older backup goes back under its name after a rotation that failed. */
@@ -105,26 +117,28 @@ static int ProtectLike(const char *path, DWORD attributes)
 
 /* system.ini becomes system.bak and system.new system.ini, the older backup kept until
    then; a system.ini that was read-only (keep, its attributes) is so again, under its
-   new text. MOUSE_LINE_REPLACED or MOUSE_LINE_NOT_RENAMED, with what failed in
-   failed. */
+   new text. 1; 0, noted, when system.ini keeps its old text. */
 static int RotateSystemIni(const char *iniPath, const char *newPath, const char *bakPath,
-                           DWORD keep, char *failed)
+                           DWORD keep)
 {
     char aside[MAX_PATH];
-    int result = MOUSE_LINE_NOT_RENAMED;
+    int rotated = 0;
     if (!MoveBackupAside(bakPath, aside)) {
-        CopyText(failed, INI_PATH_SIZE, bakPath);
+        /* noted */
     } else if (rename(iniPath, bakPath) != 0) {
+        CannotChange(iniPath);
         PutBackupBack(bakPath, aside);
     } else if (!ProtectLike(newPath, keep) || rename(newPath, iniPath) != 0) {
-        if (PutSystemIniBack(iniPath, bakPath))   /* never leave Windows without one */
+        DWORD error = GetLastError();
+        int back = PutSystemIniBack(iniPath, bakPath);   /* never leave Windows without one */
+        SetLastError(error);
+        CannotChange(back ? iniPath : bakPath);   /* where system.ini's text is */
+        if (back)
             PutBackupBack(bakPath, aside);
-        else
-            CopyText(failed, INI_PATH_SIZE, bakPath);   /* where system.ini's text is */
     } else {
-        result = MOUSE_LINE_REPLACED;
+        rotated = 1;
     }
-    if (result != MOUSE_LINE_REPLACED) {
+    if (!rotated) {
         /* never taken for a rewrite still to come; should it stay read-only, the next
            patch cannot write it and says so */
         SetFileAttributesA(newPath, FILE_ATTRIBUTE_NORMAL);
@@ -133,7 +147,7 @@ static int RotateSystemIni(const char *iniPath, const char *newPath, const char 
         DeleteFileA(aside);   /* the backup before the last: should it stay, it costs
                                  room only */
     }
-    return result;
+    return rotated;
 }
 
 /* The WININIT.INI line goes once system.ini is whole under its name again (and with it
@@ -150,68 +164,71 @@ static int TakeSafetyNetAway(const char *iniPath, const char *copy)
     return 1;
 }
 
-/* WININIT.INI as what failed. Its path always fits: the Windows directory is at most
-   79 characters, or nothing was loaded. */
-static void NameWininit(char *failed)
+/* WININIT.INI noted as what could not be changed. Its path always fits: the Windows
+   directory is at most 79 characters, or nothing was loaded. */
+static int CannotChangeWininit(void)
 {
-    WininitPath(failed, INI_PATH_SIZE);
+    char path[INI_PATH_SIZE];
+    WininitPath(path, sizeof path);
+    return CannotChange(path);
 }
 
 /* Between system.ini's two renames Windows has none; should the run stop there (the
    disk gone, the machine off) or system.ini not get its name back, the next start
    must still find one. A copy of system.ini under a temporary name, and a WININIT.INI
-   line that puts it in system.ini's place, are made first; 0 when either cannot be
-   (a line that may have been written keeps its copy). */
-static int SetSafetyNet(const char *iniPath, char *copy, char *failed)
+   line that puts it in system.ini's place, are made first; 0, noted, when either
+   cannot be (a line that may have been written keeps its copy). */
+static int SetSafetyNet(const char *iniPath, char *copy)
 {
     if (!GetTempFileNameA(SetupState.WindowsDir, "SI", 0, copy))
-        return 0;
+        return CannotChange(iniPath);
     if (!CopyFileA(iniPath, copy, FALSE)) {
+        CannotChange(iniPath);
         DeleteFileA(copy);   /* should it stay, it costs room only */
         return 0;
     }
     if (ScheduleRenameAtRestart(iniPath, copy))
         return 1;
-    NameWininit(failed);
+    CannotChangeWininit();
     TakeSafetyNetAway(iniPath, copy);   /* written, but not read back whole */
     return 0;
 }
 
-int ReplaceSystemIniMouseLine(const char *line, int flags, char *failed)
+int ReplaceSystemIniMouseLine(const char *line, int flags)
 {
     char iniPath[INI_PATH_SIZE], newPath[INI_PATH_SIZE], bakPath[INI_PATH_SIZE];
     char copy[MAX_PATH];
     WindowsFilePath("system.ini", iniPath);
     WindowsFilePath("system.new", newPath);
     WindowsFilePath("system.bak", bakPath);
-    CopyText(failed, INI_PATH_SIZE, iniPath);
     DWORD attributes;
-    if (!PathAttributes(iniPath, &attributes) || !WriteNewSystemIni(iniPath, newPath, line, flags))
-        return MOUSE_LINE_NOT_WRITTEN;
+    if (!PathAttributes(iniPath, &attributes))
+        return CannotChange(iniPath);
+    if (!WriteNewSystemIni(iniPath, newPath, line, flags))
+        return 0;
     /* A read-only system.ini loses the flag for the renames: the backup it becomes must
        be replaceable by the way back; the new file gets it again. */
     int readOnly = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
     if (readOnly && !SetFileAttributesA(iniPath, attributes & ~FILE_ATTRIBUTE_READONLY)) {
+        CannotChange(iniPath);
         remove(newPath);   /* one that stays is written anew by the next patch */
-        return MOUSE_LINE_NOT_WRITTEN;
+        return 0;
     }
-    if (!SetSafetyNet(iniPath, copy, failed)) {
+    if (!SetSafetyNet(iniPath, copy)) {
         remove(newPath);   /* never taken for a rewrite still to come; one that stays is
                               written anew by the next patch */
         if (readOnly)
             SetFileAttributesA(iniPath, attributes);   /* as it was; should it fail, the
                                                           file is only writable */
-        return MOUSE_LINE_NOT_RENAMED;
+        return 0;
     }
-    int result = RotateSystemIni(iniPath, newPath, bakPath, readOnly ? attributes : 0, failed);
-    if (result != MOUSE_LINE_REPLACED && readOnly)
+    int rotated = RotateSystemIni(iniPath, newPath, bakPath, readOnly ? attributes : 0);
+    if (!rotated && readOnly)
         SetFileAttributesA(iniPath, attributes);   /* the old file back as it was; should it
                                                       fail, it is only writable */
-    if (!TakeSafetyNetAway(iniPath, copy) && result == MOUSE_LINE_REPLACED) {
-        NameWininit(failed);
-        result = MOUSE_LINE_NOT_RENAMED;   /* the next start puts the old text back */
-    }
-    return result;
+    if (!TakeSafetyNetAway(iniPath, copy) && rotated)
+        return CannotChangeWininit();   /* the next start puts the old text back */
+    return rotated;
 }
 
 int ReadSystemIniMouseLine(const char *name, char *line, int size, int *found)

@@ -8,14 +8,6 @@
 /* The mouse line setup writes. */
 #define NEW_MOUSE_LINE "mouse=*vmouse"
 
-enum MouseLineResult {
-    MOUSE_LINE_NOT_WRITTEN = 0,   /* system.new could not be written whole: nothing changed */
-    MOUSE_LINE_REPLACED = 1,      /* system.ini holds the new line, system.bak the old file */
-    MOUSE_LINE_NOT_RENAMED = 2    /* system.ini, system.bak could not be replaced: both
-                                     stayed as they were, or system.ini gets its old
-                                     text back at the next start; system.new is gone */
-};
-
 /* Writes system.ini with its mouse line replaced by line as RewriteMouseLine does with
    flags (ini_rewrite.h) into system.new, then system.ini becomes system.bak and
    system.new system.ini. A file that cannot be carried over whole is left alone;
@@ -23,9 +15,9 @@ enum MouseLineResult {
    place; a read-only system.bak is not replaced. A read-only system.ini stays so under
    its new text, and the system.bak made of it is left writable, for the way back to
    replace. Until system.ini is whole under its name again, WININIT.INI holds a line
-   that gives the next start a copy of the old one. When it fails, failed
-   (INI_PATH_SIZE bytes) names the file that could not be read, written or replaced. */
-int ReplaceSystemIniMouseLine(const char *line, int flags, char *failed);
+   that gives the next start a copy of the old one. 1; 0, noted as the file that could
+   not be changed (IDS_CANNOTCHANGEFILE) with the error of the call that failed. */
+int ReplaceSystemIniMouseLine(const char *line, int flags);
 
 /* The path of the file of that name in the Windows directory, in INI_PATH_SIZE bytes. */
 void WindowsFilePath(const char *name, char *path);

@@ -5,7 +5,6 @@
 #include "page_runner.h"
 #include "../shared/setup_state.h"
 #include "../shared/bounded_text.h"
-#include "../shared/failure_note.h"
 #include "../../resources/resource.h"
 
 static HWND Page;      /* the page and its device context while its work runs */
@@ -195,8 +194,7 @@ void CopyPageRegistering(void)
     WaitPumping(1000);
 }
 
-/* The work, and what the user is told after it: a failure nobody was asked about in a
-   box, then, after it as after a Cancel, the abort notice (the page is gone by then). */
+/* The work; what the user is told after it is the controller's. */
 static int (*CopyWork)(void);
 
 void UseCopyWork(int (*work)(void))
@@ -213,14 +211,9 @@ static void RunCopyWork(HWND page)
     StatusBehind = PercentBehind = 0;
     StatusShownAt = CancelPolledAt = GetTickCount() - LOOK_EVERY;
     SetupState.LastPageResult = PAGE_NEXT;
-    int done = CopyWork();
+    if (!CopyWork())
+        SetupState.LastPageResult = PAGE_CANCEL;
     ReleaseDC(page, PageDC);
-    if (done)
-        return;
-    SetupState.LastPageResult = PAGE_CANCEL;
-    if (FailureCount())
-        TellFailure(page);
-    ShowAbortNotice(SetupState.BackdropWindow);
 }
 
 LRESULT CALLBACK CopyPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM lParam)

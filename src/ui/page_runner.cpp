@@ -94,7 +94,9 @@ static void ShowNotice(HWND owner, const char *text)
         owner = SetupState.BackdropWindow;
     MSG quit;
     int held = PeekMessageA(&quit, 0, WM_QUIT, WM_QUIT, PM_REMOVE);
-    MessageBoxA(owner, text, SetupState.Caption, MB_OK | MB_ICONEXCLAMATION);
+    /* "Warning" until the script is loaded and the caption built */
+    const char *caption = SetupState.Caption[0] ? SetupState.Caption : "Warning";
+    MessageBoxA(owner, text, caption, MB_OK | MB_ICONEXCLAMATION);
     if (held)
         PostQuitMessage((int)quit.wParam);
 }

@@ -15,25 +15,23 @@
 
 static int RestoreMouseLine(int (*lineBefore)(char *old, int *known))
 {
-    char current[LINE_SIZE], old[LINE_SIZE + 1], failed[INI_PATH_SIZE];
+    char current[LINE_SIZE], old[LINE_SIZE + 1], ini[INI_PATH_SIZE];
     int found, known;
-    WindowsFilePath("system.ini", failed);
+    WindowsFilePath("system.ini", ini);
     if (!ReadSystemIniMouseLine("system.ini", current, sizeof current, &found))
-        return NoteFailure(IDS_CANNOTREAD, failed);
+        return NoteFailure(IDS_CANNOTREAD, ini);
     if (!found || lstrcmpA(current, NEW_MOUSE_LINE) != 0)
         return 1;   /* not setup's line (any more) */
     if (!lineBefore(old, &known))
         return 0;
     if (!known) {
         SetLastError(ERROR_NOT_FOUND);
-        return NoteFailure(IDS_NOMOUSELINE, failed);
+        return NoteFailure(IDS_NOMOUSELINE, ini);
     }
     if (old[0])
         AppendText(old, sizeof old, "\n");   /* empty: setup added the line, it goes */
     /* only the first section's; a further [386Enh] section keeps what it has */
-    if (ReplaceSystemIniMouseLine(old, 0, failed) != MOUSE_LINE_REPLACED)
-        return NoteFailure(IDS_CANNOTRESTOREFILE, failed);
-    return 1;
+    return ReplaceSystemIniMouseLine(old, 0);
 }
 
 /* VMOUSE.VXD gets its name back from VMOUSE.BAK, unless it has one; 0, noted, when it
@@ -50,7 +48,7 @@ static int RestoreVmouse(int setAside)
     if (bakThere == INVALID_FILE_ATTRIBUTES || vxdThere != INVALID_FILE_ATTRIBUTES)
         return 1;
     if (rename(bak, vxd) != 0)
-        return NoteFailure(IDS_CANNOTRESTOREFILE, bak);
+        return NoteFailure(IDS_CANNOTCHANGEFILE, bak);
     return 1;
 }
 

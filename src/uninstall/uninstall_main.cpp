@@ -31,10 +31,12 @@ static const char *PackageName(void)
     return SetupState.Title[0] ? SetupState.Title : SetupState.ProductName;
 }
 
-static void Tell(UINT textId, UINT icon)
+/* The box of a run that ends before anything is removed: nothing installed here, or
+   the failure noted (what could not be read). */
+static void Tell(const char *text, UINT icon)
 {
     if (!UninstallState.Silent)
-        MessageBoxA(0, ResourceText(textId), SetupState.Caption, MB_OK | icon);
+        MessageBoxA(0, text, SetupState.Caption, MB_OK | icon);
 }
 
 /* The package's name followed by a text, and after a failure what failed and what to
@@ -133,11 +135,13 @@ static int InstallationHere(void)
     if (read && !logFound)
         read = EarlierInstallation(&installed);
     if (!taken || (read && !installed)) {
-        Tell(IDS_NOTHINGINSTALLED, MB_ICONINFORMATION);
+        Tell(ResourceText(IDS_NOTHINGINSTALLED), MB_ICONINFORMATION);   /* no failure */
         return UNINSTALL_NOTHING;
     }
-    if (!read || (!loaded && (scriptThere || !logFound))) {
-        Tell(IDS_READERROR, MB_ICONWARNING);
+    if (!read || !loaded) {   /* a script that is gone loads the defaults */
+        char failure[FAILURE_MESSAGE_SIZE];
+        FailureMessage(failure);
+        Tell(failure, MB_ICONWARNING);
         return UNINSTALL_INCOMPLETE;
     }
     return -1;

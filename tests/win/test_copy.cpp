@@ -12,6 +12,7 @@
 #include "shared/script_loader.h"
 #include "controller/controller.h"
 #include "controller/wizard_faces.h"
+#include "controller/page_walk.h"
 #include "shared/wininit.h"
 
 namespace {
@@ -141,7 +142,7 @@ protected:
         CreateDirectoryA(dest_.c_str(), 0);
         DWORD start = GetTickCount();
         GivePagesTheirWork();
-        short result = RunPage("SETUP_INSTALL", CopyPageProc, IDD_COPY);
+        short result = RunCopyPage();
         elapsed_ = GetTickCount() - start;
         return result;
     }

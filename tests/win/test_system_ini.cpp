@@ -4,6 +4,7 @@
 #include <stdio.h>
 #include "testlib.h"
 #include "install/system_patch.h"
+#include "shared/failure_note.h"
 
 namespace {
 
@@ -209,8 +210,10 @@ TEST_F(SystemIni, FailedWritesLeaveSystemIniAlone)
 void *RealRename;
 int RefuseNewToIni(const char *from, const char *to)
 {
-    if (strstr(from, "system.new"))
+    if (strstr(from, "system.new")) {
+        SetLastError(ERROR_SHARING_VIOLATION);
         return -1;
+    }
     return ((int (*)(const char *, const char *))RealRename)(from, to);
 }
 
@@ -220,7 +223,14 @@ TEST_F(SystemIni, AFailedSecondRenamePutsSystemIniBack)
     ASSERT_TRUE(rename.Applied());
     RealRename = rename.Original();
     std::string before = "[386Enh]\r\nmouse=*vmd\r\n";
+    ForgetFailures();
     EXPECT_EQ(before, Patch(before)) << "Windows is never left without a system.ini";
+    // told with the rename's own error, not that of putting system.ini back after it
+    char told[FAILURE_MESSAGE_SIZE];
+    FailureMessage(told);
+    EXPECT_EQ(std::string("Can not change the file\n") + win_.Path() + "\\system.ini !\n"
+              "It may be read-only or in use by another program.", told);
+    EXPECT_EQ((DWORD)ERROR_SHARING_VIOLATION, FailureError());
 }
 
 }  // namespace

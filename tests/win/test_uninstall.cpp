@@ -458,22 +458,24 @@ TEST_F(Uninstall, NothingInstalledNoAtTheQuestionAndAMouseLineChangedSince)
     EXPECT_EQ(record, ReadWholeFile("C:\\ORVEL\\SETUP.INF"));
     EXPECT_EQ("", Wininit());
 
-    // What cannot be read is no "nothing installed": the reading error, exit code 2,
-    // nothing changed, and the entry still there for a second run; an unattended run
-    // with an option it does not know changes nothing either (exit code 4).
+    // What cannot be read is no "nothing installed": a box naming what could not be read,
+    // exit code 2, nothing changed, and the entry still there for a second run; an
+    // unattended run with an option it does not know changes nothing either (exit code 4).
     const std::string winLog = Win("\\KXSETUP.LOG"), log = ReadWholeFile(winLog);
     HANDLE script = INVALID_HANDLE_VALUE;
     const struct {
         const char *what, *args;
         std::function<void()> before, after;
         DWORD exitCode;
+        std::string box;
     } refusals[] = {
         {"a script that cannot be read", "",
          [&script]() { script = CreateFileA("C:\\ORVEL\\SETUP.INF", GENERIC_READ, 0, 0, OPEN_EXISTING, 0, 0); },
-         [&script]() { CloseHandle(script); }, 2},
+         [&script]() { CloseHandle(script); }, 2, ReadErrorText},
         {"two copies of the log that disagree beyond a torn last line", "",
          [&winLog, &log]() { WriteWholeFile(winLog, log + "PHASE\tX\r\nPHASE\tY\r\n"); },
-         [&winLog, &log]() { WriteWholeFile(winLog, log); }, 2},
+         [&winLog, &log]() { WriteWholeFile(winLog, log); }, 2,
+         "Can not read the file\nC:\\ORVEL\\KXSETUP.LOG !\nAnother program may be using it."},
         {"-s with an option it does not know", "-s -x", nullptr, nullptr, 4},
         {"-s -l without its path", "-s -l", nullptr, nullptr, 4},
     };
@@ -484,7 +486,7 @@ TEST_F(Uninstall, NothingInstalledNoAtTheQuestionAndAMouseLineChangedSince)
         if (r.after)
             r.after();
         EXPECT_EQ(r.exitCode, refused.exitCode) << r.what;
-        EXPECT_EQ(r.exitCode == 2 ? std::vector<std::string>{ReadErrorText} : std::vector<std::string>{},
+        EXPECT_EQ(r.exitCode == 2 ? std::vector<std::string>{r.box} : std::vector<std::string>{},
                   BoxTexts(refused)) << r.what;
         EXPECT_EQ(installedRegistry, Registry()) << r.what;
         EXPECT_EQ(installedFiles, Files(Dest)) << r.what;
