@@ -238,24 +238,13 @@ int LogFilePlacing(const char *target, int existed, const char *keep)
     return WriteRecord(LOG_FILE, target, existed ? "1" : "0", keep ? keep : "");
 }
 
-int LogFilePlaced(const char *target, const char *holder, DWORD size, const FILETIME *stamp,
-                  DWORD crc)
+int LogFilePlaced(const char *target, const PlacedStamp *placed)
 {
     if (!Open)
         return 1;
-    PlacedStamp placed = { size, *stamp, crc, 1 };
-    if (!stamp->dwLowDateTime && !stamp->dwHighDateTime) {
-        WIN32_FIND_DATAA found;   /* no time was set: as the disk has it */
-        HANDLE find = FindFirstFileA(holder, &found);
-        if (find == INVALID_HANDLE_VALUE)
-            return NoteFailure(IDS_CANNOTCREATEFILE, target);
-        FindClose(find);
-        placed.size = found.nFileSizeLow;
-        placed.time = found.ftLastWriteTime;
-    }
     char line[LOG_LINE_SIZE] = "";
     if (!AddLogField(line, sizeof line, LOG_PLACED) || !AddLogField(line, sizeof line, target) ||
-        !AddPlacedFields(line, sizeof line, &placed)) {
+        !AddPlacedFields(line, sizeof line, placed)) {
         SetLastError(ERROR_BUFFER_OVERFLOW);
         return NoteFailure(IDS_CANNOTRECORD, target);
     }

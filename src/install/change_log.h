@@ -7,6 +7,7 @@
 #define CHANGE_LOG_H
 
 #include <windows.h>
+#include "../shared/placed_file.h"
 
 /* The log of an installation into InstallDir begun, and the registry watched; 1, or 0
    noted. */
@@ -23,11 +24,8 @@ int LogDirectory(const char *dir);
    file cannot be read. */
 int LoggedBefore(const char *target, int *logged);
 int LogFilePlacing(const char *target, int existed, const char *keep);
-/* target in place, with its size, the last-write time it was given (stamp) and the
-   CRC-32 of what was written, or, when it was given no time (0), size and time read
-   from holder: target, or the file that becomes it at the next start. */
-int LogFilePlaced(const char *target, const char *holder, DWORD size, const FILETIME *stamp,
-                  DWORD crc);
+/* target in place, as placed has it (whole_file.h). */
+int LogFilePlaced(const char *target, const PlacedStamp *placed);
 int LogIniChange(const char *path, const char *oldLine, int found, const char *newLine,
                  DWORD attributes);
 int LogSetAside(const char *from, const char *to);

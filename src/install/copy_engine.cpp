@@ -90,22 +90,20 @@ static int IsInstalledScript(const FileEntry *e, const char *target)
    straight into its place; the log names it before. */
 static int CopyToTarget(const FileEntry *e, INT source, LONG size, const char *target)
 {
-    char keep[MAX_PATH], holder[MAX_PATH];
+    char keep[MAX_PATH];
     int script = IsInstalledScript(e, target), existed;
     if (!PlaceToKeepOlderFile(e, target, keep, &existed) || !LogFilePlacing(target, existed, keep))
         return 0;
     if (script && !HoldRecord())
         return NoteRecordFailure(IDS_CANNOTRECORD);
-    CopyText(holder, sizeof holder, target);
-    FILETIME stamp = { 0, 0 };
-    DWORD crc;
-    if (existed ? !ExpandWhole(source, size, target, keep[0] ? keep : 0, holder, &stamp, &crc)
-                : !ExpandNew(source, size, target, &stamp, &crc))
+    PlacedStamp placed;
+    if (existed ? !ExpandWhole(source, size, target, keep[0] ? keep : 0, &placed)
+                : !ExpandNew(source, size, target, &placed))
         return 0;
     if (script && !PutRecordBack())
         return NoteRecordFailure(IDS_CANNOTRECORD);
     TellChange(CHANGE_FILE, target);
-    return LogFilePlaced(target, holder, (DWORD)size, &stamp, crc);
+    return LogFilePlaced(target, &placed);
 }
 
 /* The entry's source and target, in their one form. */

@@ -92,7 +92,7 @@ static int MakeTemporaryFile(const char *dir, char *name, HANDLE *opened)
 /* The file open at out given the time it was last written now, cut to the 2 seconds
    a FAT directory keeps, set here instead of by its close (a time set on a handle is
    not changed by the close), so that the log knows it without a second look at the
-   file. *stamp is left 0 when it cannot be set: the log then looks. */
+   file. *stamp is left 0 when it cannot be set. */
 static void StampWritten(HANDLE out, FILETIME *stamp)
 {
     ULARGE_INTEGER now;
@@ -137,17 +137,35 @@ static LONG ExpandBlocks(INT source, LONG expected, HANDLE out, DWORD *crc)
     }
 }
 
-/* Expands the source into the file open at out, stamps it (StampWritten) and closes
-   it; 0, noted against target, when the disk did not take it whole or the source is
-   not what it says. */
-static int ExpandInto(INT source, LONG expected, HANDLE out, const char *target, FILETIME *stamp,
-                      DWORD *crc)
+/* The time of the file at path as its directory has it, for a file that could not be
+   given one. */
+static int ReadWrittenTime(const char *path, const char *target, FILETIME *time)
 {
-    *crc = 0;
-    LONG written = ExpandBlocks(source, expected, out, crc);
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA(path, &found);
+    if (find == INVALID_HANDLE_VALUE)
+        return NoteFailure(IDS_CANNOTCREATEFILE, target);
+    FindClose(find);
+    *time = found.ftLastWriteTime;
+    return 1;
+}
+
+/* Expands the source into the file open at out (the file at path), stamps it
+   (StampWritten) and closes it, with what the log keeps of it in *placed; 0, noted
+   against target, when the disk did not take it whole or the source is not what it
+   says. */
+static int ExpandInto(INT source, LONG expected, HANDLE out, const char *path,
+                      const char *target, PlacedStamp *placed)
+{
+    FILETIME none = { 0, 0 };
+    placed->crc = 0;
+    placed->hasCrc = 1;
+    placed->size = (DWORD)expected;
+    placed->time = none;
+    LONG written = ExpandBlocks(source, expected, out, &placed->crc);
     DWORD error = GetLastError();
     if (written == expected)
-        StampWritten(out, stamp);
+        StampWritten(out, &placed->time);
     CloseHandle(out);   /* a local file's close loses nothing the writes were given */
     SetLastError(error);
     if (written == LZERROR_WRITE)
@@ -157,7 +175,8 @@ static int ExpandInto(INT source, LONG expected, HANDLE out, const char *target,
         SetLastError(ERROR_INVALID_DATA);
         return NoteFailure(IDS_DAMAGEDSOURCE, target);
     }
-    return 1;
+    return placed->time.dwLowDateTime || placed->time.dwHighDateTime ||
+           ReadWrittenTime(path, target, &placed->time);
 }
 
 /* An old target that could not be moved aside (error) because it is in use, as a
@@ -216,26 +235,23 @@ static int PutInPlace(const char *temporary, const char *target, const char *dir
     return 1;
 }
 
-int ExpandWhole(INT source, LONG expected, const char *target, const char *keep, char *holder,
-                FILETIME *stamp, DWORD *crc)
+int ExpandWhole(INT source, LONG expected, const char *target, const char *keep,
+                PlacedStamp *stamp)
 {
     char dir[MAX_PATH], temporary[MAX_PATH];
     HANDLE out;
-    CopyText(holder, MAX_PATH, target);
     if (!DirectoryOf(target, dir, sizeof dir) || !MakeTemporaryFile(dir, temporary, &out))
         return NoteFailure(IDS_CANNOTCREATEFILE, target);
     int waiting = 0;
-    int placed = ExpandInto(source, expected, out, target, stamp, crc) &&
+    int placed = ExpandInto(source, expected, out, temporary, target, stamp) &&
                  PutInPlace(temporary, target, dir, keep, &waiting);
-    if (placed && waiting)
-        CopyText(holder, MAX_PATH, temporary);
     if (!placed)
         DeleteFileA(temporary);   /* a temporary file that stays costs room only; the next
                                      copy or the uninstaller takes it away */
     return placed;
 }
 
-int ExpandNew(INT source, LONG expected, const char *target, FILETIME *stamp, DWORD *crc)
+int ExpandNew(INT source, LONG expected, const char *target, PlacedStamp *stamp)
 {
     if (!CancelPendingAtRestart(target))
         return NoteScheduleFailure();
@@ -243,7 +259,7 @@ int ExpandNew(INT source, LONG expected, const char *target, FILETIME *stamp, DW
     HANDLE out = CreateFileA(target, GENERIC_WRITE, 0, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, 0);
     if (out == INVALID_HANDLE_VALUE)
         return NoteFailure(IDS_CANNOTCREATEFILE, target);
-    if (ExpandInto(source, expected, out, target, stamp, crc))
+    if (ExpandInto(source, expected, out, target, target, stamp))
         return 1;
     DeleteFileA(target);   /* partial; should it stay, the log names it as being
                               written: a later try replaces it, the uninstaller removes it */
