@@ -46,8 +46,9 @@ static int RegisterDriverOnly(void)
         return 0;
     if (installed) {
         ProfileText log;
-        /* an entry anyone may have written: a directory setup would not take is refused */
-        if (!TakeDestination(dir, TextLength(dir)))
+        /* an entry anyone may have written: a directory setup would not take is
+           refused; nothing of this package is copied below it */
+        if (!TakeDestination(dir, TextLength(dir), 0))
             return 0;
         if (!ReadInstallLog(SetupState.InstallDir, &log, &found, IDS_CANNOTREAD))
             return 0;

@@ -74,7 +74,7 @@ static int AcceptSilentDestination(const SilentOptions *o)
     char given[sizeof SetupState.InstallDir];
     CopyText(given, sizeof given, o->dirGiven ? o->dir : SetupState.OfferedDir);
     const char *dir = SetupState.InstallDir;
-    return TakeDestination(given, lstrlenA(given)) &&
+    return TakeCopyDestination(given, lstrlenA(given)) &&
            PrepareDestination(dir, IsExistingDirectory(dir));
 }
 

@@ -22,7 +22,7 @@ static int CopyWithPage(void)
 }
 
 static const DestinationChecks EngineChecks = {
-    TakeDestination, IsExistingDirectory, PrepareDestination
+    TakeCopyDestination, IsExistingDirectory, PrepareDestination
 };
 
 void GivePagesTheirWork(void)

@@ -18,7 +18,7 @@ static int PathsFitBelow(const char *dir)
     return 1;
 }
 
-int TakeDestination(const char *text, int length)
+int TakeDestination(const char *text, int length, int filesBelow)
 {
     char place[sizeof SetupState.InstallDir];
     CopyText(SetupState.InstallDir, sizeof SetupState.InstallDir, text);
@@ -26,10 +26,15 @@ int TakeDestination(const char *text, int length)
        would install into a directory the user did not name */
     if (!text[0] || text[1] != ':' || text[2] != '\\' || length > DESTINATION_LENGTH ||
         !CanonicalPath(text, place, sizeof place) || TextLength(place) > DESTINATION_LENGTH ||
-        !PathsFitBelow(place)) {
+        (filesBelow && !PathsFitBelow(place))) {
         SetLastError(ERROR_BAD_PATHNAME);
         return NoteFailure(IDS_CANNOTCREATE, SetupState.InstallDir);
     }
     CopyText(SetupState.InstallDir, sizeof SetupState.InstallDir, place);
     return 1;
+}
+
+int TakeCopyDestination(const char *text, int length)
+{
+    return TakeDestination(text, length, 1);
 }

@@ -6,10 +6,14 @@
 #define DESTINATION_LENGTH 79
 
 /* text (length characters, as typed, given or found) as InstallDir: 1 and InstallDir
-   in its one form when it has a destination's form (a drive, a root, and a name short
-   enough for every file of the package below it); otherwise 0, noted with the text as
-   given (IDS_CANNOTCREATE, the destination page's text), and InstallDir holding the
-   text as given, for the page to show. */
-int TakeDestination(const char *text, int length);
+   in its one form when it has a destination's form (a drive, a root, a name of
+   DESTINATION_LENGTH characters at most, and with filesBelow one short enough for every
+   file of the package below it); otherwise 0, noted with the text as given
+   (IDS_CANNOTCREATE, the destination page's text), and InstallDir holding the text as
+   given, for the page to show. */
+int TakeDestination(const char *text, int length, int filesBelow);
+
+/* The same for the destination page: the package's files go below it. */
+int TakeCopyDestination(const char *text, int length);
 
 #endif

@@ -89,7 +89,7 @@ static int LoadOwnScript(int *taken)
     char dir[sizeof SetupState.InstallDir];
     int found = FindProgramDir(dir, sizeof dir);
     int loaded = found && LoadScriptFromAndWindowsDir(dir);
-    *taken = found && TakeDestination(dir, TextLength(dir));
+    *taken = found && TakeCopyDestination(dir, TextLength(dir));
     if (!*taken)
         ForgetFailures();   /* told as nothing installed: no directory was to be made */
     return loaded;

@@ -379,6 +379,30 @@ TEST_F(EndToEnd, DriverOnlyModeRefusesAnUninstallEntryNamingALongDirectory)
     RemoveTree(dir);
 }
 
+// Nothing of the package is copied into the installed directory: one too long for the
+// medium's files (a directory of 79 characters, a subdirectory of 39) still takes the
+// driver and the record of what it replaces.
+TEST_F(EndToEnd, DriverOnlyModeTakesAnInstalledDirectoryTooLongForThisPackagesFiles)
+{
+    std::string dir = "C:\\t\\e2e\\" + std::string(70, 'd');
+    LiveDevice live("C29A0E2E", "BIOS\\*PNP0F13\\0000");
+    SetRegText(HKEY_LOCAL_MACHINE, "Enum\\BIOS\\*PNP0F13\\0000", "DeviceDesc", "Standard PS/2 Port Mouse");
+    EditScript("SubDir1=HELP", "SubDir1=HELP" + std::string(35, 'x'));
+    ASSERT_TRUE(CreateDirectoryA(dir.c_str(), 0));
+    WriteWholeFile(dir + "\\UNINSTAL.EXE", "an uninstaller");
+    WriteWholeFile(dir + "\\SETUP.INF", "[Main]\r\n");
+    SetRegText(HKEY_LOCAL_MACHINE, UninstallKey, "UninstallString", dir + "\\UNINSTAL.EXE");
+    SetupRun run = Run("-u", {{"SETUP_SELMOUSE", [](HWND page) {
+        PostClick(page, IDC_PS2);
+        PostClick(page, IDC_NEXT);
+    }}});
+    ASSERT_EQ(1u, run.boxes.size());
+    EXPECT_EQ(DriverDoneText, run.boxes[0].text);
+    EXPECT_NE(std::string::npos, ReadWholeFile(dir + "\\SETUP.INF").find("[PS2]"))
+        << "the values it replaces recorded there";
+    RemoveTree(dir);
+}
+
 TEST_F(EndToEnd, A386EnhSectionWithoutAMouseLineGetsOneAsItsLastLine)
 {
     std::string ini = "[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\nebios=*ebios\r\n"
