@@ -131,11 +131,6 @@ static int WriteRecord(const char *kind, const char *a, const char *b = 0, const
     return WriteLine(line);
 }
 
-static void Number(DWORD n, char *text)
-{
-    wsprintfA(text, "%lu", n);
-}
-
 /* Each level of path that is not there yet, from the top: the keys the call makes. */
 static int LogKeysMade(HKEY root, const char *path)
 {
@@ -157,12 +152,11 @@ static int LogKeysMade(HKEY root, const char *path)
 static int LogValue(HKEY root, const char *path, const char *name, DWORD type,
                     const BYTE *data, DWORD length, const RegPrior *prior)
 {
-    char line[LOG_LINE_SIZE] = "", typeText[16], oldType[16] = "";
-    Number(type, typeText);
-    if (!data)
-        typeText[0] = 0;   /* deleted: no value after */
+    char line[LOG_LINE_SIZE] = "", typeText[16] = "", oldType[16] = "";
+    if (data)   /* deleted: no value after */
+        wsprintfA(typeText, "%lu", type);
     if (prior->there)
-        Number(prior->type, oldType);
+        wsprintfA(oldType, "%lu", prior->type);
     int fits = AddLogField(line, sizeof line, LOG_VALUE) &&
                AddLogField(line, sizeof line, LogRootName(root)) &&
                AddLogField(line, sizeof line, path) && AddLogField(line, sizeof line, name) &&
@@ -255,7 +249,7 @@ int LogIniChange(const char *path, const char *oldLine, int found, const char *n
                  DWORD attributes)
 {
     char flags[16];
-    Number(attributes, flags);
+    wsprintfA(flags, "%lu", attributes);
     return WriteRecord(LOG_INI, path, found ? "1" : "0", found ? oldLine : "", newLine, flags);
 }
 

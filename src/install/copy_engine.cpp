@@ -47,15 +47,17 @@ static int CancelSeen(void)
     return Cancelled;
 }
 
-/* The question about the failure noted; after Retry the run has no failure any more. */
-static int AskAboutFailure(void)
+/* The question about the failure noted: 1 for Retry; Cancel ends the copy. Either way
+   the run has no failure any more: a Cancel is the user's, not a failure. */
+static int RetryAfterFailure(void)
 {
     char question[FAILURE_MESSAGE_SIZE];
     FailureMessage(question);
-    if (!AskRetry(question))
-        return 0;
+    int retry = AskRetry(question);
     ForgetFailures();
-    return 1;
+    if (!retry)
+        Cancelled = 1;
+    return retry;
 }
 
 /* The source opened for reading, and the size it declares; 0, noted, when it cannot
@@ -144,15 +146,13 @@ static void CopyEntry(int disk, int entry)
         CancelSeen();
         if (copied)
             return;
-        if (!e->SourceName[0]) {   /* an empty entry names no file: nothing to ask */
+        if (!e->SourceName[0] || Cancelled) {   /* an empty entry names no file: nothing
+                                                   to ask; after a Cancel nothing is */
             ForgetFailures();
             return;
         }
-        if (Cancelled || !AskAboutFailure()) {   /* the user's Cancel, not a failure */
-            ForgetFailures();
-            Cancelled = 1;
+        if (!RetryAfterFailure())
             return;
-        }
     }
 }
 
@@ -210,31 +210,20 @@ static int PrepareDirectories(void)
         CopyText(kept, sizeof kept, SetupState.DirectorySlots[slot]);
         char dir[MAX_PATH];
         while (!MakeSubDirectory(kept, dir))
-            if (!AskAboutFailure()) {
-                ForgetFailures();
-                return !(Cancelled = 1);
-            }
+            if (!RetryAfterFailure())
+                return 0;
     }
     return 1;
-}
-
-/* A disk's phase of the log; 0, noted, when its record cannot be written. */
-static int LogDiskPhase(int disk)
-{
-    char name[16];
-    wsprintfA(name, "DISK %d", disk + 1);
-    return LogPhase(name);
 }
 
 static void CopyAllFiles(void)
 {
     for (int d = 0; d < SetupState.DiskCount && !Cancelled; d++) {
-        while (!LogDiskPhase(d))
-            if (!AskAboutFailure()) {
-                ForgetFailures();
-                Cancelled = 1;
+        char phase[16];
+        wsprintfA(phase, "DISK %d", d + 1);
+        while (!LogPhase(phase))
+            if (!RetryAfterFailure())
                 return;
-            }
         TellDiskBegins(d);
         for (int i = 0; i < SetupState.DiskFileCount[d] && !Cancelled; i++)
             CopyEntry(d, i);

@@ -27,6 +27,7 @@ struct MouseTexts {
     const char *detFunc;
 };
 
+/* The kind's texts; MouseTypeName, the record's section for it, is set with them. */
 static MouseTexts KindTexts(int serial)
 {
     MouseTexts t;
@@ -34,15 +35,12 @@ static MouseTexts KindTexts(int serial)
     t.name = serial ? SetupState.SeialName : SetupState.PS2Name;
     t.section = serial ? SetupState.SerialInfSection : SetupState.PS2InfSection;
     t.detFunc = serial ? "*:DETECTSERIALMOUSE" : "*:DETECTPS2MOUSE";
+    CopyText(SetupState.MouseTypeName, sizeof SetupState.MouseTypeName, t.typeName);
     return t;
 }
 
-static void SetMouseTypeName(const MouseTexts *t)
-{
-    CopyText(SetupState.MouseTypeName, sizeof SetupState.MouseTypeName, t->typeName);
-}
-
-/* 1 when written; otherwise the key under HKEY_LOCAL_MACHINE is noted as failed. */
+/* 1 when written; otherwise the key under HKEY_LOCAL_MACHINE is noted as failed. A key
+   that cannot be read is noted so too (Wrote(0, ...)): nothing of it can be recorded. */
 static int Wrote(int written, const char *path)
 {
     return written || NoteKeyFailure(IDS_CANNOTWRITEKEY, HKEY_LOCAL_MACHINE, path);
@@ -60,13 +58,6 @@ static int Recorded(const char *key, const char *value)
     return RecordPriorValue(SetupState.MouseTypeName, key, value) || NoteRecordFailure(IDS_CANNOTRECORD);
 }
 
-/* A key under HKEY_LOCAL_MACHINE that cannot be read: noted as one setup cannot write,
-   since nothing of it can be recorded; 0. */
-static int Unreadable(const char *path)
-{
-    return NoteKeyFailure(IDS_CANNOTWRITEKEY, HKEY_LOCAL_MACHINE, path);
-}
-
 /* Records the value's old text under its own name (an empty text: it was absent), then
    writes the new one. A value whose old text cannot be read, or recorded whole, is
    left alone. */
@@ -74,7 +65,7 @@ static int ReplaceRecorded(HKEY key, const char *path, const char *name, const c
 {
     char *old;
     if (!ReadRegValue(key, name, &old))
-        return Unreadable(path);
+        return Wrote(0, path);
     int fits = !old || lstrlenA(old) < RECORD_VALUE_SIZE;
     int recorded = fits ? Recorded(name, old ? old : "") : NoteRecordFailure(IDS_CANNOTRECORD);
     FreeRegText(old);
@@ -127,7 +118,7 @@ int NextFreeClassKey(char *classKey)
     StartClassNumbering(&numbering);
     HKEY mouse;
     if (!OpenRegKey(HKEY_LOCAL_MACHINE, CLASS_ROOT "Mouse", &mouse))
-        return Unreadable(CLASS_ROOT "Mouse");   /* a number chosen blind could be taken */
+        return Wrote(0, CLASS_ROOT "Mouse");   /* a number chosen blind could be taken */
     char name[256];
     int read = 1;
     for (DWORD i = 0; mouse && (read = RegSubkeyName(mouse, i, name, sizeof name)) && name[0]; i++)
@@ -136,7 +127,7 @@ int NextFreeClassKey(char *classKey)
                         number that exists after it */
     CloseRegKey(mouse);
     if (!read)
-        return Unreadable(CLASS_ROOT "Mouse");
+        return Wrote(0, CLASS_ROOT "Mouse");
     wsprintfA(classKey, "Mouse\\%04d", NextClassNumber(&numbering));
     return 1;
 }
@@ -144,9 +135,8 @@ int NextFreeClassKey(char *classKey)
 /* The class key's path; 0, noted, when the name is too long to be held whole. */
 static int ClassKeyPath(const char *classKey, char *path)
 {
-    if (ComposeClassKeyPath(classKey, TextLength(classKey), path, CLASS_PATH_SIZE))
-        return 1;
-    return NoteKeyFailure(IDS_CANNOTWRITEKEY, HKEY_LOCAL_MACHINE, path);   /* named cut */
+    return ComposeClassKeyPath(classKey, TextLength(classKey), path, CLASS_PATH_SIZE) ||
+           Wrote(0, path);   /* named cut */
 }
 
 static int CreateClassKey(const char *classKey, const char *nameText, const char *sectionText)
@@ -175,7 +165,7 @@ static int UpdateClassKey(const char *classKey, const char *nameText, const char
         return 0;
     HKEY key;
     if (!OpenRegKey(HKEY_LOCAL_MACHINE, path, &key))
-        return Unreadable(path);   /* there, and not to be taken for a key that is not */
+        return Wrote(0, path);   /* there, and not to be taken for a key that is not */
     if (!Recorded("SubKey2", path)) {
         CloseRegKey(key);
         return 0;
@@ -226,7 +216,7 @@ static int BindClassKey(HKEY node, const char *path, const MouseTexts *t)
     char *driver;
     int own = 0;
     if (!ReadRegValue(node, "Driver", &driver))
-        return Unreadable(path);
+        return Wrote(0, path);
     int bound;
     if (!DriverIsOwn(&own))
         bound = 0;
@@ -251,7 +241,6 @@ static int ReuseDeviceNode(const char *found, int serial)
     AppendText(path, sizeof path, found);
     HKEY node;
     int opened = OpenRegKey(HKEY_LOCAL_MACHINE, path, &node);
-    SetMouseTypeName(&t);
     if (!opened || !node)
         return Wrote(0, path);   /* a live device whose node is not there, or unreadable */
     int bound = Recorded("SubKey1", path) &&
@@ -269,7 +258,6 @@ static int CreateOwnNode(void)
     MouseTexts t = KindTexts(SetupState.MouseKind != 0);
     HKEY node;
     int created = CreateRegKey(HKEY_LOCAL_MACHINE, OWN_NODE, &node);
-    SetMouseTypeName(&t);
     if (!created)
         return Wrote(0, OWN_NODE);
     int bound = Wrote(SetRegText(node, "Class", "Mouse") &&

@@ -2,6 +2,7 @@
    under a temporary name, moving the new one in, and only then deleting the old one. */
 #include "whole_file.h"
 #include "change_log.h"
+#include "destination.h"
 #include <lzexpand.h>
 #include "../shared/wininit.h"
 #include "../shared/bounded_text.h"
@@ -19,23 +20,6 @@ LONG DeclaredSize(INT source)
     return size;
 }
 
-/* Makes one directory level; 1 when it is there afterwards. made (may be 0) is set to
-   1 when this call made it. */
-static int MakeDirectory(const char *dir, int *made)
-{
-    DWORD attributes;
-    if (CreateDirectoryA(dir, 0)) {
-        if (made)
-            *made = 1;
-        return 1;
-    }
-    DWORD error = GetLastError();
-    int there = PathAttributes(dir, &attributes) && attributes != INVALID_FILE_ATTRIBUTES &&
-                (attributes & FILE_ATTRIBUTE_DIRECTORY);
-    SetLastError(error);   /* for the note of a directory that is not there */
-    return there;
-}
-
 int MakeLoggedDirectory(const char *dir, int *made)
 {
     int there;
@@ -43,7 +27,15 @@ int MakeLoggedDirectory(const char *dir, int *made)
         *made = 0;
     if (!IsPathThere(dir, &there) || (!there && !LogDirectory(dir)))
         return 0;
-    return MakeDirectory(dir, made);
+    if (CreateDirectoryA(dir, 0)) {
+        if (made)
+            *made = 1;
+        return 1;
+    }
+    DWORD error = GetLastError();
+    there = IsExistingDirectory(dir);
+    SetLastError(error);   /* for the note of a directory that is not there */
+    return there;
 }
 
 int NoteScheduleFailure(void)
@@ -179,14 +171,12 @@ static int ExpandInto(INT source, LONG expected, HANDLE out, const char *path,
            ReadWrittenTime(path, target, &placed->time);
 }
 
-/* An old target that could not be moved aside (error) because it is in use, as a
-   driver Windows has loaded, is replaced at the next start; the new file waits under
+/* An old target that could not be moved aside (the last error) because it is in use, as
+   a driver Windows has loaded, is replaced at the next start; the new file waits under
    its temporary name until then. An old target to be kept is copied there first. */
-static int ReplaceAtRestart(const char *temporary, const char *target, const char *keep,
-                            DWORD error)
+static int ReplaceAtRestart(const char *temporary, const char *target, const char *keep)
 {
-    SetLastError(error);
-    if (!IsInUseError(error))
+    if (!IsInUseError(GetLastError()))
         return NoteFailure(IDS_CANNOTWRITEFILE, target);
     if (keep && !CopyFileA(target, keep, FALSE))
         return NoteFailureOfTwo(IDS_CANNOTKEEPOLD, target, keep);
@@ -198,13 +188,12 @@ static int ReplaceAtRestart(const char *temporary, const char *target, const cha
    the new file at the next start: it is taken out first, so that a failure leaves
    everything as it was. The old target is moved aside, to keep when keep names a place
    for it, else under a temporary name until the new file is in place (MoveFileA never
-   replaces a file). *waiting is 1 when the new file waits for the next start. */
+   replaces a file). */
 static int PutInPlace(const char *temporary, const char *target, const char *dir,
-                      const char *keep, int *waiting)
+                      const char *keep)
 {
     char older[MAX_PATH];
     DWORD attributes;
-    *waiting = 0;
     if (!CancelPendingAtRestart(target))
         return NoteScheduleFailure();
     if (!ToldAttributes(target, &attributes))
@@ -222,7 +211,7 @@ static int PutInPlace(const char *temporary, const char *target, const char *dir
         return NoteFailure(IDS_CANNOTCREATEFILE, target);
     }
     if (!MoveFileA(target, older))
-        return (*waiting = ReplaceAtRestart(temporary, target, keep, GetLastError()));
+        return ReplaceAtRestart(temporary, target, keep);
     if (!MoveFileA(temporary, target)) {
         DWORD error = GetLastError();
         int back = MoveFileA(older, target);
@@ -242,9 +231,8 @@ int ExpandWhole(INT source, LONG expected, const char *target, const char *keep,
     HANDLE out;
     if (!DirectoryOf(target, dir, sizeof dir) || !MakeTemporaryFile(dir, temporary, &out))
         return NoteFailure(IDS_CANNOTCREATEFILE, target);
-    int waiting = 0;
     int placed = ExpandInto(source, expected, out, temporary, target, stamp) &&
-                 PutInPlace(temporary, target, dir, keep, &waiting);
+                 PutInPlace(temporary, target, dir, keep);
     if (!placed)
         DeleteFileA(temporary);   /* a temporary file that stays costs room only; the next
                                      copy or the uninstaller takes it away */

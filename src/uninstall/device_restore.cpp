@@ -13,7 +13,6 @@
 #include "../../resources/uninstall_resource.h"
 
 #define VALUE_SIZE RECORD_VALUE_SIZE
-#define DRIVER_SIZE 128   /* as setup reads a node's Driver */
 #define CLASS_PATH_SIZE 128
 
 static const char *const NodeValues[] = { "DeviceDesc", "Mfg" };
@@ -88,7 +87,7 @@ static int RemovePackageClassKey(const char *path, int *gone)
     if (!read)
         return 0;
     *gone = ours;
-    return !ours || DeleteRegTree(HKEY_LOCAL_MACHINE, path) || KeyNotRemoved(HKEY_LOCAL_MACHINE, path);
+    return !ours || DeleteRegTree(HKEY_LOCAL_MACHINE, path);
 }
 
 /* A reused node that had no Driver: setup bound it to a class key of its own. */
@@ -146,9 +145,8 @@ static int RemoveNodeAndClassKey(HKEY node)
     CloseRegKey(node);
     if (!read)
         return 0;
-    if (bound && !DeleteRegTree(HKEY_LOCAL_MACHINE, classPath))
-        return KeyNotRemoved(HKEY_LOCAL_MACHINE, classPath);
-    return DeleteRegTree(HKEY_LOCAL_MACHINE, OWN_NODE) || KeyNotRemoved(HKEY_LOCAL_MACHINE, OWN_NODE);
+    return (!bound || DeleteRegTree(HKEY_LOCAL_MACHINE, classPath)) &&
+           DeleteRegTree(HKEY_LOCAL_MACHINE, OWN_NODE);
 }
 
 static int RemoveOwnNode(void)

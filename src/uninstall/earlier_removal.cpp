@@ -49,9 +49,7 @@ static int RemoveListedFile(const FileEntry *entry, const char *target)
 
 static int RemoveListedFiles(void)
 {
-    char script[UNINSTALL_PATH_SIZE], self[UNINSTALL_PATH_SIZE];
-    InstalledScriptPath(script, sizeof script);
-    int selfKnown = OwnProgramPath(self), done = 1;
+    int done = 1;
     FileEntry *end = SetupState.DiskFirstEntry[SetupState.DiskCount];
     for (FileEntry *entry = SetupState.DiskFirstEntry[0]; entry && entry < end; entry++) {
         if (!IsPlainName(entry->TargetName) ||
@@ -59,10 +57,8 @@ static int RemoveListedFiles(void)
             continue;
         char composed[UNINSTALL_PATH_SIZE], target[UNINSTALL_PATH_SIZE];
         ComposeTargetPath(composed, sizeof composed, SetupState.InstallDir, entry);
-        if (!CanonicalPath(composed, target, UNINSTALL_PATH_SIZE) || SamePlace(target, script) ||
-            (selfKnown && SamePlace(target, self)))
-            continue;   /* the script and this program go last; a path that does not
-                           fit names no file setup could make */
+        if (!CanonicalPath(composed, target, UNINSTALL_PATH_SIZE) || GoesLast(target))
+            continue;   /* a path that does not fit names no file setup could make */
         done = RemoveListedFile(entry, target) && done;
     }
     return done;

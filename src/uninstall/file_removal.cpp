@@ -19,6 +19,13 @@ int OwnProgramPath(char *path)
     return length > 0 && length < UNINSTALL_PATH_SIZE;
 }
 
+int GoesLast(const char *path)
+{
+    char script[UNINSTALL_PATH_SIZE], self[UNINSTALL_PATH_SIZE];
+    InstalledScriptPath(script, sizeof script);
+    return SamePlace(path, script) || (OwnProgramPath(self) && SamePlace(path, self));
+}
+
 /* Deleted now, or at the next start when it is in use; 0, noted, when neither. */
 int RemoveFile(const char *path)
 {

@@ -154,10 +154,8 @@ static int CurrentData(HKEY key, const char *name, ValueData *v)
 static void KeyAndName(HKEY root, const char *path, const char *name, char *text, int size)
 {
     KeyName(root, path, text, size);
-    if (name) {
-        AppendText(text, size, " ");
-        AppendText(text, size, name[0] ? name : "(default)");
-    }
+    AppendText(text, size, " ");
+    AppendText(text, size, name[0] ? name : "(default)");
 }
 
 /* 1 for a text that runs or names a file of this directory, in any of its forms (a
@@ -246,7 +244,7 @@ static int UndoKey(const char *line)
     if (!DeleteRegKeyIfEmpty(root, path, &left))
         return 0;
     if (left) {
-        KeyAndName(root, path, 0, what, sizeof what);
+        KeyName(root, path, what, sizeof what);
         NoteLeft(what);
     }
     return 1;
@@ -264,17 +262,12 @@ static int WalkBack(int (*undo)(int index, const char *kind, const char *line))
     return done;
 }
 
+/* Values and keys (the uninstall entry excepted). */
 static int UndoRegistryRecord(int, const char *kind, const char *line)
 {
     if (!lstrcmpA(kind, LOG_VALUE))
         return UndoValue(line);
     return lstrcmpA(kind, LOG_KEY) || UndoKey(line);
-}
-
-/* The log's registry changes undone, last first (the uninstall entry excepted). */
-static int UndoLoggedRegistry(void)
-{
-    return WalkBack(UndoRegistryRecord);
 }
 
 /* The PLACED record that follows the FILE record at index for the same target, into
@@ -307,12 +300,11 @@ static int IsAsSetupPlacedIt(int index, const char *target, int existed, int kep
     return IsFileAsPlaced(target, &stamp, as) || NoteFailure(IDS_CANNOTREAD, target);
 }
 
-static int UndoFile(int index, const char *line, const char *script, const char *self)
+static int UndoFile(int index, const char *line)
 {
     char target[MAX_PATH], existed[4], keep[MAX_PATH];
     if (!LogField(line, 1, target, sizeof target) || !LogField(line, 2, existed, sizeof existed) ||
-        !LogField(line, 3, keep, sizeof keep) || SamePlace(target, script) ||
-        (self && SamePlace(target, self)))
+        !LogField(line, 3, keep, sizeof keep) || GoesLast(target))
         return 1;
     DWORD targetThere, keptThere = INVALID_FILE_ATTRIBUTES;
     if (!ToldAttributes(target, &targetThere) || (keep[0] && !ToldAttributes(keep, &keptThere)))
@@ -351,34 +343,23 @@ static int UndoDirectory(const char *line)
     return 1;
 }
 
-static const char *Script, *Self;   /* not undone here: they go last */
-
+/* Files and directories (REPLACED too: its DIR records). */
 static int UndoFileRecord(int index, const char *kind, const char *line)
 {
     if (!lstrcmpA(kind, LOG_FILE))
-        return UndoFile(index, line, Script, Self);
+        return UndoFile(index, line);
     if (!lstrcmpA(kind, LOG_DIR))
         return UndoDirectory(line);
     return lstrcmpA(kind, LOG_TEMP) || UndoTemporary(line);
 }
 
-/* The log's files and directories undone, last first: the script and this program
-   go last, after every other step. */
-static int UndoLoggedFiles(void)
-{
-    char script[UNINSTALL_PATH_SIZE], self[UNINSTALL_PATH_SIZE];
-    InstalledScriptPath(script, sizeof script);
-    Script = script;
-    Self = OwnProgramPath(self) ? self : 0;
-    return WalkBack(UndoFileRecord);   /* REPLACED too: its DIR records */
-}
-
-/* Each step does what it can even after one before it failed. */
+/* Each step does what it can even after one before it failed: the registry, system.ini,
+   then the files, each last first. */
 int UndoInstallLog(void)
 {
-    int done = UndoLoggedRegistry();
+    int done = WalkBack(UndoRegistryRecord);
     done = RestoreSystemIni(LoggedMouseLine, LoggedSetAside()) && done;
-    return UndoLoggedFiles() && done;
+    return WalkBack(UndoFileRecord) && done;
 }
 
 int ForgetInstallLog(void)

@@ -61,11 +61,6 @@ static int PageIsOwn(int *own)
     return 1;
 }
 
-static int RemoveTree(HKEY root, const char *path)
-{
-    return DeleteRegTree(root, path) || KeyNotRemoved(root, path);
-}
-
 /* The value goes when it holds a text that test passes (with name, the program it must
    run from this directory); 1, or 0 noted. */
 static int RemoveValueOf(const char *path, const char *value, const char *name,
@@ -83,20 +78,15 @@ static int RemoveValueOf(const char *path, const char *value, const char *name,
     return done;
 }
 
-static int NamesThePage(const char *text, const char *name)
-{
-    return SameTextNoCase(text, name);
-}
-
 int RemoveProductRegistration(void)
 {
     int own, done = PageIsOwn(&own);
     if (done && own) {
-        done = RemoveTree(HKEY_CLASSES_ROOT, PAGE_CLSID_KEY);
-        done = RemoveTree(HKEY_LOCAL_MACHINE, HANDLERS_KEY "\\" PAGE_HANDLER_NAME) && done;
+        done = DeleteRegTree(HKEY_CLASSES_ROOT, PAGE_CLSID_KEY);
+        done = DeleteRegTree(HKEY_LOCAL_MACHINE, HANDLERS_KEY "\\" PAGE_HANDLER_NAME) && done;
         /* the handler list's own name goes when it still names the page; the list
            itself stays: other pages may use it */
-        done = RemoveValueOf(HANDLERS_KEY, 0, PAGE_HANDLER_NAME, NamesThePage) && done;
+        done = RemoveValueOf(HANDLERS_KEY, 0, PAGE_HANDLER_NAME, SameTextNoCase) && done;
     }
     return RemoveValueOf(RUN_KEY, MOUSE_APP_TITLE, "KXMAIN.EXE", CommandInOwnDirectory) && done;
 }
@@ -116,5 +106,5 @@ int RemoveUninstallEntry(void)
     int own;
     if (!OwnUninstallEntry(&own))
         return 0;
-    return !own || RemoveTree(HKEY_LOCAL_MACHINE, UNINSTALL_KEY);
+    return !own || DeleteRegTree(HKEY_LOCAL_MACHINE, UNINSTALL_KEY);
 }

@@ -30,7 +30,7 @@ static int DeleteKeyBelow(HKEY parent, const char *name, int depth)
 
 int DeleteRegTree(HKEY root, const char *path)
 {
-    return DeleteKeyBelow(root, path, 0);
+    return DeleteKeyBelow(root, path, 0) || KeyNotRemoved(root, path);
 }
 
 int DeleteRegKeyIfEmpty(HKEY root, const char *path, int *left)

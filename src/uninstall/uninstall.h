@@ -69,7 +69,11 @@ int RemoveEmptyDirectory(const char *dir, int *left);
 /* This program's path, in UNINSTALL_PATH_SIZE bytes; 0 when it does not fit. */
 int OwnProgramPath(char *path);
 
-/* Registry removal: 1 when the key is gone with its subkeys, also when it never was. */
+/* 1 for the script or this program: they go last, after every other step. */
+int GoesLast(const char *path);
+
+/* Registry removal: 1 when the key is gone with its subkeys, also when it never was;
+   0 noted. */
 int DeleteRegTree(HKEY root, const char *path);
 /* Deletes the key when it holds neither values nor subkeys, else *left 1 (left may be
    0); 1, or 0 noted. */
