@@ -83,16 +83,6 @@ static void RunDriverOnlyMode(void)
     ExitWindowsEx(EWX_REBOOT, 0);
 }
 
-/* The end of every road of the full wizard once the pages have started. */
-static void EndFullWizard(int finished)
-{
-    ReleaseFileTable();
-    if (SetupState.BackdropWindow)
-        DestroyWindow(SetupState.BackdropWindow);
-    if (finished && SetupState.RebootChoice == 1)
-        ExitWindowsEx(EWX_REBOOT, 0);
-}
-
 static void RunFullWizard(void)
 {
     if (!MayRun()) {
@@ -106,7 +96,11 @@ static void RunFullWizard(void)
     if (!CreateBackdrop())
         return;
     GivePagesTheirWork();
-    EndFullWizard(WalkWizardPages());
+    int finished = WalkWizardPages();
+    ReleaseFileTable();   /* every road of the pages ends here */
+    DestroyWindow(SetupState.BackdropWindow);
+    if (finished && SetupState.RebootChoice == 1)
+        ExitWindowsEx(EWX_REBOOT, 0);
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR tail, int)

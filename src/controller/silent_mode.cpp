@@ -41,10 +41,8 @@ static const char *TakeOptionPath(const char *p, char *path, int size)
 static int ReadSilentOptions(const char *p, SilentOptions *o)
 {
     char word[16];
+    *o = SilentOptions();
     o->mouseKind = -1;
-    o->dirGiven = 0;
-    o->report[0] = 0;
-    o->restart = 0;
     for (p = SkipCommandBlanks(p); *p; p = SkipCommandBlanks(p)) {
         if (!(p = CommandWord(p, word, sizeof word)))
             return 0;
@@ -71,8 +69,7 @@ static int ReadSilentOptions(const char *p, SilentOptions *o)
    destination page does; an existing directory is taken as it is. */
 static int AcceptSilentDestination(const SilentOptions *o)
 {
-    char given[sizeof SetupState.InstallDir];
-    CopyText(given, sizeof given, o->dirGiven ? o->dir : SetupState.OfferedDir);
+    const char *given = o->dirGiven ? o->dir : SetupState.OfferedDir;
     const char *dir = SetupState.InstallDir;
     return TakeCopyDestination(given, lstrlenA(given)) &&
            PrepareDestination(dir, IsExistingDirectory(dir));

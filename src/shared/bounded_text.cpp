@@ -30,7 +30,7 @@ void AppendText(char *dst, int size, const char *src)
     CopyText(dst + used, size - used, src);
 }
 
-static char LowerLetter(char c)
+char LowerLetter(char c)
 {
     return (c >= 'A' && c <= 'Z') ? (char)(c - 'A' + 'a') : c;
 }

@@ -12,6 +12,9 @@ void CopyText(char *dst, int size, const char *src);
 /* Appends src to the text in dst of size bytes, cutting at size - 1 characters in all. */
 void AppendText(char *dst, int size, const char *src);
 
+/* c, a letter A-Z made lower case. */
+char LowerLetter(char c);
+
 /* 1 when the two texts are equal apart from the case of the letters a-z. */
 int SameTextNoCase(const char *a, const char *b);
 

@@ -110,12 +110,7 @@ int RewriteMouseLine(FILE *in, FILE *out, const char *line, int flags)
 /* Appends a piece of the mouse line; 0 when the line would not fit. */
 static int TakePiece(char *line, int size, const char *piece)
 {
-    int used = 0, more = 0;
-    while (line[used])
-        used++;
-    while (piece[more])
-        more++;
-    if (used + more >= size)
+    if (TextLength(line) + TextLength(piece) >= size)
         return 0;
     AppendText(line, size, piece);
     return 1;
@@ -123,9 +118,7 @@ static int TakePiece(char *line, int size, const char *piece)
 
 static int EndTakenLine(char *line)
 {
-    int n = 0;
-    while (line[n])
-        n++;
+    int n = TextLength(line);
     while (n > 0 && (line[n - 1] == '\n' || line[n - 1] == '\r'))
         line[--n] = 0;
     return 1;

@@ -10,9 +10,11 @@ static int NeedsEscape(unsigned char c)
 
 int AddLogField(char *line, int size, const char *field)
 {
-    int at = TextLength(line), start = at;
-    if (at && at < size - 1)
-        line[at++] = '\t';
+    int start = TextLength(line), at = start + (start ? 1 : 0);
+    if (at >= size)
+        return 0;   /* a full line: not even an empty field's tab fits */
+    if (start)
+        line[start] = '\t';
     for (const unsigned char *p = (const unsigned char *)field; *p; p++) {
         if (at + (NeedsEscape(*p) ? 3 : 1) >= size) {
             line[start] = 0;
@@ -25,10 +27,6 @@ int AddLogField(char *line, int size, const char *field)
         } else {
             line[at++] = (char)*p;
         }
-    }
-    if (at >= size) {
-        line[start] = 0;
-        return 0;
     }
     line[at] = 0;
     return 1;

@@ -1,5 +1,6 @@
 /* The reading of an INI file's text; see the header. No platform calls. */
 #include "profile_text.h"
+#include "bounded_text.h"
 
 /* A stretch of the text: [start, end). */
 struct Span {
@@ -34,19 +35,11 @@ static Span UpToNul(Span s)
     return s;
 }
 
-static char LowerLetter(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? (char)(c - 'A' + 'a') : c;
-}
-
 /* 1 when the name in the text is wanted, both without outer blanks, apart from the case
    of the letters a-z. */
 static int SameName(Span name, const char *wanted)
 {
-    const char *end = wanted;
-    while (*end)
-        end++;
-    Span w = Trimmed(Span{ wanted, end });
+    Span w = Trimmed(Span{ wanted, wanted + TextLength(wanted) });
     name = UpToNul(name);
     if (name.end - name.start != w.end - w.start)
         return 0;
@@ -176,9 +169,7 @@ int ProfileString(const ProfileText *t, const char *section, const char *key,
     if (s.found && s.hasValue)
         return CopyValue(buf, size, s.value);
     const char *text = fallback ? fallback : Nul;
-    Span shortened = { text, text };
-    while (*shortened.end)
-        shortened.end++;
+    Span shortened = { text, text + TextLength(text) };
     while (shortened.end > shortened.start && shortened.end[-1] == ' ')
         shortened.end--;
     return CopyValue(buf, size, shortened);

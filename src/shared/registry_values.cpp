@@ -87,25 +87,6 @@ static void RememberKey(int slot, HKEY key, HKEY root, const char *path)
     CopyText(OpenKeys[slot].path, sizeof OpenKeys[slot].path, path);
 }
 
-/* The watcher told of a change about to be made to a value of key (name 0: the key
-   itself); 1 when the change may be made. */
-static int TellWatcher(HKEY key, HKEY root, const char *path, const char *name, DWORD type,
-                       const BYTE *data, DWORD length, const RegPrior *prior)
-{
-    if (!Watcher)
-        return 1;
-    if (!path) {
-        int held = HeldKey(key);
-        if (held < 0) {
-            SetLastError(ERROR_INVALID_HANDLE);
-            return 0;
-        }
-        root = OpenKeys[held].root;
-        path = OpenKeys[held].path;
-    }
-    return Watcher(root, path, name, type, data, length, prior);
-}
-
 int IsRegKeyThere(HKEY root, const char *path, int *there)
 {
     HKEY key;
@@ -139,7 +120,7 @@ int CreateRegKey(HKEY parent, const char *sub, HKEY *key)
         return 0;
     if (*key)
         return 1;
-    if (!TellWatcher(0, root, path, 0, 0, 0, 0, 0))
+    if (Watcher && !Watcher(root, path, 0, 0, 0, 0, 0))   /* told of the key itself */
         return 0;
     /* REG_OPTION_NON_VOLATILE: on a registry that honours the volatile option, the
        entries would vanish at the very restart the program asks for. */
@@ -175,33 +156,34 @@ void CloseRegKey(HKEY key)
     RegCloseKey(key);   /* a key only read or already written: nothing to lose */
 }
 
-/* The value's data now, for the watcher: 1 and *prior (FreeRegText(*old) after); 0
-   when it cannot be read. */
-static int ReadPrior(HKEY key, const char *name, RegPrior *prior, char **old)
+/* The watcher told of a change about to be made to a value of the held key, with the
+   value's data now; 1 when the change may be made, 0 when the value cannot be read or
+   the key is not one held here. */
+static int MayChangeValue(HKEY key, const char *name, DWORD type, const BYTE *data,
+                          DWORD length)
 {
-    *old = 0;
-    prior->there = 0;
-    prior->data = 0;
-    prior->type = prior->length = 0;
     if (!Watcher)
         return 1;
-    if (!ReadRegData(key, name, &prior->type, old, &prior->length))
+    RegPrior prior = { 0, 0, 0, 0 };
+    char *old;
+    if (!ReadRegData(key, name, &prior.type, &old, &prior.length))
         return 0;
-    prior->there = *old != 0;
-    prior->data = *old;
-    return 1;
+    prior.there = old != 0;
+    prior.data = old;
+    int held = HeldKey(key), told = 0;
+    if (held < 0)
+        SetLastError(ERROR_INVALID_HANDLE);
+    else   /* a key's default value (name 0) is the value of the empty name */
+        told = Watcher(OpenKeys[held].root, OpenKeys[held].path, name ? name : "", type, data,
+                       length, &prior);
+    FreeRegText(old);
+    return told;
 }
 
 int SetRegData(HKEY key, const char *name, DWORD type, const BYTE *data, DWORD length)
 {
-    RegPrior prior;
-    char *old;
-    if (!ReadPrior(key, name, &prior, &old))
-        return 0;
-    /* a key's default value (name 0) is the value of the empty name */
-    int told = TellWatcher(key, 0, 0, name ? name : "", type, data, length, &prior);
-    FreeRegText(old);
-    return told && Succeeded(RegSetValueExA(key, name, 0, type, data, length));
+    return MayChangeValue(key, name, type, data, length) &&
+           Succeeded(RegSetValueExA(key, name, 0, type, data, length));
 }
 
 int SetRegText(HKEY key, const char *name, const char *text)
@@ -294,13 +276,7 @@ int DeleteRegKey(HKEY root, const char *path)
 
 int DeleteRegValue(HKEY key, const char *name)
 {
-    RegPrior prior;
-    char *old;
-    if (!ReadPrior(key, name, &prior, &old))
-        return 0;
-    int told = TellWatcher(key, 0, 0, name ? name : "", REG_NONE, 0, 0, &prior);
-    FreeRegText(old);
-    if (!told)
+    if (!MayChangeValue(key, name, REG_NONE, 0, 0))
         return 0;
     LONG deleted = RegDeleteValueA(key, name);
     return NotThere(deleted) || Succeeded(deleted);

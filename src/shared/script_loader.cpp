@@ -25,19 +25,16 @@ int FindProgramDir(char *dir, int size)
     return DirectoryOf(path, dir, size);   /* the root keeps its backslash: "C:\\" */
 }
 
-/* The reading error, noted with the script's path; the caption is built for its box. */
+/* The reading error, noted with the script's path, or (0) as a path too long for this
+   program's buffers, where no call of the platform's failed; the caption is built for
+   its box. */
 static int ReadingError(const char *path)
 {
+    if (!path)
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
     CopyText(SetupState.ProductName, sizeof SetupState.ProductName, DefaultProductName);
-    BuildCaption();
-    return NoteFailure(IDS_READERROR, path);
-}
-
-/* A path too long for this program's buffers: no call of the platform's failed. */
-static int PathTooLong(const char *path)
-{
-    SetLastError(ERROR_FILENAME_EXCED_RANGE);
-    return ReadingError(path);
+    BuildCaptionWith(IDS_SETUPPROGRAM);
+    return NoteFailure(IDS_READERROR, path ? path : "SETUP.INF");
 }
 
 /* Reads the setup script in dir (a whole path of any length Windows allows); 1, or 0,
@@ -46,7 +43,7 @@ static int PathTooLong(const char *path)
 static int LoadScriptFrom(const char *dir)
 {
     if (!JoinPath(ScriptPath, sizeof ScriptPath, dir, "SETUP.INF"))
-        return PathTooLong("SETUP.INF");
+        return ReadingError(0);
     if (!OpenScriptSource(ScriptPath))
         return ReadingError(ScriptPath);
     SetLastError(NO_ERROR);   /* counts beyond the table's are no error of the platform's */
@@ -71,7 +68,7 @@ void ReleaseFileTable(void)
 int LoadSetupScript(void)
 {
     if (!FindProgramDir(SetupState.SetupDir, sizeof SetupState.SetupDir))
-        return PathTooLong("SETUP.INF");
+        return ReadingError(0);
     return LoadScriptFrom(SetupState.SetupDir);
 }
 

@@ -41,11 +41,6 @@ void BuildCaptionWith(unsigned int textId)
     AppendText(SetupState.Caption, sizeof SetupState.Caption, ResourceText(textId));
 }
 
-void BuildCaption(void)
-{
-    BuildCaptionWith(IDS_SETUPPROGRAM);
-}
-
 static void ReadMainSection(void)
 {
     char work[256];
@@ -57,7 +52,7 @@ static void ReadMainSection(void)
                        SetupState.GroupTitle, sizeof SetupState.GroupTitle);
     ReadScriptTextById(IDS_MAIN, IDS_PRODUCTNAME, DefaultProductName,
                        SetupState.ProductName, sizeof SetupState.ProductName);
-    BuildCaption();
+    BuildCaptionWith(IDS_SETUPPROGRAM);
     char *key = ResourceText(IDS_MINIMUMSPACE);
     SetupState.MinimumSpace = (short)ReadScriptNumber(ResourceText(IDS_MAIN), key, 1024);
 }

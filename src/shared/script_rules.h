@@ -10,9 +10,8 @@
    1, or 0 when the counts cannot be laid out or the table cannot be had. */
 int LoadScriptValues(void);
 
-/* Caption from ProductName; also used when the script cannot be found. */
-void BuildCaption(void);
-/* ProductName, a blank and the string-table text textId, as the caption. */
+/* ProductName, a blank and the string-table text textId, as the caption (setup's:
+   IDS_SETUPPROGRAM, also when the script cannot be read). */
 void BuildCaptionWith(unsigned int textId);
 extern const char DefaultProductName[];
 

@@ -31,16 +31,11 @@ short BandEdge(int band, short screenHeight)
 
 int CreateBackdrop(void)
 {
-    WNDCLASSA wc;
+    WNDCLASSA wc = {};   /* no background brush: the paint covers the whole client area */
     wc.style = CS_HREDRAW | CS_VREDRAW;
     wc.lpfnWndProc = BackdropProc;
-    wc.cbClsExtra = 0;
-    wc.cbWndExtra = 0;
     wc.hInstance = SetupState.ModuleInstance;
-    wc.hIcon = 0;
     wc.hCursor = LoadCursorA(0, (LPCSTR)IDC_ARROW);
-    wc.hbrBackground = 0;   /* the paint covers the whole client area */
-    wc.lpszMenuName = 0;
     wc.lpszClassName = "SetupMain";
     RegisterClassA(&wc);
 
@@ -128,17 +123,11 @@ static void BlitBitmap(HDC dc, WORD bitmapId, const RECT *rect, int dissolve)
     BITMAP info;
     GetObjectA(bitmap, sizeof info, &info);
     int w = info.bmWidth, h = info.bmHeight;
-    if (!dissolve) {
+    for (int pass = 0; pass < (dissolve ? 64 : 1); pass++)
         for (int y = 0; y < h; y++)
             for (int x = 0; x < w; x++)
-                CopyPixel(dc, source, rect->left, rect->top, x, y);
-    } else {
-        for (int pass = 0; pass < 64; pass++)
-            for (int y = 0; y < h; y++)
-                for (int x = 0; x < w; x++)
-                    if (DissolveOrder[y % 8][x % 8] == pass)
-                        CopyPixel(dc, source, rect->left, rect->top, x, y);
-    }
+                if (!dissolve || DissolveOrder[y % 8][x % 8] == pass)
+                    CopyPixel(dc, source, rect->left, rect->top, x, y);
     SelectObject(source, old);
     DeleteObject(bitmap);
     DeleteDC(source);

@@ -24,12 +24,6 @@ void UseDestinationChecks(const DestinationChecks *checks)
     Checks = checks;
 }
 
-/* The destination taken last, or the one offered while none is. */
-static const char *ShownDestination(void)
-{
-    return SetupState.InstallDir[0] ? SetupState.InstallDir : SetupState.OfferedDir;
-}
-
 /* The browser opens on the field's text; its OK is taken as the field's text would be,
    and the field shows what was taken. A text refused here is told at Next, which
    takes the field again: the note is not wanted twice. */
@@ -47,20 +41,19 @@ static void BrowseDestination(HWND page)
 
 static void AcceptDestination(HWND page)
 {
-    const DestinationChecks *checks = Checks;
     char typed[DESTINATION_LENGTH + 1];
     const char *dir = SetupState.InstallDir;
     SetupState.LastPageResult = PAGE_NEXT;
     GetDlgItemTextA(page, IDC_DIRTEXT, typed, sizeof typed);
-    if (!checks->take(typed, GetWindowTextLengthA(GetDlgItem(page, IDC_DIRTEXT)))) {
+    if (!Checks->take(typed, GetWindowTextLengthA(GetDlgItem(page, IDC_DIRTEXT)))) {
         ShowDestinationMessage(page);
         return;
     }
-    int existed = checks->exists(dir);
+    int existed = Checks->exists(dir);
     if (existed && MessageBoxA(page, ResourceText(IDS_DIREXISTS), SetupState.Caption,
                                MB_OKCANCEL | MB_ICONQUESTION) == IDCANCEL)
         return;
-    if (!checks->prepare(dir, existed)) {
+    if (!Checks->prepare(dir, existed)) {
         ShowDestinationMessage(page);
         return;
     }
@@ -78,7 +71,9 @@ LRESULT CALLBACK DestinationPageProc(HWND page, UINT msg, WPARAM wParam, LPARAM 
         return 0;
     case WM_PAGE_INIT:
         FormatPageText(page, IDC_HEADLINE);
-        SetDlgItemTextA(page, IDC_DIRTEXT, ShownDestination());
+        /* the destination taken last, or the one offered while none is */
+        SetDlgItemTextA(page, IDC_DIRTEXT,
+                        SetupState.InstallDir[0] ? SetupState.InstallDir : SetupState.OfferedDir);
         break;
     case WM_COMMAND:
         switch (wParam) {

@@ -43,11 +43,6 @@ int BrowseForDirectory(HWND owner, const char *start)
     return ok != 0;
 }
 
-static void ShowBrowseBuffer(HWND dialog)
-{
-    SetDlgItemTextA(dialog, IDC_DIRTEXT, SetupState.BrowseBuffer);
-}
-
 static UINT_PTR CALLBACK BrowseHook(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
@@ -55,7 +50,7 @@ static UINT_PTR CALLBACK BrowseHook(HWND dialog, UINT msg, WPARAM wParam, LPARAM
         PostMessageA(dialog, WM_PAGE_INIT, 0, 0);   /* after the dialog has set itself up */
         break;
     case WM_PAGE_INIT:
-        ShowBrowseBuffer(dialog);
+        SetDlgItemTextA(dialog, IDC_DIRTEXT, SetupState.BrowseBuffer);
         SetFocus(GetDlgItem(dialog, IDC_DIRTEXT));
         SendDlgItemMessageA(dialog, IDC_DIRTEXT, EM_SETSEL, 0, -65536);
         break;
@@ -70,7 +65,7 @@ static UINT_PTR CALLBACK BrowseHook(HWND dialog, UINT msg, WPARAM wParam, LPARAM
     }
     case WM_BROWSE_SYNC:
         _getcwd(SetupState.BrowseBuffer, sizeof SetupState.BrowseBuffer);
-        ShowBrowseBuffer(dialog);
+        SetDlgItemTextA(dialog, IDC_DIRTEXT, SetupState.BrowseBuffer);
         break;
     }
     return 0;

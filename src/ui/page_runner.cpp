@@ -8,19 +8,16 @@
 
 short RunPage(const char *className, WNDPROC pageProc, WORD templateId)
 {
-    WNDCLASSA wc;
+    WNDCLASSA wc = {};
     /* CS_NOCLOSE: a page has no close box, and Alt+F4 must not close it either; a
        page closed that way would hand on the previous page's result, and setup would
        go on where the user meant to stop. Pages close through their buttons. */
     wc.style = CS_HREDRAW | CS_VREDRAW | CS_NOCLOSE;
     wc.lpfnWndProc = pageProc;
-    wc.cbClsExtra = 0;
     wc.cbWndExtra = DLGWINDOWEXTRA;
     wc.hInstance = SetupState.ModuleInstance;
-    wc.hIcon = 0;
     wc.hCursor = LoadCursorA(0, (LPCSTR)IDC_ARROW);
     wc.hbrBackground = (HBRUSH)(COLOR_MENU + 1);
-    wc.lpszMenuName = 0;
     wc.lpszClassName = className;
     RegisterClassA(&wc);   /* fails harmlessly when the page is shown again */
 
@@ -63,8 +60,7 @@ void PageFrameCreate(HWND page, int queryScreen)
 LRESULT ClosePage(HWND page, short result)
 {
     SetupState.LastPageResult = result;
-    if (page)   /* 0: the unattended copy, which has no page to close */
-        SendMessageA(page, WM_CLOSE, 0, 0);
+    SendMessageA(page, WM_CLOSE, 0, 0);
     return 0;
 }
 
@@ -72,8 +68,7 @@ LRESULT CancelPage(HWND page)
 {
     SetupState.LastPageResult = PAGE_CANCEL;
     ShowAbortNotice(page);
-    SendMessageA(page, WM_CLOSE, 0, 0);
-    return 0;
+    return ClosePage(page, PAGE_CANCEL);
 }
 
 void FormatPageText(HWND page, int controlId)
@@ -137,8 +132,6 @@ void WaitPumping(DWORD milliseconds)
 
 int PollCancel(HWND page)
 {
-    if (!page)
-        return 1;   /* no page, no Cancel button */
     MSG msg;
     while (PeekMessageA(&msg, page, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_COMMAND && msg.wParam == IDC_NEXT)

@@ -13,7 +13,8 @@
 #include "../shared/failure_note.h"
 #include "../../resources/uninstall_resource.h"
 
-int OwnProgramPath(char *path)
+/* This program's path, in UNINSTALL_PATH_SIZE bytes; 0 when it does not fit. */
+static int OwnProgramPath(char *path)
 {
     DWORD length = GetModuleFileNameA(0, path, UNINSTALL_PATH_SIZE);
     return length > 0 && length < UNINSTALL_PATH_SIZE;

@@ -66,9 +66,6 @@ void NoteLeft(const char *what);
 int RemoveFile(const char *path);
 int PutOlderFileBack(const char *target, const char *kept);
 int RemoveEmptyDirectory(const char *dir, int *left);
-/* This program's path, in UNINSTALL_PATH_SIZE bytes; 0 when it does not fit. */
-int OwnProgramPath(char *path);
-
 /* 1 for the script or this program: they go last, after every other step. */
 int GoesLast(const char *path);
 

@@ -414,6 +414,9 @@ TEST(LogLines, FieldsTravelWholeAndATornLineIsNotTaken)
     std::string before = line;
     EXPECT_FALSE(AddLogField(line, sizeof line, std::string(40, 'x').c_str()));
     EXPECT_EQ(before, line) << "a field that does not fit leaves the line as it was";
+    char full[8] = "1234567";
+    EXPECT_FALSE(AddLogField(full, sizeof full, "")) << "no room for an empty field's tab";
+    EXPECT_STREQ("1234567", full);
 
     const char text[] = "A\tB\r\n\r\nC\tD";   // the last line has no end: torn
     char got[16];
