@@ -139,10 +139,11 @@ static int LogKeysMade(HKEY root, const char *path)
         if (path[i] && path[i] != '\\')
             continue;
         lstrcpynA(level, path, i + 1);
-        int there;
-        if (!IsRegKeyThere(root, level, &there))
+        HKEY key;   /* one held here is there without a look */
+        if (!OpenRegKey(root, level, &key))
             return NoteKeyFailure(IDS_CANNOTWRITEKEY, root, level);
-        if (!there && !WriteRecord(LOG_KEY, LogRootName(root), level))
+        CloseRegKey(key);
+        if (!key && !WriteRecord(LOG_KEY, LogRootName(root), level))
             return 0;
     }
     return 1;

@@ -87,17 +87,6 @@ static void RememberKey(int slot, HKEY key, HKEY root, const char *path)
     CopyText(OpenKeys[slot].path, sizeof OpenKeys[slot].path, path);
 }
 
-int IsRegKeyThere(HKEY root, const char *path, int *there)
-{
-    HKEY key;
-    *there = 0;
-    if (!OpenRegKey(root, path, &key))
-        return 0;
-    *there = key != 0;
-    CloseRegKey(key);
-    return 1;
-}
-
 /* The place of sub below parent, in root and path (REG_PATH_SIZE), and *key the key
    held for it (its holders counted up), or *key 0 and a free *slot for it; 0 when the
    place does not fit or every slot is taken. */

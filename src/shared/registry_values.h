@@ -29,10 +29,6 @@ typedef int (*RegistryWatcher)(HKEY root, const char *path, const char *name, DW
 /* The watcher of the changes from now on; 0: nobody watches. */
 void WatchRegistry(RegistryWatcher watcher);
 
-/* 1 and *there 1 when the key at path is there (a key held here is, without a look);
-   0 when that cannot be told. */
-int IsRegKeyThere(HKEY root, const char *path, int *there);
-
 /* Creates or opens a key for writing; 1 on success. Keys are created to last. */
 int CreateRegKey(HKEY root, const char *path, HKEY *key);
 

@@ -12,7 +12,6 @@
 #include "../shared/failure_note.h"
 #include "../../resources/uninstall_resource.h"
 
-#define VALUE_SIZE RECORD_VALUE_SIZE
 #define CLASS_PATH_SIZE 128
 
 static const char *const NodeValues[] = { "DeviceDesc", "Mfg" };
@@ -22,7 +21,7 @@ static const char *const ClassValues[] = { "MouseDriver", "InfPath", "DriverDesc
 /* 1 and *any 1 when the record holds one of the names; 0, noted, when it cannot be read. */
 static int AnyRecorded(const char *section, const char *const *names, int count, int *any)
 {
-    char value[VALUE_SIZE];
+    char value[RECORD_VALUE_SIZE];
     *any = 0;
     for (int i = 0; i < count && !*any; i++)
         if (!ReadRecord(section, names[i], value, any))
@@ -40,7 +39,7 @@ static int PutBackValues(const char *section, const char *path, const char *cons
         return 0;
     int done = 1;
     for (int i = 0; key && i < count; i++) {
-        char value[VALUE_SIZE];
+        char value[RECORD_VALUE_SIZE];
         int recorded;
         if (!ReadRecord(section, names[i], value, &recorded)) {
             done = 0;
@@ -111,7 +110,7 @@ static int UnbindNewClassKey(const char *nodePath)
 
 static int RestoreSection(const char *section)
 {
-    char node[VALUE_SIZE], classKey[VALUE_SIZE], driver[VALUE_SIZE];
+    char node[RECORD_VALUE_SIZE], classKey[RECORD_VALUE_SIZE], driver[RECORD_VALUE_SIZE];
     int hasNode, hasClass, hasDriver, classValues, gone;
     /* a record that cannot be read is not guessed at */
     if (!ReadRecord(section, "SubKey1", node, &hasNode) ||
