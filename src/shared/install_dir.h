@@ -13,7 +13,8 @@
    given, for the page to show. */
 int TakeDestination(const char *text, int length, int filesBelow);
 
-/* The same for the destination page: the package's files go below it. */
+/* The same with filesBelow 1: a destination the package's files are copied to (the
+   page, the unattended run), or the uninstaller's own directory, which setup took so. */
 int TakeCopyDestination(const char *text, int length);
 
 #endif
