@@ -50,7 +50,7 @@
 #define IDI_DISK         201
 #define IDI_DISKDONE     202
 
-/* String table: ids 1 to 54 are shared with UNINSTAL.EXE; 60 to 69 are SETUP.EXE's own. */
+/* String table: ids 1 to 54 are shared with UNINSTAL.EXE; 60 to 70 are SETUP.EXE's own. */
 #include "shared_strings.h"
 #define IDS_CANNOTCREATEFILE   60    /* 60 on: what the copy could not do with a file */
 #define IDS_CANNOTWRITEFILE    61
@@ -61,5 +61,6 @@
 #define IDS_CANNOTSCHEDULE     67
 #define IDS_OLDNOTBACK         68
 #define IDS_CANNOTMAKEDIR      69
+#define IDS_CHECKSUMDIFFERS    70    /* a file that differs from the script's checksum */
 
 #endif

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# tools/make-medium.sh: the sample medium, its floppy image, a medium too big for it, a
-# package with an error, and one floppy image per disk.
+# tools/make-medium.sh: the sample medium, its floppy image and checksums, a medium too
+# big for it, a package with an error, one floppy image per disk, a CD image, spanning.
 set -u
 setup=$1; top=$(cd "$(dirname "$0")/.." && pwd)
 package=${2:-$top/sample}   # the build lays the sample out with the UNINSTAL.EXE it built
@@ -22,6 +22,15 @@ check "plain sources are copied" 'cmp -s "$work/medium/INF/KXMOUSE.INF" "$top/sa
 check "the floppy image is 1.44 MB" '[ "$(stat -c %s "$work/floppy.img")" -eq 1474560 ]'
 mcopy -i "$work/floppy.img" ::/HELP/KXMOUSE.HL_ "$work/from-floppy" 2>/dev/null
 check "the image holds the medium's files" 'cmp -s "$work/from-floppy" "$work/medium/HELP/KXMOUSE.HL_"'
+
+# [Checksums]: each file of the sample but the script, by its source name, with the
+# size and CRC-32 (gzip's trailer holds zlib's) of what the medium's copy expands to.
+sum_of() { printf '%s,%s' "$(stat -c %s "$1")" \
+  "$(gzip -c < "$1" | tail -c 8 | od -An -tx4 -N4 | tr -d ' ' | tr a-f A-F)"; }
+section() { tr -d '\r' < "$1" | sed -n '/^\[Checksums\]$/,/^\[/{/=/p}'; }
+expected_sums() { local p; for p in $({ expected_files 1; expected_files 2; } | grep -vx SETUP.INF); do
+  case $p in *_) msexpand < "$work/medium/$p" ;; *) cat "$work/medium/$p" ;; esac > "$work/x" 2>/dev/null
+  echo "${p##*/}=$(sum_of "$work/x")"; done; }
 
 mkdir -p "$work/big/DATA"
 # Each package installs the script and an uninstaller into the destination from disk 1,
@@ -67,6 +76,9 @@ expected_files() {   # the source paths of disk $1 as the sample's script lists 
     END { for (i = 1; i <= count; i++) { split(want[i], w, "\t"); d = dir[w[2]]
       print toupper((d == "." || d == "" ? "" : d "/") w[1]) } }'
 }
+check "the medium's script has a checksum for each file but itself, the last section" \
+  '[ "$(section "$work/medium/SETUP.INF")" = "$(expected_sums)" ] &&
+   [ "$(tr -d "\r" < "$work/medium/SETUP.INF" | grep "^\[" | tail -1)" = "[Checksums]" ]'
 image_files() { MTOOLS_NO_VFAT=1 mdir -/ -b -i "$1" :: | sed 's|^::/||' | grep -v '/$' | sort; }
 label_of() { tr -d '\r' < "$inf" | sed -n "/^\[DiskLabel\]/,/^\[/s/^Disk$1=//p" | cut -c1-11; }
 "$top/tools/make-medium.sh" --per-disk "$setup" "$work/pd" "$work/disk" "$package" > "$work/pd.txt" 2>&1
@@ -84,6 +96,22 @@ done
 mcopy -i "$work/disk2.img" ::/HELP/KXMOUSE.HL_ "$work/disk2-help" 2>/dev/null
 check "an image's file is the medium's" 'cmp -s "$work/disk2-help" "$work/pd/HELP/KXMOUSE.HL_"'
 
+# An mscompress that writes a damaged file: the read-back catches it, nothing is made.
+mkdir -p "$work/shim"; printf '#!/bin/sh\n%s "$1" && printf Z | dd of="$1_" bs=1 seek=100 conv=notrunc 2>/dev/null\n' \
+  "$(command -v mscompress)" > "$work/shim/mscompress"; chmod +x "$work/shim/mscompress"
+PATH=$work/shim:$PATH "$top/tools/make-medium.sh" "$setup" "$work/badmedium" "" "$package" > "$work/bad.txt" 2>&1
+status=$?
+check "a compressed file that does not expand to its package file stops the medium" \
+  '[ $status -eq 1 ] && [ ! -e "$work/badmedium" ] && grep -q "UNINSTAL.EX_ expands to .*, not to its package file" "$work/bad.txt"'
+# A package script with the section already (the medium's, copied back), a file changed since.
+cp -r "$package" "$work/again"; chmod -R u+w "$work/again"; cp "$work/medium/SETUP.INF" "$work/again/"
+printf 'changed\r\n' >> "$work/again/README.TXT"
+"$top/tools/make-medium.sh" "$setup" "$work/againmedium" "" "$work/again" > "$work/again.txt" 2>&1
+status=$?
+check "a stale section: a warning naming the file, and the medium's section made anew" \
+  '[ $status -eq 0 ] && grep -q "^warning: .*\[Checksums\] README.TXT: README.TXT no longer matches" "$work/again.txt" &&
+   [ "$(section "$work/againmedium/SETUP.INF" | grep README.TXT)" = "README.TXT=$(sum_of "$work/again/README.TXT")" ]'
+
 # A disk that does not fit gets no image; the others do.
 printf "[DirectoryName]\nRootDir=.\nSubDir1=DATA\n[DiskLabel]\nDisk1=a\nDisk2=b\n[FileCounts]\nDisk1=3\nDisk2=1\n[Disk1]\n${first}3=SMALL.DAT,SMALL.DAT,Small,RootDir\n[Disk2]\n1=BIG.DAT,BIG.DAT,Big,SubDir1\n" > "$work/big/SETUP.INF"
 printf 'small' > "$work/big/SMALL.DAT"
@@ -92,6 +120,23 @@ status=$?
 check "--per-disk: a disk too big for a floppy gets no image, the others do" \
   '[ $status -eq 2 ] && [ -f "$work/bigdisk1.img" ] && [ ! -e "$work/bigdisk2.img" ]'
 check "and it is reported with its size" 'grep -q "disk 2 ([0-9]* bytes) does not fit" "$work/bigpd.txt"'
+
+# --iso: the sample's medium as a CD image, twice; and a name that is no level-1 name.
+iso_files() { xorriso -rockridge off -indev "$1" -find / -type f 2>/dev/null | tr -d "'" | sed 's|^/||' | sort; }
+(cd "$work" && "$top/tools/make-medium.sh" --iso cd1.iso "$setup" cd1 "$package") > "$work/iso.txt" 2>&1
+status=$?
+"$top/tools/make-medium.sh" --iso "$work/cd2.iso" "$setup" "$work/cd2" "$package" > /dev/null 2>&1
+check "--iso: the image holds SETUP.EXE, SETUP.INF and every disk's files under their 8.3 names" \
+  '[ $status -eq 0 ] && [ "$(iso_files "$work/cd1.iso")" = "$({ expected_files 1; expected_files 2; echo SETUP.EXE; echo SETUP.INF; } | sort -u)" ]'
+check "its volume is disk 1's label as an identifier" \
+  'xorriso -indev "$work/cd1.iso" -pvd_info 2>/dev/null | grep -qx "Volume Id    : ORVEL_WHEEL_MOUSE_DISK_1"'
+check "the same package gives the same image byte for byte" 'cmp -s "$work/cd1.iso" "$work/cd2.iso"'
+printf "[DirectoryName]\nRootDir=.\n[DiskLabel]\nDisk1=a\n[FileCounts]\nDisk1=3\n[Disk1]\n${first}3=LONGNAME1.TXT,LONG.TXT,Long,RootDir\n" > "$work/plain/SETUP.INF"
+printf 'long' > "$work/plain/LONG.TXT"
+"$top/tools/make-medium.sh" --iso "$work/long.iso" "$setup" "$work/longmedium" "$work/plain" > "$work/long.txt" 2>&1
+status=$?
+check "--iso: a name longer than 8.3 is named, and no image is written" \
+  '[ $status -eq 2 ] && [ ! -e "$work/long.iso" ] && grep -q "LONGNAME1.TXT is no ISO 9660 level-1 name" "$work/long.txt"'
 
 # --span on packages listed on one disk: the script, the uninstaller and files of
 # zeros (stored as they are) of the sizes given, NAME:SIZE, in the medium's root.
@@ -142,7 +187,7 @@ printf '%s\r\n' '; kept as written' '[Main]' "ProductName=$product" 'MinimumSpac
   '[Other]' 'Key = value ; as it was' '[Disk2]' '1=C.DAT,C.DAT,C,RootDir' '[Startup]' 'Title=Tallis' > "$work/sp/SETUP.INF"
 span --disk-kb 720; status=$?
 other_lines() {   # the script without [FileCounts], [DiskLabel] and [DiskN] sections
-  tr -d '\r' < "$1" | awk '/^\[/ { s = tolower($0); skip = s ~ /^\[(filecounts|disklabel|disk[1-6])\]$/ } !skip'
+  tr -d '\r' < "$1" | awk '/^\[/ { s = tolower($0); skip = s ~ /^\[(filecounts|disklabel|disk[1-6]|checksums)\]$/ } !skip'
 }
 label() { bash "$top/tools/check-package.sh" --show "$work/spm/SETUP.INF" | sed -n "s/^DiskLabel $1: \"\(.*\)\"$/\1/p"; }
 check "--span, two disks listed: three disks of 720 KB, [Disk1] 5 named as left out" \
@@ -154,4 +199,6 @@ check "labels kept; a missing one the product name cut so that \" Disk 3\" stays
 check "the volume label of disk 3 keeps its number" \
   'mlabel -s -i "$work/sp-3.img" :: | grep -q "Volume label is .\{0,10\}3 *$"'
 check "every other line of the script as it was" '[ "$(other_lines "$work/sp/SETUP.INF")" = "$(other_lines "$work/spm/SETUP.INF")" ]'
+check "the spanned script has a checksum for each file it lays out" \
+  '[ "$(section "$work/spm/SETUP.INF" | cut -d= -f1 | sort | tr "\n" " ")" = "A.DAT B.DAT C.DAT UNINSTAL.EXE " ]'
 exit $fail

@@ -146,6 +146,18 @@ check "a RootDir other than . is an error naming the value" \
 sound; edit '/^RootDir=/d'; run
 check "a missing RootDir is the destination itself, as .: no finding" '[ $status -eq 0 ] && only 0'
 
+# [Checksums] in the package's script, as a medium's script has it: each value held
+# against its file (TINY.EXE: 3000 zero bytes, CRC-32 of zlib's crc32()).
+sound; printf '[Checksums]\nTINY.EX_=3000,DA865B0D\nTINY.DA_=4,%s\n' \
+  "$(printf data | gzip -c | tail -c 8 | od -An -tx4 -N4 | tr -d ' ' | tr a-f A-F)" >> "$work/p/SETUP.INF"; run
+check "checksums that match their files: no finding" '[ $status -eq 0 ] && only 0'
+printf 'DATA' > "$work/p/DATA/TINY.DAT"; run
+check "a file changed since its checksum was written is an error naming it" \
+  '[ $status -eq 1 ] && has "^error: .*\[Checksums\] TINY.DA_: DATA/TINY.DAT no longer matches it" && only 1'
+edit 's/^TINY.EX_=.*/TINY.EX_=3000/'; printf 'data' > "$work/p/DATA/TINY.DAT"; run
+check "a value that is no size and CRC-32 is an error" \
+  '[ $status -eq 1 ] && has "^error: .*\[Checksums\] TINY.EX_: \"3000\" is not a size and a CRC-32" && only 1'
+
 # The bundled sample, with the uninstaller the build made: no finding at all.
 bash "$top/tools/check-package.sh" "$package" > "$work/out" 2>&1
 status=$?

@@ -2,10 +2,14 @@
 # Checks a package directory before a medium is made of it:
 #   check-package.sh [--list FILE] PACKAGE_DIR
 #   check-package.sh --show SCRIPT
+#   check-package.sh --checksum FILE...
 # Its SETUP.INF is read with the rules of SETUP.EXE's own script loader, built natively
 # from the same sources (tools/checker). Prints one line per finding, "error: ..." or
-# "warning: ...". With --list, FILE receives (is overwritten with) the disks and files a
-# medium is made of; --show prints what the program loads from SCRIPT, value by value.
+# "warning: ..."; a [Checksums] section in the script is held against the package's
+# files (a mismatch is an error, with --list a warning: the medium gets it anew). With
+# --list, FILE receives (is overwritten with) the disks and files a medium is made of;
+# --show prints what the program loads from SCRIPT, value by value; --checksum prints
+# each file's size and CRC-32 as [Checksums] holds them ("SIZE,CRC").
 # The checker is built in build/checker first; a missing compiler or CMake is installed.
 # Exit codes: 0 no error (warnings allowed); 1 an error; 2 the checker cannot be built.
 . "$(dirname "$0")/usage.sh"

@@ -9,7 +9,7 @@ set -eu
 need=""
 apt_install() { $SUDO apt-get install -y -qq --no-install-recommends "$@" >/dev/null; }
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
-for p in mingw-w64 cmake make xvfb imagemagick mscompress googletest wine xauth x11-utils mtools dosfstools clang libclang-rt-14-dev; do
+for p in mingw-w64 cmake make xvfb imagemagick mscompress googletest wine xauth x11-utils mtools dosfstools xorriso clang libclang-rt-14-dev; do
   have "$p" || need="$need $p"
 done
 have wine32:i386 || need="$need wine32:i386"

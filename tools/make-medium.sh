@@ -3,6 +3,7 @@
 #   make-medium.sh SETUP.EXE OUT_DIR [FLOPPY_IMAGE] [PACKAGE_DIR]
 #   make-medium.sh --per-disk SETUP.EXE OUT_DIR IMAGE_PREFIX [PACKAGE_DIR]
 #   make-medium.sh --span [--disk-kb N] SETUP.EXE OUT_DIR IMAGE_PREFIX [PACKAGE_DIR]
+#   make-medium.sh --iso IMAGE.iso SETUP.EXE OUT_DIR [PACKAGE_DIR]
 # The package directory holds SETUP.INF and every file under its target name, in the
 # subdirectory that the file's [DirectoryName] keyword names. Without PACKAGE_DIR it is
 # the sample with the built uninstaller, which sample/ lacks: build/package, as the
@@ -10,6 +11,10 @@
 # with build/UNINSTAL.EXE; with neither, it stops with a message. The package is
 # checked first (tools/check-package.sh): with an error nothing is written. On the medium each
 # file has its source name; a source name ending in "_" is compressed with mscompress.
+# Each file is read back from the medium (expanded) and held against the package's
+# file, and the medium's SETUP.INF gets a section [Checksums] (one it had is replaced):
+# for each file, its source name = its size and the CRC-32 of its contents, which
+# SETUP.EXE checks every file it writes against.
 # With FLOPPY_IMAGE, the medium is also written as a 1.44 MB FAT12 floppy image. With
 # --per-disk, each disk N of the script gets an image IMAGE_PREFIX<N>.img of its own,
 # labelled with the disk's label: its files, and on disk 1 also SETUP.EXE and SETUP.INF.
@@ -27,23 +32,32 @@
 # label of 11 characters that ends in the disk's number, fixed serial numbers and file
 # times, so that the same package gives the same images byte for byte. It prints a
 # table of the disks: label, files, bytes used and free.
-# SOURCE_DATE_EPOCH: the time of the files on --span images, in seconds since 1970
-# (default 898776000, 25 June 1998 12:00 UTC).
+# With --iso, the medium (all disks in its one tree, as OUT_DIR holds them) is written as
+# an ISO 9660 level-1 CD image IMAGE.iso with xorriso: 8.3 upper-case names, which
+# Windows 95's CD file system reads without Joliet (a name that is none stops it, exit
+# code 2), the volume identifier disk 1's label in the characters one may hold.
+# SOURCE_DATE_EPOCH: the time of the files on --span and --iso images, in seconds since
+# 1970 (default 898776000, 25 June 1998 12:00 UTC).
 # Deletes OUT_DIR and makes it anew; overwrites FLOPPY_IMAGE; with --per-disk or --span
 # deletes the images IMAGE_PREFIX<digit>.img first.
 # Exit codes: 0 written; 1 the package has errors, no package is given and there is no
-# built uninstaller to lay out the sample with, a tool is missing or a write failed;
-# 2 a usage error, or a medium or disk too big for a floppy (no image for it); with
+# built uninstaller to lay out the sample with, a tool is missing, a write failed or a
+# file read back from the medium is not its package file;
+# 2 a usage error, a medium or disk too big for a floppy (no image for it), or with
+# --iso a name that is no level-1 name; with
 # --span, a file larger than a disk or a package that needs more than six disks (no
 # image is left).
 . "$(dirname "$0")/usage.sh"
 set -eu
-usage="usage: $0 [--per-disk | --span [--disk-kb N]] SETUP.EXE OUT_DIR [IMAGE] [PACKAGE_DIR]"
-perdisk=0 span=0 disk_kb=""
+usage="usage: $0 [--per-disk | --span [--disk-kb N]] SETUP.EXE OUT_DIR [IMAGE] [PACKAGE_DIR]
+       $0 --iso IMAGE.iso SETUP.EXE OUT_DIR [PACKAGE_DIR]"
+perdisk=0 span=0 disk_kb="" iso=""
 while [ $# -gt 0 ]; do
   case $1 in
     --per-disk) perdisk=1 ;;
     --span) span=1 ;;
+    --iso) [ $# -ge 2 ] && [ -n "$2" ] || { echo "$usage" >&2; exit 2; }
+           iso=$2; shift ;;
     --disk-kb) [ $# -ge 2 ] || { echo "$usage" >&2; exit 2; }
                disk_kb=$2; shift ;;
     *) break ;;
@@ -51,6 +65,12 @@ while [ $# -gt 0 ]; do
   shift
 done
 [ $# -ge 2 ] && [ $((perdisk + span)) -le 1 ] || { echo "$usage" >&2; exit 2; }
+if [ -n "$iso" ]; then
+  [ $((perdisk + span)) = 0 ] && [ $# -le 3 ] || { echo "$usage" >&2; exit 2; }
+  set -- "$1" "$2" "" "${3:-}"   # no floppy image; the package, when given
+  command -v xorriso >/dev/null || { echo "make-medium: xorriso is missing (apt-get install xorriso)" >&2; exit 1; }
+  case $iso in /*) ;; *) iso=$PWD/$iso ;; esac
+fi
 [ -z "$disk_kb" ] || [ $span = 1 ] || { echo "make-medium: --disk-kb goes with --span" >&2; exit 2; }
 case ${disk_kb:=1440} in
   720|1200|1440|2880) ;;
@@ -111,18 +131,77 @@ store() {
   esac
 }
 
-# One line per file: disk, source directory, source name, the file in the package.
+checker=$(cd "$(dirname "$0")/.." && pwd)/build/checker/check-package   # built by the check
+
+# The file $1 on the medium read back, expanded when it is compressed, held against the
+# package file's checksum $2 ("SIZE,CRC" as [Checksums] holds it).
+confirm() {
+  local expanded=$1 sum
+  case $1 in
+    *_) expanded=$work/readback
+        msexpand < "$1" > "$expanded" 2>/dev/null || { echo "make-medium: $1 cannot be expanded" >&2; return 1; } ;;
+  esac
+  sum=$("$checker" --checksum "$expanded") || return 1
+  [ "$sum" = "$2" ] && return 0
+  echo "make-medium: $1 expands to $sum (size,CRC-32), not to its package file's $2" >&2
+  return 1
+}
+
+# One line per file: disk, source directory, source name, the file in the package, its
+# checksum ("-" for the script itself: it cannot hold its own). Each file is read back
+# from the medium; its checksum goes into the section under its source name.
 count=0
-while IFS=$'\t' read -r kind disk dir source from; do
+: > "$work/checksums"
+while IFS=$'\t' read -r kind disk dir source from sum; do
   [ "$kind" = file ] || continue
   mkdir -p "$out/$dir"
   store "$package/$from" "$out/$dir/$source"
   count=$((count + 1))
+  [ "$sum" != - ] || continue
+  confirm "$out/$dir/$source" "$sum" || { rm -rf "$out"; exit 1; }   # no medium that lies
+  grep -qixF "$source=$sum" "$work/checksums" || printf '%s=%s\n' "$source" "$sum" >> "$work/checksums"
 done < "$work/list"
+
+# The script in OUT_DIR with the section [Checksums] written anew as its last.
+write_checksums() {
+  awk '{ l = tolower($0); sub(/\r$/, "", l); sub(/^[ \t]+/, "", l) }
+       l ~ /^\[/ { skip = (l ~ /^\[checksums\]/) }
+       !skip' "$out/SETUP.INF" > "$work/script"
+  { cat "$work/script"; printf '[Checksums]\r\n'; sed 's/$/\r/' "$work/checksums"; } > "$out/SETUP.INF"
+}
+
 # Last, so that it is the script even when the script lists itself.
 sed 's/\r$//; s/$/\r/' "$package/SETUP.INF" > "$out/SETUP.INF"   # CR LF, as DOS and Windows write it
+write_checksums
 bytes=$(du -sb "$out" | cut -f1)
 echo "medium: $out ($count package files, $bytes bytes in all)"
+
+# --iso: the medium's tree as an ISO 9660 level-1 image, which Windows 95's CD file
+# system reads without Joliet: names of 8 and 3 upper-case letters, digits and "_",
+# directories of 8, at most 8 levels deep. Its volume identifier is disk 1's label in
+# such characters (32 at most); its files have the time SOURCE_DATE_EPOCH.
+if [ -n "$iso" ]; then
+  bad=$(cd "$out" && { find . -mindepth 1 -type d | sed 's|^\./||' | tr a-z A-Z |
+          grep -Ev '^([A-Z0-9_]{1,8}/){0,7}[A-Z0-9_]{1,8}$';
+        find . -type f | sed 's|^\./||' | tr a-z A-Z |
+          grep -Ev '^([A-Z0-9_]{1,8}/){0,7}[A-Z0-9_]{1,8}(\.[A-Z0-9_]{1,3})?$'; } | head -1) || true
+  if [ -n "$bad" ]; then
+    echo "make-medium: $bad is no ISO 9660 level-1 name (8.3, letters, digits and _); no image was written" >&2
+    exit 2
+  fi
+  label=$(awk -F'\t' '$1 == "disk" && $2 == 1 { print $3 }' "$work/list" | tr a-z A-Z |
+          sed 's/[^A-Z0-9_]/_/g' | cut -c1-32)
+  export TZ=UTC SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-898776000}
+  find "$out" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +
+  rm -f "$iso"
+  if ! xorriso -as mkisofs -quiet -iso-level 1 -V "${label:-ORVEL}" -o "$iso" "$out" 2> "$work/xorriso"; then
+    cat "$work/xorriso" >&2; rm -f "$iso"
+    echo "make-medium: writing the CD image failed; no image was written" >&2
+    exit 1
+  fi
+  echo "CD image: $iso (ISO 9660 level 1, $(stat -c %s "$iso") bytes, volume \"${label:-ORVEL}\")"
+  exit 0
+fi
 
 [ -n "$image" ] || exit 0
 
@@ -228,15 +307,16 @@ if [ $span = 1 ]; then
   declare -A ends=()   # disk -> the file line it ends before, as mtools finds it full
   written=0
   trap 'rm -rf "$work"; [ $written = 1 ] || rm -f "$image"[0-9].img' EXIT
+  cp "$out/SETUP.INF" "$work/sectioned"   # the script with its checksums, laid out whole
   while :; do
     set +e
     "$spanner" --disk "$format" $(for n in "${!ends[@]}"; do echo "--end $n:${ends[$n]}"; done) \
-      "$package/SETUP.INF" "$out" "$layout"
+      "$work/sectioned" "$out" "$layout"
     status=$?
     set -e
     [ $status = 0 ] || exit $status
     # Files of the medium made from the script are made from the one written.
-    while IFS=$'\t' read -r kind disk dir source from; do
+    while IFS=$'\t' read -r kind disk dir source from sum; do
       if [ "$kind" = file ] && [ "${from^^}" = SETUP.INF ] && [ "${dir^^}/${source^^}" != ./SETUP.INF ]; then
         store "$out/SETUP.INF" "$out/$dir/$source"
       fi
@@ -285,7 +365,7 @@ while IFS=$'\t' read -r kind disk label; do
   stage=$work/disk$disk
   mkdir -p "$stage"
   if [ "$disk" = 1 ]; then cp "$out/SETUP.EXE" "$out/SETUP.INF" "$stage/"; fi
-  while IFS=$'\t' read -r fkind fdisk dir source from; do
+  while IFS=$'\t' read -r fkind fdisk dir source from sum; do
     [ "$fkind" = file ] && [ "$fdisk" = "$disk" ] || continue
     mkdir -p "$stage/$dir"
     cp "$out/$dir/$source" "$stage/$dir/$source"

@@ -3,7 +3,7 @@
 # floppy images, makes a fresh Windows 98 Wine prefix in build/run and runs SETUP.EXE
 # from the medium as drive A:.
 #   run-setup.sh [--package DIR] [--ps2|--serial] [--driver-only|--silent]
-#                [--floppies [--span]] [--uninstall] [--win98]
+#                [--floppies [--span] | --cd] [--uninstall] [--win98]
 # --package DIR installs the package directory DIR (SETUP.INF and the package's files,
 # as for make-medium.sh) instead of the sample (build/package, as the build lays it out).
 # DIR is checked first (tools/check-package.sh, run by make-medium.sh): with an error the
@@ -28,6 +28,9 @@
 # answered. With --floppies --span, the disks are the ones make-medium.sh --span lays
 # the package out on (as many 1.44 MB floppies as it needs, the script written anew for
 # them) instead of the script's own.
+# With --cd, the package's medium is made as a CD image (make-medium.sh --iso,
+# RUN_DIR/medium.iso) and SETUP.EXE runs from it as D:, a CD-ROM drive whose files are
+# read-only: the image's tree as xorriso reads it out; the report names the image.
 # --silent runs SETUP.EXE -s (with -ps2 or -serial as asked): the unattended install,
 # without a window, with -l C:\setup-report.txt; the report follows with SETUP.EXE's own
 # run report (what it made and wrote, what failed) and its exit code (0 installed, 1
@@ -54,8 +57,8 @@
 . "$(dirname "$0")/usage.sh"
 set -eu
 trap 'exit 1' ERR   # a step before SETUP.EXE runs (build, package, prefix) failed
-mouse=""; args=""; floppies=0; span=0; uninstall=0; silent=0; package_arg=""; win98=0
-usage="usage: $0 [--package DIR] [--ps2|--serial] [--driver-only|--silent] [--floppies [--span]] [--uninstall] [--win98]"
+mouse=""; args=""; floppies=0; span=0; uninstall=0; silent=0; package_arg=""; win98=0; cd=0
+usage="usage: $0 [--package DIR] [--ps2|--serial] [--driver-only|--silent] [--floppies [--span] | --cd] [--uninstall] [--win98]"
 while [ $# -gt 0 ]; do
   case $1 in
     --package) [ $# -ge 2 ] || { echo "$usage" >&2; exit 2; }
@@ -65,6 +68,7 @@ while [ $# -gt 0 ]; do
     --silent) silent=1 ;;
     --floppies) floppies=1 ;;
     --span) span=1 ;;
+    --cd) cd=1 ;;
     --uninstall) uninstall=1 ;;
     --win98) win98=1 ;;
     *) echo "$usage" >&2; exit 2 ;;
@@ -84,6 +88,10 @@ cd "$(dirname "$0")/.."
 if [ $span = 1 ] && [ $floppies = 0 ]; then
   echo "--span goes with --floppies" >&2; exit 2
 fi
+if [ $cd = 1 ] && [ $floppies = 1 ]; then
+  echo "--cd goes without --floppies: the CD holds every disk" >&2; exit 2
+fi
+drive=A:; [ $cd = 1 ] && drive=D:
 if [ $uninstall = 1 ] && [ -n "$args" ]; then
   echo "--uninstall needs a full installation, not --driver-only" >&2; exit 2
 fi
@@ -112,6 +120,7 @@ setup_exe=$out/SETUP.EXE
 
 run=${RUN_DIR:-$PWD/build/run}
 case $run in /*) ;; *) run=$PWD/$run ;; esac
+[ ! -d "$run" ] || chmod -R u+w "$run"   # a CD's tree is read-only
 rm -rf "$run"; mkdir -p "$run/shots"
 
 # The package and its medium: the sample's, which the build lays out and makes; or
@@ -142,7 +151,10 @@ make_medium() {
   return "${PIPESTATUS[0]}"
 }
 made=0
-if [ $span = 1 ]; then
+if [ $cd = 1 ]; then
+  medium=$run/medium
+  make_medium --iso "$run/medium.iso" $setup_exe "$medium" "$package" || made=$?
+elif [ $span = 1 ]; then
   make_medium --span $setup_exe "$run/medium" "$run/disk" "$package" || made=$?
 elif [ $floppies = 1 ]; then
   make_medium --per-disk $setup_exe "$run/medium" "$run/disk" "$package" || made=$?
@@ -210,13 +222,23 @@ if [ $floppies = 1 ]; then
   mcopy -s -n -i "$run/disk1.img" '::*' "$run/floppy/"
   mkdir -p "$WINEPREFIX/drive_c/disks"
   : > "$run/prompts.log"
+elif [ $cd = 1 ]; then
+  # The CD image as drive D:, a CD-ROM drive: its tree read out of the image as a CD
+  # drive reads it, its files read-only, as a CD's are.
+  xorriso -osirrox on -indev "$run/medium.iso" -extract / "$run/cd" >/dev/null 2>&1
+  chmod -R a-w "$run/cd"
+  ln -s "$run/cd" "$WINEPREFIX/dosdevices/d:"
+  wine reg add 'HKLM\Software\Wine\Drives' /v d: /d cdrom /f >/dev/null 2>&1
+  wineserver -w
 else
   cp -r "$medium" "$run/floppy"
 fi
-ln -s "$run/floppy" "$WINEPREFIX/dosdevices/a:"
+[ $cd = 1 ] || ln -s "$run/floppy" "$WINEPREFIX/dosdevices/a:"
 cp $out/autopilot.exe $out/regexport4.exe "$WINEPREFIX/drive_c/"
 touch "$run/started"
-if [ $floppies = 1 ]; then
+if [ $cd = 1 ]; then
+  echo "Starting D:\\SETUP.EXE $args from the CD image $run/medium.iso (drive D:, a read-only CD-ROM drive)"
+elif [ $floppies = 1 ]; then
   echo "Starting A:\\SETUP.EXE $args from floppy image 1 of $(grep -c '^disk' "$run/disks.list") ($run/disk1.img ...)"
 elif [ -n "$package_arg" ]; then
   echo "Starting A:\\SETUP.EXE $args from the medium of $package_arg ($medium)"
@@ -313,22 +335,22 @@ if [ $headless = 1 ]; then
 fi
 if [ $headless = 0 ]; then
   if [ $silent = 1 ]; then
-    wine 'A:\SETUP.EXE' $args   # no window: no desktop needed, and its exit code comes back
+    wine "$drive\\SETUP.EXE" $args   # no window: no desktop needed, and its exit code comes back
   else
-    wine explorer "$desktop" 'A:\SETUP.EXE' $args
+    wine explorer "$desktop" "$drive\\SETUP.EXE" $args
   fi
   status=$?
   wineserver -w
 elif [ $silent = 1 ]; then
   # No window: no desktop needed.
-  watched "$run/setup.log" wine 'C:\autopilot.exe' --watch --limit $limit --shots 'C:\shots' -- 'A:\SETUP.EXE' $args
+  watched "$run/setup.log" wine 'C:\autopilot.exe' --watch --limit $limit --shots 'C:\shots' -- "$drive\\SETUP.EXE" $args
   [ -z "$trouble" ] || stop_run "SETUP.EXE $args did not end as expected: $trouble" "$(cat "$run/setup.log")"
   status=$code
 else
   auto="--limit $limit --shots C:\\shots"; [ -n "$mouse" ] && auto="$auto $mouse"
   [ -n "$args" ] && auto="$auto --driver-only"
   [ $floppies = 1 ] && auto="$auto --disks C:\\disks"
-  watched "$run/autopilot.log" wine explorer "$desktop" 'C:\autopilot.exe' $auto -- 'A:\SETUP.EXE' $args
+  watched "$run/autopilot.log" wine explorer "$desktop" 'C:\autopilot.exe' $auto -- "$drive\\SETUP.EXE" $args
   [ -z "$trouble" ] || stop_run "SETUP.EXE on autopilot did not end as expected: $trouble" "$(cat "$run/autopilot.log")"
   status=$code
   grep -q '^autopilot: \(finished\|driver-only mode done\)' "$run/autopilot.log" ||
@@ -383,6 +405,13 @@ if [ $floppies = 1 ]; then
   echo
   echo "== Disk prompts answered"
   if [ -s "$run/prompts.log" ]; then cat "$run/prompts.log"; else echo "  none"; fi
+  echo
+fi
+if [ $cd = 1 ]; then
+  echo "== CD image"
+  volume=$(xorriso -indev "$run/medium.iso" -pvd_info 2>/dev/null | sed -n 's/^Volume Id *: //p')
+  echo "  $run/medium.iso: $(stat -c %s "$run/medium.iso") bytes, volume '$volume', in D: as a CD-ROM drive,"
+  echo "  $(find "$run/cd" -type f | wc -l) files, read-only"
   echo
 fi
 if [ $silent = 0 ]; then

@@ -17,6 +17,7 @@
 #include "../shared/wininit.h"
 #include "../shared/prior_values.h"
 #include "../shared/failure_note.h"
+#include "../shared/script_rules.h"
 #include "../../resources/resource.h"
 
 #define PATH_SIZE 256
@@ -99,8 +100,9 @@ static int CopyToTarget(const FileEntry *e, INT source, LONG size, const char *t
     if (script && !HoldRecord())
         return NoteRecordFailure(IDS_CANNOTRECORD);
     PlacedStamp placed;
-    if (existed ? !ExpandWhole(source, size, target, keep[0] ? keep : 0, &placed)
-                : !ExpandNew(source, size, target, &placed))
+    const FileCheck *check = FileCheckOf(e);
+    if (existed ? !ExpandWhole(source, size, check, target, keep[0] ? keep : 0, &placed)
+                : !ExpandNew(source, size, check, target, &placed))
         return 0;
     if (script && !PutRecordBack())
         return NoteRecordFailure(IDS_CANNOTRECORD);

@@ -144,10 +144,10 @@ static int ReadWrittenTime(const char *path, const char *target, FILETIME *time)
 
 /* Expands the source into the file open at out (the file at path), stamps it
    (StampWritten) and closes it, with what the log keeps of it in *placed; 0, noted
-   against target, when the disk did not take it whole or the source is not what it
-   says. */
-static int ExpandInto(INT source, LONG expected, HANDLE out, const char *path,
-                      const char *target, PlacedStamp *placed)
+   against target, when the disk did not take it whole, the source is not what it
+   says or what it gave differs from check (when there is one). */
+static int ExpandInto(INT source, LONG expected, const FileCheck *check, HANDLE out,
+                      const char *path, const char *target, PlacedStamp *placed)
 {
     FILETIME none = { 0, 0 };
     placed->crc = 0;
@@ -166,6 +166,10 @@ static int ExpandInto(INT source, LONG expected, HANDLE out, const char *path,
     if (written < 0 || written != expected) {
         SetLastError(ERROR_INVALID_DATA);
         return NoteFailure(IDS_DAMAGEDSOURCE, target);
+    }
+    if (check && (check->Size != placed->size || check->Crc != placed->crc)) {
+        SetLastError(ERROR_CRC);
+        return NoteFailure(IDS_CHECKSUMDIFFERS, target);
     }
     return placed->time.dwLowDateTime || placed->time.dwHighDateTime ||
            ReadWrittenTime(path, target, &placed->time);
@@ -224,14 +228,14 @@ static int PutInPlace(const char *temporary, const char *target, const char *dir
     return 1;
 }
 
-int ExpandWhole(INT source, LONG expected, const char *target, const char *keep,
-                PlacedStamp *stamp)
+int ExpandWhole(INT source, LONG expected, const FileCheck *check, const char *target,
+                const char *keep, PlacedStamp *stamp)
 {
     char dir[MAX_PATH], temporary[MAX_PATH];
     HANDLE out;
     if (!DirectoryOf(target, dir, sizeof dir) || !MakeTemporaryFile(dir, temporary, &out))
         return NoteFailure(IDS_CANNOTCREATEFILE, target);
-    int placed = ExpandInto(source, expected, out, temporary, target, stamp) &&
+    int placed = ExpandInto(source, expected, check, out, temporary, target, stamp) &&
                  PutInPlace(temporary, target, dir, keep);
     if (!placed)
         DeleteFileA(temporary);   /* a temporary file that stays costs room only; the next
@@ -239,7 +243,8 @@ int ExpandWhole(INT source, LONG expected, const char *target, const char *keep,
     return placed;
 }
 
-int ExpandNew(INT source, LONG expected, const char *target, PlacedStamp *stamp)
+int ExpandNew(INT source, LONG expected, const FileCheck *check, const char *target,
+              PlacedStamp *stamp)
 {
     if (!CancelPendingAtRestart(target))
         return NoteScheduleFailure();
@@ -247,7 +252,7 @@ int ExpandNew(INT source, LONG expected, const char *target, PlacedStamp *stamp)
     HANDLE out = CreateFileA(target, GENERIC_WRITE, 0, 0, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, 0);
     if (out == INVALID_HANDLE_VALUE)
         return NoteFailure(IDS_CANNOTCREATEFILE, target);
-    if (ExpandInto(source, expected, out, target, target, stamp))
+    if (ExpandInto(source, expected, check, out, target, target, stamp))
         return 1;
     DeleteFileA(target);   /* partial; should it stay, the log names it as being
                               written: a later try replaces it, the uninstaller removes it */

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 #include "../shared/placed_file.h"
+#include "../shared/file_table.h"
 
 /* Expands the open LZ source, which declares itself expected bytes long, into target
    (a path in its one form): first into a temporary file in the target's directory,
@@ -15,18 +16,20 @@
    next start). 1 when the file is in place (or will be at the next start); 0 with
    what failed noted (failure_note.h): the old target is then as it was, or, when it
    could not be put back, kept at keep or a temporary name that the note names, and no
-   temporary file stays behind. *stamp receives what the log keeps of the new file: its
-   size, the last-write time it was given (or has, when none could be set) and the
-   CRC-32 of what was written. */
-int ExpandWhole(INT source, LONG expected, const char *target, const char *keep,
-                PlacedStamp *stamp);
+   temporary file stays behind. What was expanded must match check, when there is one
+   (the script's checksum): else it is a damaged file, and nothing is put in place.
+   *stamp receives what the log keeps of the new file: its size, the last-write time it
+   was given (or has, when none could be set) and the CRC-32 of what was written. */
+int ExpandWhole(INT source, LONG expected, const FileCheck *check, const char *target,
+                const char *keep, PlacedStamp *stamp);
 
 /* Expands the open LZ source into target, which is not there, straight into its
    place (what WININIT.INI would still do to target at the next start taken out
    first). The log names target as being written before this is called: a failure
    deletes what was written, and a power cut leaves at most a partial file the log
-   names. 1, or 0 with what failed noted. *stamp as for ExpandWhole. */
-int ExpandNew(INT source, LONG expected, const char *target, PlacedStamp *stamp);
+   names. 1, or 0 with what failed noted. check and *stamp as for ExpandWhole. */
+int ExpandNew(INT source, LONG expected, const FileCheck *check, const char *target,
+              PlacedStamp *stamp);
 
 /* MakeDirectory, with a directory that is not there written in the install log first,
    so that the way back removes it; 0 also when the log cannot be written (noted). */

@@ -12,6 +12,14 @@ struct FileEntry {
     int TargetIsAbsolute;
 };
 
+/* What the medium's script says an entry's file expands to ([Checksums], keyed by the
+   source name): its size and the CRC-32 of its contents (crc32.h). */
+struct FileCheck {
+    unsigned long Size;
+    unsigned long Crc;
+    int Known;   /* 0: the script names no checksum for the entry */
+};
+
 /* One [PM Info] line; loaded and kept, nothing uses it. */
 struct GroupItem {
     char Name[15];

@@ -54,9 +54,13 @@ static int LoadScriptFrom(const char *dir)
 
 void ReleaseFileTable(void)
 {
+    if (SetupState.FileChecks)
+        GlobalFree(SetupState.FileChecks);
+    SetupState.FileChecks = 0;
     if (!SetupState.FileTableHandle)
         return;
-    GlobalUnlock(SetupState.FileTableHandle);
+    if (SetupState.FileTableBase)
+        GlobalUnlock(SetupState.FileTableHandle);
     GlobalFree(SetupState.FileTableHandle);
     SetupState.FileTableHandle = 0;
     SetupState.FileTableBase = 0;

@@ -144,6 +144,44 @@ static void ReadFileLines(void)
         }
 }
 
+/* The digits of text in base (10 or 16) into *value; 0 for anything else, or more
+   than 32 bits. */
+static int ReadDigits(const char *text, unsigned base, unsigned long *value)
+{
+    unsigned long long n = 0;
+    for (const char *p = text; *p; p++) {
+        char c = LowerLetter(*p);
+        unsigned digit = c >= '0' && c <= '9' ? (unsigned)(c - '0')
+                       : c >= 'a' && c <= 'f' ? (unsigned)(c - 'a' + 10) : 16;
+        if (digit >= base || (n = n * base + digit) > 0xFFFFFFFFull)
+            return 0;
+    }
+    *value = (unsigned long)n;
+    return text[0] != 0;
+}
+
+/* Each entry's [Checksums] value, keyed by its source name: the expanded size in
+   decimal and the CRC-32 in hexadecimal. A value of another form names no checksum. */
+static void ReadFileChecks(void)
+{
+    const FileEntry *first = SetupState.DiskFirstEntry[0];
+    for (int i = 0; i < SetupState.TotalFiles; i++) {
+        char value[256], size[SCRIPT_FIELD_SIZE], crc[SCRIPT_FIELD_SIZE];
+        FileCheck *check = &SetupState.FileChecks[i];
+        if (!first[i].SourceName[0])
+            continue;
+        ReadScriptText("Checksums", first[i].SourceName, "", value, sizeof value);
+        SplitScriptField(SplitScriptField(value, size), crc);
+        check->Known = ReadDigits(size, 10, &check->Size) && ReadDigits(crc, 16, &check->Crc);
+    }
+}
+
+const FileCheck *FileCheckOf(const FileEntry *entry)
+{
+    const FileCheck *check = &SetupState.FileChecks[entry - SetupState.DiskFirstEntry[0]];
+    return check->Known ? check : 0;
+}
+
 static void ReadGroupItems(void)
 {
     GroupItem *items = (GroupItem *)SetupState.DiskFirstEntry[SetupState.DiskCount];
@@ -198,6 +236,7 @@ int LoadScriptValues(void)
     for (int d = 0; d < SetupState.DiskCount; d++)
         SetupState.DiskFirstEntry[d + 1] = SetupState.DiskFirstEntry[d] + SetupState.DiskFileCount[d];
     ReadFileLines();
+    ReadFileChecks();
     ReadGroupItems();
     SetupState.OEM = ReadScriptNumber(ResourceText(IDS_MAIN), "OEM", 0);
     SetupState.MouseKind = ReadScriptNumber(ResourceText(IDS_MAIN), "DefaultSerialMouse", 1);

@@ -5,6 +5,7 @@
 #define SCRIPT_RULES_H
 
 #include "script_source.h"
+#include "file_table.h"
 
 /* Everything from [Main] DefaultPath on, into SetupState and a new file table;
    1, or 0 when the counts cannot be laid out or the table cannot be had. */
@@ -14,6 +15,10 @@ int LoadScriptValues(void);
    IDS_SETUPPROGRAM, also when the script cannot be read). */
 void BuildCaptionWith(unsigned int textId);
 extern const char DefaultProductName[];
+
+/* What the script says entry (a record of the loaded file table) expands to, or 0
+   when it names no checksum for it. */
+const FileCheck *FileCheckOf(const FileEntry *entry);
 
 /* The directory slot a file line's keyword names (any case), or -1 for none. */
 int FindDirectorySlot(const char *keyword);

@@ -63,16 +63,13 @@ void ApplyDefaultPath(const char *value)
 
 int AllocateFileTable(short files)
 {
+    /* what was had of the two blocks stays for ReleaseFileTable, as after a load */
     DWORD bytes = (DWORD)files * FILE_ENTRY_SIZE + GROUP_ITEM_COUNT * GROUP_ITEM_SIZE;
     SetupState.FileTableHandle = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
     if (!SetupState.FileTableHandle)
         return 0;
     SetupState.FileTableBase = (BYTE *)GlobalLock(SetupState.FileTableHandle);
-    if (!SetupState.FileTableBase) {
-        GlobalFree(SetupState.FileTableHandle);
-        SetupState.FileTableHandle = 0;
-        return 0;
-    }
-    return 1;
+    SetupState.FileChecks = (FileCheck *)GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT,
+                                                     ((DWORD)files + 1) * sizeof(FileCheck));
+    return SetupState.FileTableBase && SetupState.FileChecks;
 }
-

@@ -15,8 +15,9 @@ void ReadScriptText(const char *section, const char *key, const char *fallback,
 int ReadScriptNumber(const char *section, const char *key, int fallback);
 
 /* And these two: the DefaultPath value turned into OfferedDir (the program-files
-   directory from where the build finds it), and the zero-filled block for files
-   records plus the group items (1 or 0). */
+   directory from where the build finds it), and the zero-filled blocks for files
+   records plus the group items and for their checks (1 or 0; ReleaseFileTable frees
+   what was had). */
 void ApplyDefaultPath(const char *value);
 int AllocateFileTable(short files);
 

@@ -41,6 +41,7 @@ struct SETUPSTATE {
     char DirectorySlots[DIRECTORY_SLOTS][256] = {};
     HGLOBAL FileTableHandle = 0;
     BYTE *FileTableBase = 0;
+    FileCheck *FileChecks = 0;              /* one per file record, in the table's order */
     char Title[256] = "";
     char Mfg[40] = "";
     char MouseDriver[40] = "";

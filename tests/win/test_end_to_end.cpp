@@ -309,6 +309,28 @@ TEST_F(EndToEnd, UnattendedCopyFailureEndsAsTheWizardsCancel)
     EXPECT_EQ(Registry() + Files(Dest), unattended);
 }
 
+// A file whose copy on the medium no longer matches the script's checksum (one byte
+// changed, the size as it was) is not installed: the unattended run ends at it with
+// its own FAILED text, and the older file stays.
+TEST_F(EndToEnd, UnattendedRunKeepsTheOlderFileWhereTheMediumsDiffersFromItsChecksum)
+{
+    std::string readme = ReadWholeFile(medium_ + "\\README.TXT");
+    ASSERT_LT(10u, readme.size());
+    readme[10] ^= 0x20;
+    WriteWholeFile(medium_ + "\\README.TXT", readme);
+    CreateDirectoryA(Dest, 0);
+    WriteWholeFile(std::string(Dest) + "\\README.TXT", "an older read-me");
+    SetupRun silent = RunSetupExe(medium_, "SETUP.EXE", "-s -l C:\\t\\sum.txt", {}, 30000);
+    EXPECT_EQ(2u, silent.exitCode);
+    std::vector<std::string> report = ReportLines("C:\\t\\sum.txt");
+    DeleteFileA("C:\\t\\sum.txt");
+    EXPECT_EQ(1u, Count(report, "FAILED Can not install the file " + std::string(Dest) +
+                                "\\README.TXT ! Its copy on the installation disk does not "
+                                "match its checksum: it is damaged. (error 23)"));
+    EXPECT_EQ("an older read-me", ReadWholeFile(std::string(Dest) + "\\README.TXT"));
+    EXPECT_EQ(1u, Count(report, "FILE " + std::string(Dest) + "\\KXPAGE.DLL")) << "the files before it";
+}
+
 // A script's directory that would lead out of the destination is never made: the
 // unattended run ends as after the wizard's Cancel at its question, and says which.
 TEST_F(EndToEnd, AScriptDirectoryLeadingOutOfTheDestinationIsNeverMade)

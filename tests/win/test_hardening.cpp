@@ -2,9 +2,11 @@
 // damaged media, system.ini and registry faults. Each run must end by itself with exit
 // code 0 (no crash, no hang), show the expected message, and lose no file.
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include "testlib.h"
+#include <lzexpand.h>
 #include "resource.h"
 #include "controller/controller.h"
 #include "install/registration.h"
@@ -219,13 +221,43 @@ TEST_F(Hardening, CorpusOfBadScripts)
 }
 
 
+// What the system's LZ expansion makes of a compressed file's bytes.
+std::string Expanded(const std::string &compressed)
+{
+    WriteWholeFile("C:\\t\\probe.tm_", compressed);
+    OFSTRUCT of;
+    INT lz = LZOpenFileA((LPSTR) "C:\\t\\probe.tm_", &of, OF_READ);
+    std::string out(1 << 20, 0);
+    out.resize(lz >= 0 ? std::max(0, LZRead(lz, &out[0], (INT)out.size())) : 0);
+    if (lz >= 0)
+        LZClose(lz);
+    return out;
+}
+
+// The compressed file with one bit of its data changed: the same size, other bytes.
+std::string FlippedInData(std::string compressed)
+{
+    std::string good = Expanded(compressed);
+    for (size_t i = compressed.size() / 2; i < compressed.size(); compressed[i++] ^= 1) {
+        compressed[i] ^= 1;
+        std::string e = Expanded(compressed);
+        if (e.size() == good.size() && e != good)
+            return compressed;
+    }
+    return "";
+}
+
 // A truncated and a corrupted compressed source, each over an older copy of its file
 // in the destination: each is asked about by its target. Retry once the good file is
-// back takes it; Cancel keeps the older copy whole and leaves no temporary file.
+// back takes it; Cancel keeps the older copy whole and leaves no temporary file. A
+// source with one bit changed in its data expands to the right size: only its checksum
+// tells, and it is asked about as damaged too.
 TEST_F(Hardening, DamagedMedia)
 {
     std::string mainPath = std::string(Bad) + "\\KXMAIN.EX_", pagePath = std::string(Bad) + "\\KXPAGE.DL_";
     std::string goodMain = ReadWholeFile(mainPath), page = ReadWholeFile(pagePath);
+    std::string flippedMain = FlippedInData(goodMain);
+    ASSERT_NE("", flippedMain);
     WriteWholeFile(mainPath, goodMain.substr(0, goodMain.size() / 2));
     for (size_t i = 14; i < page.size(); i += 7)
         page[i] = (char)(page[i] * 31 + 7);
@@ -236,22 +268,26 @@ TEST_F(Hardening, DamagedMedia)
 
     std::vector<ExternalStep> steps = Walk();
     steps.pop_back();   // cancelled: no finish page
+    int mainAsked = 0;
     SetupRun run = RunSetupExe(Bad, "SETUP.EXE", "", steps, 60000, [&](const MessageBoxCall &box) {
         if (box.text.find("KXMAIN.EXE") != std::string::npos) {
-            WriteWholeFile(mainPath, goodMain);
+            WriteWholeFile(mainPath, mainAsked++ ? goodMain : flippedMain);
             return IDRETRY;
         }
         return box.text == DirExistsText ? IDOK : IDCANCEL;
     });
     Count(run);
     EXPECT_EQ(0u, run.exitCode);
-    ASSERT_EQ(4u, run.boxes.size());
+    ASSERT_EQ(5u, run.boxes.size());
     EXPECT_EQ(DirExistsText, run.boxes[0].text);
     const std::string damaged = " !\nIts copy on the installation disk is damaged.";
     EXPECT_EQ("Can not expand the file\nC:\\ORVEL\\KXMAIN.EXE" + damaged, run.boxes[1].text);
-    EXPECT_EQ("Can not expand the file\nC:\\ORVEL\\KXPAGE.DLL" + damaged, run.boxes[2].text);
+    EXPECT_EQ("Can not install the file\nC:\\ORVEL\\KXMAIN.EXE !\nIts copy on the installation "
+              "disk does not match its checksum: it is damaged.", run.boxes[2].text);
     EXPECT_EQ((UINT)MB_RETRYCANCEL, run.boxes[2].style);
-    EXPECT_EQ(AbortText, run.boxes[3].text);
+    EXPECT_EQ("Can not expand the file\nC:\\ORVEL\\KXPAGE.DLL" + damaged, run.boxes[3].text);
+    EXPECT_EQ((UINT)MB_RETRYCANCEL, run.boxes[3].style);
+    EXPECT_EQ(AbortText, run.boxes[4].text);
     EXPECT_EQ(ReadWholeFile(DirFromEnvironment("SAMPLE") + "\\KXMAIN.EXE"), ReadWholeFile("C:\\ORVEL\\KXMAIN.EXE"))
         << "taken whole at Retry";
     EXPECT_EQ("an older KXPAGE.DLL", ReadWholeFile("C:\\ORVEL\\KXPAGE.DLL")) << "kept at Cancel";

@@ -2,14 +2,18 @@
 // own loader rules, built natively, and what the load gives is held against the files.
 //   check-package [--list FILE] PACKAGE_DIR
 //   check-package --show SCRIPT
+//   check-package --checksum FILE...
 // Prints one line per finding, "error: ..." or "warning: ...", each naming the file and
 // the section and key, and exits 1 when there is an error, 0 otherwise. With --list,
 // FILE receives what a medium is made of, one line each:
 //   disk<TAB>N<TAB>LABEL
-//   file<TAB>DISK<TAB>SOURCE_DIR<TAB>SOURCE_NAME<TAB>PACKAGE_FILE
+//   file<TAB>DISK<TAB>SOURCE_DIR<TAB>SOURCE_NAME<TAB>PACKAGE_FILE<TAB>CHECKSUM
 // SOURCE_DIR with slashes ("." for the medium's root); PACKAGE_FILE relative to
-// PACKAGE_DIR, spelled as found there. --show prints what SETUP.EXE loads from a script,
-// one value a line.
+// PACKAGE_DIR, spelled as found there; CHECKSUM the file's size and CRC-32 as
+// [Checksums] holds them ("-" for the script itself). Where the script has a
+// [Checksums] section, each value is held against its package file. --show prints what
+// SETUP.EXE loads from a script, one value a line; --checksum prints each file's size
+// and CRC-32 in that form.
 #include <dirent.h>
 #include <stdio.h>
 #include <string.h>
@@ -28,6 +32,7 @@
 #include "shared/script_field.h"
 #include "shared/script_rules.h"
 #include "shared/path_text.h"
+#include "shared/crc32.h"
 #include "resource.h"
 
 namespace {
@@ -43,6 +48,8 @@ struct Entry {
     const FileEntry *loaded;
     std::string packageFile;    // relative to Package as found there; empty when missing
     long long size;
+    std::string checksum;       // the package file's, as [Checksums] writes it; empty for
+                                // the script itself, which cannot hold its own
 };
 std::vector<Entry> Entries;
 
@@ -124,6 +131,29 @@ std::string FindInPackage(const std::string &relative)
     if (resolved.empty() || stat(JoinPath(Package, resolved).c_str(), &st) || !S_ISREG(st.st_mode))
         return "";
     return resolved;
+}
+
+// A file's size and the CRC-32 of its contents as [Checksums] holds them: "SIZE,CRC",
+// the CRC in eight upper-case hexadecimal digits; "" when it cannot be read.
+std::string ChecksumOf(const std::string &path)
+{
+    FILE *f = fopen(path.c_str(), "rb");
+    if (!f)
+        return "";
+    Crc32Table table;
+    MakeCrc32Table(table);
+    unsigned long crc = 0, size = 0;
+    char block[65536];
+    size_t got;
+    while ((got = fread(block, 1, sizeof block, f)) > 0) {
+        crc = Crc32Add(table, crc, block, (unsigned long)got);
+        size += (unsigned long)got;
+    }
+    bool read = !ferror(f);
+    fclose(f);
+    char text[32];
+    snprintf(text, sizeof text, "%lu,%08lX", size, crc & 0xFFFFFFFFul);
+    return read ? text : "";
 }
 
 long long FileSize(const std::string &path)
@@ -335,6 +365,8 @@ void CheckEntry(Entry &e, const char *line)
                      JoinPath(Package, expected));
     else
         e.size = FileSize(JoinPath(Package, e.packageFile));
+    if (!e.packageFile.empty() && Lower(e.packageFile) != "setup.inf")
+        e.checksum = ChecksumOf(JoinPath(Package, e.packageFile));
 }
 
 void CheckEntries(void)
@@ -387,6 +419,40 @@ void CheckDuplicates(void)
                                  ", made from another file of the package");
         else if (s == sources.end())
             sources[source] = &e;
+    }
+}
+
+// The script's [Checksums] value for each entry, where there is one, held against the
+// package's file. A medium is made with the section anew (making): there a value that
+// no longer matches is out of date, not an error.
+void CheckChecksums(bool making)
+{
+    std::map<std::string, const Entry *> named;
+    for (const Entry &e : Entries) {
+        if (e.checksum.empty())
+            continue;
+        std::string where = "[Checksums] " + std::string(e.loaded->SourceName);
+        auto n = named.find(Lower(e.loaded->SourceName));
+        if (n != named.end() && n->second->checksum != e.checksum)
+            Error(EntryWhere(e), "its source name is also that of " + EntryWhere(*n->second) +
+                                 ", made from another file: [Checksums] cannot tell them apart");
+        named[Lower(e.loaded->SourceName)] = &e;
+        char value[256];
+        ReadScriptText("Checksums", e.loaded->SourceName, "", value, sizeof value);
+        const FileCheck *check = FileCheckOf(e.loaded);
+        char held[32] = "";
+        if (check)
+            snprintf(held, sizeof held, "%lu,%08lX", check->Size, check->Crc);
+        std::string what = !value[0] ? "" : !check
+            ? Quoted(value) + " is not a size and a CRC-32: SETUP.EXE checks nothing for it"
+            : e.checksum == held ? "" : e.packageFile + " no longer matches it (it is " +
+              e.checksum + " now): a medium made before the file changed is out of date";
+        if (what.empty())
+            continue;
+        if (making)
+            Warning(where, what + "; the medium gets the section anew");
+        else
+            Error(where, what);
     }
 }
 
@@ -507,15 +573,17 @@ int WriteList(const char *path)
         fprintf(list, "disk\t%d\t%s\n", d, SetupState.DiskLabels[d - 1]);
     for (const Entry &e : Entries)
         if (e.slot >= 0 && !e.packageFile.empty())
-            fprintf(list, "file\t%d\t%s\t%s\t%s\n", e.disk, MediumDir(e.loaded->SourceDir).c_str(),
-                    e.loaded->SourceName, e.packageFile.c_str());
+            fprintf(list, "file\t%d\t%s\t%s\t%s\t%s\n", e.disk,
+                    MediumDir(e.loaded->SourceDir).c_str(), e.loaded->SourceName,
+                    e.packageFile.c_str(), e.checksum.empty() ? "-" : e.checksum.c_str());
     return fclose(list) == 0;
 }
 
 int Usage(void)
 {
     fprintf(stderr, "usage: check-package [--list FILE] PACKAGE_DIR\n"
-                    "       check-package --show SCRIPT\n");
+                    "       check-package --show SCRIPT\n"
+                    "       check-package --checksum FILE...\n");
     return 2;
 }
 
@@ -523,6 +591,17 @@ int Usage(void)
 
 int main(int argc, char **argv)
 {
+    if (argc >= 3 && !strcmp(argv[1], "--checksum")) {
+        for (int f = 2; f < argc; f++) {
+            std::string sum = ChecksumOf(argv[f]);
+            if (sum.empty()) {
+                Report("error", argv[f], "", "cannot be read");
+                return 1;
+            }
+            printf("%s\n", sum.c_str());
+        }
+        return 0;
+    }
     if (argc == 3 && !strcmp(argv[1], "--show")) {
         int loaded = LoadScriptFile(argv[2]);
         fputs(DumpLoadedScript(loaded).c_str(), stdout);
@@ -556,6 +635,7 @@ int main(int argc, char **argv)
     CheckRootDir();
     CheckEntries();
     CheckDuplicates();
+    CheckChecksums(listPath != 0);
     CheckFirstFiles();
     CheckMinimumSpace();
     CheckTitle();

@@ -58,11 +58,14 @@ int AllocateFileTable(short files)
     size_t bytes = (size_t)files * FILE_ENTRY_SIZE + GROUP_ITEM_COUNT * GROUP_ITEM_SIZE;
     SetupState.FileTableBase = (BYTE *)calloc(1, bytes);
     SetupState.FileTableHandle = SetupState.FileTableBase;
-    return SetupState.FileTableBase != 0;
+    SetupState.FileChecks = (FileCheck *)calloc((size_t)files + 1, sizeof(FileCheck));
+    return SetupState.FileTableBase && SetupState.FileChecks;
 }
 
 void ReleaseFileTable(void)
 {
+    free(SetupState.FileChecks);
+    SetupState.FileChecks = 0;
     free(SetupState.FileTableBase);
     SetupState.FileTableBase = 0;
     SetupState.FileTableHandle = 0;
