@@ -178,11 +178,11 @@ echo "medium: $out ($count package files, $bytes bytes in all)"
 
 # --iso: the medium's tree as an ISO 9660 level-1 image, which Windows 95's CD file
 # system reads without Joliet: names of 8 and 3 upper-case letters, digits and "_",
-# directories of 8, at most 8 levels deep. Its volume identifier is disk 1's label in
+# directories of 8, at most 7 below the root. Its volume identifier is disk 1's label in
 # such characters (32 at most); its files have the time SOURCE_DATE_EPOCH.
 if [ -n "$iso" ]; then
   bad=$(cd "$out" && { find . -mindepth 1 -type d | sed 's|^\./||' | tr a-z A-Z |
-          grep -Ev '^([A-Z0-9_]{1,8}/){0,7}[A-Z0-9_]{1,8}$';
+          grep -Ev '^([A-Z0-9_]{1,8}/){0,6}[A-Z0-9_]{1,8}$';
         find . -type f | sed 's|^\./||' | tr a-z A-Z |
           grep -Ev '^([A-Z0-9_]{1,8}/){0,7}[A-Z0-9_]{1,8}(\.[A-Z0-9_]{1,3})?$'; } | head -1) || true
   if [ -n "$bad" ]; then
