@@ -133,8 +133,16 @@ std::string FindInPackage(const std::string &relative)
     return resolved;
 }
 
-// A file's size and the CRC-32 of its contents as [Checksums] holds them: "SIZE,CRC",
-// the CRC in eight upper-case hexadecimal digits; "" when it cannot be read.
+// A size and a CRC-32 as [Checksums] holds them: "SIZE,CRC", the CRC in eight upper-case
+// hexadecimal digits.
+std::string ChecksumText(unsigned long size, unsigned long crc)
+{
+    char text[32];
+    snprintf(text, sizeof text, "%lu,%08lX", size, crc & 0xFFFFFFFFul);
+    return text;
+}
+
+// A file's size and CRC-32 in that form; "" when it cannot be read.
 std::string ChecksumOf(const std::string &path)
 {
     FILE *f = fopen(path.c_str(), "rb");
@@ -151,9 +159,7 @@ std::string ChecksumOf(const std::string &path)
     }
     bool read = !ferror(f);
     fclose(f);
-    char text[32];
-    snprintf(text, sizeof text, "%lu,%08lX", size, crc & 0xFFFFFFFFul);
-    return read ? text : "";
+    return read ? ChecksumText(size, crc) : "";
 }
 
 long long FileSize(const std::string &path)
@@ -440,9 +446,7 @@ void CheckChecksums(bool making)
         char value[256];
         ReadScriptText("Checksums", e.loaded->SourceName, "", value, sizeof value);
         const FileCheck *check = FileCheckOf(e.loaded);
-        char held[32] = "";
-        if (check)
-            snprintf(held, sizeof held, "%lu,%08lX", check->Size, check->Crc);
+        std::string held = check ? ChecksumText(check->Size, check->Crc) : "";
         std::string what = !value[0] ? "" : !check
             ? Quoted(value) + " is not a size and a CRC-32: SETUP.EXE checks nothing for it"
             : e.checksum == held ? "" : e.packageFile + " no longer matches it (it is " +
